@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+
+#include <pb_decode.h>
+
+#include "vecta/MemoryArena.hpp"
+
+namespace vecta {
+
+enum class PropertyValueType : std::uint32_t {
+    Invalid = 0,
+    StringValue = 1,
+    FloatValue = 2,
+    DoubleValue = 3,
+    IntValue = 4,
+    UintValue = 5,
+    SintValue = 6,
+    BoolValue = 7,
+};
+
+// One decoded Value message. Strings are kept as their hash only.
+struct PropertyValue {
+    PropertyValueType type = PropertyValueType::Invalid;
+    union {
+        std::uint32_t stringHash;
+        float floatValue;
+        double doubleValue;
+        std::int64_t intValue;
+        std::uint64_t uintValue;
+        bool boolValue;
+    } value{};
+
+    void set_string(std::uint32_t hash);
+    void set_float(float v);
+    void set_double(double v);
+    void set_int(std::int64_t v);
+    void set_uint(std::uint64_t v);
+    void set_sint(std::int64_t v);
+    void set_bool(bool v);
+
+    std::uint32_t string_value() const;
+};
+static_assert(sizeof(PropertyValue) == 16);
+
+// A feature's property: its value and the key's hash. All zero marks the end.
+struct Property {
+    PropertyValue value;
+    std::uint32_t keyHash = 0;
+
+    bool isEnd() const { return value.type == PropertyValueType::Invalid; }
+};
+
+class Feature;
+
+class Layer {
+public:
+    Layer() = default; // the end-of-tile layer
+    explicit Layer(const pb_istream_t& layerStream);
+
+    bool isValid() const { return tableStream.callback != nullptr; }
+    Feature nextFeature();
+    void initializeTable();
+    static bool decodeValue(pb_istream_t* stream, PropertyValue& value);
+
+    std::uint32_t nameHash = 0;
+    std::uint32_t version = 1;
+    std::uint32_t extent = 4096;
+    pb_istream_t tableStream{};
+    pb_istream_t featureStream{};
+    MemoryArena* arena = nullptr;
+    std::uint32_t* keys = nullptr;
+    PropertyValue* values = nullptr;
+    std::uint16_t keys_size = 0;
+    std::uint16_t values_size = 0;
+    std::uint32_t featureCount = 0;
+};
+
+class Feature {
+public:
+    Feature() = default; // the end-of-layer feature
+    Feature(Layer* owner, const pb_istream_t& featureMessage);
+
+    bool isValid() const { return geometry.callback != nullptr; }
+    // Next geometry integer. At the end of the geometry returns true and
+    // leaves `out` as it was; false only when a varint does not decode.
+    bool nextValue(std::uint32_t& out);
+    Property nextProperty();
+    bool hasTags() const { return tagCount != 0; }
+
+    std::uint32_t tagCount = 0;
+    Layer* layer = nullptr;
+    bool hasId = false;
+    std::uint64_t id = 0;
+    std::uint32_t type = 0;
+    pb_istream_t stream{};
+    pb_istream_t geometry{};
+    pb_istream_t geometryCursor{};
+    pb_istream_t tags{};
+    pb_istream_t tagsCursor{};
+};
+
+// Walks one encoded vector tile in place; nothing is copied.
+class VectorTile {
+public:
+    VectorTile(const char* data, unsigned int size, MemoryArena* arena);
+
+    Layer nextLayer();
+
+private:
+    const char* data;
+    unsigned int size;
+    MemoryArena* arena;
+    pb_istream_t stream;
+};
+
+} // namespace vecta

@@ -1,0 +1,157 @@
+#include "TileProcessor.hpp"
+
+#include <cstring>
+#include <limits>
+
+#include "vecta/Assert.hpp"
+
+namespace vecta {
+
+namespace {
+
+// Points closer than 32 tile units to the last written one replace it.
+constexpr std::int64_t thinningDistanceSquared = 32 * 32;
+
+} // namespace
+
+TileProcessor::TileProcessor(BufferWriter& destination, std::uint32_t styleId) : writer(destination), style_id(styleId)
+{
+}
+
+void TileProcessor::begin()
+{
+    if (writer.hasDiscarded()) {
+        return;
+    }
+    header = writer.reserveHeader();
+    box = BoundingBox{};
+    count = 0;
+}
+
+void TileProcessor::point(std::int32_t x, std::int32_t y)
+{
+    if (writer.hasDiscarded()) {
+        return;
+    }
+    if (count >= 2) {
+        const std::int64_t dx = std::int64_t{x} - last.x;
+        const std::int64_t dy = std::int64_t{y} - last.y;
+        if (dx * dx + dy * dy < thinningDistanceSquared) {
+            writer.removeLastPoint();
+            --count;
+        }
+    }
+    if (count == std::numeric_limits<std::uint16_t>::max()) {
+        writer.discarded = true; // point_count cannot hold more
+        return;
+    }
+    writer.write(static_cast<float>(x));
+    writer.write(static_cast<float>(y));
+    last = Point{x, y};
+    ++count;
+    VECTA_ASSERT(x >= std::numeric_limits<std::int16_t>::min() && x <= std::numeric_limits<std::int16_t>::max());
+    VECTA_ASSERT(y >= std::numeric_limits<std::int16_t>::min() && y <= std::numeric_limits<std::int16_t>::max());
+    box.include(static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
+}
+
+SegmentHeader TileProcessor::currentHeader(std::uint8_t closeCount, GeometryType pathStyle) const
+{
+    return SegmentHeader{style_id, count, closeCount, pathStyle, box};
+}
+
+bool TileProcessor::writeCommands(std::uint16_t pointCount, bool closed)
+{
+    if (!writer.write(std::uint8_t{MoveTo})) {
+        return false;
+    }
+    for (std::uint16_t i = 1; i < pointCount; ++i) {
+        if (!writer.write(std::uint8_t{LineTo})) {
+            return false;
+        }
+    }
+    return !closed || writer.write(std::uint8_t{ClosePath});
+}
+
+void TileProcessor::end_line()
+{
+    if (writer.hasDiscarded()) {
+        return;
+    }
+    if (!writeCommands(count, false)) {
+        return;
+    }
+    writer.pad();
+    if (!writer.hasDiscarded()) {
+        header.write(currentHeader(0, LineString));
+    }
+}
+
+void TileProcessor::end_polygon()
+{
+    if (writer.hasDiscarded()) {
+        return;
+    }
+    std::uint8_t* commands = writer.current;
+    if (!writeCommands(count, true)) {
+        return;
+    }
+    previousHeader = currentHeader(1, Polygon);
+    previousSlot = header.begin;
+    previousCommands = commands;
+    writer.pad();
+    if (!writer.hasDiscarded()) {
+        header.write(previousHeader);
+    }
+}
+
+void TileProcessor::dropCurrentSegment()
+{
+    writer.current = reinterpret_cast<std::uint8_t*>(header.begin);
+}
+
+void TileProcessor::end_interior()
+{
+    if (writer.hasDiscarded()) {
+        return;
+    }
+    VECTA_ASSERT(previousHeader.path_style == GeometryType::Polygon);
+
+    // A segment counts at most 255 rings and 65535 points: further holes are
+    // left out, so the outer ring and the holes that fit still draw correctly.
+    if (previousHeader.close_count == maxRings ||
+        previousHeader.point_count + count > std::numeric_limits<std::uint16_t>::max()) {
+        dropCurrentSegment();
+        return;
+    }
+
+    const unsigned int oldCommandsByteSize = previousHeader.point_count + previousHeader.close_count;
+    if (!(writer.remaining() > oldCommandsByteSize)) {
+        writer.discarded = true;
+        return;
+    }
+    const unsigned int holeBytes = count * 2u * sizeof(float);
+    std::uint8_t* holePoints = writer.current - holeBytes;
+    std::uint8_t* staging = writer.current;
+    std::uint8_t* bufferEnd = reinterpret_cast<std::uint8_t*>(writer.begin) + writer.capacity;
+    std::uint8_t* mergedEnd = previousCommands + holeBytes + oldCommandsByteSize + count + 1u;
+    if (mergedEnd > bufferEnd) {
+        writer.discarded = true;
+        return;
+    }
+
+    std::memcpy(staging, previousCommands, oldCommandsByteSize);
+    std::memmove(previousCommands, holePoints, holeBytes);
+    std::uint8_t* commands = previousCommands + holeBytes;
+    std::memcpy(commands, staging, oldCommandsByteSize);
+    writer.current = commands + oldCommandsByteSize;
+    writeCommands(count, true);
+
+    previousCommands = commands;
+    previousHeader.point_count = static_cast<std::uint16_t>(previousHeader.point_count + count);
+    previousHeader.close_count = static_cast<std::uint8_t>(previousHeader.close_count + 1);
+    BufferWriter slot(previousSlot, sizeof(SegmentHeader));
+    slot.write(previousHeader);
+    writer.pad();
+}
+
+} // namespace vecta
