@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+#include "board/rtos.h"
+
+namespace sim {
+
+// Wall-clock time follows the host clock. In virtual time the clock stands
+// still while a task runs and jumps to the next wake-up when every task is
+// blocked, so a run is fast and repeats exactly.
+enum class TimeMode { WallClock, Virtual };
+
+enum class KernelStop {
+    Requested,  // stopKernel() was called
+    TimeLimit,  // the kernel clock reached the limit
+    AllBlocked, // virtual time only: every task waits with no wake-up ahead
+};
+
+// The time mode rtos::startScheduler() runs in (default: wall-clock).
+void setTimeMode(TimeMode mode);
+
+// Runs the created tasks from kernel time 0 until one of the KernelStop
+// reasons, then unwinds every task and forgets it, so that the next run
+// starts clean. Tasks stop at their next kernel call.
+KernelStop runKernel(TimeMode mode, std::uint32_t timeLimitMs = rtos::waitForever);
+
+// Ends the current run. Called from a task, it does not return.
+void stopKernel();
+
+} // namespace sim
