@@ -237,6 +237,12 @@ void Kernel::keepClockWhileIdle(std::unique_lock<std::mutex>& lock, bool& idleHo
         lock.lock();
         return;
     }
+    const bool anyLeft = std::any_of(tasks.begin(), tasks.end(),
+                                     [](const auto& task) { return task->state != rtos::Task::State::Finished; });
+    if (!anyLeft) {
+        stop(KernelStop::AllBlocked);
+        return;
+    }
     const std::uint64_t wakeUp = earliestWakeUp();
     if (timeMode == TimeMode::Virtual) {
         if (wakeUp == never) {
@@ -304,6 +310,7 @@ void Kernel::tearDown(std::unique_lock<std::mutex>& lock)
     lock.lock();
     running = nullptr;
     started = false;
+    stopping = false;
     heapUsed = 0;
     idleHook = nullptr;
 }

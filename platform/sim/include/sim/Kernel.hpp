@@ -14,7 +14,7 @@ enum class TimeMode { WallClock, Virtual };
 enum class KernelStop {
     Requested,  // stopKernel() was called
     TimeLimit,  // the kernel clock reached the limit
-    AllBlocked, // virtual time only: every task waits with no wake-up ahead
+    AllBlocked, // no task is left, or (virtual time) every task waits with no wake-up ahead
 };
 
 // The time mode rtos::startScheduler() runs in (default: wall-clock).
