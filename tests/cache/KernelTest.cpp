@@ -180,15 +180,3 @@ TEST(Kernel, TaskStacksComeFromTheEightyThousandByteHeap)
     EXPECT_EQ(spawn(idle, rtos::Priority::Low, 65536), nullptr);
     sim::runKernel(sim::TimeMode::Virtual);
 }
-
-TEST(Kernel, WallClockDelaysTakeRealTime)
-{
-    std::uint32_t woke = 0;
-    std::function<void()> body = [&] {
-        rtos::delay(30);
-        woke = rtos::tickCount();
-    };
-    spawn(body, rtos::Priority::Normal);
-    EXPECT_EQ(sim::runKernel(sim::TimeMode::WallClock, 5000), sim::KernelStop::AllBlocked);
-    EXPECT_GE(woke, 30u);
-}

@@ -77,32 +77,7 @@ TEST(PriorityFetcher, ReciprocalSqrtIsTheOneStepApproximation)
     EXPECT_NEAR(vecta::approximateReciprocalSqrt(4.0f), 0.499154f, 1e-6f);
 }
 
-TEST(PriorityFetcher, PruneDropsEveryOtherZoomAndEverythingOutsideTheWindow)
-{
-    Fetcher fetcher;
-    for (int zoom = 12; zoom <= 16; ++zoom) {
-        for (int y = 36; y <= 44; ++y) {
-            for (int x = 16; x <= 24; ++x) {
-                fetcher.request(x, y, zoom);
-            }
-        }
-    }
-    fetcher.prune(21, 41, 14, vecta::WindowEdges{1, 3, 1});
-
-    std::vector<Handed> kept = drain(fetcher);
-    std::sort(kept.begin(), kept.end());
-    // The grid holds neither the parent (10, 20, 13) nor the child (42, 82, 15).
-    EXPECT_EQ(kept, (std::vector<Handed>{{20, 40, 14},
-                                         {21, 40, 14},
-                                         {22, 40, 14},
-                                         {20, 41, 14},
-                                         {21, 41, 14},
-                                         {22, 41, 14},
-                                         {20, 42, 14},
-                                         {21, 42, 14},
-                                         {22, 42, 14}}));
-}
-TEST(PriorityFetcher, PruneKeepsTheParentAndTheChildTile)
+TEST(PriorityFetcher, PruneKeepsOnlyWhatTheWindowsHold)
 {
     Fetcher fetcher;
     const Handed wanted[] = {{10, 20, 13}, {21, 41, 14}, {42, 82, 15}};

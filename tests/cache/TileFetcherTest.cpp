@@ -16,43 +16,31 @@ constexpr auto probePriority = static_cast<rtos::Priority>(4);
 
 } // namespace
 
-TEST(TileFetcher, IsNotIdleUntilItsTaskHasRunAndGivesNoResultBeforeASubmit)
-{
-    CollectionImage image(14, 100, 200, {500});
-    bool idleAtStart = true;
-    bool validAtStart = true;
-    bool idleAfterSetUp = false;
-    bool validAfterSetUp = true;
-    runWithFetcher(sim::TimeMode::Virtual, [&] {
-        idleAtStart = TileFetcher::IsIdle();
-        validAtStart = TileFetcher::GetResult().valid;
-        rtos::delay(1);
-        idleAfterSetUp = TileFetcher::IsIdle();
-        validAfterSetUp = TileFetcher::GetResult().valid;
-    });
-    EXPECT_FALSE(idleAtStart) << "the semaphores do not exist before the task has run";
-    EXPECT_FALSE(validAtStart);
-    EXPECT_TRUE(idleAfterSetUp);
-    EXPECT_FALSE(validAfterSetUp);
-}
-
+// Idle and valid flags in order: before the fetcher task ran, after it set
+// up, right after a submit, long after the task finished, after collecting.
 TEST(TileFetcher, StaysBusyFromSubmitUntilTheResultIsCollected)
 {
     CollectionImage image(14, 100, 200, {500, 900});
     TileFetcher::SetBitrate(Bitrate::Instant);
     std::vector<bool> idle;
+    std::vector<bool> valid;
     TileFetcher::Result result{};
     runWithFetcher(sim::TimeMode::Virtual, [&] {
+        idle.push_back(TileFetcher::IsIdle()); // the semaphores do not exist yet
+        valid.push_back(TileFetcher::GetResult().valid);
         rtos::delay(1);
+        idle.push_back(TileFetcher::IsIdle());
+        valid.push_back(TileFetcher::GetResult().valid);
         TileFetcher::Submit(101, 200, 14);
         idle.push_back(TileFetcher::IsIdle());
-        rtos::delay(50); // long after the task finished
+        rtos::delay(50);
         idle.push_back(TileFetcher::IsIdle());
         result = TileFetcher::GetResult();
         idle.push_back(TileFetcher::IsIdle());
-        idle.push_back(TileFetcher::GetResult().valid);
+        valid.push_back(TileFetcher::GetResult().valid);
     });
-    EXPECT_EQ(idle, (std::vector<bool>{false, false, true, false}));
+    EXPECT_EQ(idle, (std::vector<bool>{false, true, false, false, true}));
+    EXPECT_EQ(valid, (std::vector<bool>{false, false, false}));
     ASSERT_TRUE(result.valid);
     EXPECT_EQ(result.x, 101);
     EXPECT_EQ(result.y, 200);
@@ -121,15 +109,4 @@ TEST(TileFetcher, AtFortyFourKbPerSecondA44000ByteTileTakesExactlyOneSecond)
         probePriority);
     EXPECT_EQ(submittedAt, 3u);
     EXPECT_EQ(valid, (std::vector<bool>{false, true, false, true}));
-}
-
-TEST(TileFetcher, BitrateTable)
-{
-    const std::pair<Bitrate, int> table[] = {
-        {Bitrate::Instant, 0}, {Bitrate::Kbps262, 262}, {Bitrate::Kbps44, 44}, {static_cast<Bitrate>(3), 0}};
-    for (const auto& [bitrate, rate] : table) {
-        TileFetcher::SetBitrate(bitrate);
-        EXPECT_EQ(TileFetcher::GetCurrentBitrate(), bitrate);
-        EXPECT_EQ(TileFetcher::GetCurrentBitrateKbPerS(), rate);
-    }
 }
