@@ -7,7 +7,7 @@
 namespace rtos {
 
 // Kernel priority values; a higher value runs first.
-enum class Priority : std::uint8_t { Idle = 0, Low = 8, Normal = 24, Realtime = 48 };
+enum class Priority : std::uint8_t { Low = 8, Normal = 24, Realtime = 48 };
 
 using TaskFunction = void (*)(void* argument);
 
@@ -30,7 +30,7 @@ void startScheduler();
 // Called whenever no task is ready to run.
 void setIdleHook(void (*hook)());
 
-// One kernel tick is one millisecond.
+// One kernel tick is one millisecond; a delay of 0 returns at once.
 void delay(std::uint32_t milliseconds);
 std::uint32_t tickCount();
 

@@ -6,6 +6,11 @@
 
 namespace sim {
 
+// Tasks are host threads, but only one runs at a time: the highest-priority
+// ready one. A task gives up the processor only inside kernel calls, so a
+// higher-priority task whose delay ends while a lower one computes runs at
+// that task's next kernel call.
+//
 // Wall-clock time follows the host clock. In virtual time the clock stands
 // still while a task runs and jumps to the next wake-up when every task is
 // blocked, so a run is fast and repeats exactly.

@@ -37,7 +37,7 @@ public:
     CacheLayer(MapFetcher& owner, int startZoom) : zoomLevel(startZoom), fetcher(&owner)
     {
         for (int i = 0; i < slotCount; ++i) {
-            slots[i] = CacheTile{true, false, 0, 0, startZoom, buffers[i], 0};
+            slots[i].data = buffers[i];
         }
         resetTo(0, 0, startZoom);
     }
