@@ -116,6 +116,20 @@ TEST(MapCache, ZoomByTwoLevelsHandsTheOuterTileAcross)
     EXPECT_TRUE(holdsItsOwnTile(*cache, {20, 40, 15}));
 }
 
+// Every zoom re-requests the centre and child tiles that have not arrived.
+TEST(MapCache, ZoomingBackAndForthBeforeTilesArriveDoesNotFillTheQueue)
+{
+    auto cache = makeCache();
+    for (int i = 0; i < 400; ++i) {
+        cache->setOrigo(10, 20, 14);
+        cache->setOrigo(20, 40, 15);
+    }
+    EXPECT_LE(cache->fetcher.queue.size(), 11u);
+    std::vector<Address> requested = drainRequests(*cache);
+    std::sort(requested.begin(), requested.end());
+    EXPECT_EQ(std::adjacent_find(requested.begin(), requested.end()), requested.end()) << "no tile twice";
+}
+
 TEST(MapCache, DiscardsAResultThatIsNoLongerWanted)
 {
     auto cache = makeCache();

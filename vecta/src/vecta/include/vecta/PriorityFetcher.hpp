@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -56,8 +57,15 @@ public:
         position = TileVector{x, y, zoom};
     }
 
+    // A tile asked for again while its request is still queued keeps that
+    // one entry: zooming back and forth before tiles arrive would otherwise
+    // pile up copies until the queue overflows.
     void request(int x, int y, int zoom)
     {
+        const auto sameTile = [&](const Entry& e) { return e.x == x && e.y == y && e.zoom == zoom; };
+        if (std::any_of(queue.begin(), queue.end(), sameTile)) {
+            return;
+        }
         queue.push(Entry{tilePriority(position, motion, TileVector{x, y, zoom}), x, y, zoom});
     }
 
