@@ -79,6 +79,8 @@ namespace TileFetcher {
 void Submit(int x, int y, int zoom)
 {
     VECTA_ASSERT(started() && "the fetcher task has not run yet");
+    // The record holds one request; a second would overwrite it under the task.
+    VECTA_ASSERT(IsIdle() && "a request is still outstanding");
     result.x = x;
     result.y = y;
     result.zoom = zoom;

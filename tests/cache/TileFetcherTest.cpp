@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "AssertionMatcher.hpp"
 #include "CollectionImage.hpp"
 #include "KernelRun.hpp"
 
@@ -109,4 +110,17 @@ TEST(TileFetcher, AtFortyFourKbPerSecondA44000ByteTileTakesExactlyOneSecond)
         probePriority);
     EXPECT_EQ(submittedAt, 3u);
     EXPECT_EQ(valid, (std::vector<bool>{false, true, false, true}));
+}
+
+TEST(TileFetcherDeathTest, ASecondSubmitBeforeTheResultIsCollectedStops)
+{
+    CollectionImage image(14, 100, 200, {500});
+    EXPECT_ASSERTION(runWithFetcher(sim::TimeMode::Virtual,
+                                    [] {
+                                        rtos::delay(1);
+                                        TileFetcher::Submit(100, 200, 14);
+                                        rtos::delay(1);
+                                        TileFetcher::Submit(100, 200, 14);
+                                    }),
+                     "IsIdle() && \"a request is still outstanding\"");
 }
