@@ -1,0 +1,21 @@
+#include "target/TouchGestures.hpp"
+
+std::atomic<bool> doSampleTouch{false};
+bool mapTouchReady = false;
+float mapTx = 0.0f;
+float mapTy = 0.0f;
+float mapScale = 1.0f;
+float mapRotation = 0.0f;
+float mapRotationCenterX = 0.0f;
+float mapRotationCenterY = 0.0f;
+
+namespace {
+constexpr std::uint16_t touchInterruptPin = 0x20;
+}
+
+void HAL_GPIO_FallingEdgeCallback(std::uint16_t pin)
+{
+    if (pin == touchInterruptPin) {
+        doSampleTouch = true;
+    }
+}
