@@ -4,7 +4,9 @@
 The route runs along the shortest path of the street graph between the
 restaurant and the customer, is simplified to keep its corners, then padded
 to exactly 178 points so no two neighbours are more than 149 m apart. The
-first three points and the last one are fixed.
+first three points and the last one are fixed. The road data ends just
+south of the restaurant, so the route joins the nearest street that leads to
+the customer in a straight line.
 
 Regenerate with:
   python3 tools/pizzaroute/make_route.py ../shared/mapdata/roads.geojson \
