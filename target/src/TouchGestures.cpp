@@ -1,5 +1,7 @@
 #include "target/TouchGestures.hpp"
 
+// Set from the interrupt: it must never need a lock.
+static_assert(std::atomic<bool>::is_always_lock_free);
 std::atomic<bool> doSampleTouch{false};
 bool mapTouchReady = false;
 float mapTx = 0.0f;

@@ -89,10 +89,8 @@ TEST_F(InputHandlerTest, UnmovedMidpointRebasesSoScaleWaitsForMovement)
     publish(0.0f, 1.0f, 3.6f, 12.0f);
     t = handler.getTransform();
     EXPECT_FLOAT_EQ(t.scale, 2.0f);
-}
 
-TEST_F(InputHandlerTest, ZeroBaselineScaleGivesRatioOne)
-{
+    // A phase that starts at scale 0 cannot divide by it.
     publish(0.0f, 0.0f, 0.0f);
     publish(2.0f, 0.0f, 4.0f);
     EXPECT_EQ(handler.getTransform().scale, 1.0f);
