@@ -12,6 +12,17 @@ HALGPU* HALGPU::gpuInstance()
     return hal;
 }
 
+HALGPU::~HALGPU()
+{
+    if (!commandListCreated) {
+        return;
+    }
+    if (gpu_cmdlist_get_bound() == &commandList) {
+        gpu_cmdlist_unbind();
+    }
+    gpu_cmdlist_destroy(&commandList);
+}
+
 void HALGPU::initialize()
 {
     HAL::initialize();

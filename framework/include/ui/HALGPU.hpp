@@ -18,6 +18,8 @@ public:
     {
     }
 
+    ~HALGPU() override;
+
     // The display the GPU draws on.
     static LCDGPU& lcdGPU() { return gpuInstance()->gpuDisplay; }
 
