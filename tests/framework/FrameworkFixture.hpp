@@ -14,6 +14,7 @@
 #include "ui/Screen.hpp"
 #include "ui/TouchController.hpp"
 #include "ui/Widget.hpp"
+#include "ui/widgets/Box.hpp"
 
 namespace fixture {
 
