@@ -19,10 +19,9 @@ Screen::Screen()
     container.setPosition(0, 0, HAL::DISPLAY_WIDTH, HAL::DISPLAY_HEIGHT);
 }
 
-Screen::~Screen()
-{
-    container.removeAll();
-}
+// The children are members of the derived screen and already gone here, so
+// the root container must not walk them.
+Screen::~Screen() = default;
 
 void Screen::draw(Rect& invalidatedArea)
 {

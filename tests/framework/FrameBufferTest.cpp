@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AssertionMatcher.hpp"
 #include "FrameworkFixture.hpp"
 #include "sim/PngWriter.hpp"
 #include "ui/widgets/Box.hpp"
@@ -84,4 +85,16 @@ TEST_F(Framework, FrameBufferRoundTripsThroughPng)
     EXPECT_EQ(loaded[479 * 800 + 799], 0xFFFF);
     EXPECT_NE(sim::writeRgb565Png("/nonexistent-dir/x.png", loaded.data(), 800, 480, 1600), "");
     std::remove(path.c_str());
+}
+
+TEST(FrameBufferDeathTest, FrameBufferMustExistAndCoverTheDisplay)
+{
+    ui::LCDGPU lcd;
+    fixture::ScriptedTouch touch;
+    EXPECT_ASSERTION(ui::HALGPU(lcd, touch, 800, 479),
+                     "width >= DISPLAY_WIDTH && height >= DISPLAY_HEIGHT && \"Framebuffer cannot be smaller than "
+                     "display\"");
+    ui::HALGPU hal(lcd, touch, 800, 480);
+    EXPECT_ASSERTION(hal.setFrameBufferStartAddresses(nullptr, frameBuf, nullptr),
+                     "frameBuffer != 0 && \"A framebuffer address must be set\"");
 }
