@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -56,15 +57,17 @@ public:
     bool sampleTouch(std::int32_t&, std::int32_t&) override { return false; }
 };
 
-// The whole block on screen: 12288 tile units across 800 pixels.
+// A view at zoom 16 and map scale 1.0 (tile scale 0.125: a tile is 512
+// pixels wide), centred on the middle of the origin tile.
+constexpr float mapScale = 1.0f;
 void place(vecta::MapPlacement& p)
 {
-    p.scaleX = p.scaleY = 800.0f / 12288.0f;
+    p.scaleX = p.scaleY = 0.125f;
     p.rotation = 0.0f;
     p.rotationCenterX = 400.0f;
-    p.rotationCenterY = 240.0f;
-    p.translationX = 0.0f;
-    p.translationY = -160.0f;
+    p.rotationCenterY = 180.0f;
+    p.translationX = 400.0f - 2048.0f * 0.125f - 512.0f;
+    p.translationY = 180.0f - 2048.0f * 0.125f - 512.0f;
 }
 
 void BM_WidgetFullRedraw(benchmark::State& state)
@@ -78,7 +81,7 @@ void BM_WidgetFullRedraw(benchmark::State& state)
     const DenseBlock block;
     vecta::MapWidget widget(vecta::getMapStyle(), block);
     place(widget);
-    widget.mapScale = 0.5f;
+    widget.mapScale = mapScale;
     widget.tileX = 10;
     widget.tileY = 10;
     widget.zoom = zoom;
@@ -89,6 +92,24 @@ void BM_WidgetFullRedraw(benchmark::State& state)
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_WidgetFullRedraw)->Unit(benchmark::kMillisecond);
+
+// Whether a segment's box, transformed, lies off the screen.
+bool offScreen(const ui::Matrix3x3& m, const vecta::BoundingBox& box)
+{
+    float x0 = 1e9f;
+    float y0 = 1e9f;
+    float x1 = -1e9f;
+    float y1 = -1e9f;
+    for (const auto& [x, y] : {std::pair{box.minX, box.minY}, std::pair{box.minX, box.maxY},
+                               std::pair{box.maxX, box.minY}, std::pair{box.maxX, box.maxY}}) {
+        const auto p = m.affineTransform(x, y);
+        x0 = std::min(x0, p.x);
+        y0 = std::min(y0, p.y);
+        x1 = std::max(x1, p.x);
+        y1 = std::max(y1, p.y);
+    }
+    return x0 >= 800.0f || x1 <= 0.0f || y0 >= 480.0f || y1 <= 0.0f;
+}
 
 // The same segments, paints and matrices, straight into cairo.
 void BM_DirectCairoFullRedraw(benchmark::State& state)
@@ -104,7 +125,7 @@ void BM_DirectCairoFullRedraw(benchmark::State& state)
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_FAST); // as the stand-in draws at quality 1
-    const float strokeScale = 1.5f * 0.5f / placement.scaleX;
+    const float strokeScale = 1.5f * mapScale / placement.scaleX;
     for (auto _ : state) {
         for (int cell = 0; cell < 9; ++cell) {
             const vecta::MapTile tile = block.getTile(9 + cell % 3, 9 + cell / 3, zoom);
@@ -116,6 +137,9 @@ void BM_DirectCairoFullRedraw(benchmark::State& state)
             vecta::BufferReader reader(reinterpret_cast<const std::uint32_t*>(tile.data), tile.size);
             for (vecta::Segment s = vecta::TileTranscoder::readNextSegment(reader); s.header != nullptr;
                  s = vecta::TileTranscoder::readNextSegment(reader)) {
+                if (offScreen(m, s.header->bbox)) {
+                    continue; // the widget culls these too
+                }
                 const vecta::LayerStyle* rule = level.find(s.header->style_id);
                 const auto* floats = reinterpret_cast<const float*>(s.payload.current);
                 const std::uint8_t* commands = s.payload.current + 8u * s.header->point_count;
