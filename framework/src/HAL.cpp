@@ -28,7 +28,7 @@ HAL::~HAL()
 
 LCD& HAL::lcd()
 {
-    VECTA_ASSERT(instance != 0 && "HAL has not been created.");
+    VECTA_ASSERT(instance != nullptr && "HAL has not been created.");
     return instance->display;
 }
 
@@ -39,7 +39,7 @@ void HAL::initialize()
 
 void HAL::setFrameBufferStartAddresses(void* frameBuffer, void* doubleBuffer, void*)
 {
-    VECTA_ASSERT(frameBuffer != 0 && "A framebuffer address must be set");
+    VECTA_ASSERT(frameBuffer != nullptr && "A framebuffer address must be set");
     shownBuffer = static_cast<std::uint16_t*>(frameBuffer);
     doubleBuffered = doubleBuffer != nullptr;
     backBuffer = doubleBuffered ? static_cast<std::uint16_t*>(doubleBuffer) : shownBuffer;

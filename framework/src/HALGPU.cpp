@@ -8,7 +8,7 @@ namespace ui {
 HALGPU* HALGPU::gpuInstance()
 {
     auto* hal = static_cast<HALGPU*>(HAL::getInstance());
-    VECTA_ASSERT(hal != 0 && "HAL has not been created.");
+    VECTA_ASSERT(hal != nullptr && "HAL has not been created.");
     return hal;
 }
 
@@ -54,7 +54,7 @@ void HALGPU::submitExecBuffer()
 void LCDGPU::bindFrameBufferTexture()
 {
     const HAL* hal = HAL::getInstance();
-    VECTA_ASSERT(hal != 0 && "HAL has not been created.");
+    VECTA_ASSERT(hal != nullptr && "HAL has not been created.");
     gpu_bind_dst_texture(reinterpret_cast<std::uintptr_t>(hal->getClientFrameBuffer()),
                          static_cast<std::uint32_t>(hal->getFrameBufferWidth()),
                          static_cast<std::uint32_t>(hal->getFrameBufferHeight()), GPU_FORMAT_RGB565,

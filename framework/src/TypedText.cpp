@@ -27,7 +27,7 @@ void Texts::setLanguage(LanguageId id)
 
 const UnicodeChar* Texts::getText(TypedTextId id)
 {
-    VECTA_ASSERT(languageTable != 0 && "Text database has not been initialized.");
+    VECTA_ASSERT(languageTable != nullptr && "Text database has not been initialized.");
     const LanguageTexts& language = languageTable[currentLanguage];
     VECTA_ASSERT(id < language.count && "Text id larger than the text table.");
     return language.pool + language.offsets[id];

@@ -96,5 +96,5 @@ TEST(FrameBufferDeathTest, FrameBufferMustExistAndCoverTheDisplay)
                      "display\"");
     ui::HALGPU hal(lcd, touch, 800, 480);
     EXPECT_ASSERTION(hal.setFrameBufferStartAddresses(nullptr, frameBuf, nullptr),
-                     "frameBuffer != 0 && \"A framebuffer address must be set\"");
+                     "frameBuffer != nullptr && \"A framebuffer address must be set\"");
 }
