@@ -30,6 +30,17 @@ public:
     }
 };
 
+std::vector<std::uint32_t> transcodedTile(unsigned seed)
+{
+    static vecta::TileTranscoder transcoder;
+    std::vector<std::uint32_t> slot(71680 / 4);
+    vecta::BufferWriter writer(slot.data(), 71680);
+    const std::string tile = mvt::makeSyntheticTile(seed, 30 * 1024);
+    const unsigned bytes = transcoder.decode(tile.data(), static_cast<unsigned>(tile.size()), 16, writer);
+    slot.resize((bytes + 3) / 4);
+    return slot;
+}
+
 // The GPU's pools come first: the widget takes its path and paint from them.
 struct GpuSystem {
     GpuSystem() { gpu_sys_init(); }
@@ -40,13 +51,7 @@ protected:
     MapRender() : widget(vecta::getMapStyle(), store)
     {
 
-        std::vector<std::uint32_t> slot(71680 / 4);
-        vecta::BufferWriter writer(slot.data(), 71680);
-        static vecta::TileTranscoder transcoder;
-        const std::string tile = mvt::makeSyntheticTile(3, 30 * 1024);
-        const unsigned bytes = transcoder.decode(tile.data(), static_cast<unsigned>(tile.size()), 16, writer);
-        slot.resize((bytes + 3) / 4);
-        store.tiles[{50, 60}] = slot;
+        store.tiles[{50, 60}] = transcodedTile(3);
 
         for (vecta::MapPlacement* p :
              {static_cast<vecta::MapPlacement*>(&widget), static_cast<vecta::MapPlacement*>(&grid)}) {
@@ -134,4 +139,32 @@ TEST_F(MapRender, OnlyTheInvalidatedAreaIsRedrawn)
     EXPECT_EQ(pixel(400, 300), original);
     EXPECT_EQ(pixel(389, 300), 0x1234);
     EXPECT_EQ(pixel(410, 300), 0x1234);
+}
+
+TEST_F(MapRender, RotatedBlockMatchesTheReferencePicture)
+{
+    // Regenerate after an intended change (from the repository root) with
+    //   MAP_RENDER_PNG=tests/widgets/reference/rotated_block.png
+    //   build/default/tests/widgets/widget_render_tests --gtest_filter=MapRender.RotatedBlock*
+    for (std::uint32_t i = 0; i < 9; ++i) {
+        store.tiles[{49 + i % 3, 59 + i / 3}] = transcodedTile(20 + i);
+    }
+    widget.rotation = grid.rotation = 30.0f;
+    render();
+
+    std::vector<std::uint16_t> reference(800 * 480);
+    ASSERT_EQ(sim::readPngAsRgb565(MAP_REFERENCE_DIR "/rotated_block.png", reference.data(), 800, 480), "");
+    // Antialiasing may differ by a few levels between rasterizer versions.
+    int differing = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            const std::uint16_t a = pixel(x, y);
+            const std::uint16_t b = reference[y * 800 + x];
+            const int dr = std::abs(((a >> 11) & 0x1F) - ((b >> 11) & 0x1F));
+            const int dg = std::abs(((a >> 5) & 0x3F) - ((b >> 5) & 0x3F));
+            const int db = std::abs((a & 0x1F) - (b & 0x1F));
+            differing += (dr > 2 || dg > 4 || db > 2) ? 1 : 0;
+        }
+    }
+    EXPECT_LE(differing, 800 * 480 / 200) << "pixels differing from the reference";
 }
