@@ -27,4 +27,4 @@ format:
 	@git ls-files '*.cpp' '*.hpp' '*.h' | xargs clang-format -i
 
 tidy: configure
-	@git ls-files '*.cpp' | grep -v -E '^(tests|bench)/' | xargs clang-tidy -p $(BUILD_DIR) --quiet
+	@git ls-files '*.cpp' | grep -v -E '^(tests|bench)/' | xargs clang-tidy -p $(BUILD_DIR) --quiet --warnings-as-errors="*"

@@ -169,7 +169,7 @@ SegmentStats transcode(const std::string& tile, unsigned int zoom, std::vector<s
 int main(int argc, char** argv)
 {
     const Options options = parse(argc, argv);
-    const std::string tile = options.demo ? mvt::makeSyntheticTile(1, 100 * 1024) : readFile(options.file);
+    const std::string tile = options.demo ? mvt::makeSyntheticTile(1, std::size_t{100} * 1024) : readFile(options.file);
     const vecta::MapStyle& style = vecta::getMapStyle();
     const unsigned int zoom = style.clampZoom(options.zoom);
 
