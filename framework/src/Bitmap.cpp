@@ -15,6 +15,7 @@ void Bitmap::registerBitmapDatabase(const BitmapData* data, std::uint16_t count)
 
 BitmapId Bitmap::getId() const
 {
+    // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     VECTA_ASSERT(bitmaps != 0 && "Bitmap database has not been initialized.");
     return bitmapId;
 }

@@ -65,7 +65,7 @@ std::uint16_t* LCD::frameBuffer() const
 std::int16_t LCD::stride() const
 {
     const HAL* hal = HAL::getInstance();
-    return hal != nullptr ? hal->getFrameBufferWidth() : 0;
+    return hal != nullptr ? hal->getFrameBufferWidth() : std::int16_t{0};
 }
 
 void LCD::fillRect(const Rect& area, colortype color, std::uint8_t alpha)
@@ -80,7 +80,7 @@ void LCD::fillRect(const Rect& area, colortype color, std::uint8_t alpha)
     const std::uint8_t blue = Color::getBlue(color);
     const std::uint16_t packed = Color::toRGB565(red, green, blue);
     for (std::int16_t y = r.y; y < r.bottom(); ++y) {
-        std::uint16_t* row = fb + static_cast<std::int32_t>(y) * stride();
+        std::uint16_t* row = fb + static_cast<std::ptrdiff_t>(y) * stride();
         for (std::int16_t x = r.x; x < r.right(); ++x) {
             if (alpha == 255) {
                 row[x] = packed;
@@ -104,10 +104,10 @@ void LCD::drawBitmap(const Bitmap& bitmap, std::int16_t x, std::int16_t y, const
     const Bitmap::BitmapFormat format = bitmap.getFormat();
     const std::int32_t width = bitmap.getWidth();
     for (std::int16_t py = r.y; py < r.bottom(); ++py) {
-        std::uint16_t* row = fb + static_cast<std::int32_t>(py) * stride();
-        const std::int32_t sourceRow = (py - y) * width;
+        std::uint16_t* row = fb + static_cast<std::ptrdiff_t>(py) * stride();
+        const std::ptrdiff_t sourceRow = static_cast<std::ptrdiff_t>(py - y) * width;
         for (std::int16_t px = r.x; px < r.right(); ++px) {
-            const std::int32_t i = sourceRow + (px - x);
+            const std::ptrdiff_t i = sourceRow + (px - x);
             if (format == Bitmap::RGB565) {
                 std::uint16_t source = 0;
                 std::memcpy(&source, data + i * 2, 2);
@@ -187,8 +187,8 @@ void LCD::drawGlyph(const Font& font, const GlyphNode& glyph, std::int16_t penX,
     const std::uint8_t* pixels = font.getPixelData(glyph);
     const int rowBytes = (glyph.width + 1) / 2;
     for (std::int16_t y = r.y; y < r.bottom(); ++y) {
-        const std::uint8_t* sourceRow = pixels + (y - box.y) * rowBytes;
-        std::uint16_t* row = fb + static_cast<std::int32_t>(y) * stride();
+        const std::uint8_t* sourceRow = pixels + static_cast<std::ptrdiff_t>(y - box.y) * rowBytes;
+        std::uint16_t* row = fb + static_cast<std::ptrdiff_t>(y) * stride();
         for (std::int16_t x = r.x; x < r.right(); ++x) {
             const int column = x - box.x;
             // Low nibble first.

@@ -42,6 +42,7 @@ void TypedText::registerTypedTextDatabase(const TypedTextData* data, const Font*
 
 const UnicodeChar* TypedText::getText() const
 {
+    // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     VECTA_ASSERT(typedTexts != 0 && "TypedText database has not been initialized.");
     VECTA_ASSERT(hasValidId() && "typedTextId larger than numberOfTypedTexts.");
     return Texts::getText(typedTextId);
@@ -49,6 +50,7 @@ const UnicodeChar* TypedText::getText() const
 
 const Font* TypedText::getFont() const
 {
+    // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     VECTA_ASSERT(typedTexts != 0 && "TypedText database has not been initialized.");
     VECTA_ASSERT(hasValidId() && "typedTextId larger than numberOfTypedTexts.");
     return fonts[typedTexts[typedTextId].fontIdx];
@@ -56,6 +58,7 @@ const Font* TypedText::getFont() const
 
 Alignment TypedText::getAlignment() const
 {
+    // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     VECTA_ASSERT(typedTexts != 0 && "TypedText database has not been initialized.");
     VECTA_ASSERT(hasValidId() && "typedTextId larger than numberOfTypedTexts.");
     return static_cast<Alignment>(typedTexts[typedTextId].alignment);

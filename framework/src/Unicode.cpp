@@ -141,7 +141,7 @@ void emitInteger(Output& out, const Conversion& c, bool negative, std::uint64_t 
         digits[n++] = reversed[--count];
     }
     const bool isSigned = c.type == 'd' || c.type == 'i';
-    emitNumber(out, c, isSigned ? signFor(c, negative) : 0, digits, n, c.precision < 0);
+    emitNumber(out, c, isSigned ? signFor(c, negative) : '\0', digits, n, c.precision < 0);
 }
 
 void emitFloat(Output& out, const Conversion& c, double value)
@@ -160,7 +160,7 @@ void emitFloat(Output& out, const Conversion& c, double value)
     // Beyond 2^63 / 10^9 the fixed-point split below would overflow.
     const double limit = 9.2e9;
     const std::uint64_t total =
-        static_cast<std::uint64_t>(std::llround((magnitude < limit ? magnitude : limit) * scale));
+        static_cast<std::uint64_t>(std::llround((magnitude < limit ? magnitude : limit) * static_cast<double>(scale)));
     std::uint64_t integer = total / scale;
     std::uint64_t fraction = total % scale;
 

@@ -33,6 +33,7 @@ gpu_buffer_t gpu_buffer_create(std::int32_t size)
 {
     gpu_buffer_t bo;
     bo.base_virt = gpu_pool_malloc(0, static_cast<std::uint32_t>(size));
+    // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     GPU_HAL_ASSERT(bo.base_virt != 0 && "Unable to allocate memory in gpu_buffer_create");
     bo.size = size;
     bo.pool = 0;
@@ -49,6 +50,7 @@ std::int32_t gpu_sys_init(void)
     if (gpu_irq_sem == nullptr) {
         gpu_irq_sem = new (semaphoreStorage) std::binary_semaphore(1);
     }
+    // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     GPU_HAL_ASSERT(gpu_irq_sem != NULL);
     int error_code = gpu_pool_init(0, gpu_pool_mem, poolMemSize);
     GPU_HAL_ASSERT(error_code == 0);
@@ -97,6 +99,7 @@ gpu_buffer_t gpu_buffer_create_pool(int pool, std::int32_t size)
 {
     gpu_buffer_t bo;
     bo.base_virt = gpu_pool_malloc(pool, static_cast<std::uint32_t>(size));
+    // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     GPU_HAL_ASSERT(bo.base_virt != 0 && "Unable to allocate memory in gpu_buffer_create_pool");
     bo.size = size;
     bo.pool = pool;

@@ -49,7 +49,7 @@ void PainterRGB565Bitmap::paint(std::uint16_t* destination, std::int16_t widgetX
         if (x < 0 || x >= width || covers[i] == 0) {
             continue;
         }
-        const std::int32_t index = widgetY * width + x;
+        const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(widgetY) * width + x;
         const unsigned coverage = covers[i] * alpha / 255u;
         if (format == Bitmap::ARGB8888) {
             const std::uint8_t* p = data + index * 4; // B, G, R, A
@@ -84,7 +84,7 @@ void CanvasWidget::draw(const Rect& invalidatedArea) const
             const auto wx = static_cast<std::int16_t>(x - absolute.x);
             const auto wy = static_cast<std::int16_t>(y - absolute.y);
             renderRow(wx, wy, count, covers);
-            painter->paint(fb + static_cast<std::int32_t>(y) * stride + x, wx, wy, count, covers, alpha);
+            painter->paint(fb + static_cast<std::ptrdiff_t>(y) * stride + x, wx, wy, count, covers, alpha);
         }
     }
 }
@@ -160,12 +160,13 @@ void Circle::renderRow(std::int16_t x, std::int16_t y, std::int16_t count, std::
 {
     // 4 x 4 samples per pixel.
     constexpr int samples = 4;
+    constexpr float step = 1.0f / samples;
     for (std::int16_t i = 0; i < count; ++i) {
         int hits = 0;
         for (int sy = 0; sy < samples; ++sy) {
             for (int sx = 0; sx < samples; ++sx) {
-                if (inside(static_cast<float>(x + i) + (sx + 0.5f) / samples,
-                           static_cast<float>(y) + (sy + 0.5f) / samples)) {
+                if (inside(static_cast<float>(x + i) + (static_cast<float>(sx) + 0.5f) * step,
+                           static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) * step)) {
                     ++hits;
                 }
             }

@@ -16,13 +16,13 @@ void TextArea::setTypedText(const TypedText& text)
 std::int16_t TextArea::getTextWidth() const
 {
     const Font* font = typedText.getFont();
-    return font != nullptr ? LCD::getStringWidth(*font, typedText.getText(), getWildcard1()) : 0;
+    return font != nullptr ? LCD::getStringWidth(*font, typedText.getText(), getWildcard1()) : std::int16_t{0};
 }
 
 std::int16_t TextArea::getTextHeight() const
 {
     const Font* font = typedText.getFont();
-    return font != nullptr ? static_cast<std::int16_t>(font->getHeight()) : 0;
+    return font != nullptr ? static_cast<std::int16_t>(font->getHeight()) : std::int16_t{0};
 }
 
 void TextArea::resizeToCurrentText()

@@ -34,7 +34,7 @@ std::string writeRgb565Png(const std::string& path, const std::uint16_t* pixels,
         png_destroy_write_struct(&png, nullptr);
         return "out of memory";
     }
-    std::vector<png_byte> row(width * 3);
+    std::vector<png_byte> row(static_cast<std::size_t>(width) * 3);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         return "cannot write " + path;
@@ -46,7 +46,7 @@ std::string writeRgb565Png(const std::string& path, const std::uint16_t* pixels,
     for (unsigned y = 0; y < height; ++y) {
         const auto* source = reinterpret_cast<const std::uint16_t*>(reinterpret_cast<const std::uint8_t*>(pixels) +
                                                                     static_cast<std::size_t>(y) * strideBytes);
-        for (unsigned x = 0; x < width; ++x) {
+        for (std::size_t x = 0; x < width; ++x) {
             const std::uint16_t p = source[x];
             // Widen 5/6 bits to 8 by repeating the top bits.
             const unsigned r = (p >> 11) & 0x1F;

@@ -217,9 +217,10 @@ void gpu_bind_dst_texture(std::uintptr_t address, std::uint32_t width, std::uint
         if (address == 0 || format != GPU_FORMAT_RGB565 || width == 0 || height == 0) {
             return;
         }
-        gpu.surface =
-            cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(address), CAIRO_FORMAT_RGB16_565,
-                                                static_cast<int>(width), static_cast<int>(height), stride);
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): texture addresses come as integers, as for the hardware
+        auto* pixels = reinterpret_cast<unsigned char*>(address);
+        gpu.surface = cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB16_565, static_cast<int>(width),
+                                                          static_cast<int>(height), stride);
         if (cairo_surface_status(gpu.surface) != CAIRO_STATUS_SUCCESS) {
             releaseTexture();
             return;

@@ -182,7 +182,7 @@ void MapWidget::handleDrawShape(const SegmentHeader* header, BufferReader& paylo
     if (pointCount > 0 && 8 * pointCount <= payload.remaining() &&
         (reinterpret_cast<std::uintptr_t>(payload.current) & 3u) == 0) {
         floats = reinterpret_cast<const float*>(payload.current);
-        payload.current += 8 * pointCount;
+        payload.current += std::size_t{8} * pointCount;
     }
     if (pointCount + closeCount == 0) {
         drawShape(0, nullptr, 2 * pointCount, floats, header->bbox, clip);
