@@ -2,9 +2,8 @@
 // register access and command-list completion.
 
 #include <atomic>
-#include <new>
-#include <semaphore>
 
+#include "board/rtos.h"
 #include "gpu/gpu_sys.h"
 #include "vecta/Assert.hpp"
 
@@ -24,9 +23,9 @@ alignas(8) std::uint8_t gpu_stencil_buffer_mem[stencilMemSize];
 
 gpu_ring_buffer_t ring_buffer_str = {{0, -1, nullptr, 0}, 0};
 
-// Released from the completion interrupt; only the GUI task waits on it.
-alignas(std::binary_semaphore) std::uint8_t semaphoreStorage[sizeof(std::binary_semaphore)];
-std::binary_semaphore* gpu_irq_sem = nullptr;
+// Given by the completion interrupt; only the GUI task waits on it.
+rtos::StaticSemaphore semaphoreStorage;
+rtos::SemaphoreHandle gpu_irq_sem = nullptr;
 std::atomic<std::int32_t> last_cl_id{-1};
 
 gpu_buffer_t gpu_buffer_create(std::int32_t size)
@@ -48,7 +47,10 @@ extern "C" {
 std::int32_t gpu_sys_init(void)
 {
     if (gpu_irq_sem == nullptr) {
-        gpu_irq_sem = new (semaphoreStorage) std::binary_semaphore(1);
+        gpu_irq_sem = rtos::createBinarySemaphore(semaphoreStorage);
+        if (gpu_irq_sem != nullptr) {
+            rtos::give(gpu_irq_sem); // starts with its one count
+        }
     }
     // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     GPU_HAL_ASSERT(gpu_irq_sem != NULL);
@@ -80,7 +82,7 @@ int gpu_wait_irq_cl(int cl_id)
     // Ids grow monotonically, so a completion that came before the wait
     // already satisfies it.
     while (last_cl_id.load() < cl_id) {
-        gpu_irq_sem->acquire();
+        rtos::take(gpu_irq_sem, rtos::waitForever);
     }
     return 0;
 }
@@ -142,10 +144,7 @@ void HAL_GPU_CommandListCpltCallback(void*, std::uint32_t cl_id)
 {
     last_cl_id = static_cast<std::int32_t>(cl_id);
     if (gpu_irq_sem != nullptr) {
-        // The semaphore counts to 1 at most: a completion nobody waited for
-        // must not push it past that.
-        (void)gpu_irq_sem->try_acquire();
-        gpu_irq_sem->release();
+        rtos::give(gpu_irq_sem); // already full when nobody waited: nothing to do
     }
 }
 

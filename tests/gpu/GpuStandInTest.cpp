@@ -1,9 +1,13 @@
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "board/rtos.h"
 #include "gpu/gpu_graphics.h"
+#include "sim/Kernel.hpp"
 
 namespace {
 
@@ -205,4 +209,37 @@ TEST_F(GpuStandIn, SubmissionsCompleteInOrder)
     EXPECT_EQ(list.submission_id, first + 1);
     EXPECT_EQ(gpu_wait_irq_cl(first), 0);
     EXPECT_EQ(gpu_cmdlist_wait(&list), 0);
+}
+
+namespace {
+
+void runFunction(void* argument)
+{
+    (*static_cast<std::function<void()>*>(argument))();
+}
+
+} // namespace
+
+TEST(GpuCompletion, WaitReturnsOnlyOnceItsListHasCompleted)
+{
+    gpu_sys_init();
+    std::vector<std::string> trace;
+    std::function<void()> gui = [&] {
+        EXPECT_EQ(gpu_wait_irq_cl(0), 0); // already complete: no wait
+        trace.push_back("waiting");
+        gpu_wait_irq_cl(2);
+        trace.push_back("done@" + std::to_string(rtos::tickCount()));
+    };
+    std::function<void()> interrupts = [&] {
+        rtos::delay(5);
+        HAL_GPU_CommandListCpltCallback(nullptr, 1);
+        trace.push_back("list 1");
+        rtos::delay(5);
+        HAL_GPU_CommandListCpltCallback(nullptr, 2);
+        trace.push_back("list 2");
+    };
+    rtos::createTask(runFunction, &gui, rtos::TaskAttributes{"GUI_Task", 4096, rtos::Priority::Normal});
+    rtos::createTask(runFunction, &interrupts, rtos::TaskAttributes{"gpu", 4096, rtos::Priority::Low});
+    EXPECT_EQ(sim::runKernel(sim::TimeMode::Virtual), sim::KernelStop::AllBlocked);
+    EXPECT_EQ(trace, (std::vector<std::string>{"waiting", "list 1", "done@10", "list 2"}));
 }
