@@ -62,16 +62,6 @@ void Container::insert(Drawable* previous, Drawable& d)
     previous->nextSibling = &d;
 }
 
-bool Container::contains(const Drawable& d) const
-{
-    for (const Drawable* child = firstChild; child != nullptr; child = child->nextSibling) {
-        if (child == &d) {
-            return true;
-        }
-    }
-    return false;
-}
-
 void Container::getLastChild(std::int16_t x, std::int16_t y, Drawable** last)
 {
     if (!visible) {

@@ -359,9 +359,4 @@ UnicodeChar* snprintfFloats(UnicodeChar* dst, std::uint16_t dstSize, const char*
     return format(dst, dstSize, fmt, source);
 }
 
-UnicodeChar* snprintfFloat(UnicodeChar* dst, std::uint16_t dstSize, const char* fmt, float value)
-{
-    return snprintfFloats(dst, dstSize, fmt, &value);
-}
-
 } // namespace ui::Unicode

@@ -41,6 +41,8 @@ TEST(Unicode, FormatsIntegersTextsAndTruncatesToTheBuffer)
     EXPECT_EQ(text(buffer), u"[a\u00E1  ]%");
     ui::Unicode::snprintf(buffer, 1, "abc");
     EXPECT_EQ(buffer[0], 0);
+    EXPECT_EQ(ui::Unicode::strncpy(buffer, "--.--", 6), 5);
+    EXPECT_EQ(text(buffer), u"--.--");
 }
 
 TEST(Unicode, FormatsFloatsFromAnArray)

@@ -6,10 +6,6 @@
 
 namespace ui::Color {
 
-constexpr colortype getColorFromRGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
-{
-    return 0xFF000000u | (static_cast<colortype>(red) << 16) | (static_cast<colortype>(green) << 8) | blue;
-}
 constexpr std::uint8_t getAlpha(colortype c)
 {
     return static_cast<std::uint8_t>(c >> 24);

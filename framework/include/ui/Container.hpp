@@ -14,7 +14,6 @@ public:
     void removeAll();
     // Puts `d` right after `previous`, or first when `previous` is null.
     void insert(Drawable* previous, Drawable& d);
-    bool contains(const Drawable& d) const;
 
     // Like getLastChild, but also accepts a touchable drawable within
     // `fingerAdjustment` pixels of the point when none is right under it.

@@ -23,7 +23,6 @@ UnicodeChar* vsnprintf(UnicodeChar* dst, std::uint16_t dstSize, const char* form
 // Like snprintf, but every %f (flags, width and precision as above; six
 // decimals by default) takes the next value of `values`.
 UnicodeChar* snprintfFloats(UnicodeChar* dst, std::uint16_t dstSize, const char* format, const float* values);
-UnicodeChar* snprintfFloat(UnicodeChar* dst, std::uint16_t dstSize, const char* format, float value);
 
 } // namespace Unicode
 
