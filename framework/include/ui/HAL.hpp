@@ -1,0 +1,101 @@
+#pragma once
+
+#include <cstdint>
+
+#include "ui/Bitmap.hpp"
+#include "ui/RectList.hpp"
+#include "ui/TouchController.hpp"
+#include "ui/Types.hpp"
+
+namespace ui {
+
+class LCD;
+
+enum DisplayOrientation : std::uint8_t { ORIENTATION_LANDSCAPE = 0, ORIENTATION_PORTRAIT = 1 };
+
+// The framework's view of the board: frame buffers, frame counters, touch
+// sampling and the per-frame order of work.
+class HAL {
+public:
+    static constexpr std::int16_t DISPLAY_WIDTH = 800;
+    static constexpr std::int16_t DISPLAY_HEIGHT = 480;
+
+    HAL(LCD& display, TouchController& touch, std::int16_t width, std::int16_t height);
+    HAL(const HAL&) = delete;
+    HAL& operator=(const HAL&) = delete;
+    virtual ~HAL();
+
+    static HAL* getInstance() { return instance; }
+    static LCD& lcd();
+    static void setFrameBufferFormat(Bitmap::BitmapFormat format) { frameBufferFormat = format; }
+    static Bitmap::BitmapFormat getFrameBufferFormat() { return frameBufferFormat; }
+
+    virtual void initialize();
+    // Starts a frame: the vertical syncs counted since the previous frame
+    // become this frame's refresh count (at least 1).
+    virtual bool beginFrame();
+    virtual void endFrame();
+    // One whole frame: pending screen switch, application tick, touch
+    // sampling, drawing of the invalidated areas.
+    void tick();
+
+    // Called from the display's line interrupt once per refresh.
+    void vSync();
+    std::uint8_t getLCDRefreshCount() const { return refreshCount; }
+
+    void setFrameBufferStartAddresses(void* frameBuffer, void* doubleBuffer, void* animationStorage);
+    // The buffer being drawn into.
+    std::uint16_t* getClientFrameBuffer() const { return backBuffer; }
+    // The buffer being shown.
+    virtual std::uint16_t* getTFTFrameBuffer() const { return shownBuffer; }
+    virtual void setTFTFrameBuffer(std::uint16_t* address) { shownBuffer = address; }
+    void swapFrameBuffers();
+    virtual void blockCopy(void* destination, const void* source, std::uint32_t bytes);
+    virtual void flushFrameBuffer() {}
+    virtual void flushFrameBuffer(const Rect&) {}
+
+    std::int16_t getFrameBufferWidth() const { return frameBufferWidth; }
+    std::int16_t getFrameBufferHeight() const { return frameBufferHeight; }
+    void setDisplayOrientation(DisplayOrientation orientation) { displayOrientation = orientation; }
+    DisplayOrientation getDisplayOrientation() const { return displayOrientation; }
+    void setTouchSampleRate(std::uint8_t rate) { touchSampleRate = rate == 0 ? 1 : rate; }
+    void setFingerSize(std::uint8_t size) { fingerSize = size; }
+    std::uint8_t getFingerSize() const { return fingerSize; }
+
+protected:
+    void sampleTouch();
+    void drawInvalidatedAreas();
+    void copyFrameBufferArea(const Rect& area, const std::uint16_t* from, std::uint16_t* to);
+
+    LCD& display;
+    TouchController& touchController;
+    std::int16_t frameBufferWidth;
+    std::int16_t frameBufferHeight;
+    DisplayOrientation displayOrientation = ORIENTATION_LANDSCAPE;
+
+    std::uint16_t* shownBuffer = nullptr;
+    std::uint16_t* backBuffer = nullptr;
+    bool doubleBuffered = false;
+    bool inFrame = false;
+    bool frameDrawn = false;
+    bool swapPending = false;
+    // Drawn into the back buffer since the last swap, and what the back
+    // buffer still misses of the shown one after a swap.
+    RectList<8> drawnSinceSwap;
+    RectList<8> staleAreas;
+
+    volatile std::uint8_t vsyncCount = 0;
+    std::uint8_t refreshCount = 1;
+
+    std::uint8_t touchSampleRate = 1;
+    std::uint8_t touchSampleCounter = 0;
+    std::uint8_t fingerSize = 1;
+    bool wasTouched = false;
+    std::int16_t lastTouchX = 0;
+    std::int16_t lastTouchY = 0;
+
+    static HAL* instance;
+    static Bitmap::BitmapFormat frameBufferFormat;
+};
+
+} // namespace ui

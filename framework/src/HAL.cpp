@@ -1,0 +1,163 @@
+#include "ui/HAL.hpp"
+
+#include <cstring>
+#include <utility>
+
+#include "ui/Application.hpp"
+#include "ui/LCD.hpp"
+#include "vecta/Assert.hpp"
+
+namespace ui {
+
+HAL* HAL::instance = nullptr;
+Bitmap::BitmapFormat HAL::frameBufferFormat = Bitmap::RGB565;
+
+HAL::HAL(LCD& lcdDisplay, TouchController& touch, std::int16_t width, std::int16_t height)
+    : display(lcdDisplay), touchController(touch), frameBufferWidth(width), frameBufferHeight(height)
+{
+    VECTA_ASSERT(width >= DISPLAY_WIDTH && height >= DISPLAY_HEIGHT && "Framebuffer cannot be smaller than display");
+    instance = this;
+}
+
+HAL::~HAL()
+{
+    if (instance == this) {
+        instance = nullptr;
+    }
+}
+
+LCD& HAL::lcd()
+{
+    VECTA_ASSERT(instance != nullptr && "HAL has not been created.");
+    return instance->display;
+}
+
+void HAL::initialize()
+{
+    touchController.init();
+}
+
+void HAL::setFrameBufferStartAddresses(void* frameBuffer, void* doubleBuffer, void*)
+{
+    VECTA_ASSERT(frameBuffer != nullptr && "A framebuffer address must be set");
+    shownBuffer = static_cast<std::uint16_t*>(frameBuffer);
+    doubleBuffered = doubleBuffer != nullptr;
+    backBuffer = doubleBuffered ? static_cast<std::uint16_t*>(doubleBuffer) : shownBuffer;
+    setTFTFrameBuffer(shownBuffer);
+    drawnSinceSwap.clear();
+    staleAreas.clear();
+    swapPending = false;
+}
+
+bool HAL::beginFrame()
+{
+    inFrame = true;
+    const std::uint8_t counted = vsyncCount;
+    vsyncCount = 0;
+    refreshCount = counted == 0 ? 1 : counted;
+    return true;
+}
+
+void HAL::endFrame()
+{
+    inFrame = false;
+    if (frameDrawn) {
+        frameDrawn = false;
+        swapPending = doubleBuffered;
+    }
+}
+
+void HAL::tick()
+{
+    if (beginFrame()) {
+        Application* app = Application::getInstance();
+        if (app != nullptr) {
+            app->handlePendingScreenTransition();
+            app->handleTickEvent();
+        }
+        if (++touchSampleCounter >= touchSampleRate) {
+            touchSampleCounter = 0;
+            sampleTouch();
+        }
+        drawInvalidatedAreas();
+    }
+    endFrame();
+}
+
+void HAL::vSync()
+{
+    if (vsyncCount < 0xFF) {
+        vsyncCount = static_cast<std::uint8_t>(vsyncCount + 1);
+    }
+    swapFrameBuffers();
+}
+
+void HAL::swapFrameBuffers()
+{
+    // A frame still being drawn is shown at the next refresh, never half done.
+    if (!swapPending || inFrame) {
+        return;
+    }
+    swapPending = false;
+    std::swap(shownBuffer, backBuffer);
+    setTFTFrameBuffer(shownBuffer);
+    staleAreas = drawnSinceSwap;
+    drawnSinceSwap.clear();
+}
+
+void HAL::blockCopy(void* destination, const void* source, std::uint32_t bytes)
+{
+    std::memmove(destination, source, bytes);
+}
+
+void HAL::copyFrameBufferArea(const Rect& area, const std::uint16_t* from, std::uint16_t* to)
+{
+    const Rect clipped = area & Rect(0, 0, frameBufferWidth, frameBufferHeight);
+    for (std::int16_t row = clipped.y; row < clipped.bottom(); ++row) {
+        const std::uint32_t offset = static_cast<std::uint32_t>(row) * frameBufferWidth + clipped.x;
+        blockCopy(to + offset, from + offset, static_cast<std::uint32_t>(clipped.width) * 2u);
+    }
+}
+
+void HAL::drawInvalidatedAreas()
+{
+    Application* app = Application::getInstance();
+    if (app == nullptr || backBuffer == nullptr || !app->hasInvalidatedAreas()) {
+        return;
+    }
+    // The back buffer first catches up with what the shown buffer got last frame.
+    for (std::uint16_t i = 0; i < staleAreas.size(); ++i) {
+        copyFrameBufferArea(staleAreas[i], shownBuffer, backBuffer);
+    }
+    staleAreas.clear();
+    app->drawInvalidatedAreas(drawnSinceSwap);
+    frameDrawn = true;
+}
+
+void HAL::sampleTouch()
+{
+    Application* app = Application::getInstance();
+    std::int32_t x = lastTouchX;
+    std::int32_t y = lastTouchY;
+    const bool touched = touchController.sampleTouch(x, y);
+    if (app == nullptr) {
+        wasTouched = touched;
+        return;
+    }
+    if (touched) {
+        const auto px = static_cast<std::int16_t>(x < 0 ? 0 : (x >= DISPLAY_WIDTH ? DISPLAY_WIDTH - 1 : x));
+        const auto py = static_cast<std::int16_t>(y < 0 ? 0 : (y >= DISPLAY_HEIGHT ? DISPLAY_HEIGHT - 1 : y));
+        if (!wasTouched) {
+            app->handleClickEvent(ClickEvent(ClickEvent::PRESSED, px, py));
+        } else if (px != lastTouchX || py != lastTouchY) {
+            app->handleDragEvent(DragEvent(lastTouchX, lastTouchY, px, py));
+        }
+        lastTouchX = px;
+        lastTouchY = py;
+    } else if (wasTouched) {
+        app->handleClickEvent(ClickEvent(ClickEvent::RELEASED, lastTouchX, lastTouchY));
+    }
+    wasTouched = touched;
+}
+
+} // namespace ui

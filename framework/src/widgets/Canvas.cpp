@@ -1,0 +1,178 @@
+#include <algorithm>
+#include <cmath>
+
+#include "ui/Color.hpp"
+#include "ui/HAL.hpp"
+#include "ui/LCD.hpp"
+#include "ui/widgets/canvas/CanvasWidget.hpp"
+#include "ui/widgets/canvas/CanvasWidgetRenderer.hpp"
+#include "vecta/Assert.hpp"
+
+namespace ui {
+
+std::uint8_t* CanvasWidgetRenderer::scratch = nullptr;
+unsigned int CanvasWidgetRenderer::scratchSize = 0;
+
+void CanvasWidgetRenderer::setupBuffer(std::uint8_t* buffer, unsigned int bufferSize)
+{
+    scratch = buffer;
+    scratchSize = bufferSize;
+}
+
+void CanvasWidgetRenderer::resetBuffer()
+{
+    scratch = nullptr;
+    scratchSize = 0;
+}
+
+AbstractPainterRGB565::AbstractPainterRGB565()
+{
+    VECTA_ASSERT(compatibleFramebuffer(Bitmap::RGB565) && "The chosen painter only works with RGB565 displays");
+}
+
+bool AbstractPainterRGB565::compatibleFramebuffer(Bitmap::BitmapFormat format)
+{
+    return HAL::getFrameBufferFormat() == format;
+}
+
+void PainterRGB565Bitmap::paint(std::uint16_t* destination, std::int16_t widgetX, std::int16_t widgetY,
+                                std::int16_t count, const std::uint8_t* covers, std::uint8_t alpha) const
+{
+    const std::uint8_t* data = bitmap.getData();
+    const std::int32_t width = bitmap.getWidth();
+    if (data == nullptr || widgetY < 0 || widgetY >= bitmap.getHeight()) {
+        return;
+    }
+    const Bitmap::BitmapFormat format = bitmap.getFormat();
+    for (std::int16_t i = 0; i < count; ++i) {
+        const std::int32_t x = widgetX + i;
+        if (x < 0 || x >= width || covers[i] == 0) {
+            continue;
+        }
+        const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(widgetY) * width + x;
+        const unsigned coverage = covers[i] * alpha / 255u;
+        if (format == Bitmap::ARGB8888) {
+            const std::uint8_t* p = data + index * 4; // B, G, R, A
+            Color::blendRGB565(destination[i], p[2], p[1], p[0], static_cast<std::uint8_t>(coverage * p[3] / 255u));
+        } else if (format == Bitmap::RGB565) {
+            const auto source = static_cast<std::uint16_t>(data[index * 2] | (data[index * 2 + 1] << 8));
+            Color::blendRGB565(destination[i], static_cast<std::uint8_t>(((source >> 11) & 0x1F) * 255 / 31),
+                               static_cast<std::uint8_t>(((source >> 5) & 0x3F) * 255 / 63),
+                               static_cast<std::uint8_t>((source & 0x1F) * 255 / 31),
+                               static_cast<std::uint8_t>(coverage));
+        }
+    }
+}
+
+void CanvasWidget::draw(const Rect& invalidatedArea) const
+{
+    if (painter == nullptr || alpha == 0) {
+        return;
+    }
+    VECTA_ASSERT(CanvasWidgetRenderer::hasBuffer() && "CanvasWidgetRenderer has no scratch buffer");
+    const Rect absolute = getAbsoluteRect();
+    Rect area = invalidatedArea;
+    translateRectToAbsolute(area);
+    area &= Rect(0, 0, HAL::getInstance()->getFrameBufferWidth(), HAL::getInstance()->getFrameBufferHeight());
+    std::uint16_t* fb = HAL::lcd().frameBuffer();
+    const std::int16_t stride = HAL::lcd().stride();
+    std::uint8_t* covers = CanvasWidgetRenderer::getBuffer();
+    const auto chunk = static_cast<std::int16_t>(std::min<unsigned>(CanvasWidgetRenderer::getBufferSize(), 0x7FFF));
+    for (std::int16_t y = area.y; y < area.bottom(); ++y) {
+        for (std::int16_t x = area.x; x < area.right(); x = static_cast<std::int16_t>(x + chunk)) {
+            const auto count = static_cast<std::int16_t>(std::min<int>(chunk, area.right() - x));
+            const auto wx = static_cast<std::int16_t>(x - absolute.x);
+            const auto wy = static_cast<std::int16_t>(y - absolute.y);
+            renderRow(wx, wy, count, covers);
+            painter->paint(fb + static_cast<std::ptrdiff_t>(y) * stride + x, wx, wy, count, covers, alpha);
+        }
+    }
+}
+
+void Circle::setCenter(float x, float y)
+{
+    centerX = toFixed(x);
+    centerY = toFixed(y);
+}
+
+void Circle::setArc(float startDegrees, float endDegrees)
+{
+    arcStart = toFixed(startDegrees);
+    arcEnd = toFixed(endDegrees);
+}
+
+void Circle::updateArc(float startDegrees, float endDegrees)
+{
+    setArc(startDegrees, endDegrees);
+    invalidate();
+}
+
+void Circle::setCapPrecision(int precision)
+{
+    capPrecision = static_cast<std::uint8_t>(std::clamp(precision, 1, 180));
+}
+
+bool Circle::inside(float x, float y) const
+{
+    const float cx = static_cast<float>(centerX) / 32.0f;
+    const float cy = static_cast<float>(centerY) / 32.0f;
+    const float r = static_cast<float>(radius) / 32.0f;
+    const float half = static_cast<float>(lineWidth) / 64.0f;
+    const float dx = x - cx;
+    const float dy = y - cy;
+    const float distance = std::sqrt(dx * dx + dy * dy);
+    const float inner = lineWidth == 0 ? 0.0f : r - half;
+    const float outer = lineWidth == 0 ? r : r + half;
+
+    float start = static_cast<float>(std::min(arcStart, arcEnd)) / 32.0f;
+    const float span = static_cast<float>(std::abs(arcEnd - arcStart)) / 32.0f;
+    const bool fullCircle = span >= 360.0f;
+    if (distance >= inner && distance <= outer) {
+        if (fullCircle) {
+            return true;
+        }
+        const float angle = std::atan2(dx, -dy) * 57.29578f;
+        start = std::fmod(start, 360.0f);
+        float relative = std::fmod(angle - start, 360.0f);
+        if (relative < 0.0f) {
+            relative += 360.0f;
+        }
+        if (relative <= span) {
+            return true;
+        }
+    }
+    if (lineWidth == 0 || fullCircle || capPrecision >= 180) {
+        return false;
+    }
+    // Round caps: discs of half the line width at both ends of the arc.
+    for (const std::int32_t end : {arcStart, arcEnd}) {
+        const float a = static_cast<float>(end) / 32.0f / 57.29578f;
+        const float ex = cx + std::sin(a) * r;
+        const float ey = cy - std::cos(a) * r;
+        if ((x - ex) * (x - ex) + (y - ey) * (y - ey) <= half * half) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Circle::renderRow(std::int16_t x, std::int16_t y, std::int16_t count, std::uint8_t* covers) const
+{
+    // 4 x 4 samples per pixel.
+    constexpr int samples = 4;
+    constexpr float step = 1.0f / samples;
+    for (std::int16_t i = 0; i < count; ++i) {
+        int hits = 0;
+        for (int sy = 0; sy < samples; ++sy) {
+            for (int sx = 0; sx < samples; ++sx) {
+                if (inside(static_cast<float>(x + i) + (static_cast<float>(sx) + 0.5f) * step,
+                           static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) * step)) {
+                    ++hits;
+                }
+            }
+        }
+        covers[i] = static_cast<std::uint8_t>(hits * 255 / (samples * samples));
+    }
+}
+
+} // namespace ui

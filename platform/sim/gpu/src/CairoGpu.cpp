@@ -1,0 +1,409 @@
+// The GPU vector library on the PC: every drawing call recorded into the
+// bound command list is executed at once by cairo, straight into the RGB565
+// destination texture; submitting completes the list and raises the
+// completion interrupt with its id.
+
+#include <cairo.h>
+
+#include <cmath>
+#include <cstdint>
+#include <new>
+
+#include "gpu/gpu_graphics.h"
+#include "vecta/Assert.hpp"
+
+namespace {
+
+constexpr std::uint32_t pathMagic = 0x50415448u;
+constexpr std::uint32_t paintMagic = 0x5041494Eu;
+
+struct Path {
+    std::uint32_t magic = pathMagic;
+    float matrix[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    std::uint32_t commandCount = 0;
+    const std::uint8_t* commands = nullptr;
+    std::uint32_t floatCount = 0;
+    const float* floats = nullptr;
+};
+
+struct Paint {
+    std::uint32_t magic = paintMagic;
+    std::uint8_t type = VG_PAINT_COLOR;
+    std::uint32_t color = 0xFF000000u; // r in the low byte, a in the high byte
+    float opacity = 1.0f;
+    bool lockedToPath = false;
+};
+
+struct ClipRect {
+    double x = 0;
+    double y = 0;
+    double w = 0;
+    double h = 0;
+};
+
+struct Gpu {
+    gpu_cmdlist_t* bound = nullptr;
+    std::int32_t lastSubmission = 0;
+
+    cairo_surface_t* surface = nullptr;
+    cairo_t* cr = nullptr;
+    std::uintptr_t address = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::int32_t stride = 0;
+
+    ClipRect clip;
+    bool clipChanged = true;
+    std::uint8_t quality = 1;
+    std::uint8_t fillRule = VG_FILL_EVEN_ODD;
+    float strokeWidth = 1.0f;
+};
+
+Gpu gpu;
+
+Path* asPath(void* handle)
+{
+    auto* path = static_cast<Path*>(handle);
+    return path != nullptr && path->magic == pathMagic ? path : nullptr;
+}
+
+Paint* asPaint(void* handle)
+{
+    auto* paint = static_cast<Paint*>(handle);
+    return paint != nullptr && paint->magic == paintMagic ? paint : nullptr;
+}
+
+void releaseTexture()
+{
+    if (gpu.cr != nullptr) {
+        cairo_destroy(gpu.cr);
+        gpu.cr = nullptr;
+    }
+    if (gpu.surface != nullptr) {
+        cairo_surface_destroy(gpu.surface);
+        gpu.surface = nullptr;
+    }
+    gpu.address = 0;
+}
+
+void applyClip()
+{
+    cairo_identity_matrix(gpu.cr);
+    cairo_reset_clip(gpu.cr);
+    cairo_rectangle(gpu.cr, gpu.clip.x, gpu.clip.y, gpu.clip.w, gpu.clip.h);
+    cairo_clip(gpu.cr);
+    gpu.clipChanged = false;
+}
+
+// Replays the path's commands in path units. A command whose coordinates
+// are missing ends the path; unknown commands end it too.
+void buildPath(const Path& path)
+{
+    cairo_new_path(gpu.cr);
+    if (path.commands == nullptr || path.floats == nullptr) {
+        return;
+    }
+    std::uint32_t f = 0;
+    double x = 0;
+    double y = 0;
+    double startX = 0;
+    double startY = 0;
+    bool open = false;
+    for (std::uint32_t i = 0; i < path.commandCount; ++i) {
+        switch (path.commands[i]) {
+        case VG_CLOSE:
+            if (open) {
+                cairo_close_path(gpu.cr);
+                x = startX;
+                y = startY;
+            }
+            continue;
+        case VG_MOVE:
+        case VG_LINE:
+            if (f + 2 > path.floatCount) {
+                return;
+            }
+            x = path.floats[f];
+            y = path.floats[f + 1];
+            f += 2;
+            break;
+        case VG_HLINE:
+            if (f + 1 > path.floatCount) {
+                return;
+            }
+            x = path.floats[f++];
+            break;
+        case VG_VLINE:
+            if (f + 1 > path.floatCount) {
+                return;
+            }
+            y = path.floats[f++];
+            break;
+        default:
+            return;
+        }
+        if (path.commands[i] == VG_MOVE || !open) {
+            cairo_move_to(gpu.cr, x, y);
+            startX = x;
+            startY = y;
+            open = true;
+        } else {
+            cairo_line_to(gpu.cr, x, y);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+gpu_cmdlist_t gpu_cmdlist_create_circular(std::uint32_t size_bytes, std::uint32_t sectors)
+{
+    gpu_cmdlist_t cl{};
+    cl.bo = gpu_buffer_create_pool(0, static_cast<std::int32_t>(size_bytes));
+    cl.sectors = sectors;
+    cl.submission_id = 0;
+    return cl;
+}
+
+void gpu_cmdlist_destroy(gpu_cmdlist_t* cl)
+{
+    if (gpu.bound == cl) {
+        gpu.bound = nullptr;
+    }
+    gpu_buffer_destroy(&cl->bo);
+}
+
+void gpu_cmdlist_bind(gpu_cmdlist_t* cl)
+{
+    gpu.bound = cl;
+}
+
+void gpu_cmdlist_unbind(void)
+{
+    gpu.bound = nullptr;
+}
+
+gpu_cmdlist_t* gpu_cmdlist_get_bound(void)
+{
+    return gpu.bound;
+}
+
+void gpu_cmdlist_submit(gpu_cmdlist_t* cl)
+{
+    if (cl == nullptr) {
+        return;
+    }
+    if (gpu.surface != nullptr) {
+        cairo_surface_flush(gpu.surface);
+    }
+    cl->submission_id = ++gpu.lastSubmission;
+    // The work is already done: complete it as the interrupt would.
+    HAL_GPU_CommandListCpltCallback(nullptr, static_cast<std::uint32_t>(cl->submission_id));
+}
+
+int gpu_cmdlist_wait(gpu_cmdlist_t* cl)
+{
+    return cl != nullptr && cl->submission_id > 0 ? gpu_wait_irq_cl(cl->submission_id) : 0;
+}
+
+void gpu_bind_dst_texture(std::uintptr_t address, std::uint32_t width, std::uint32_t height, std::uint32_t format,
+                          std::int32_t stride)
+{
+    const bool same = gpu.surface != nullptr && gpu.address == address && gpu.width == width && gpu.height == height &&
+                      gpu.stride == stride;
+    if (!same) {
+        releaseTexture();
+        if (address == 0 || format != GPU_FORMAT_RGB565 || width == 0 || height == 0) {
+            return;
+        }
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): texture addresses come as integers, as for the hardware
+        auto* pixels = reinterpret_cast<unsigned char*>(address);
+        gpu.surface = cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB16_565, static_cast<int>(width),
+                                                          static_cast<int>(height), stride);
+        if (cairo_surface_status(gpu.surface) != CAIRO_STATUS_SUCCESS) {
+            releaseTexture();
+            return;
+        }
+        gpu.cr = cairo_create(gpu.surface);
+        gpu.address = address;
+        gpu.width = width;
+        gpu.height = height;
+        gpu.stride = stride;
+    }
+    // The CPU may have drawn into the buffer since the last bind.
+    cairo_surface_mark_dirty(gpu.surface);
+    gpu.clip = ClipRect{0, 0, static_cast<double>(width), static_cast<double>(height)};
+    gpu.clipChanged = true;
+}
+
+void gpu_set_clip(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h)
+{
+    gpu.clip = ClipRect{static_cast<double>(x), static_cast<double>(y), static_cast<double>(w), static_cast<double>(h)};
+    gpu.clipChanged = true;
+}
+
+std::uint32_t gpu_rgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
+{
+    return static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) |
+           (static_cast<std::uint32_t>(b) << 16) | (static_cast<std::uint32_t>(a) << 24);
+}
+
+void* vg_path_create(void)
+{
+    void* memory = gpu_host_malloc(sizeof(Path));
+    return memory != nullptr ? new (memory) Path : nullptr;
+}
+
+void vg_path_destroy(void* handle)
+{
+    if (Path* path = asPath(handle)) {
+        path->magic = 0;
+        gpu_host_free(path);
+    }
+}
+
+void vg_path_set_shape(void* handle, std::uint32_t command_count, const std::uint8_t* commands,
+                       std::uint32_t float_count, const float* floats)
+{
+    if (Path* path = asPath(handle)) {
+        path->commandCount = command_count;
+        path->commands = commands;
+        path->floatCount = float_count;
+        path->floats = floats;
+    }
+}
+
+void vg_path_set_shape_and_bbox(void* handle, std::uint32_t command_count, const std::uint8_t* commands,
+                                std::uint32_t float_count, const float* floats, const float*)
+{
+    // cairo finds the extent itself; the box only helps hardware tiling.
+    vg_path_set_shape(handle, command_count, commands, float_count, floats);
+}
+
+void vg_path_set_matrix(void* handle, const vg_matrix3x3_t matrix)
+{
+    if (Path* path = asPath(handle)) {
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                path->matrix[r][c] = matrix[r][c];
+            }
+        }
+    }
+}
+
+void* vg_paint_create(void)
+{
+    void* memory = gpu_host_malloc(sizeof(Paint));
+    return memory != nullptr ? new (memory) Paint : nullptr;
+}
+
+void vg_paint_destroy(void* handle)
+{
+    if (Paint* paint = asPaint(handle)) {
+        paint->magic = 0;
+        gpu_host_free(paint);
+    }
+}
+
+void vg_paint_set_type(void* handle, std::uint8_t type)
+{
+    if (Paint* paint = asPaint(handle)) {
+        VECTA_ASSERT(type == VG_PAINT_COLOR && "only solid-colour paints are supported");
+        paint->type = type;
+    }
+}
+
+void vg_paint_lock_tran_to_path(void* handle, int lock)
+{
+    if (Paint* paint = asPaint(handle)) {
+        paint->lockedToPath = lock != 0;
+    }
+}
+
+void vg_paint_set_paint_color(void* handle, std::uint32_t rgba)
+{
+    if (Paint* paint = asPaint(handle)) {
+        paint->color = rgba;
+    }
+}
+
+void vg_paint_set_opacity(void* handle, float opacity)
+{
+    if (Paint* paint = asPaint(handle)) {
+        paint->opacity = std::isnan(opacity) ? 0.0f : std::fmin(1.0f, std::fmax(0.0f, opacity));
+    }
+}
+
+void vg_set_blend(std::uint32_t blend)
+{
+    VECTA_ASSERT(blend == VG_BLEND_SRC_OVER && "only source-over blending is supported");
+}
+
+void vg_set_quality(std::uint8_t quality)
+{
+    gpu.quality = quality;
+}
+
+void vg_set_fill_rule(std::uint8_t rule)
+{
+    gpu.fillRule = rule;
+}
+
+void vg_stroke_set_width(float width)
+{
+    gpu.strokeWidth = width;
+}
+
+std::uint32_t vg_draw_path(void* pathHandle, void* paintHandle)
+{
+    const Path* path = asPath(pathHandle);
+    const Paint* paint = asPaint(paintHandle);
+    if (path == nullptr || paint == nullptr) {
+        return VG_INVALID_HANDLE;
+    }
+    if (gpu.bound == nullptr) {
+        return VG_NO_BOUND_CMDLIST;
+    }
+    if (gpu.cr == nullptr) {
+        return VG_NO_BOUND_TEXTURE;
+    }
+    const float(&m)[3][3] = path->matrix;
+    cairo_matrix_t matrix;
+    cairo_matrix_init(&matrix, m[0][0], m[1][0], m[0][1], m[1][1], m[0][2], m[1][2]);
+    const double determinant = matrix.xx * matrix.yy - matrix.xy * matrix.yx;
+    // A collapsed or broken matrix shows nothing, and cairo would refuse it.
+    if (!std::isfinite(determinant) || std::fabs(determinant) < 1e-12 || !std::isfinite(matrix.x0) ||
+        !std::isfinite(matrix.y0)) {
+        return VG_INVALID_MATRIX;
+    }
+    if (gpu.clipChanged) {
+        applyClip();
+    }
+    // Cairo's fast antialiasing looks the same on map strokes at a third less time.
+    cairo_set_antialias(gpu.cr, gpu.quality == 0 ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_FAST);
+    cairo_set_operator(gpu.cr, CAIRO_OPERATOR_OVER);
+    const double alpha = ((paint->color >> 24) & 0xFF) / 255.0 * paint->opacity;
+    cairo_set_source_rgba(gpu.cr, (paint->color & 0xFF) / 255.0, ((paint->color >> 8) & 0xFF) / 255.0,
+                          ((paint->color >> 16) & 0xFF) / 255.0, alpha);
+
+    cairo_set_matrix(gpu.cr, &matrix);
+    buildPath(*path);
+    if (gpu.fillRule == VG_STROKE) {
+        if (gpu.strokeWidth > 0.0f && std::isfinite(gpu.strokeWidth)) {
+            // Width in path units: stroked under the path's matrix.
+            cairo_set_line_width(gpu.cr, gpu.strokeWidth);
+            cairo_set_line_join(gpu.cr, CAIRO_LINE_JOIN_ROUND);
+            cairo_set_line_cap(gpu.cr, CAIRO_LINE_CAP_ROUND);
+            cairo_stroke(gpu.cr);
+        }
+    } else {
+        cairo_set_fill_rule(gpu.cr,
+                            gpu.fillRule == VG_FILL_EVEN_ODD ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        cairo_fill(gpu.cr);
+    }
+    cairo_new_path(gpu.cr);
+    return VG_NO_ERROR;
+}
+
+} // extern "C"

@@ -1,0 +1,4 @@
+#include "FrameBuffers.hpp"
+
+alignas(8) std::uint16_t frameBuf[2 * frameBufferPixels];
+static_assert(sizeof(frameBuf) == 1536000);

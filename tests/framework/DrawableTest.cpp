@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "AssertionMatcher.hpp"
+#include "FrameworkFixture.hpp"
+#include "ui/Color.hpp"
+#include "ui/Container.hpp"
+#include "ui/widgets/Box.hpp"
+
+using fixture::Framework;
+using fixture::ProbeWidget;
+
+TEST(DrawableDeathTest, CenterXWithoutParentAsserts)
+{
+    ui::Box box;
+    box.setWidth(10);
+    EXPECT_ASSERTION(box.centerX(), "parent && \"Cannot center a Drawable with no parent\"");
+}
+
+TEST(Drawable, CenterUsesParentSizeWithIntegerDivision)
+{
+    ui::Container parent;
+    parent.setPosition(0, 0, 101, 50);
+    ui::Box box;
+    box.setPosition(0, 0, 10, 10);
+    parent.add(box);
+    box.centerX();
+    box.centerY();
+    EXPECT_EQ(box.getX(), 45);
+    EXPECT_EQ(box.getY(), 20);
+}
+
+TEST(Drawable, HitTestIsHalfOpen)
+{
+    const ui::Rect r(10, 20, 5, 5);
+    EXPECT_TRUE(r.intersect(10, 20));
+    EXPECT_TRUE(r.intersect(14, 24));
+    EXPECT_FALSE(r.intersect(15, 24));
+    EXPECT_FALSE(r.intersect(14, 25));
+}
+
+TEST_F(Framework, ChildrenAreDrawnInInsertionOrderAndOnlyWhereInvalidated)
+{
+    std::vector<std::string> log;
+    ui::Screen screen;
+    screen.useSMOCDrawing(false);
+    ProbeWidget first("first", log);
+    ProbeWidget second("second", log);
+    ProbeWidget third("third", log);
+    ProbeWidget elsewhere("elsewhere", log);
+    first.setPosition(0, 0, 100, 100);
+    second.setPosition(50, 50, 100, 100);
+    third.setPosition(0, 0, 800, 480);
+    elsewhere.setPosition(700, 400, 50, 50);
+    screen.add(first);
+    screen.add(second);
+    screen.add(third);
+    screen.add(elsewhere);
+    app.show(screen);
+    frame();
+    EXPECT_EQ(log, (std::vector<std::string>{"first", "second", "third", "elsewhere"}));
+
+    log.clear();
+    second.invalidate();
+    frame();
+    EXPECT_EQ(log, (std::vector<std::string>{"first", "second", "third"}));
+
+    log.clear();
+    frame();
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(Framework, OpaqueDrawableHidesWhatIsBehindItWhenSkippingIsOn)
+{
+    std::vector<std::string> log;
+    ui::Screen screen;
+    ProbeWidget behind("behind", log);
+    behind.setPosition(0, 0, 800, 480);
+    ui::Box cover;
+    cover.setPosition(0, 0, 800, 480);
+    cover.setColor(0xFF102030);
+    screen.add(behind);
+    screen.add(cover);
+    app.show(screen);
+    frame();
+    EXPECT_TRUE(log.empty());
+
+    screen.useSMOCDrawing(false);
+    app.invalidate();
+    frame();
+    EXPECT_EQ(log, (std::vector<std::string>{"behind"}));
+}
+
+TEST_F(Framework, MoveInvalidatesOldAndNewArea)
+{
+    ui::Screen screen;
+    ui::Box background(800, 480, 0xFF000000);
+    ui::Box box(10, 10, 0xFFFFFFFF);
+    screen.add(background);
+    screen.add(box);
+    app.show(screen);
+    frame();
+    frame();
+    ASSERT_EQ(shownPixel(5, 5), 0xFFFF);
+
+    box.moveTo(100, 100);
+    frame();
+    EXPECT_EQ(shownPixel(5, 5), 0x0000);
+    EXPECT_EQ(shownPixel(105, 105), 0xFFFF);
+}

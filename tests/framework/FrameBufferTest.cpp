@@ -1,0 +1,100 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "AssertionMatcher.hpp"
+#include "FrameworkFixture.hpp"
+#include "sim/PngWriter.hpp"
+#include "ui/widgets/Box.hpp"
+
+using fixture::Framework;
+
+TEST_F(Framework, RefreshCountIsTheVSyncsSinceThePreviousFrameAndAtLeastOne)
+{
+    hal.tick();
+    EXPECT_EQ(hal.getLCDRefreshCount(), 1);
+    hal.vSync();
+    hal.vSync();
+    hal.vSync();
+    hal.tick();
+    EXPECT_EQ(hal.getLCDRefreshCount(), 3);
+    hal.tick();
+    EXPECT_EQ(hal.getLCDRefreshCount(), 1);
+}
+
+TEST_F(Framework, BackBufferCatchesUpWithWhatTheShownBufferGotLastFrame)
+{
+    ui::Screen screen;
+    ui::Box background(800, 480, 0xFF000000);
+    ui::Box left(10, 10, 0xFFFF0000);
+    ui::Box right(10, 10, 0xFF0000FF);
+    right.setXY(700, 0);
+    left.setVisible(false);
+    right.setVisible(false);
+    screen.add(background);
+    screen.add(left);
+    screen.add(right);
+    app.show(screen);
+    frame();
+
+    left.setVisible(true);
+    left.invalidate();
+    frame();
+    right.setVisible(true);
+    right.invalidate();
+    hal.tick();
+    // Not shown before the refresh; both changes in the buffer that will be.
+    EXPECT_EQ(shownPixel(705, 5), 0x0000);
+    EXPECT_EQ(backPixel(5, 5), 0xF800);
+    EXPECT_EQ(backPixel(705, 5), 0x001F);
+    hal.vSync();
+    EXPECT_EQ(shownPixel(5, 5), 0xF800);
+    EXPECT_EQ(shownPixel(705, 5), 0x001F);
+}
+
+TEST_F(Framework, FrameIsNotSwappedWhileBeingDrawn)
+{
+    ui::Screen screen;
+    ui::Box box(800, 480, 0xFFFFFFFF);
+    screen.add(box);
+    app.show(screen);
+    const std::uint16_t* shown = hal.getTFTFrameBuffer();
+    hal.beginFrame();
+    hal.vSync();
+    EXPECT_EQ(hal.getTFTFrameBuffer(), shown);
+    hal.endFrame();
+}
+
+TEST_F(Framework, FrameBufferRoundTripsThroughPng)
+{
+    ui::Screen screen;
+    ui::Box background(800, 480, 0xFF204060);
+    ui::Box marker(3, 2, 0xFFFFFFFF);
+    marker.setXY(799 - 2, 479 - 1);
+    screen.add(background);
+    screen.add(marker);
+    app.show(screen);
+    frame();
+    const std::string path = ::testing::TempDir() + "framebuffer.png";
+    ASSERT_EQ(sim::writeRgb565Png(path, hal.getTFTFrameBuffer(), 800, 480, 1600), "");
+    std::vector<std::uint16_t> loaded(800 * 480);
+    ASSERT_EQ(sim::readPngAsRgb565(path, loaded.data(), 800, 480), "");
+    EXPECT_EQ(loaded[0], hal.getTFTFrameBuffer()[0]);
+    EXPECT_EQ(loaded[479 * 800 + 799], 0xFFFF);
+    EXPECT_NE(sim::writeRgb565Png("/nonexistent-dir/x.png", loaded.data(), 800, 480, 1600), "");
+    std::remove(path.c_str());
+}
+
+TEST(FrameBufferDeathTest, FrameBufferMustExistAndCoverTheDisplay)
+{
+    ui::LCDGPU lcd;
+    fixture::ScriptedTouch touch;
+    EXPECT_ASSERTION(ui::HALGPU(lcd, touch, 800, 479),
+                     "width >= DISPLAY_WIDTH && height >= DISPLAY_HEIGHT && \"Framebuffer cannot be smaller than "
+                     "display\"");
+    ui::HALGPU hal(lcd, touch, 800, 480);
+    EXPECT_ASSERTION(hal.setFrameBufferStartAddresses(nullptr, frameBuf, nullptr),
+                     "frameBuffer != nullptr && \"A framebuffer address must be set\"");
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "FrameBuffers.hpp"
+#include "mvp/MVPApplication.hpp"
+#include "ui/HALGPU.hpp"
+#include "ui/LCDGPU.hpp"
+#include "ui/Screen.hpp"
+#include "ui/TouchController.hpp"
+#include "ui/Widget.hpp"
+#include "ui/widgets/Box.hpp"
+
+namespace fixture {
+
+// Replays touch samples, one per frame; no sample means no finger.
+class ScriptedTouch : public ui::TouchController {
+public:
+    struct Sample {
+        bool down;
+        std::int32_t x;
+        std::int32_t y;
+    };
+    void init() override {}
+    bool sampleTouch(std::int32_t& x, std::int32_t& y) override
+    {
+        if (samples.empty()) {
+            return false;
+        }
+        const Sample s = samples.front();
+        samples.pop_front();
+        if (s.down) {
+            x = s.x;
+            y = s.y;
+        }
+        return s.down;
+    }
+    std::deque<Sample> samples;
+};
+
+class TestApplication : public ui::MVPApplication {
+public:
+    void show(ui::Screen& screen)
+    {
+        currentScreen = &screen;
+        invalidate();
+    }
+};
+
+// A HAL over the board's two frame buffers, an application and a touch script.
+class Framework : public ::testing::Test {
+protected:
+    Framework() : hal(lcd, touch, 800, 480)
+    {
+        gpu_sys_init();
+        hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
+        hal.initialize();
+    }
+
+    // One frame, then the refresh that shows it.
+    void frame()
+    {
+        hal.tick();
+        hal.vSync();
+    }
+
+    std::uint16_t shownPixel(int x, int y) const { return hal.getTFTFrameBuffer()[y * 800 + x]; }
+    std::uint16_t backPixel(int x, int y) const { return hal.getClientFrameBuffer()[y * 800 + x]; }
+
+    ui::LCDGPU lcd;
+    ScriptedTouch touch;
+    ui::HALGPU hal;
+    TestApplication app;
+};
+
+// A widget that logs its draws and touches.
+class ProbeWidget : public ui::Widget {
+public:
+    ProbeWidget(std::string widgetName, std::vector<std::string>& sharedLog)
+        : name(std::move(widgetName)), log(sharedLog)
+    {
+    }
+    void draw(const ui::Rect&) const override { log.push_back(name); }
+    ui::Rect getSolidRect() const override { return ui::Rect(); }
+    void handleClickEvent(const ui::ClickEvent& event) override
+    {
+        log.push_back(name + ":click" + std::to_string(event.getType()) + "@" + std::to_string(event.getX()) + "," +
+                      std::to_string(event.getY()));
+    }
+
+    std::string name;
+    std::vector<std::string>& log;
+};
+
+} // namespace fixture
