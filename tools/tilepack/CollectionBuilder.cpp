@@ -1,0 +1,244 @@
+#include "CollectionBuilder.hpp"
+
+#include <atomic>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+#include "MvtWriter.hpp"
+#include "TileGeometry.hpp"
+#include "vecta/StringHash.hpp"
+
+namespace tilepack {
+
+namespace {
+
+thread_local char currentTile[96] = "";
+
+// A source feature as far as it lies within one tile (with the buffer).
+struct Piece {
+    const SourceFeature* source = nullptr;
+    GeometryPtr owned; // null while the piece is the source geometry itself
+    const GEOSGeometry* geometry = nullptr;
+    Envelope envelope;
+};
+using Pieces = std::vector<Piece>;
+
+Pieces cut(const Pieces& parent, const TileAddress& tile)
+{
+    const Envelope bounds = clipBounds(tile);
+    Pieces pieces;
+    for (const Piece& piece : parent) {
+        GeometryPtr clipped = clipTo(piece.geometry, piece.envelope, bounds);
+        if (!clipped) {
+            continue;
+        }
+        Piece child{piece.source, std::move(clipped), nullptr, {}};
+        child.geometry = child.owned.get();
+        child.envelope = envelopeOf(child.geometry);
+        pieces.push_back(std::move(child));
+    }
+    return pieces;
+}
+
+std::string encodeTile(const Pieces& pieces, const TileAddress& tile, std::map<std::string, unsigned int>& counts)
+{
+    MvtWriter writer;
+    for (const Piece& piece : pieces) {
+        if (piece.source->minZoom > tile.zoom) {
+            continue;
+        }
+        TileShape shape = toTileShape(piece.geometry, piece.source->shape, tile);
+        if (!shape.empty()) {
+            writer.add(piece.source->layer, TileFeature{piece.source->id, &piece.source->properties, std::move(shape)});
+        }
+    }
+    counts = writer.featureCounts();
+    return writer.encode();
+}
+
+std::string describe(const TileAddress& tile)
+{
+    return std::to_string(tile.x) + "/" + std::to_string(tile.y) + "/" + std::to_string(tile.zoom);
+}
+
+// The reader must find exactly the layers and features that were written.
+void compareCounts(const std::map<std::string, unsigned int>& written, const TileCheck& read, const TileAddress& tile)
+{
+    bool same = written.size() == read.featuresPerLayer.size();
+    for (const auto& [name, count] : written) {
+        const auto found = read.featuresPerLayer.find(vecta::stringHash(name.c_str()));
+        same = same && found != read.featuresPerLayer.end() && found->second == count;
+    }
+    if (!same) {
+        throw std::logic_error("tile " + describe(tile) + " reads back with other layers or features than written");
+    }
+}
+
+struct Task {
+    const Pieces* parent;
+    std::vector<TileAddress> children;
+};
+
+class LevelBuilder {
+public:
+    LevelBuilder(std::size_t level, BuiltCollection& result, std::vector<Pieces>& next, std::mutex& lock)
+        : range(collectionRanges[level]), tiles(result.tiles[level]), records(result.records), nextPieces(next),
+          resultLock(lock)
+    {
+    }
+
+    void run(const Task& task, TileValidator& validator)
+    {
+        for (const TileAddress& child : task.children) {
+            Pieces pieces = cut(*task.parent, child);
+            if (!(child == absentTile)) {
+                build(pieces, child, validator);
+            }
+            if (range.zoom < lastZoom) {
+                nextPieces[range.indexOf(child.x, child.y)] = std::move(pieces);
+            }
+        }
+    }
+
+private:
+    void build(const Pieces& pieces, const TileAddress& tile, TileValidator& validator)
+    {
+        std::snprintf(currentTile, sizeof currentTile, "%u/%u/%u", tile.x, tile.y, unsigned{tile.zoom});
+        std::map<std::string, unsigned int> written;
+        std::string bytes = encodeTile(pieces, tile, written);
+        const TileCheck check = validator.check(bytes, tile.zoom);
+        compareCounts(written, check, tile);
+        currentTile[0] = '\0';
+
+        const std::lock_guard guard(resultLock);
+        records.push_back(TileRecord{tile, static_cast<std::uint32_t>(bytes.size()), check});
+        tiles[range.indexOf(tile.x, tile.y)] = std::move(bytes);
+    }
+
+    const ZoomRange& range;
+    LevelTiles& tiles;
+    std::vector<TileRecord>& records;
+    std::vector<Pieces>& nextPieces;
+    std::mutex& resultLock;
+};
+
+std::vector<Task> tasksFor(std::size_t level, const std::vector<Pieces>& parents, const Pieces& root)
+{
+    const ZoomRange& range = collectionRanges[level];
+    if (level == 0) {
+        Task task{&root, {}};
+        for (std::uint32_t y = range.minY; y <= range.maxY; ++y) {
+            for (std::uint32_t x = range.minX; x <= range.maxX; ++x) {
+                task.children.push_back({x, y, range.zoom});
+            }
+        }
+        return {task};
+    }
+    const ZoomRange& above = collectionRanges[level - 1];
+    std::vector<Task> tasks;
+    for (std::uint32_t py = above.minY; py <= above.maxY; ++py) {
+        for (std::uint32_t px = above.minX; px <= above.maxX; ++px) {
+            Task task{&parents[above.indexOf(px, py)], {}};
+            for (std::uint32_t y = 2 * py; y <= 2 * py + 1; ++y) {
+                for (std::uint32_t x = 2 * px; x <= 2 * px + 1; ++x) {
+                    if (range.contains(x, y)) {
+                        task.children.push_back({x, y, range.zoom});
+                    }
+                }
+            }
+            if (!task.children.empty()) {
+                tasks.push_back(std::move(task));
+            }
+        }
+    }
+    // Every tile must come from a parent the level above holds.
+    std::size_t covered = 0;
+    for (const Task& task : tasks) {
+        covered += task.children.size();
+    }
+    if (covered != range.count()) {
+        throw std::logic_error("zoom " + std::to_string(range.zoom) + " reaches beyond the level above");
+    }
+    return tasks;
+}
+
+unsigned int storedTileCount()
+{
+    unsigned int total = 0;
+    for (const ZoomRange& range : collectionRanges) {
+        total += range.count();
+    }
+    return total - 1; // the absent tile
+}
+
+} // namespace
+
+const char* tileInProgress()
+{
+    return currentTile;
+}
+
+BuiltCollection buildCollection(const SourceData& data, unsigned int threads, const ProgressReport& progress)
+{
+    BuiltCollection result{emptyCollection(), {}};
+    Pieces root;
+    for (const SourceFeature& feature : data.features) {
+        root.push_back(Piece{&feature, nullptr, feature.geometry.get(), feature.envelope});
+    }
+
+    std::vector<Pieces> parents;
+    std::mutex lock;
+    std::vector<std::unique_ptr<TileValidator>> validators;
+    for (unsigned int i = 0; i < std::max(threads, 1u); ++i) {
+        validators.push_back(std::make_unique<TileValidator>());
+    }
+    const unsigned int total = storedTileCount();
+    for (std::size_t level = 0; level < collectionRanges.size(); ++level) {
+        const ZoomRange& range = collectionRanges[level];
+        std::vector<Pieces> next(range.zoom < lastZoom ? range.count() : 0);
+        const std::vector<Task> tasks = tasksFor(level, parents, root);
+        LevelBuilder builder(level, result, next, lock);
+        const std::size_t recordsBefore = result.records.size();
+
+        std::atomic<std::size_t> nextTask{0};
+        std::atomic<bool> failed{false};
+        std::exception_ptr failure;
+        auto work = [&](TileValidator& validator) {
+            for (std::size_t i = nextTask++; i < tasks.size() && !failed; i = nextTask++) {
+                try {
+                    builder.run(tasks[i], validator);
+                } catch (...) {
+                    const std::lock_guard guard(lock);
+                    if (!failed.exchange(true)) {
+                        failure = std::current_exception();
+                    }
+                    return;
+                }
+                if (progress) {
+                    const std::lock_guard guard(lock);
+                    const auto levelDone = static_cast<unsigned int>(result.records.size() - recordsBefore);
+                    progress(Progress{range.zoom, levelDone, range.count() - (range.zoom == absentTile.zoom),
+                                      static_cast<unsigned int>(result.records.size()), total});
+                }
+            }
+        };
+        {
+            std::vector<std::jthread> workers;
+            for (const auto& validator : validators) {
+                workers.emplace_back(work, std::ref(*validator));
+            }
+        }
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        parents = std::move(next);
+    }
+    return result;
+}
+
+} // namespace tilepack
