@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "CollectionImage.hpp"
 #include "board/flash.h"
@@ -42,7 +43,9 @@ protected:
         tiles[0][0] = "zoom six";
         tiles[4][254] = "zoom ten";
         image = tilepack::layoutImage(tiles);
-        path = testing::TempDir() + "flash_image_loader_test.img";
+        // Unique per test: ctest runs the tests side by side.
+        path = testing::TempDir() + "flash_image_" + testing::UnitTest::GetInstance()->current_test_info()->name() +
+               "_" + std::to_string(getpid()) + ".img";
     }
     void TearDown() override
     {
