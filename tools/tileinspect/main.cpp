@@ -15,7 +15,7 @@
 #include "SyntheticTile.hpp"
 #include "board/flash.h"
 #include "board/tilelib.h"
-#include "sim/FlashImage.hpp"
+#include "sim/FlashLoader.hpp"
 #include "vecta/MapStyle.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/TileTranscoder.hpp"

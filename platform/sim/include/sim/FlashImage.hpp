@@ -12,10 +12,4 @@ namespace sim {
 // is unusable, or an empty string.
 std::string checkFlashImage(const std::uint8_t* image, std::size_t size);
 
-// Reads a flash image file, checks it and makes it the flash content, mapped
-// at the board's flash address where the host allows. Returns one line
-// saying why the file was refused (the flash content is then unchanged), or
-// an empty string.
-std::string loadFlashImage(const std::string& path);
-
 } // namespace sim

@@ -7,9 +7,11 @@
 
 #include <sys/mman.h>
 
+#include "TileReadCheck.hpp"
 #include "board/flash.h"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"
+#include "sim/FlashLoader.hpp"
 
 namespace sim {
 
@@ -72,7 +74,10 @@ std::string loadFlashImage(const std::string& path)
     if (in.bad()) {
         return prefix + "read error";
     }
-    const std::string problem = checkFlashImage(content.data(), content.size());
+    std::string problem = checkFlashImage(content.data(), content.size());
+    if (problem.empty()) {
+        problem = readEveryTile(content.data());
+    }
     if (!problem.empty()) {
         return prefix + problem;
     }
