@@ -22,8 +22,7 @@ thread_local char currentTile[96] = "";
 // A source feature as far as it lies within one tile (with the buffer).
 struct Piece {
     const SourceFeature* source = nullptr;
-    GeometryPtr owned; // null while the piece is the source geometry itself
-    const GEOSGeometry* geometry = nullptr;
+    GeometryPtr geometry;
     Envelope envelope;
 };
 using Pieces = std::vector<Piece>;
@@ -33,14 +32,11 @@ Pieces cut(const Pieces& parent, const TileAddress& tile)
     const Envelope bounds = clipBounds(tile);
     Pieces pieces;
     for (const Piece& piece : parent) {
-        GeometryPtr clipped = clipTo(piece.geometry, piece.envelope, bounds);
-        if (!clipped) {
-            continue;
+        GeometryPtr clipped = clipTo(piece.geometry.get(), piece.envelope, bounds);
+        if (clipped) {
+            const Envelope envelope = envelopeOf(clipped.get());
+            pieces.push_back(Piece{piece.source, std::move(clipped), envelope});
         }
-        Piece child{piece.source, std::move(clipped), nullptr, {}};
-        child.geometry = child.owned.get();
-        child.envelope = envelopeOf(child.geometry);
-        pieces.push_back(std::move(child));
     }
     return pieces;
 }
@@ -52,7 +48,7 @@ std::string encodeTile(const Pieces& pieces, const TileAddress& tile, std::map<s
         if (piece.source->minZoom > tile.zoom) {
             continue;
         }
-        TileShape shape = toTileShape(piece.geometry, piece.source->shape, tile);
+        TileShape shape = toTileShape(piece.geometry.get(), piece.source->shape, tile);
         if (!shape.empty()) {
             writer.add(piece.source->layer, TileFeature{piece.source->id, &piece.source->properties, std::move(shape)});
         }
@@ -127,17 +123,30 @@ private:
     std::mutex& resultLock;
 };
 
-std::vector<Task> tasksFor(std::size_t level, const std::vector<Pieces>& parents, const Pieces& root)
+// The first level is cut from the whole data set, one copy per tile.
+std::vector<Pieces> wholeDataPerTile(const SourceData& data)
+{
+    std::vector<Pieces> copies(collectionRanges[0].count());
+    for (Pieces& copy : copies) {
+        for (const SourceFeature& feature : data.features) {
+            copy.push_back(Piece{&feature, checked(GEOSGeom_clone_r(geosContext(), feature.geometry.get()), "clone"),
+                                 feature.envelope});
+        }
+    }
+    return copies;
+}
+
+std::vector<Task> tasksFor(std::size_t level, const std::vector<Pieces>& parents)
 {
     const ZoomRange& range = collectionRanges[level];
     if (level == 0) {
-        Task task{&root, {}};
+        std::vector<Task> tasks;
         for (std::uint32_t y = range.minY; y <= range.maxY; ++y) {
             for (std::uint32_t x = range.minX; x <= range.maxX; ++x) {
-                task.children.push_back({x, y, range.zoom});
+                tasks.push_back(Task{&parents[range.indexOf(x, y)], {{x, y, range.zoom}}});
             }
         }
-        return {task};
+        return tasks;
     }
     const ZoomRange& above = collectionRanges[level - 1];
     std::vector<Task> tasks;
@@ -186,12 +195,9 @@ const char* tileInProgress()
 BuiltCollection buildCollection(const SourceData& data, unsigned int threads, const ProgressReport& progress)
 {
     BuiltCollection result{emptyCollection(), {}};
-    Pieces root;
-    for (const SourceFeature& feature : data.features) {
-        root.push_back(Piece{&feature, nullptr, feature.geometry.get(), feature.envelope});
-    }
-
-    std::vector<Pieces> parents;
+    // Each thread works on geometry of its own: a parent's pieces belong to
+    // the one task that cuts its children.
+    std::vector<Pieces> parents = wholeDataPerTile(data);
     std::mutex lock;
     std::vector<std::unique_ptr<TileValidator>> validators;
     for (unsigned int i = 0; i < std::max(threads, 1u); ++i) {
@@ -201,7 +207,7 @@ BuiltCollection buildCollection(const SourceData& data, unsigned int threads, co
     for (std::size_t level = 0; level < collectionRanges.size(); ++level) {
         const ZoomRange& range = collectionRanges[level];
         std::vector<Pieces> next(range.zoom < lastZoom ? range.count() : 0);
-        const std::vector<Task> tasks = tasksFor(level, parents, root);
+        const std::vector<Task> tasks = tasksFor(level, parents);
         LevelBuilder builder(level, result, next, lock);
         const std::size_t recordsBefore = result.records.size();
 
