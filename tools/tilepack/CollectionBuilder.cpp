@@ -1,5 +1,6 @@
 #include "CollectionBuilder.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <exception>
@@ -8,6 +9,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 #include "MvtWriter.hpp"
 #include "TileGeometry.hpp"
@@ -176,6 +178,38 @@ std::vector<Task> tasksFor(std::size_t level, const std::vector<Pieces>& parents
     return tasks;
 }
 
+// Runs tasks 0 .. count-1 on one thread per validator; the first exception
+// stops the others and is rethrown here.
+void runInParallel(std::size_t count, const std::vector<std::unique_ptr<TileValidator>>& validators,
+                   const std::function<void(std::size_t, TileValidator&)>& run)
+{
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> failed{false};
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    auto work = [&](TileValidator& validator) {
+        for (std::size_t i = next++; i < count && !failed; i = next++) {
+            try {
+                run(i, validator);
+            } catch (...) {
+                const std::lock_guard guard(failureLock);
+                if (!failed.exchange(true)) {
+                    failure = std::current_exception();
+                }
+            }
+        }
+    };
+    {
+        std::vector<std::jthread> workers;
+        for (const auto& validator : validators) {
+            workers.emplace_back(work, std::ref(*validator));
+        }
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
 unsigned int storedTileCount()
 {
     unsigned int total = 0;
@@ -198,11 +232,11 @@ BuiltCollection buildCollection(const SourceData& data, unsigned int threads, co
     // Each thread works on geometry of its own: a parent's pieces belong to
     // the one task that cuts its children.
     std::vector<Pieces> parents = wholeDataPerTile(data);
-    std::mutex lock;
     std::vector<std::unique_ptr<TileValidator>> validators;
     for (unsigned int i = 0; i < std::max(threads, 1u); ++i) {
         validators.push_back(std::make_unique<TileValidator>());
     }
+    std::mutex lock;
     const unsigned int total = storedTileCount();
     for (std::size_t level = 0; level < collectionRanges.size(); ++level) {
         const ZoomRange& range = collectionRanges[level];
@@ -210,40 +244,23 @@ BuiltCollection buildCollection(const SourceData& data, unsigned int threads, co
         const std::vector<Task> tasks = tasksFor(level, parents);
         LevelBuilder builder(level, result, next, lock);
         const std::size_t recordsBefore = result.records.size();
+        const unsigned int levelTotal = range.count() - (range.zoom == absentTile.zoom ? 1 : 0);
 
-        std::atomic<std::size_t> nextTask{0};
-        std::atomic<bool> failed{false};
-        std::exception_ptr failure;
-        auto work = [&](TileValidator& validator) {
-            for (std::size_t i = nextTask++; i < tasks.size() && !failed; i = nextTask++) {
-                try {
-                    builder.run(tasks[i], validator);
-                } catch (...) {
-                    const std::lock_guard guard(lock);
-                    if (!failed.exchange(true)) {
-                        failure = std::current_exception();
-                    }
-                    return;
-                }
-                if (progress) {
-                    const std::lock_guard guard(lock);
-                    const auto levelDone = static_cast<unsigned int>(result.records.size() - recordsBefore);
-                    progress(Progress{range.zoom, levelDone, range.count() - (range.zoom == absentTile.zoom),
-                                      static_cast<unsigned int>(result.records.size()), total});
-                }
+        runInParallel(tasks.size(), validators, [&](std::size_t task, TileValidator& validator) {
+            builder.run(tasks[task], validator);
+            if (progress) {
+                const std::lock_guard guard(lock);
+                const auto done = static_cast<unsigned int>(result.records.size());
+                progress(
+                    Progress{range.zoom, done - static_cast<unsigned int>(recordsBefore), levelTotal, done, total});
             }
-        };
-        {
-            std::vector<std::jthread> workers;
-            for (const auto& validator : validators) {
-                workers.emplace_back(work, std::ref(*validator));
-            }
-        }
-        if (failure) {
-            std::rethrow_exception(failure);
-        }
+        });
         parents = std::move(next);
     }
+    // Threads finish tiles in any order; the report should not.
+    std::sort(result.records.begin(), result.records.end(), [](const TileRecord& a, const TileRecord& b) {
+        return std::tie(a.address.zoom, a.address.y, a.address.x) < std::tie(b.address.zoom, b.address.y, b.address.x);
+    });
     return result;
 }
 

@@ -29,7 +29,8 @@ void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t 
     std::fprintf(out, "image: %zu bytes\n", imageBytes);
 
     std::vector<TileRecord> bySize = collection.records;
-    std::sort(bySize.begin(), bySize.end(), [](const TileRecord& a, const TileRecord& b) { return a.bytes < b.bytes; });
+    std::stable_sort(bySize.begin(), bySize.end(),
+                     [](const TileRecord& a, const TileRecord& b) { return a.bytes < b.bytes; });
     if (!bySize.empty()) {
         std::fprintf(out, "tile sizes:\n");
         printTile(out, "smallest", bySize.front());
