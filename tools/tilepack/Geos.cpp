@@ -106,6 +106,7 @@ GeometryPtr makePolygon(const std::vector<std::vector<WorldPoint>>& rings)
 GeometryPtr makeCollection(int type, std::vector<GeometryPtr> parts)
 {
     std::vector<GEOSGeometry*> raw;
+    raw.reserve(parts.size());
     for (GeometryPtr& part : parts) {
         raw.push_back(part.release());
     }

@@ -24,7 +24,8 @@ class LoadedImage {
 public:
     explicit LoadedImage(const std::vector<std::uint8_t>& content)
     {
-        void* wanted = reinterpret_cast<void*>(std::uintptr_t{flashBaseAddress});
+        // The board address itself is the point here.
+        void* wanted = reinterpret_cast<void*>(std::uintptr_t{flashBaseAddress}); // NOLINT(performance-no-int-to-ptr)
         void* mapped = mmap(wanted, content.size(), PROT_READ | PROT_WRITE,
                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED_NOREPLACE, -1, 0);
         if (mapped == wanted) {

@@ -29,7 +29,7 @@ struct TileInProgress {
 
 std::uint32_t wordAt(const std::uint8_t* image, std::uint32_t address)
 {
-    std::uint32_t value;
+    std::uint32_t value = 0;
     std::memcpy(&value, image + (address - flashBaseAddress), sizeof value);
     return value;
 }
@@ -90,7 +90,7 @@ std::string readEveryTile(const std::uint8_t* image)
     close(output[1]);
     std::string messages;
     char buffer[512];
-    for (ssize_t got; (got = read(output[0], buffer, sizeof buffer)) != 0;) {
+    for (ssize_t got = 0; (got = read(output[0], buffer, sizeof buffer)) != 0;) {
         if (got > 0) {
             messages.append(buffer, static_cast<std::size_t>(got));
         } else if (errno != EINTR) {
