@@ -28,7 +28,7 @@ TEST(SourceData, ReadsTheFourFilesAndRepairsInvalidPolygons)
     EXPECT_EQ(data.skipped, 1u) << "the highway without a mapping";
     EXPECT_EQ(data.repaired, 1u) << "the self-crossing grass area";
     for (const tilepack::SourceFeature& feature : data.features) {
-        EXPECT_NE(feature.geometry, nullptr);
+        EXPECT_FALSE(feature.geometry.empty());
         EXPECT_GT(feature.id, 0u);
     }
 }

@@ -24,11 +24,33 @@ WorldPoint at(double x, double y)
     return WorldPoint{(tile.x * 4096.0 + x) * scale, (tile.y * 4096.0 + y) * scale};
 }
 
-tilepack::TileShape cutAndConvert(const tilepack::GeometryPtr& geometry, Shape shape)
+tilepack::WorldGeometry polygon(std::vector<tilepack::WorldPath> rings)
 {
-    const tilepack::GeometryPtr clipped =
-        tilepack::clipTo(geometry.get(), tilepack::envelopeOf(geometry.get()), tilepack::clipBounds(tile));
-    return clipped ? tilepack::toTileShape(clipped.get(), shape, tile) : tilepack::TileShape{shape, {}};
+    return {Shape::Polygon, {std::move(rings)}};
+}
+
+tilepack::WorldGeometry line(tilepack::WorldPath path)
+{
+    return {Shape::Line, {{std::move(path)}}};
+}
+
+tilepack::WorldGeometry point(WorldPoint where)
+{
+    return {Shape::Point, {{{where}}}};
+}
+
+tilepack::TileShape cutAndConvert(const tilepack::WorldGeometry& geometry)
+{
+    const tilepack::Envelope bounds = tilepack::clipBounds(tile);
+    switch (tilepack::overlapOf(tilepack::envelopeOf(geometry), bounds)) {
+    case tilepack::Overlap::Whole:
+        return tilepack::toTileShape(geometry, tile);
+    case tilepack::Overlap::Part:
+        return tilepack::toTileShape(tilepack::clipTo(geometry, bounds), tile);
+    case tilepack::Overlap::None:
+        break;
+    }
+    return tilepack::TileShape{geometry.shape, {}};
 }
 
 using Coordinates = std::vector<std::pair<int, int>>;
@@ -50,8 +72,8 @@ bool insideBuffer(const TilePath& path)
 
 TEST(TileGeometry, APolygonLargerThanTheTileIsCutAtTheBuffer)
 {
-    const auto sea = tilepack::makePolygon({{at(-5000, -5000), at(9000, -5000), at(9000, 9000), at(-5000, 9000)}});
-    const tilepack::TileShape shape = cutAndConvert(sea, Shape::Polygon);
+    const auto sea = polygon({{at(-5000, -5000), at(9000, -5000), at(9000, 9000), at(-5000, 9000)}});
+    const tilepack::TileShape shape = cutAndConvert(sea);
     ASSERT_EQ(shape.parts.size(), 1u);
     EXPECT_TRUE(insideBuffer(shape.parts[0]));
     EXPECT_EQ(tilepack::doubledArea(shape.parts[0]), 2LL * 4224 * 4224);
@@ -60,9 +82,9 @@ TEST(TileGeometry, APolygonLargerThanTheTileIsCutAtTheBuffer)
 TEST(TileGeometry, OuterRingsArePositiveAndHolesNegativeWithYDown)
 {
     // Given the other way round: outer ring anticlockwise on screen, hole clockwise.
-    const auto park = tilepack::makePolygon({{at(100, 100), at(100, 900), at(900, 900), at(900, 100)},
-                                             {at(300, 300), at(600, 300), at(600, 600), at(300, 600)}});
-    const tilepack::TileShape shape = cutAndConvert(park, Shape::Polygon);
+    const auto park = polygon({{at(100, 100), at(100, 900), at(900, 900), at(900, 100)},
+                               {at(300, 300), at(600, 300), at(600, 600), at(300, 600)}});
+    const tilepack::TileShape shape = cutAndConvert(park);
     ASSERT_EQ(shape.parts.size(), 2u);
     EXPECT_EQ(tilepack::doubledArea(shape.parts[0]), 2 * 800 * 800);
     EXPECT_EQ(tilepack::doubledArea(shape.parts[1]), -2 * 300 * 300);
@@ -71,10 +93,10 @@ TEST(TileGeometry, OuterRingsArePositiveAndHolesNegativeWithYDown)
 
 TEST(TileGeometry, ShapesThatThinAwayAreDropped)
 {
-    const auto speck = tilepack::makePolygon({{at(10, 10), at(10.4, 10), at(10.4, 10.4)}});
-    EXPECT_TRUE(cutAndConvert(speck, Shape::Polygon).empty());
-    const auto stub = tilepack::makeLineString({at(500, 500), at(500.2, 500.1)});
-    EXPECT_TRUE(cutAndConvert(stub, Shape::Line).empty());
+    const auto speck = polygon({{at(10, 10), at(10.4, 10), at(10.4, 10.4)}});
+    EXPECT_TRUE(cutAndConvert(speck).empty());
+    const auto stub = line({at(500, 500), at(500.2, 500.1)});
+    EXPECT_TRUE(cutAndConvert(stub).empty());
 
     std::vector<TilePath> out;
     EXPECT_FALSE(tilepack::appendPolygon({{{0, 0}, {1, 0}, {1, 1}}}, out)) << "twice the area is 1";
@@ -85,9 +107,8 @@ TEST(TileGeometry, ShapesThatThinAwayAreDropped)
 TEST(TileGeometry, LinesAreCutIntoThePartsInsideTheBuffer)
 {
     // In at the west edge, out at the north edge, back in from the north.
-    const auto road =
-        tilepack::makeLineString({at(-1000, 2000), at(2000, 2000), at(2000, -1000), at(3000, -1000), at(3000, 1000)});
-    const tilepack::TileShape shape = cutAndConvert(road, Shape::Line);
+    const auto road = line({at(-1000, 2000), at(2000, 2000), at(2000, -1000), at(3000, -1000), at(3000, 1000)});
+    const tilepack::TileShape shape = cutAndConvert(road);
     ASSERT_EQ(shape.parts.size(), 2u);
     for (const TilePath& part : shape.parts) {
         EXPECT_TRUE(insideBuffer(part));
@@ -99,20 +120,20 @@ TEST(TileGeometry, LinesAreCutIntoThePartsInsideTheBuffer)
 
 TEST(TileGeometry, ThinningKeepsCornersAndDropsNearlyStraightPoints)
 {
-    const auto road = tilepack::makeLineString({at(0, 0), at(1000, 0.3), at(2000, 0), at(2000, 1000)});
-    const tilepack::TileShape shape = cutAndConvert(road, Shape::Line);
+    const auto road = line({at(0, 0), at(1000, 0.3), at(2000, 0), at(2000, 1000)});
+    const tilepack::TileShape shape = cutAndConvert(road);
     ASSERT_EQ(shape.parts.size(), 1u);
     EXPECT_EQ(coordinatesOf(shape.parts[0]), (Coordinates{{0, 0}, {2000, 0}, {2000, 1000}}));
 }
 
 TEST(TileGeometry, PointsOutsideTheBufferAreLeftOut)
 {
-    const auto inside = tilepack::makePoint(at(4100, 10));
-    const auto outside = tilepack::makePoint(at(4200, 10));
-    const tilepack::TileShape kept = cutAndConvert(inside, Shape::Point);
+    const auto inside = point(at(4100, 10));
+    const auto outside = point(at(4200, 10));
+    const tilepack::TileShape kept = cutAndConvert(inside);
     ASSERT_EQ(kept.parts.size(), 1u);
     EXPECT_EQ(coordinatesOf(kept.parts[0]), (Coordinates{{4100, 10}}));
-    EXPECT_TRUE(cutAndConvert(outside, Shape::Point).empty());
+    EXPECT_TRUE(cutAndConvert(outside).empty());
 }
 
 } // namespace

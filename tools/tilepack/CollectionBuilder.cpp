@@ -22,9 +22,10 @@ namespace {
 thread_local char currentTile[96] = "";
 
 // A source feature as far as it lies within one tile (with the buffer).
+// Pieces that lie wholly inside share their parent's geometry.
 struct Piece {
     const SourceFeature* source = nullptr;
-    GeometryPtr geometry;
+    std::shared_ptr<const WorldGeometry> geometry;
     Envelope envelope;
 };
 using Pieces = std::vector<Piece>;
@@ -34,10 +35,20 @@ Pieces cut(const Pieces& parent, const TileAddress& tile)
     const Envelope bounds = clipBounds(tile);
     Pieces pieces;
     for (const Piece& piece : parent) {
-        GeometryPtr clipped = clipTo(piece.geometry.get(), piece.envelope, bounds);
-        if (clipped) {
-            const Envelope envelope = envelopeOf(clipped.get());
-            pieces.push_back(Piece{piece.source, std::move(clipped), envelope});
+        switch (overlapOf(piece.envelope, bounds)) {
+        case Overlap::None:
+            break;
+        case Overlap::Whole:
+            pieces.push_back(piece);
+            break;
+        case Overlap::Part:
+            WorldGeometry clipped = clipTo(*piece.geometry, bounds);
+            if (!clipped.empty()) {
+                const Envelope envelope = envelopeOf(clipped);
+                pieces.push_back(
+                    Piece{piece.source, std::make_shared<const WorldGeometry>(std::move(clipped)), envelope});
+            }
+            break;
         }
     }
     return pieces;
@@ -50,7 +61,7 @@ std::string encodeTile(const Pieces& pieces, const TileAddress& tile, std::map<s
         if (piece.source->minZoom > tile.zoom) {
             continue;
         }
-        TileShape shape = toTileShape(piece.geometry.get(), piece.source->shape, tile);
+        TileShape shape = toTileShape(*piece.geometry, tile);
         if (!shape.empty()) {
             writer.add(piece.source->layer, TileFeature{piece.source->id, &piece.source->properties, std::move(shape)});
         }
@@ -125,27 +136,27 @@ private:
     std::mutex& resultLock;
 };
 
-// The first level is cut from the whole data set, one copy per tile.
-std::vector<Pieces> wholeDataPerTile(const SourceData& data)
+// The first level is cut from the whole data set.
+Pieces wholeData(const SourceData& data)
 {
-    std::vector<Pieces> copies(collectionRanges[0].count());
-    for (Pieces& copy : copies) {
-        for (const SourceFeature& feature : data.features) {
-            copy.push_back(Piece{&feature, checked(GEOSGeom_clone_r(geosContext(), feature.geometry.get()), "clone"),
-                                 feature.envelope});
-        }
+    Pieces pieces;
+    for (const SourceFeature& feature : data.features) {
+        // The source outlives the build: its geometry is shared, never owned.
+        pieces.push_back(Piece{&feature,
+                               std::shared_ptr<const WorldGeometry>(std::shared_ptr<void>(), &feature.geometry),
+                               feature.envelope});
     }
-    return copies;
+    return pieces;
 }
 
-std::vector<Task> tasksFor(std::size_t level, const std::vector<Pieces>& parents)
+std::vector<Task> tasksFor(std::size_t level, const std::vector<Pieces>& parents, const Pieces& root)
 {
     const ZoomRange& range = collectionRanges[level];
     if (level == 0) {
         std::vector<Task> tasks;
         for (std::uint32_t y = range.minY; y <= range.maxY; ++y) {
             for (std::uint32_t x = range.minX; x <= range.maxX; ++x) {
-                tasks.push_back(Task{&parents[range.indexOf(x, y)], {{x, y, range.zoom}}});
+                tasks.push_back(Task{&root, {{x, y, range.zoom}}});
             }
         }
         return tasks;
@@ -229,9 +240,8 @@ const char* tileInProgress()
 BuiltCollection buildCollection(const SourceData& data, unsigned int threads, const ProgressReport& progress)
 {
     BuiltCollection result{emptyCollection(), {}};
-    // Each thread works on geometry of its own: a parent's pieces belong to
-    // the one task that cuts its children.
-    std::vector<Pieces> parents = wholeDataPerTile(data);
+    const Pieces root = wholeData(data);
+    std::vector<Pieces> parents;
     std::vector<std::unique_ptr<TileValidator>> validators;
     for (unsigned int i = 0; i < std::max(threads, 1u); ++i) {
         validators.push_back(std::make_unique<TileValidator>());
@@ -241,7 +251,7 @@ BuiltCollection buildCollection(const SourceData& data, unsigned int threads, co
     for (std::size_t level = 0; level < collectionRanges.size(); ++level) {
         const ZoomRange& range = collectionRanges[level];
         std::vector<Pieces> next(range.zoom < lastZoom ? range.count() : 0);
-        const std::vector<Task> tasks = tasksFor(level, parents);
+        const std::vector<Task> tasks = tasksFor(level, parents, root);
         LevelBuilder builder(level, result, next, lock);
         const std::size_t recordsBefore = result.records.size();
         const unsigned int levelTotal = range.count() - (range.zoom == absentTile.zoom ? 1 : 0);

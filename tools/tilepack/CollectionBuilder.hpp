@@ -3,7 +3,8 @@
 // Builds every tile of the collection. Levels are built from the top down:
 // each tile is cut from what its parent tile kept, so large shapes such as
 // the sea are cut small early. The tiles of one parent are built by one
-// thread, the parents of a level are shared out among the threads.
+// thread, the parents of a level are shared out among the threads; they share
+// only plain geometry data, read-only.
 
 #include <cstdint>
 #include <functional>

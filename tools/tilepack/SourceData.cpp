@@ -10,6 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Geos.hpp"
+
 namespace tilepack {
 
 namespace {
@@ -29,9 +31,9 @@ std::string propertyOf(const json& feature, const char* key)
     return found != properties.end() && found->is_string() ? found->get<std::string>() : std::string{};
 }
 
-std::vector<WorldPoint> pathOf(const json& coordinates)
+WorldPath pathOf(const json& coordinates)
 {
-    std::vector<WorldPoint> points;
+    WorldPath points;
     points.reserve(coordinates.size());
     for (const json& position : coordinates) {
         points.push_back(project(position.at(0).get<double>(), position.at(1).get<double>()));
@@ -39,61 +41,67 @@ std::vector<WorldPoint> pathOf(const json& coordinates)
     return points;
 }
 
-GeometryPtr polygonOf(const json& rings)
+std::vector<WorldPath> ringsOf(const json& polygon)
 {
-    std::vector<std::vector<WorldPoint>> paths;
-    for (const json& ring : rings) {
-        std::vector<WorldPoint> path = pathOf(ring);
+    std::vector<WorldPath> rings;
+    for (const json& ring : polygon) {
+        WorldPath path = pathOf(ring);
         if (path.size() >= 3) {
-            paths.push_back(std::move(path));
+            rings.push_back(std::move(path));
+        }
+        if (rings.empty()) {
+            break; // no shell, no polygon
         }
     }
-    if (paths.empty()) {
-        return nullptr;
-    }
-    return makePolygon(paths);
+    return rings;
 }
 
-// Lines and polygons from one GeoJSON geometry; null when it has no usable part.
-GeometryPtr geometryOf(const json& geometry, Shape& shape)
+void addLine(WorldGeometry& geometry, const json& line)
+{
+    WorldPath path = pathOf(line);
+    if (path.size() >= 2) {
+        geometry.components.push_back({std::move(path)});
+    }
+}
+
+void addPolygon(WorldGeometry& geometry, const json& polygon)
+{
+    std::vector<WorldPath> rings = ringsOf(polygon);
+    if (!rings.empty()) {
+        geometry.components.push_back(std::move(rings));
+    }
+}
+
+// Points, lines and polygons from one GeoJSON geometry; empty when it has no
+// usable part.
+WorldGeometry geometryOf(const json& geometry)
 {
     const std::string type = geometry.at("type").get<std::string>();
     const json& coordinates = geometry.at("coordinates");
+    WorldGeometry out;
     if (type == "Point") {
-        shape = Shape::Point;
-        return makePoint(project(coordinates.at(0).get<double>(), coordinates.at(1).get<double>()));
-    }
-    if (type == "LineString") {
-        shape = Shape::Line;
-        std::vector<WorldPoint> path = pathOf(coordinates);
-        return path.size() >= 2 ? makeLineString(path) : nullptr;
-    }
-    if (type == "MultiLineString") {
-        shape = Shape::Line;
-        std::vector<GeometryPtr> parts;
+        out.shape = Shape::Point;
+        out.components.push_back({{project(coordinates.at(0).get<double>(), coordinates.at(1).get<double>())}});
+    } else if (type == "LineString") {
+        out.shape = Shape::Line;
+        addLine(out, coordinates);
+    } else if (type == "MultiLineString") {
+        out.shape = Shape::Line;
         for (const json& line : coordinates) {
-            std::vector<WorldPoint> path = pathOf(line);
-            if (path.size() >= 2) {
-                parts.push_back(makeLineString(path));
-            }
+            addLine(out, line);
         }
-        return parts.empty() ? nullptr : makeCollection(GEOS_MULTILINESTRING, std::move(parts));
-    }
-    if (type == "Polygon") {
-        shape = Shape::Polygon;
-        return polygonOf(coordinates);
-    }
-    if (type == "MultiPolygon") {
-        shape = Shape::Polygon;
-        std::vector<GeometryPtr> parts;
+    } else if (type == "Polygon") {
+        out.shape = Shape::Polygon;
+        addPolygon(out, coordinates);
+    } else if (type == "MultiPolygon") {
+        out.shape = Shape::Polygon;
         for (const json& polygon : coordinates) {
-            if (GeometryPtr part = polygonOf(polygon)) {
-                parts.push_back(std::move(part));
-            }
+            addPolygon(out, polygon);
         }
-        return parts.empty() ? nullptr : makeCollection(GEOS_MULTIPOLYGON, std::move(parts));
+    } else {
+        throw std::runtime_error("unsupported geometry type \"" + type + "\"");
     }
-    throw std::runtime_error("unsupported geometry type \"" + type + "\"");
+    return out;
 }
 
 using Assign = std::function<std::optional<LayerAssignment>(const json& feature)>;
@@ -106,15 +114,16 @@ struct FileResult {
 };
 
 // Invalid polygons would make clipping fail later; they are repaired once here.
-GeometryPtr repaired(GeometryPtr geometry, unsigned int& repairCount)
+WorldGeometry repaired(WorldGeometry geometry, unsigned int& repairCount)
 {
-    if (GEOSisValid_r(geosContext(), geometry.get()) == 1) {
+    const GeometryPtr original = toGeos(geometry);
+    if (GEOSisValid_r(geosContext(), original.get()) == 1) {
         return geometry;
     }
     ++repairCount;
-    // Repair can leave lines or points beside the areas; the tiles take only
-    // the areas of a polygon feature.
-    return checked(GEOSMakeValid_r(geosContext(), geometry.get()), "make valid");
+    // Repair can leave lines or points beside the areas; only areas are kept.
+    const GeometryPtr valid = checked(GEOSMakeValid_r(geosContext(), original.get()), "make valid");
+    return fromGeos(valid.get(), Shape::Polygon);
 }
 
 FileResult readFile(const std::filesystem::path& path, const Assign& assign)
@@ -136,15 +145,15 @@ FileResult readFile(const std::filesystem::path& path, const Assign& assign)
             source.layer = std::move(assignment->layer);
             source.properties = std::move(assignment->properties);
             source.minZoom = assignment->minZoom;
-            source.geometry = geometryOf(feature.at("geometry"), source.shape);
-            if (!source.geometry) {
+            source.geometry = geometryOf(feature.at("geometry"));
+            if (source.geometry.shape == Shape::Polygon && !source.geometry.empty()) {
+                source.geometry = repaired(std::move(source.geometry), result.repaired);
+            }
+            if (source.geometry.empty()) {
                 ++result.skipped;
                 continue;
             }
-            if (source.shape == Shape::Polygon) {
-                source.geometry = repaired(std::move(source.geometry), result.repaired);
-            }
-            source.envelope = envelopeOf(source.geometry.get());
+            source.envelope = envelopeOf(source.geometry);
             result.features.push_back(std::move(source));
         }
     } catch (const std::exception& error) {

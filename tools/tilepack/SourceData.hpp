@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "Geos.hpp"
 #include "SourceMapping.hpp"
+#include "WorldGeometry.hpp"
 
 namespace tilepack {
 
@@ -18,15 +18,12 @@ constexpr double worldSize = 268435456.0; // 2^16 tiles x 4096 units
 
 WorldPoint project(double longitude, double latitude);
 
-enum class Shape { Point, Line, Polygon };
-
 struct SourceFeature {
     std::string layer;
     Properties properties;
     std::uint8_t minZoom = 0;
     std::uint64_t id = 0;
-    Shape shape = Shape::Point;
-    GeometryPtr geometry;
+    WorldGeometry geometry;
     Envelope envelope;
 };
 

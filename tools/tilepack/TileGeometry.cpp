@@ -1,5 +1,7 @@
 #include "TileGeometry.hpp"
 
+#include "Geos.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -31,7 +33,7 @@ Transform transformFor(const TileAddress& tile)
     return Transform{tile.x * vecta::tileExtent * scale, tile.y * vecta::tileExtent * scale, scale};
 }
 
-TilePath converted(const std::vector<WorldPoint>& points, const Transform& transform)
+TilePath converted(const WorldPath& points, const Transform& transform)
 {
     TilePath path;
     path.reserve(points.size());
@@ -44,26 +46,9 @@ TilePath converted(const std::vector<WorldPoint>& points, const Transform& trans
     return path;
 }
 
-// Simple parts of one shape, whatever collection GEOS returned them in.
-void collectParts(const GEOSGeometry* geometry, int wanted, std::vector<const GEOSGeometry*>& parts)
+TilePath ringOf(const WorldPath& ring, const Transform& transform)
 {
-    const int type = GEOSGeomTypeId_r(geosContext(), geometry);
-    if (type == GEOS_MULTIPOINT || type == GEOS_MULTILINESTRING || type == GEOS_MULTIPOLYGON ||
-        type == GEOS_GEOMETRYCOLLECTION) {
-        const int count = GEOSGetNumGeometries_r(geosContext(), geometry);
-        for (int i = 0; i < count; ++i) {
-            collectParts(GEOSGetGeometryN_r(geosContext(), geometry, i), wanted, parts);
-        }
-    } else if (type == wanted || (wanted == GEOS_LINESTRING && type == GEOS_LINEARRING)) {
-        if (GEOSisEmpty_r(geosContext(), geometry) == 0) {
-            parts.push_back(geometry);
-        }
-    }
-}
-
-TilePath ringOf(const GEOSGeometry* ring, const Transform& transform)
-{
-    TilePath path = converted(pointsOf(ring), transform);
+    TilePath path = converted(ring, transform);
     if (path.size() > 1 && path.front().x == path.back().x && path.front().y == path.back().y) {
         path.pop_back();
     }
@@ -86,20 +71,20 @@ Envelope clipBounds(const TileAddress& tile)
                     transform.originY + side + margin};
 }
 
-GeometryPtr clipTo(const GEOSGeometry* geometry, const Envelope& envelope, const Envelope& bounds)
+Overlap overlapOf(const Envelope& envelope, const Envelope& bounds)
 {
     if (!envelope.intersects(bounds)) {
-        return nullptr;
+        return Overlap::None;
     }
-    if (envelope.within(bounds)) {
-        return checked(GEOSGeom_clone_r(geosContext(), geometry), "clone");
-    }
-    GeometryPtr clipped =
-        checked(GEOSClipByRect_r(geosContext(), geometry, bounds.minX, bounds.minY, bounds.maxX, bounds.maxY), "clip");
-    if (GEOSisEmpty_r(geosContext(), clipped.get()) != 0) {
-        return nullptr;
-    }
-    return clipped;
+    return envelope.within(bounds) ? Overlap::Whole : Overlap::Part;
+}
+
+WorldGeometry clipTo(const WorldGeometry& geometry, const Envelope& bounds)
+{
+    const GeometryPtr whole = toGeos(geometry);
+    const GeometryPtr clipped = checked(
+        GEOSClipByRect_r(geosContext(), whole.get(), bounds.minX, bounds.minY, bounds.maxX, bounds.maxY), "clip");
+    return fromGeos(clipped.get(), geometry.shape);
 }
 
 std::int64_t doubledArea(const TilePath& ring)
@@ -139,46 +124,38 @@ bool appendPolygon(const std::vector<TilePath>& rings, std::vector<TilePath>& ou
     return true;
 }
 
-TileShape toTileShape(const GEOSGeometry* clipped, Shape shape, const TileAddress& tile)
+TileShape toTileShape(const WorldGeometry& clipped, const TileAddress& tile)
 {
     const Transform transform = transformFor(tile);
-    TileShape result{shape, {}};
-    if (shape == Shape::Point) {
-        std::vector<const GEOSGeometry*> points;
-        collectParts(clipped, GEOS_POINT, points);
-        TilePath path;
-        for (const GEOSGeometry* point : points) {
-            path.push_back(transform(pointsOf(point).at(0)));
+    TileShape result{clipped.shape, {}};
+    if (clipped.shape == Shape::Point) {
+        TilePath points;
+        for (const std::vector<WorldPath>& component : clipped.components) {
+            points.push_back(transform(component.at(0).at(0)));
         }
-        if (!path.empty()) {
-            result.parts.push_back(std::move(path));
+        if (!points.empty()) {
+            result.parts.push_back(std::move(points));
         }
         return result;
     }
 
-    const GeometryPtr thinned =
-        checked(GEOSSimplify_r(geosContext(), clipped, thinningTolerance * transform.scale), "simplify");
-    if (shape == Shape::Line) {
-        std::vector<const GEOSGeometry*> lines;
-        collectParts(thinned.get(), GEOS_LINESTRING, lines);
-        for (const GEOSGeometry* line : lines) {
-            TilePath path = converted(pointsOf(line), transform);
+    const GeometryPtr original = toGeos(clipped);
+    const GeometryPtr simplified =
+        checked(GEOSSimplify_r(geosContext(), original.get(), thinningTolerance * transform.scale), "simplify");
+    const WorldGeometry thinned = fromGeos(simplified.get(), clipped.shape);
+    for (const std::vector<WorldPath>& component : thinned.components) {
+        if (clipped.shape == Shape::Line) {
+            TilePath path = converted(component.at(0), transform);
             if (path.size() >= 2) {
                 result.parts.push_back(std::move(path));
             }
+        } else {
+            std::vector<TilePath> rings;
+            for (const WorldPath& ring : component) {
+                rings.push_back(ringOf(ring, transform));
+            }
+            appendPolygon(rings, result.parts);
         }
-        return result;
-    }
-
-    std::vector<const GEOSGeometry*> polygons;
-    collectParts(thinned.get(), GEOS_POLYGON, polygons);
-    for (const GEOSGeometry* polygon : polygons) {
-        std::vector<TilePath> rings{ringOf(GEOSGetExteriorRing_r(geosContext(), polygon), transform)};
-        const int holes = GEOSGetNumInteriorRings_r(geosContext(), polygon);
-        for (int i = 0; i < holes; ++i) {
-            rings.push_back(ringOf(GEOSGetInteriorRingN_r(geosContext(), polygon, i), transform));
-        }
-        appendPolygon(rings, result.parts);
     }
     return result;
 }

@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "CollectionTable.hpp"
-#include "Geos.hpp"
-#include "SourceData.hpp"
+#include "WorldGeometry.hpp"
 #include "vecta/Geometry.hpp"
 
 namespace tilepack {
@@ -23,8 +22,11 @@ double unitScale(std::uint8_t zoom);
 // The tile's area in world units, grown by `clipBuffer` tile units on each side.
 Envelope clipBounds(const TileAddress& tile);
 
-// The part of `geometry` inside `bounds`, or null when nothing is left.
-GeometryPtr clipTo(const GEOSGeometry* geometry, const Envelope& envelope, const Envelope& bounds);
+enum class Overlap { None, Whole, Part };
+// How a geometry with this envelope lies in `bounds`.
+Overlap overlapOf(const Envelope& envelope, const Envelope& bounds);
+// The part of `geometry` inside `bounds`; empty when nothing is left.
+WorldGeometry clipTo(const WorldGeometry& geometry, const Envelope& bounds);
 
 using TilePath = std::vector<vecta::Point>;
 
@@ -38,9 +40,9 @@ struct TileShape {
     bool empty() const { return parts.empty(); }
 };
 
-// Thins `clipped` (world units) to about one tile unit and converts it;
+// Thins `clipped` to about one tile unit and converts it to tile units;
 // parts that thin away to nothing are dropped.
-TileShape toTileShape(const GEOSGeometry* clipped, Shape shape, const TileAddress& tile);
+TileShape toTileShape(const WorldGeometry& clipped, const TileAddress& tile);
 
 // Twice the signed area of a closed ring given without its repeated point.
 std::int64_t doubledArea(const TilePath& ring);
