@@ -1,10 +1,9 @@
 #include "TileGeometry.hpp"
 
-#include "Geos.hpp"
-
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
+
+#include "Geos.hpp"
 
 namespace tilepack {
 
