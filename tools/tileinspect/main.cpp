@@ -231,7 +231,7 @@ std::string describeSource(const Options& options)
 int main(int argc, char** argv)
 {
     const Options options = parse(argc, argv);
-    const std::string tile = options.demo        ? mvt::makeSyntheticTile(1, 100 * 1024)
+    const std::string tile = options.demo        ? mvt::makeSyntheticTile(1, std::size_t{100} * 1024)
                              : options.fromFlash ? readFlashTile(options)
                                                  : readFile(options.file);
     const vecta::MapStyle& style = vecta::getMapStyle();

@@ -1,7 +1,5 @@
 #include "vecta/Buffer.hpp"
 
-#include <cstring>
-
 namespace vecta {
 
 namespace {
@@ -21,11 +19,6 @@ std::uintptr_t alignedUp(const void* pointer)
 BufferWriter::BufferWriter(std::uint32_t* buffer, unsigned int bytes)
     : current(reinterpret_cast<std::uint8_t*>(buffer)), begin(buffer), capacity(bytes), discarded(false)
 {
-}
-
-unsigned int BufferWriter::size() const
-{
-    return static_cast<unsigned int>(current - reinterpret_cast<const std::uint8_t*>(begin));
 }
 
 void BufferWriter::checkpoint()
@@ -56,34 +49,6 @@ void BufferWriter::pad()
         return;
     }
     current += next - reinterpret_cast<std::uintptr_t>(current);
-}
-
-bool BufferWriter::canWrite(unsigned int bytes)
-{
-    if (discarded || !*this || remaining() < bytes) {
-        discarded = true;
-        return false;
-    }
-    return true;
-}
-
-bool BufferWriter::write(float value)
-{
-    if (!canWrite(sizeof value)) {
-        return false;
-    }
-    std::memcpy(current, &value, sizeof value);
-    current += sizeof value;
-    return true;
-}
-
-bool BufferWriter::write(std::uint8_t command)
-{
-    if (!canWrite(1)) {
-        return false;
-    }
-    *current++ = command;
-    return true;
 }
 
 BufferWriter BufferWriter::reserveHeader()

@@ -10,7 +10,7 @@ namespace vecta {
 namespace {
 
 // Points closer than 32 tile units to the last written one replace it.
-constexpr std::int64_t thinningDistanceSquared = 32 * 32;
+constexpr std::int64_t thinningDistanceSquared = std::int64_t{32} * 32;
 
 } // namespace
 
@@ -129,7 +129,7 @@ void TileProcessor::end_interior()
         writer.discarded = true;
         return;
     }
-    const unsigned int holeBytes = count * 2u * sizeof(float);
+    const unsigned int holeBytes = count * 8u; // two floats per point
     std::uint8_t* holePoints = writer.current - holeBytes;
     std::uint8_t* staging = writer.current;
     std::uint8_t* bufferEnd = reinterpret_cast<std::uint8_t*>(writer.begin) + writer.capacity;

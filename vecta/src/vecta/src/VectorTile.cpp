@@ -1,6 +1,7 @@
 #include "vecta/VectorTile.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "vecta/Assert.hpp"
@@ -23,17 +24,69 @@ enum FeatureField : std::uint32_t { FeatureId = 1, FeatureTags = 2, FeatureType 
 
 constexpr std::uint32_t tileLayersField = 3;
 
+// The stream's state is a moving pointer into the tile: sub-streams copy it
+// and hand it back on close, so every stream reads in place.
+bool readTileBytes(pb_istream_t* stream, pb_byte_t* destination, std::size_t count)
+{
+    const auto* source = static_cast<const pb_byte_t*>(stream->state);
+    if (destination != nullptr) {
+        if (count == 1) {
+            *destination = *source;
+        } else {
+            std::memcpy(destination, source, count);
+        }
+    }
+    stream->state = const_cast<pb_byte_t*>(source + count);
+    return true;
+}
+
+// Geometry and tags are mostly short varints: decode those straight from the
+// tile and leave every other case to nanopb.
+bool decodeVarint(pb_istream_t* stream, std::uint32_t& out)
+{
+    if (stream->callback == &readTileBytes) {
+        const auto* bytes = static_cast<const pb_byte_t*>(stream->state);
+        const std::size_t available = std::min<std::size_t>(stream->bytes_left, 5);
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < available; ++i) {
+            value |= static_cast<std::uint32_t>(bytes[i] & 0x7Fu) << (7 * i);
+            if ((bytes[i] & 0x80u) == 0) {
+                stream->state = const_cast<pb_byte_t*>(bytes + i + 1);
+                stream->bytes_left -= i + 1;
+                out = value;
+                return true;
+            }
+        }
+    }
+    return pb_decode_varint32(stream, &out);
+}
+
+// nanopb skips through a bounce buffer for callback streams; a moving
+// pointer can simply move.
+bool skipBytes(pb_istream_t* stream, std::uint32_t count)
+{
+    if (stream->callback != &readTileBytes) {
+        return pb_read(stream, nullptr, count);
+    }
+    if (count > stream->bytes_left) {
+        return false;
+    }
+    stream->state = static_cast<pb_byte_t*>(stream->state) + count;
+    stream->bytes_left -= count;
+    return true;
+}
+
 // Reads a length-delimited string and hashes its first 47 bytes; the rest is
 // skipped. Returns false when the length or the bytes cannot be read.
 bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
 {
     std::uint32_t length = 0;
-    if (!pb_decode_varint32(stream, &length)) {
+    if (!decodeVarint(stream, length)) {
         return false;
     }
     char buffer[hashedPrefixLength + 1] = {};
     const std::uint32_t kept = std::min<std::uint32_t>(length, hashedPrefixLength);
-    if (!pb_read(stream, reinterpret_cast<pb_byte_t*>(buffer), kept) || !pb_read(stream, nullptr, length - kept)) {
+    if (!pb_read(stream, reinterpret_cast<pb_byte_t*>(buffer), kept) || !skipBytes(stream, length - kept)) {
         return false;
     }
     hash = stringHash(buffer);
@@ -55,7 +108,13 @@ bool nextTag(pb_istream_t* stream, pb_wire_type_t& wireType, std::uint32_t& fiel
 
 void skipField(pb_istream_t* stream, pb_wire_type_t wireType)
 {
-    const bool skipped = pb_skip_field(stream, wireType);
+    bool skipped = false;
+    if (wireType == PB_WT_STRING) {
+        std::uint32_t length = 0;
+        skipped = decodeVarint(stream, length) && skipBytes(stream, length);
+    } else {
+        skipped = pb_skip_field(stream, wireType);
+    }
     VECTA_ASSERT(skipped);
 }
 
@@ -117,8 +176,8 @@ std::uint32_t PropertyValue::string_value() const
 }
 
 VectorTile::VectorTile(const char* tileData, unsigned int tileSize, MemoryArena* tileArena)
-    : data(tileData), size(tileSize), arena(tileArena),
-      stream(pb_istream_from_buffer(reinterpret_cast<const pb_byte_t*>(tileData), tileSize))
+    : data(tileData), size(tileSize),
+      arena(tileArena), stream{&readTileBytes, const_cast<char*>(tileData), tileSize, nullptr}
 {
 }
 
@@ -342,7 +401,7 @@ Feature::Feature(Layer* owner, const pb_istream_t& featureMessage) : layer(owner
             tagsCursor = tagStream;
             std::uint32_t count = 0;
             std::uint32_t ignored = 0;
-            while (tagStream.bytes_left > 0 && pb_decode_varint32(&tagStream, &ignored)) {
+            while (tagStream.bytes_left > 0 && decodeVarint(&tagStream, ignored)) {
                 ++count;
             }
             VECTA_ASSERT(tagStream.bytes_left == 0);
@@ -380,7 +439,7 @@ bool Feature::nextValue(std::uint32_t& out)
     if (geometryCursor.bytes_left == 0) {
         return true;
     }
-    return pb_decode_varint32(&geometryCursor, &out);
+    return decodeVarint(&geometryCursor, out);
 }
 
 Property Feature::nextProperty()
@@ -388,7 +447,7 @@ Property Feature::nextProperty()
     while (tagsCursor.bytes_left > 0) {
         std::uint32_t keyIndex = 0;
         std::uint32_t valueIndex = 0;
-        if (!pb_decode_varint32(&tagsCursor, &keyIndex) || !pb_decode_varint32(&tagsCursor, &valueIndex)) {
+        if (!decodeVarint(&tagsCursor, keyIndex) || !decodeVarint(&tagsCursor, valueIndex)) {
             return Property{};
         }
         if (layer->keys == nullptr && layer->values == nullptr) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "vecta/Geometry.hpp"
 
@@ -27,7 +28,10 @@ struct BufferWriter {
     BufferWriter(std::uint32_t* buffer, unsigned int bytes);
 
     explicit operator bool() const { return begin != nullptr && current != nullptr && capacity != 0; }
-    unsigned int size() const;
+    unsigned int size() const
+    {
+        return static_cast<unsigned int>(current - reinterpret_cast<const std::uint8_t*>(begin));
+    }
     unsigned int remaining() const { return capacity - size(); }
     bool hasDiscarded() const { return discarded; }
 
@@ -36,8 +40,25 @@ struct BufferWriter {
     void pad();
     void realign() { pad(); }
 
-    bool write(float value);
-    bool write(std::uint8_t command);
+    // The hot path of transcoding, so kept inline.
+    bool write(float value)
+    {
+        if (!canWrite(sizeof value)) {
+            return false;
+        }
+        std::memcpy(current, &value, sizeof value);
+        current += sizeof value;
+        return true;
+    }
+
+    bool write(std::uint8_t command)
+    {
+        if (!canWrite(1)) {
+            return false;
+        }
+        *current++ = command;
+        return true;
+    }
     // Reserves a header slot and returns a 16-byte writer over it, or the
     // invalid writer when it does not fit.
     BufferWriter reserveHeader();
@@ -51,7 +72,14 @@ struct BufferWriter {
     std::uint8_t* checkpointPosition = nullptr;
 
 private:
-    bool canWrite(unsigned int bytes);
+    bool canWrite(unsigned int bytes)
+    {
+        if (discarded || !*this || remaining() < bytes) {
+            discarded = true;
+            return false;
+        }
+        return true;
+    }
 };
 
 struct BufferReader {

@@ -1,0 +1,21 @@
+#include "model/TileZoomInfo.hpp"
+
+#include <cmath>
+
+#include "vecta/Assert.hpp"
+
+TileZoomInfo::TileZoomInfo(float scale)
+{
+    VECTA_ASSERT(scale > 0.0f && std::isfinite(scale));
+    const int level = static_cast<int>(std::floor(std::log2(4.0f * scale) + 13.0f + 1.0f));
+    int exponent = 3;
+    zoom = 16;
+    if (level <= 5) {
+        zoom = 6;
+        exponent = -7;
+    } else if (level <= 16) {
+        zoom = static_cast<std::uint8_t>(level);
+        exponent = level - 13;
+    }
+    tileScale = scale / static_cast<float>(std::pow(2.0, exponent));
+}

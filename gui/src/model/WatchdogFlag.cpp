@@ -1,0 +1,3 @@
+#include "model/WatchdogFlag.hpp"
+
+std::atomic<bool> watchdogRefreshEnabled{true};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+#include "board/rtos.h"
+
+namespace sim {
+
+// Tasks are host threads, but only one runs at a time: the highest-priority
+// ready one. A task gives up the processor only inside kernel calls, so a
+// higher-priority task whose delay ends while a lower one computes runs at
+// that task's next kernel call.
+//
+// Wall-clock time follows the host clock. In virtual time the clock stands
+// still while a task runs and jumps to the next wake-up when every task is
+// blocked, so a run is fast and repeats exactly.
+enum class TimeMode { WallClock, Virtual };
+
+enum class KernelStop {
+    Requested,  // stopKernel() was called
+    TimeLimit,  // the kernel clock reached the limit
+    AllBlocked, // no task is left, or (virtual time) every task waits with no wake-up ahead
+};
+
+// The time mode rtos::startScheduler() runs in (default: wall-clock).
+void setTimeMode(TimeMode mode);
+
+// Runs the created tasks from kernel time 0 until one of the KernelStop
+// reasons, then unwinds every task and forgets it, so that the next run
+// starts clean. Tasks stop at their next kernel call.
+KernelStop runKernel(TimeMode mode, std::uint32_t timeLimitMs = rtos::waitForever);
+
+// Ends the current run. Called from a task, it does not return.
+void stopKernel();
+
+} // namespace sim

@@ -1,0 +1,349 @@
+#include "KernelCore.hpp"
+
+#include <algorithm>
+#include <limits>
+
+#include "vecta/Assert.hpp"
+
+namespace sim::detail {
+
+namespace {
+
+thread_local rtos::Task* threadTask = nullptr;
+
+constexpr std::uint64_t never = std::numeric_limits<std::uint64_t>::max();
+
+bool outranks(const rtos::Task& a, const rtos::Task& b)
+{
+    if (a.attributes.priority != b.attributes.priority) {
+        return a.attributes.priority > b.attributes.priority;
+    }
+    return a.sequence < b.sequence;
+}
+
+} // namespace
+
+Kernel& Kernel::instance()
+{
+    static Kernel kernel;
+    return kernel;
+}
+
+rtos::Task* Kernel::currentTask()
+{
+    return threadTask;
+}
+
+std::uint64_t Kernel::now() const
+{
+    if (timeMode == TimeMode::Virtual) {
+        return virtualNow;
+    }
+    if (!started) {
+        return 0;
+    }
+    const auto elapsed = std::chrono::steady_clock::now() - wallStart;
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+void Kernel::makeReady(rtos::Task& task)
+{
+    task.state = rtos::Task::State::Ready;
+    task.sequence = ++nextSequence;
+    task.waitObject = nullptr;
+    task.hasDeadline = false;
+}
+
+void Kernel::wakeExpired()
+{
+    const std::uint64_t time = now();
+    for (const auto& task : tasks) {
+        if (task->state == rtos::Task::State::Blocked && task->hasDeadline && task->wakeAt <= time) {
+            task->signalled = false;
+            makeReady(*task);
+        }
+    }
+}
+
+rtos::Task* Kernel::highestReady()
+{
+    rtos::Task* best = nullptr;
+    for (const auto& task : tasks) {
+        if (task->state == rtos::Task::State::Ready && (best == nullptr || outranks(*task, *best))) {
+            best = task.get();
+        }
+    }
+    return best;
+}
+
+rtos::Task* Kernel::firstWaiter(rtos::Task::Wait wait, const void* object)
+{
+    rtos::Task* best = nullptr;
+    for (const auto& task : tasks) {
+        if (task->state == rtos::Task::State::Blocked && task->wait == wait && task->waitObject == object &&
+            (best == nullptr || outranks(*task, *best))) {
+            best = task.get();
+        }
+    }
+    return best;
+}
+
+void Kernel::dispatch(rtos::Task* next)
+{
+    running = next;
+    if (next != nullptr) {
+        next->state = rtos::Task::State::Running;
+        next->turn.notify_one();
+    } else {
+        hostWake.notify_one();
+    }
+}
+
+void Kernel::switchAway()
+{
+    if (stopping) {
+        return;
+    }
+    wakeExpired();
+    dispatch(highestReady());
+}
+
+void Kernel::waitForTurn(std::unique_lock<std::mutex>& lock, rtos::Task& self)
+{
+    self.turn.wait(lock, [&] { return stopping || running == &self; });
+    if (stopping) {
+        throw TaskExit{};
+    }
+}
+
+void Kernel::preemptIfNeeded(std::unique_lock<std::mutex>& lock, rtos::Task& self)
+{
+    wakeExpired();
+    rtos::Task* best = highestReady();
+    if (best != nullptr && best->attributes.priority > self.attributes.priority) {
+        makeReady(self);
+        dispatch(best);
+        waitForTurn(lock, self);
+    }
+}
+
+void Kernel::enter(std::unique_lock<std::mutex>& lock)
+{
+    rtos::Task* self = currentTask();
+    if (self == nullptr) {
+        return;
+    }
+    if (stopping) {
+        throw TaskExit{};
+    }
+    preemptIfNeeded(lock, *self);
+}
+
+bool Kernel::block(std::unique_lock<std::mutex>& lock, rtos::Task::Wait wait, const void* object, std::uint32_t timeout)
+{
+    rtos::Task* self = currentTask();
+    VECTA_ASSERT(self != nullptr && "only a task can wait");
+    self->state = rtos::Task::State::Blocked;
+    self->sequence = ++nextSequence;
+    self->wait = wait;
+    self->waitObject = object;
+    self->signalled = false;
+    self->hasDeadline = timeout != rtos::waitForever;
+    self->wakeAt = now() + timeout;
+    switchAway();
+    waitForTurn(lock, *self);
+    return self->signalled;
+}
+
+void Kernel::wake(std::unique_lock<std::mutex>& lock, rtos::Task& task)
+{
+    task.signalled = true;
+    makeReady(task);
+    if (rtos::Task* self = currentTask()) {
+        preemptIfNeeded(lock, *self);
+    } else if (running == nullptr) {
+        hostWake.notify_one();
+    }
+}
+
+void Kernel::taskMain(rtos::Task& self)
+{
+    threadTask = &self;
+    try {
+        {
+            std::unique_lock lock(mutex);
+            waitForTurn(lock, self);
+        }
+        self.function(self.argument);
+    } catch (const TaskExit&) {
+    }
+    std::unique_lock lock(mutex);
+    self.state = rtos::Task::State::Finished;
+    if (running == &self) {
+        switchAway();
+    }
+}
+
+void Kernel::startThread(rtos::Task& task)
+{
+    task.thread = std::thread([this, &task] { taskMain(task); });
+}
+
+rtos::TaskHandle Kernel::createTask(rtos::TaskFunction function, void* argument, const rtos::TaskAttributes& attributes)
+{
+    std::unique_lock lock(mutex);
+    enter(lock);
+    if (stopping || function == nullptr || attributes.stackSize > heapSize - heapUsed) {
+        return nullptr;
+    }
+    heapUsed += attributes.stackSize;
+    auto task = std::make_unique<rtos::Task>();
+    task->function = function;
+    task->argument = argument;
+    task->attributes = attributes;
+    makeReady(*task);
+    rtos::Task* handle = task.get();
+    tasks.push_back(std::move(task));
+    if (started) {
+        startThread(*handle);
+        if (currentTask() != nullptr) {
+            preemptIfNeeded(lock, *currentTask());
+        } else if (running == nullptr) {
+            hostWake.notify_one();
+        }
+    }
+    return handle;
+}
+
+std::uint64_t Kernel::earliestWakeUp() const
+{
+    std::uint64_t earliest = limit;
+    for (const auto& task : tasks) {
+        if (task->state == rtos::Task::State::Blocked && task->hasDeadline) {
+            earliest = std::min(earliest, task->wakeAt);
+        }
+    }
+    return earliest;
+}
+
+// Runs on the host thread while no task holds the run token.
+void Kernel::keepClockWhileIdle(std::unique_lock<std::mutex>& lock, bool& idleHookCalled)
+{
+    if (idleHook != nullptr && !idleHookCalled) {
+        idleHookCalled = true;
+        void (*hook)() = idleHook;
+        lock.unlock();
+        hook();
+        lock.lock();
+        return;
+    }
+    const bool anyLeft = std::any_of(tasks.begin(), tasks.end(),
+                                     [](const auto& task) { return task->state != rtos::Task::State::Finished; });
+    if (!anyLeft) {
+        stop(KernelStop::AllBlocked);
+        return;
+    }
+    const std::uint64_t wakeUp = earliestWakeUp();
+    if (timeMode == TimeMode::Virtual) {
+        if (wakeUp == never) {
+            stop(KernelStop::AllBlocked);
+        } else {
+            virtualNow = wakeUp;
+        }
+    } else if (wakeUp == never) {
+        hostWake.wait(lock);
+    } else {
+        hostWake.wait_until(lock, wallStart + std::chrono::milliseconds(wakeUp));
+    }
+}
+
+KernelStop Kernel::run(TimeMode mode, std::uint32_t timeLimitMs)
+{
+    std::unique_lock lock(mutex);
+    VECTA_ASSERT(!started && "the kernel is already running");
+    VECTA_ASSERT(currentTask() == nullptr);
+    timeMode = mode;
+    virtualNow = 0;
+    wallStart = std::chrono::steady_clock::now();
+    limit = timeLimitMs == rtos::waitForever ? never : timeLimitMs;
+    stopping = false;
+    started = true;
+    running = nullptr;
+    for (const auto& task : tasks) {
+        startThread(*task);
+    }
+    bool idleHookCalled = false;
+    while (!stopping) {
+        if (now() >= limit) {
+            stop(KernelStop::TimeLimit);
+        } else if (running != nullptr) {
+            idleHookCalled = false;
+            if (timeMode == TimeMode::WallClock && limit != never) {
+                hostWake.wait_until(lock, wallStart + std::chrono::milliseconds(limit));
+            } else {
+                hostWake.wait(lock);
+            }
+        } else {
+            wakeExpired();
+            if (rtos::Task* next = highestReady()) {
+                dispatch(next);
+            } else {
+                keepClockWhileIdle(lock, idleHookCalled);
+            }
+        }
+    }
+    tearDown(lock);
+    return stopReason;
+}
+
+void Kernel::tearDown(std::unique_lock<std::mutex>& lock)
+{
+    for (const auto& task : tasks) {
+        task->turn.notify_all();
+    }
+    std::vector<std::unique_ptr<rtos::Task>> finished;
+    finished.swap(tasks);
+    lock.unlock();
+    for (const auto& task : finished) {
+        task->thread.join();
+    }
+    lock.lock();
+    running = nullptr;
+    started = false;
+    stopping = false;
+    heapUsed = 0;
+    idleHook = nullptr;
+}
+
+void Kernel::stop(KernelStop reason)
+{
+    if (!stopping) {
+        stopping = true;
+        stopReason = reason;
+    }
+    hostWake.notify_one();
+    for (const auto& task : tasks) {
+        task->turn.notify_all();
+    }
+}
+
+} // namespace sim::detail
+
+namespace sim {
+
+KernelStop runKernel(TimeMode mode, std::uint32_t timeLimitMs)
+{
+    return detail::Kernel::instance().run(mode, timeLimitMs);
+}
+
+void stopKernel()
+{
+    auto& kernel = detail::Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.stop(KernelStop::Requested);
+    if (detail::Kernel::currentTask() != nullptr) {
+        throw detail::TaskExit{};
+    }
+}
+
+} // namespace sim

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "sim/Kernel.hpp"
+
+namespace rtos {
+
+// Every field is guarded by the kernel mutex.
+struct Task {
+    enum class State { Ready, Running, Blocked, Finished };
+    enum class Wait { Delay, Take, Receive, Send };
+
+    TaskFunction function = nullptr;
+    void* argument = nullptr;
+    TaskAttributes attributes{};
+
+    State state = State::Ready;
+    std::uint64_t sequence = 0; // first come, first served among equal priorities
+    Wait wait = Wait::Delay;
+    const void* waitObject = nullptr;
+    bool hasDeadline = false;
+    std::uint64_t wakeAt = 0;
+    bool signalled = false;     // woken by a give or send rather than a timeout
+    std::uintptr_t message = 0; // a queue message in hand-over
+    std::condition_variable turn;
+    std::thread thread;
+};
+
+} // namespace rtos
+
+namespace sim::detail {
+
+// Thrown into a task's thread to unwind it when the run ends.
+struct TaskExit {};
+
+// Tasks are threads, but only the one holding the run token (`running`)
+// executes firmware code; the token moves only inside kernel calls. When no
+// task holds it, the thread of runKernel keeps the clock.
+class Kernel {
+public:
+    static Kernel& instance();
+
+    std::mutex mutex;
+
+    // The calling task, or null on a thread that is not a task.
+    static rtos::Task* currentTask();
+
+    // Entry of every kernel call: unwinds the caller when the run ends and
+    // lets a higher-priority task that became ready run first.
+    void enter(std::unique_lock<std::mutex>& lock);
+    // Blocks the calling task; true when it was signalled before the timeout.
+    bool block(std::unique_lock<std::mutex>& lock, rtos::Task::Wait wait, const void* object, std::uint32_t timeout);
+    // Makes a waiting task ready after handing it what it waited for.
+    void wake(std::unique_lock<std::mutex>& lock, rtos::Task& task);
+    rtos::Task* firstWaiter(rtos::Task::Wait wait, const void* object);
+
+    rtos::TaskHandle createTask(rtos::TaskFunction function, void* argument, const rtos::TaskAttributes& attributes);
+    KernelStop run(TimeMode mode, std::uint32_t timeLimitMs);
+    void stop(KernelStop reason);
+    std::uint64_t now() const;
+    void setIdleHook(void (*hook)()) { idleHook = hook; }
+
+    // What the stacks of the created tasks may take together.
+    static constexpr std::uint32_t heapSize = 80000;
+
+private:
+    void makeReady(rtos::Task& task);
+    void wakeExpired();
+    rtos::Task* highestReady();
+    void dispatch(rtos::Task* next);
+    void switchAway();
+    void waitForTurn(std::unique_lock<std::mutex>& lock, rtos::Task& self);
+    void preemptIfNeeded(std::unique_lock<std::mutex>& lock, rtos::Task& self);
+    void keepClockWhileIdle(std::unique_lock<std::mutex>& lock, bool& idleHookCalled);
+    std::uint64_t earliestWakeUp() const;
+    void taskMain(rtos::Task& self);
+    void startThread(rtos::Task& task);
+    void tearDown(std::unique_lock<std::mutex>& lock);
+
+    std::condition_variable hostWake;
+    std::vector<std::unique_ptr<rtos::Task>> tasks;
+    rtos::Task* running = nullptr;
+    bool started = false;
+    bool stopping = false;
+    KernelStop stopReason = KernelStop::Requested;
+    TimeMode timeMode = TimeMode::WallClock;
+    std::uint64_t virtualNow = 0;
+    std::uint64_t limit = 0;
+    std::chrono::steady_clock::time_point wallStart;
+    std::uint64_t nextSequence = 0;
+    std::uint32_t heapUsed = 0;
+    void (*idleHook)() = nullptr;
+};
+
+} // namespace sim::detail

@@ -1,0 +1,128 @@
+#include <new>
+
+#include "KernelCore.hpp"
+#include "vecta/Assert.hpp"
+
+using sim::detail::Kernel;
+
+namespace rtos {
+
+struct Semaphore {
+    std::uint32_t count;
+};
+static_assert(sizeof(Semaphore) <= sizeof(StaticSemaphore::storage));
+
+struct Queue {
+    bool full;
+    std::uintptr_t message;
+};
+static_assert(sizeof(Queue) <= sizeof(StaticQueue::storage));
+
+SemaphoreHandle createBinarySemaphore(StaticSemaphore& storage)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    return new (storage.storage) Semaphore{0};
+}
+
+bool take(SemaphoreHandle semaphore, std::uint32_t timeout)
+{
+    VECTA_ASSERT(semaphore != nullptr);
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.enter(lock);
+    if (semaphore->count != 0) {
+        semaphore->count = 0;
+        return true;
+    }
+    if (timeout == noWait) {
+        return false;
+    }
+    return kernel.block(lock, Task::Wait::Take, semaphore, timeout);
+}
+
+bool give(SemaphoreHandle semaphore)
+{
+    VECTA_ASSERT(semaphore != nullptr);
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.enter(lock);
+    if (Task* waiter = kernel.firstWaiter(Task::Wait::Take, semaphore)) {
+        kernel.wake(lock, *waiter);
+        return true;
+    }
+    if (semaphore->count != 0) {
+        return false;
+    }
+    semaphore->count = 1;
+    return true;
+}
+
+std::uint32_t count(SemaphoreHandle semaphore)
+{
+    VECTA_ASSERT(semaphore != nullptr);
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.enter(lock);
+    return semaphore->count;
+}
+
+QueueHandle createQueue(StaticQueue& storage)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    return new (storage.storage) Queue{false, 0};
+}
+
+bool send(QueueHandle queue, std::uintptr_t message, std::uint32_t timeout)
+{
+    VECTA_ASSERT(queue != nullptr);
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.enter(lock);
+    if (Task* receiver = kernel.firstWaiter(Task::Wait::Receive, queue)) {
+        receiver->message = message;
+        kernel.wake(lock, *receiver);
+        return true;
+    }
+    if (!queue->full) {
+        queue->full = true;
+        queue->message = message;
+        return true;
+    }
+    if (timeout == noWait) {
+        return false;
+    }
+    if (Task* self = Kernel::currentTask()) {
+        self->message = message;
+    }
+    return kernel.block(lock, Task::Wait::Send, queue, timeout);
+}
+
+bool receive(QueueHandle queue, std::uintptr_t& message, std::uint32_t timeout)
+{
+    VECTA_ASSERT(queue != nullptr);
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.enter(lock);
+    if (queue->full) {
+        message = queue->message;
+        if (Task* sender = kernel.firstWaiter(Task::Wait::Send, queue)) {
+            queue->message = sender->message;
+            kernel.wake(lock, *sender);
+        } else {
+            queue->full = false;
+        }
+        return true;
+    }
+    if (timeout == noWait) {
+        return false;
+    }
+    if (!kernel.block(lock, Task::Wait::Receive, queue, timeout)) {
+        return false;
+    }
+    message = Kernel::currentTask()->message;
+    return true;
+}
+
+} // namespace rtos

@@ -1,0 +1,136 @@
+#include "target/PanelTouchController.hpp"
+
+#include <cmath>
+
+#include "target/TouchGestures.hpp"
+
+namespace target {
+
+namespace {
+
+constexpr float degreesPerRadian = 57.2957763671875f;
+
+// Unmasks the touch interrupt on every way out of a sample.
+class MaskedTouchInterrupt {
+public:
+    explicit MaskedTouchInterrupt(TouchPanelPort& panelPort) : port(panelPort) { port.maskTouchInterrupt(); }
+    ~MaskedTouchInterrupt() { port.unmaskTouchInterrupt(); }
+    MaskedTouchInterrupt(const MaskedTouchInterrupt&) = delete;
+    MaskedTouchInterrupt& operator=(const MaskedTouchInterrupt&) = delete;
+
+private:
+    TouchPanelPort& port;
+};
+
+std::uint16_t littleEndian16(const std::uint8_t* bytes)
+{
+    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+} // namespace
+
+bool PanelTouchController::sampleTouch(std::int32_t& x, std::int32_t& y)
+{
+    MaskedTouchInterrupt masked(port);
+    if (!doSampleTouch) {
+        return false;
+    }
+
+    std::uint8_t status = 0;
+    port.readRegisters(statusRegister, &status, 1);
+    const std::uint8_t acknowledge = 0;
+    port.writeRegisters(statusRegister, &acknowledge, 1);
+    doSampleTouch = false;
+    std::uint8_t first[4];
+    std::uint8_t second[4];
+    port.readRegisters(firstPointRegister, first, sizeof first);
+    port.readRegisters(secondPointRegister, second, sizeof second);
+
+    const std::int32_t touches = status & 0x0F;
+    const PanelPoint p1{static_cast<float>(littleEndian16(first)), static_cast<float>(littleEndian16(first + 2))};
+    const PanelPoint p2{static_cast<float>(littleEndian16(second)), static_cast<float>(littleEndian16(second + 2))};
+
+    if (touches == 0 && prevTouches > 0) {
+        release();
+    } else if (touches == 1) {
+        oneFinger(p1);
+        x = littleEndian16(first);
+        y = littleEndian16(first + 2);
+    } else if (touches == 2 && prevTouches != 2) {
+        twoFingersDown(p1, p2);
+    } else if (touches == 2) {
+        twoFingersMove(p1, p2);
+    }
+    // Three or more fingers are no map gesture: the state stays as it is.
+
+    prevTouches = touches;
+    return touches != 0;
+}
+
+void PanelTouchController::release()
+{
+    prevP1 = {0.0f, 0.0f};
+    prevP2 = {0.0f, 0.0f};
+    mapTouchReady = false;
+}
+
+void PanelTouchController::oneFinger(PanelPoint p1)
+{
+    if (prevTouches == 1) {
+        mapTx += p1.x - prevP1.x;
+        mapTy += p1.y - prevP1.y;
+    } else {
+        // A new drag phase, from no finger, from a pinch or from a crowd.
+        mapTx = 0.0f;
+        mapTy = 0.0f;
+        if (prevTouches == 2) {
+            prevScale = mapScale;
+            prevRotation = mapRotation;
+        }
+    }
+    prevP1 = p1;
+    mapTouchReady = true;
+}
+
+void PanelTouchController::twoFingersDown(PanelPoint p1, PanelPoint p2)
+{
+    mapRotationCenterX = (p1.x + p2.x) * 0.5f;
+    mapRotationCenterY = (p1.y + p2.y) * 0.5f;
+    mapTx = 0.0f;
+    mapTy = 0.0f;
+    prevScale = mapScale;
+    prevRotation = mapRotation;
+    prevP1 = p1;
+    prevP2 = p2;
+    mapTouchReady = true;
+}
+
+void PanelTouchController::twoFingersMove(PanelPoint p1, PanelPoint p2)
+{
+    const float previousDistance = std::hypot(prevP2.x - prevP1.x, prevP2.y - prevP1.y);
+    const float distance = std::hypot(p2.x - p1.x, p2.y - p1.y);
+    // Fingers meeting at one point would make the scale 0, and every later
+    // pinch would multiply that 0: such a sample leaves the scale alone.
+    const float ratio = (previousDistance > 0.0f && distance > 0.0f) ? distance / previousDistance : 1.0f;
+    const float previousAngle = std::atan2(prevP2.y - prevP1.y, prevP2.x - prevP1.x);
+    const float angle = std::atan2(p2.y - p1.y, p2.x - p1.x);
+    const float centerX = (p1.x + p2.x) * 0.5f;
+    const float centerY = (p1.y + p2.y) * 0.5f;
+    const float previousCenterX = (prevP1.x + prevP2.x) * 0.5f;
+    const float previousCenterY = (prevP1.y + prevP2.y) * 0.5f;
+
+    mapScale = ratio * prevScale;
+    mapRotation = prevRotation + (angle - previousAngle) * degreesPerRadian;
+    mapTx += centerX - previousCenterX;
+    mapTy += centerY - previousCenterY;
+    mapRotationCenterX = centerX;
+    mapRotationCenterY = centerY;
+
+    prevScale = mapScale;
+    prevRotation = mapRotation;
+    prevP1 = p1;
+    prevP2 = p2;
+    mapTouchReady = true;
+}
+
+} // namespace target

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "board/rtos.h"
+#include "sim/Kernel.hpp"
+
+namespace {
+
+// Only one task runs at a time, so tasks can share the trace unguarded.
+using Trace = std::vector<std::string>;
+
+void runFunction(void* argument)
+{
+    (*static_cast<std::function<void()>*>(argument))();
+}
+
+rtos::TaskHandle spawn(std::function<void()>& body, rtos::Priority priority, std::uint32_t stack = 1024)
+{
+    return rtos::createTask(runFunction, &body, rtos::TaskAttributes{"test", stack, priority});
+}
+
+std::string at(const std::string& what)
+{
+    return what + "@" + std::to_string(rtos::tickCount());
+}
+
+} // namespace
+
+TEST(Kernel, TheHighestPriorityReadyTaskRunsFirst)
+{
+    Trace trace;
+    std::function<void()> low = [&] { trace.push_back("low"); };
+    std::function<void()> normal = [&] { trace.push_back("normal"); };
+    std::function<void()> high = [&] { trace.push_back("high"); };
+    spawn(low, rtos::Priority::Low);
+    spawn(normal, rtos::Priority::Normal);
+    spawn(high, rtos::Priority::Realtime);
+    EXPECT_EQ(sim::runKernel(sim::TimeMode::Virtual), sim::KernelStop::AllBlocked);
+    EXPECT_EQ(trace, (Trace{"high", "normal", "low"}));
+}
+
+TEST(Kernel, GivingToAHigherPriorityWaiterSwitchesAtOnce)
+{
+    static rtos::StaticSemaphore storage;
+    rtos::SemaphoreHandle semaphore = rtos::createBinarySemaphore(storage);
+    Trace trace;
+    std::function<void()> waiter = [&] {
+        EXPECT_TRUE(rtos::take(semaphore, rtos::waitForever));
+        trace.push_back("taken");
+    };
+    std::function<void()> giver = [&] {
+        trace.push_back("giving");
+        EXPECT_TRUE(rtos::give(semaphore));
+        trace.push_back("given");
+        EXPECT_TRUE(rtos::give(semaphore));
+        EXPECT_FALSE(rtos::give(semaphore)) << "a binary semaphore holds one count";
+        EXPECT_EQ(rtos::count(semaphore), 1u);
+    };
+    spawn(waiter, rtos::Priority::Normal);
+    spawn(giver, rtos::Priority::Low);
+    sim::runKernel(sim::TimeMode::Virtual);
+    EXPECT_EQ(trace, (Trace{"giving", "taken", "given"}));
+}
+
+TEST(Kernel, VirtualTimeJumpsToEachWakeUpAndRepeatsExactly)
+{
+    auto runOnce = [] {
+        Trace trace;
+        std::function<void()> everyThree = [&] {
+            for (int i = 0; i < 4; ++i) {
+                rtos::delay(3);
+                trace.push_back(at("three"));
+            }
+        };
+        std::function<void()> everyFive = [&] {
+            for (int i = 0; i < 3; ++i) {
+                rtos::delay(5);
+                trace.push_back(at("five"));
+            }
+        };
+        spawn(everyThree, rtos::Priority::Low);
+        spawn(everyFive, rtos::Priority::Normal);
+        sim::runKernel(sim::TimeMode::Virtual);
+        return trace;
+    };
+    const Trace first = runOnce();
+    EXPECT_EQ(first, (Trace{"three@3", "five@5", "three@6", "three@9", "five@10", "three@12", "five@15"}));
+    EXPECT_EQ(runOnce(), first);
+}
+
+TEST(Kernel, ATakeTimesOutAfterExactlyItsTimeout)
+{
+    static rtos::StaticSemaphore storage;
+    rtos::SemaphoreHandle semaphore = rtos::createBinarySemaphore(storage);
+    Trace trace;
+    std::function<void()> body = [&] {
+        EXPECT_FALSE(rtos::take(semaphore, rtos::noWait));
+        EXPECT_FALSE(rtos::take(semaphore, 250));
+        trace.push_back(at("timed out"));
+    };
+    spawn(body, rtos::Priority::Normal);
+    sim::runKernel(sim::TimeMode::Virtual);
+    EXPECT_EQ(trace, (Trace{"timed out@250"}));
+}
+
+TEST(Kernel, TheQueueHoldsOneMessageAndWakesItsReceiver)
+{
+    static rtos::StaticQueue storage;
+    rtos::QueueHandle queue = rtos::createQueue(storage);
+    Trace trace;
+    std::function<void()> receiver = [&] {
+        std::uintptr_t message = 0;
+        EXPECT_TRUE(rtos::receive(queue, message, rtos::waitForever));
+        trace.push_back(at("got " + std::to_string(message)));
+        EXPECT_TRUE(rtos::receive(queue, message, rtos::noWait));
+        trace.push_back(at("then " + std::to_string(message)));
+        EXPECT_FALSE(rtos::receive(queue, message, 5));
+        trace.push_back(at("empty"));
+    };
+    std::function<void()> sender = [&] {
+        rtos::delay(10);
+        EXPECT_TRUE(rtos::send(queue, 7, rtos::noWait)); // straight to the waiting receiver
+        EXPECT_TRUE(rtos::send(queue, 8, rtos::noWait));
+        EXPECT_FALSE(rtos::send(queue, 9, rtos::noWait)) << "one message only";
+    };
+    spawn(receiver, rtos::Priority::Low);
+    spawn(sender, rtos::Priority::Normal);
+    sim::runKernel(sim::TimeMode::Virtual);
+    EXPECT_EQ(trace, (Trace{"got 7@10", "then 8@10", "empty@15"}));
+}
+
+TEST(Kernel, TheIdleHookRunsWhenEveryTaskIsBlocked)
+{
+    static int idleCalls;
+    idleCalls = 0;
+    int seenByTask = -1;
+    std::function<void()> body = [&] {
+        rtos::delay(5);
+        seenByTask = idleCalls;
+    };
+    spawn(body, rtos::Priority::Normal);
+    rtos::setIdleHook([] { ++idleCalls; });
+    sim::runKernel(sim::TimeMode::Virtual);
+    EXPECT_GE(seenByTask, 1);
+}
+
+TEST(Kernel, ARunEndsAtItsTimeLimitAndTheNextStartsClean)
+{
+    int ticks = 0;
+    std::function<void()> forever = [&] {
+        for (;;) {
+            rtos::delay(10);
+            ++ticks;
+        }
+    };
+    spawn(forever, rtos::Priority::Normal);
+    EXPECT_EQ(sim::runKernel(sim::TimeMode::Virtual, 100), sim::KernelStop::TimeLimit);
+    EXPECT_EQ(ticks, 9);
+
+    std::uint32_t startTick = 99;
+    std::function<void()> stopper = [&] {
+        startTick = rtos::tickCount();
+        sim::stopKernel();
+        ADD_FAILURE() << "stopKernel returned inside a task";
+    };
+    spawn(stopper, rtos::Priority::Normal);
+    EXPECT_EQ(sim::runKernel(sim::TimeMode::Virtual), sim::KernelStop::Requested);
+    EXPECT_EQ(startTick, 0u);
+}
+
+TEST(Kernel, TaskStacksComeFromTheEightyThousandByteHeap)
+{
+    std::function<void()> idle = [] {};
+    EXPECT_NE(spawn(idle, rtos::Priority::Normal, 65536), nullptr);
+    EXPECT_NE(spawn(idle, rtos::Priority::Normal, 512), nullptr);
+    EXPECT_NE(spawn(idle, rtos::Priority::Low, 256), nullptr);
+    EXPECT_EQ(spawn(idle, rtos::Priority::Low, 65536), nullptr);
+    sim::runKernel(sim::TimeMode::Virtual);
+}

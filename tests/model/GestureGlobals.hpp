@@ -1,0 +1,16 @@
+#pragma once
+
+#include "target/TouchGestures.hpp"
+
+// Puts the touch controller's published gesture values back to their start.
+inline void resetGestureGlobals()
+{
+    doSampleTouch = false;
+    mapTouchReady = false;
+    mapTx = 0.0f;
+    mapTy = 0.0f;
+    mapScale = 1.0f;
+    mapRotation = 0.0f;
+    mapRotationCenterX = 0.0f;
+    mapRotationCenterY = 0.0f;
+}

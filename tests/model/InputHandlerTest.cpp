@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "GestureGlobals.hpp"
+#include "model/InputHandler.hpp"
+
+namespace {
+
+class InputHandlerTest : public ::testing::Test {
+protected:
+    InputHandlerTest() { resetGestureGlobals(); }
+
+    // Publishes one sample the way the touch controller does.
+    void publish(float tx, float ty, float scale = 1.0f, float rotation = 0.0f)
+    {
+        mapTx = tx;
+        mapTy = ty;
+        mapScale = scale;
+        mapRotation = rotation;
+        mapRotationCenterX = 300.0f;
+        mapRotationCenterY = 200.0f;
+        mapTouchReady = true;
+        handler.update();
+    }
+
+    InputHandler handler;
+};
+
+TEST_F(InputHandlerTest, WithoutTouchTheTransformIsTheIdentity)
+{
+    handler.update();
+    EXPECT_FALSE(handler.hasPendingUpdates());
+    const MapTransform t = handler.getTransform();
+    EXPECT_FALSE(t.valid);
+    EXPECT_EQ(t.scale, 1.0f);
+    EXPECT_EQ(t.centerX, 400.0f);
+    EXPECT_EQ(t.centerY, 180.0f);
+}
+
+TEST_F(InputHandlerTest, DragYieldsTheMovementSinceTheLastTransform)
+{
+    publish(0.0f, 0.0f, 2.5f, 30.0f); // a new phase at an absolute scale: no jump
+    EXPECT_FALSE(mapTouchReady);
+    ASSERT_TRUE(handler.hasPendingUpdates());
+    MapTransform t = handler.getTransform();
+    EXPECT_TRUE(t.valid);
+    EXPECT_EQ(t.scale, 1.0f);
+    EXPECT_EQ(t.rotation, 0.0f);
+    EXPECT_EQ(t.dx, 0);
+
+    publish(5.9f, -3.9f, 2.5f, 30.0f);
+    t = handler.getTransform();
+    EXPECT_EQ(t.dx, 5);
+    EXPECT_EQ(t.dy, -3);
+    EXPECT_EQ(t.scale, 1.0f);
+    EXPECT_FALSE(handler.hasPendingUpdates());
+
+    // Two samples before the view takes a transform: it covers both.
+    publish(12.0f, 0.0f, 2.5f, 30.0f);
+    publish(20.0f, 1.0f, 2.5f, 30.0f);
+    handler.update(); // nothing new published: the pending transform stays
+    t = handler.getTransform();
+    EXPECT_EQ(t.dx, 15);
+    EXPECT_EQ(t.dy, 4);
+    EXPECT_EQ(t.centerX, 300.0f);
+}
+
+TEST_F(InputHandlerTest, PinchTransformsComposeToThePhaseTotal)
+{
+    publish(0.0f, 0.0f, 2.0f, 10.0f);
+    handler.getTransform();
+    publish(1.0f, 0.0f, 3.0f, 25.0f);
+    const MapTransform first = handler.getTransform();
+    publish(3.0f, 2.0f, 6.0f, 40.0f);
+    const MapTransform second = handler.getTransform();
+    EXPECT_FLOAT_EQ(first.scale, 1.5f);
+    EXPECT_FLOAT_EQ(second.scale, 2.0f);
+    EXPECT_FLOAT_EQ(first.scale * second.scale, 6.0f / 2.0f);
+    EXPECT_FLOAT_EQ(first.rotation + second.rotation, 30.0f);
+    EXPECT_EQ(first.dx + second.dx, 3);
+}
+
+TEST_F(InputHandlerTest, UnmovedMidpointRebasesSoScaleWaitsForMovement)
+{
+    publish(0.0f, 0.0f, 1.0f);
+    publish(0.0f, 0.0f, 1.8f, 12.0f);
+    MapTransform t = handler.getTransform();
+    EXPECT_EQ(t.scale, 1.0f);
+    EXPECT_EQ(t.rotation, 0.0f);
+    publish(0.0f, 1.0f, 3.6f, 12.0f);
+    t = handler.getTransform();
+    EXPECT_FLOAT_EQ(t.scale, 2.0f);
+
+    // A phase that starts at scale 0 cannot divide by it.
+    publish(0.0f, 0.0f, 0.0f);
+    publish(2.0f, 0.0f, 4.0f);
+    EXPECT_EQ(handler.getTransform().scale, 1.0f);
+}
+
+TEST_F(InputHandlerTest, TranslationWrapsIn16BitsButDifferencesStayRight)
+{
+    publish(0.0f, 0.0f);
+    publish(32760.0f, 0.0f);
+    handler.getTransform();
+    publish(32780.0f, -40000.0f);
+    const MapTransform t = handler.getTransform();
+    EXPECT_EQ(t.dx, 20);
+    EXPECT_EQ(t.dy, static_cast<std::int16_t>(-40000));
+}
+
+} // namespace

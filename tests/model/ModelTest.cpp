@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+#include "RecordingListener.hpp"
+#include "model/MapProjection.hpp"
+#include "model/Model.hpp"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class ModelTest : public ::testing::Test {
+protected:
+    ModelTest() { model->bind(&listener); }
+
+    std::unique_ptr<Model> model = std::make_unique<Model>();
+    RecordingListener listener;
+};
+
+TEST(MapProjectionTest, StartPositionLiesInTile4327_2544AtZoom13)
+{
+    const MapUnits units = toMapUnits({56.1699f, 10.190293f}, 13);
+    EXPECT_EQ(units.tileX, 4327);
+    EXPECT_EQ(units.tileY, 2544);
+    // Exactly the start view's constants: single precision throughout.
+    EXPECT_EQ(units.x, 17727020);
+    EXPECT_EQ(units.y, 10420245);
+}
+
+TEST(MapProjectionTest, InverseReturnsTheCoordinateWithinFloatPrecision)
+{
+    const vecta::Coordinate back = toCoordinate(17727020.0f, 10420245.0f, 13);
+    EXPECT_NEAR(back.latitude, 56.1699f, 2e-5f);
+    EXPECT_NEAR(back.longitude, 10.190293f, 2e-5f);
+    // The world's top-left corner and centre.
+    EXPECT_NEAR(toCoordinate(0.0f, 0.0f, 0).longitude, -180.0f, 1e-4f);
+    EXPECT_NEAR(toCoordinate(2048.0f, 2048.0f, 0).latitude, 0.0f, 1e-4f);
+}
+
+TEST(MapProjectionTest, OutOfWorldInputSaturatesInsteadOfOverflowing)
+{
+    const MapUnits pole = toMapUnits({90.0f, 0.0f}, 16);
+    EXPECT_NEAR(pole.y, 0, 64); // clamped to the projection's edge
+    const MapUnits east = toMapUnits({0.0f, 1e30f}, 16);
+    EXPECT_EQ(east.x, 2147483520);
+    EXPECT_EQ(truncateToInt32(std::numeric_limits<float>::quiet_NaN()), 0);
+}
+
+TEST_F(ModelTest, SetScaleClampsAndDerivesZoomAndTileScale)
+{
+    struct Case {
+        float requested, scale;
+        unsigned zoom;
+        float tileScale;
+    };
+    for (const Case c : {Case{0.0f, 0.005f, 8, 0.16f}, Case{10.0f, 1.5f, 16, 0.1875f}, Case{0.25f, 0.25f, 14, 0.125f},
+                         Case{1.0f, 1.0f, 16, 0.125f}, Case{0.49f, 0.49f, 14, 0.245f}}) {
+        SCOPED_TRACE(c.requested);
+        model->setScale(c.requested);
+        const MapPosition& position = model->getMapPosition();
+        EXPECT_FLOAT_EQ(position.scale, c.scale);
+        EXPECT_EQ(position.zoom, c.zoom);
+        EXPECT_FLOAT_EQ(position.tileScale, c.tileScale);
+        // The tile follows the zoom level: the start tile 4327 at zoom 13
+        // halves or doubles with each level.
+        const int levelsAbove13 = static_cast<int>(c.zoom) - 13;
+        if (levelsAbove13 >= 0) {
+            EXPECT_EQ(position.tileX >> levelsAbove13, 4327);
+        } else {
+            EXPECT_EQ(position.tileX, 4327 >> -levelsAbove13);
+        }
+        EXPECT_EQ(position.x >> 12, position.tileX);
+    }
+    EXPECT_EQ(listener.calls.size(), 5u);
+}
+
+TEST_F(ModelTest, UnchangedOrNotANumberScaleLeavesThePositionAlone)
+{
+    model->setScale(0.3f);
+    const MapPosition before = model->getMapPosition();
+    listener.calls.clear();
+    model->setScale(0.3f);
+    model->setScale(std::nanf(""));
+    model->setRotation(std::nanf(""));
+    model->setCoordinates(std::nanf(""), 10.0f);
+    EXPECT_TRUE(listener.calls.empty());
+    EXPECT_EQ(model->getMapPosition().scale, before.scale);
+    EXPECT_EQ(model->getMapPosition().zoom, before.zoom);
+    EXPECT_EQ(model->getMapPosition().x, before.x);
+}
+
+TEST_F(ModelTest, SetCoordinatesEndsFollowModeBeforeAnnouncingThePosition)
+{
+    ASSERT_EQ(model->getPizzaModel().getMoveMode(), MoveMode::FollowPizza);
+    const vecta::Coordinate same = model->getMapPosition().coordinate;
+    model->setCoordinates(same.latitude, same.longitude);
+    EXPECT_EQ(model->getPizzaModel().getMoveMode(), MoveMode::Free);
+    EXPECT_EQ(listener.calls, (Calls{"moveModeChanged", "mapPositionChanged"}));
+
+    listener.calls.clear();
+    model->setCoordinates(same.latitude, same.longitude);
+    EXPECT_EQ(listener.calls, (Calls{"mapPositionChanged"}));
+}
+
+TEST_F(ModelTest, SetCoordinatesRefreshesOnlyTheActiveSimulationsCache)
+{
+    const vecta::Coordinate end = DirectionsData.back();
+    model->setActiveScreen(ActiveScreen::DogTrack);
+    model->setCoordinates(end.latitude, end.longitude);
+    EXPECT_NE(CachedDirections.back().x, 0); // still relative to the old centre
+
+    model->setActiveScreen(ActiveScreen::Pizza);
+    model->setCoordinates(end.latitude, end.longitude);
+    EXPECT_EQ(CachedDirections.back().x, 0);
+    EXPECT_EQ(CachedDirections.back().y, 0);
+}
+
+TEST_F(ModelTest, RotationCentreComparesTheStoredIntegersAsFloats)
+{
+    model->setRotationCenter(400.0f, 240.0f);
+    EXPECT_TRUE(listener.calls.empty());
+    model->setRotationCenter(400.7f, 240.2f);
+    EXPECT_EQ(listener.calls, (Calls{"mapPositionChanged"}));
+    EXPECT_EQ(model->getMapPosition().rotationCenterX, 400);
+    EXPECT_EQ(model->getMapPosition().rotationCenterY, 240);
+}
+
+} // namespace

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+
+#include "GestureGlobals.hpp"
+#include "target/PanelTouchController.hpp"
+
+namespace {
+
+using target::PanelTouchController;
+
+// A touch panel chip holding the status and point registers.
+class FakePanel : public target::TouchPanelPort {
+public:
+    void readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size) override
+    {
+        EXPECT_TRUE(masked) << "register read with the touch interrupt enabled";
+        for (std::size_t i = 0; i < size; ++i) {
+            data[i] = registers[static_cast<std::uint16_t>(address + i)];
+        }
+    }
+    void writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size) override
+    {
+        for (std::size_t i = 0; i < size; ++i) {
+            registers[static_cast<std::uint16_t>(address + i)] = data[i];
+        }
+    }
+    void maskTouchInterrupt() override { masked = true; }
+    void unmaskTouchInterrupt() override { masked = false; }
+
+    void setPoint(std::uint16_t address, std::uint16_t x, std::uint16_t y)
+    {
+        const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x >> 8),
+                                       static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(y >> 8)};
+        writeRegisters(address, bytes, 4);
+    }
+
+    std::map<std::uint16_t, std::uint8_t> registers;
+    bool masked = false;
+};
+
+struct Finger {
+    std::uint16_t x;
+    std::uint16_t y;
+};
+
+class PanelTouchControllerTest : public ::testing::Test {
+protected:
+    PanelTouchControllerTest() { resetGestureGlobals(); }
+
+    // The panel reports fingers and raises its interrupt; the GUI task samples.
+    bool touch(std::uint8_t count, Finger first = {0, 0}, Finger second = {0, 0})
+    {
+        panel.registers[PanelTouchController::statusRegister] = static_cast<std::uint8_t>(0x80 | count);
+        panel.setPoint(PanelTouchController::firstPointRegister, first.x, first.y);
+        panel.setPoint(PanelTouchController::secondPointRegister, second.x, second.y);
+        HAL_GPIO_FallingEdgeCallback(0x20);
+        const bool down = controller.sampleTouch(x, y);
+        EXPECT_FALSE(panel.masked);
+        EXPECT_FALSE(doSampleTouch);
+        EXPECT_EQ(panel.registers[PanelTouchController::statusRegister], 0) << "status not acknowledged";
+        return down;
+    }
+
+    FakePanel panel;
+    PanelTouchController controller{panel};
+    std::int32_t x = -1;
+    std::int32_t y = -1;
+};
+
+TEST_F(PanelTouchControllerTest, WithoutInterruptNothingIsRead)
+{
+    HAL_GPIO_FallingEdgeCallback(0x10); // another line
+    panel.registers[PanelTouchController::statusRegister] = 0x81;
+    EXPECT_FALSE(controller.sampleTouch(x, y));
+    EXPECT_FALSE(panel.masked);
+    EXPECT_EQ(panel.registers[PanelTouchController::statusRegister], 0x81);
+    EXPECT_EQ(x, -1);
+    EXPECT_FALSE(mapTouchReady);
+}
+
+TEST_F(PanelTouchControllerTest, OneTwoOneNoneFingers)
+{
+    // 0 -> 1: a drag starts at the finger.
+    EXPECT_TRUE(touch(1, {100, 300}));
+    EXPECT_EQ(x, 100);
+    EXPECT_EQ(y, 300);
+    EXPECT_TRUE(mapTouchReady);
+    EXPECT_EQ(mapTx, 0.0f);
+
+    // 1 -> 1: the drag accumulates.
+    EXPECT_TRUE(touch(1, {110, 295}));
+    EXPECT_EQ(mapTx, 10.0f);
+    EXPECT_EQ(mapTy, -5.0f);
+
+    // 1 -> 2: a pinch phase starts about the midpoint.
+    x = y = -1;
+    EXPECT_TRUE(touch(2, {100, 200}, {200, 200}));
+    EXPECT_EQ(x, -1);
+    EXPECT_EQ(mapRotationCenterX, 150.0f);
+    EXPECT_EQ(mapRotationCenterY, 200.0f);
+    EXPECT_EQ(mapTx, 0.0f);
+
+    // 2 -> 2: fingers twice as far apart, turned a quarter, midpoint moved.
+    EXPECT_TRUE(touch(2, {160, 110}, {160, 310}));
+    EXPECT_FLOAT_EQ(mapScale, 2.0f);
+    EXPECT_NEAR(mapRotation, 90.0f, 1e-4f);
+    EXPECT_EQ(mapTx, 10.0f);
+    EXPECT_EQ(mapTy, 10.0f);
+    EXPECT_EQ(mapRotationCenterX, 160.0f);
+
+    // 2 -> 1: translation restarts at the remaining finger.
+    EXPECT_TRUE(touch(1, {160, 110}));
+    EXPECT_EQ(mapTx, 0.0f);
+    EXPECT_EQ(x, 160);
+
+    // The next pinch multiplies from the scale reached so far.
+    touch(2, {0, 0}, {100, 0});
+    touch(2, {0, 0}, {150, 0});
+    EXPECT_FLOAT_EQ(mapScale, 3.0f);
+
+    // Release.
+    EXPECT_FALSE(touch(0));
+    EXPECT_FALSE(mapTouchReady);
+}
+
+TEST_F(PanelTouchControllerTest, ThreeFingersChangeNothingAndOneFingerStartsAfresh)
+{
+    touch(1, {100, 100});
+    touch(1, {120, 100});
+    mapTouchReady = false;
+    EXPECT_TRUE(touch(3, {300, 300}, {400, 400}));
+    EXPECT_EQ(mapTx, 20.0f);
+    EXPECT_EQ(mapScale, 1.0f);
+    EXPECT_FALSE(mapTouchReady);
+
+    touch(1, {500, 100});
+    EXPECT_EQ(mapTx, 0.0f);
+    EXPECT_TRUE(mapTouchReady);
+}
+
+TEST_F(PanelTouchControllerTest, CoincidentFingersNeverZeroTheScale)
+{
+    touch(2, {200, 200}, {200, 200});
+    touch(2, {100, 200}, {300, 200}); // from one point: ratio 1, rotation still follows
+    EXPECT_EQ(mapScale, 1.0f);
+    touch(2, {200, 200}, {200, 200}); // fingers meet
+    EXPECT_EQ(mapScale, 1.0f);
+    touch(2, {150, 200}, {250, 200});
+    touch(2, {100, 200}, {300, 200});
+    EXPECT_FLOAT_EQ(mapScale, 2.0f);
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "AssertionMatcher.hpp"
+#include "MvtEncoder.hpp"
+#include "vecta/StringHash.hpp"
+#include "vecta/TileTranscoder.hpp"
+
+using mvt::LayerBuilder;
+using mvt::Path;
+using mvt::TileBuilder;
+using vecta::stringHash;
+
+namespace {
+
+struct DecodedSegment {
+    vecta::SegmentHeader header;
+    std::vector<float> coordinates;
+    std::vector<std::uint8_t> commands;
+};
+
+class Transcoding : public ::testing::Test {
+protected:
+    unsigned int decode(const std::string& tile, unsigned char zoom, unsigned int slotBytes = 4096)
+    {
+        slot.assign((slotBytes + 3) / 4, 0xDEADBEEF);
+        vecta::BufferWriter writer(slot.data(), slotBytes);
+        writer.realign();
+        return transcoder.decode(tile.data(), static_cast<unsigned int>(tile.size()), zoom, writer);
+    }
+
+    std::vector<DecodedSegment> segments(unsigned int bytes) const
+    {
+        std::vector<DecodedSegment> out;
+        vecta::BufferReader reader(slot.data(), bytes);
+        for (vecta::Segment s = vecta::TileTranscoder::readNextSegment(reader); s.header != nullptr;
+             s = vecta::TileTranscoder::readNextSegment(reader)) {
+            DecodedSegment decoded{*s.header, {}, {}};
+            const unsigned int points = s.header->point_count;
+            decoded.coordinates.resize(2 * points);
+            std::memcpy(decoded.coordinates.data(), s.payload.current, 8 * points);
+            const std::uint8_t* commands = s.payload.current + 8 * points;
+            decoded.commands.assign(commands, commands + points + s.header->close_count);
+            out.push_back(decoded);
+        }
+        return out;
+    }
+
+    vecta::TileTranscoder transcoder;
+    std::vector<std::uint32_t> slot;
+};
+
+const Path square{{0, 0}, {100, 0}, {100, 100}, {0, 100}};
+const Path squareHole{{20, 20}, {20, 80}, {80, 80}, {80, 20}};
+
+std::string roadTile(const char* featureClass)
+{
+    return TileBuilder().layer(LayerBuilder("road").line({{{0, 0}, {500, 0}}}, {{"class", featureClass}})).bytes();
+}
+
+} // namespace
+
+TEST_F(Transcoding, KeysFeaturesByLayerAndClassAndClampsZoom)
+{
+    const std::uint32_t motorway = stringHash("road") + stringHash("motorway");
+    for (unsigned char zoom : {10, 5, 3, 20}) {
+        const auto result = segments(decode(roadTile("motorway"), zoom));
+        ASSERT_EQ(result.size(), 1u) << int{zoom};
+        EXPECT_EQ(result[0].header.style_id, motorway);
+        EXPECT_EQ(result[0].header.path_style, vecta::LineString);
+    }
+    // Streets have no rule below zoom 11 and opacity 0 until 14.
+    EXPECT_EQ(decode(roadTile("street"), 10), 0u);
+    EXPECT_EQ(decode(roadTile("street"), 13), 0u);
+    EXPECT_EQ(segments(decode(roadTile("street"), 14)).size(), 1u);
+
+    const std::string water = TileBuilder().layer(LayerBuilder("water").polygon({square})).bytes();
+    EXPECT_EQ(segments(decode(water, 8))[0].header.style_id, stringHash("water") + 3918293962u);
+}
+
+TEST_F(Transcoding, DropsFeaturesWithoutRuleOrOpacityAndPoints)
+{
+    LayerBuilder landuse("landuse");
+    landuse.polygon({square}, {{"class", "residential"}});
+    LayerBuilder overlay("landuse_overlay");
+    overlay.polygon({square}, {{"class", "wetland"}});
+    LayerBuilder labels("place_label");
+    labels.add({1, mvt::pointGeometry({{5, 5}, {9, 9}}), {{"class", "default"}}});
+    EXPECT_EQ(decode(TileBuilder().layer(landuse).layer(overlay).bytes(), 8), 0u);
+    const std::string roadPoints =
+        TileBuilder()
+            .layer(LayerBuilder("road").add({1, mvt::pointGeometry({{5, 5}}), {{"class", "primary"}}}))
+            .bytes();
+    EXPECT_EQ(decode(roadPoints, 12), 0u);
+    EXPECT_EQ(decode(TileBuilder().layer(labels).bytes(), 12), 0u);
+}
+
+TEST_F(Transcoding, ThinsPointsCloserThanThirtyTwoUnits)
+{
+    const std::string tile =
+        TileBuilder()
+            .layer(LayerBuilder("road").line({{{0, 0}, {10, 0}, {20, 0}, {100, 0}}}, {{"class", "primary"}}))
+            .bytes();
+    const auto result = segments(decode(tile, 12));
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(result[0].coordinates, (std::vector<float>{0, 0, 20, 0, 100, 0}));
+    EXPECT_EQ(result[0].commands, (std::vector<std::uint8_t>{1, 2, 2}));
+    EXPECT_EQ(result[0].header.bbox.maxX, 100);
+}
+
+TEST_F(Transcoding, WritesRingsAndMergesHolesIntoTheirOuterRing)
+{
+    const std::string plain = TileBuilder().layer(LayerBuilder("water").polygon({square})).bytes();
+    auto result = segments(decode(plain, 12));
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(result[0].header.close_count, 1);
+    EXPECT_EQ(result[0].header.path_style, vecta::Polygon);
+    EXPECT_EQ(result[0].coordinates, (std::vector<float>{0, 0, 100, 0, 100, 100, 0, 100, 0, 0}));
+    EXPECT_EQ(result[0].commands, (std::vector<std::uint8_t>{1, 2, 2, 2, 2, 0}));
+
+    const std::string holed = TileBuilder().layer(LayerBuilder("water").polygon({square, squareHole})).bytes();
+    const unsigned int bytes = decode(holed, 12);
+    EXPECT_EQ(bytes, 108u);
+    result = segments(bytes);
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(result[0].header.point_count, 10);
+    EXPECT_EQ(result[0].header.close_count, 2);
+    EXPECT_EQ(result[0].commands, (std::vector<std::uint8_t>{1, 2, 2, 2, 2, 0, 1, 2, 2, 2, 2, 0}));
+    EXPECT_EQ(result[0].coordinates[10], 20.0f);
+    EXPECT_EQ(result[0].coordinates[19], 20.0f);
+    EXPECT_EQ(result[0].header.bbox.maxX, 100);
+    EXPECT_EQ(result[0].header.bbox.minX, 0);
+
+    // A second outer ring starts a new segment; its hole joins it.
+    const Path farSquare{{1000, 1000}, {1100, 1000}, {1100, 1100}, {1000, 1100}};
+    const Path farHole{{1020, 1020}, {1020, 1080}, {1080, 1080}, {1080, 1020}};
+    const std::string two =
+        TileBuilder().layer(LayerBuilder("water").polygon({square, squareHole, farSquare, farHole})).bytes();
+    result = segments(decode(two, 12));
+    ASSERT_EQ(result.size(), 2u);
+    EXPECT_EQ(result[1].header.close_count, 2);
+    EXPECT_EQ(result[1].coordinates[0], 1000.0f);
+    EXPECT_EQ(result[1].coordinates[10], 1020.0f);
+}
+
+TEST_F(Transcoding, FullBufferLosesWholeFeaturesOnly)
+{
+    LayerBuilder roads("road");
+    roads.line({{{0, 0}, {100, 0}}, {{0, 200}, {100, 200}, {200, 300}, {300, 300}, {400, 500}}},
+               {{"class", "primary"}});
+    roads.line({{{0, 0}, {100, 0}}}, {{"class", "primary"}});
+    const std::string tile = TileBuilder().layer(roads).bytes();
+    // The first feature needs 36 + 64 bytes: in 64 only the second (36) fits.
+    const auto result = segments(decode(tile, 12, 64));
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(result[0].header.point_count, 2);
+    EXPECT_EQ(decode(tile, 12, 136), 136u);
+    EXPECT_EQ(decode(tile, 12, 135), 100u);
+}
+
+TEST_F(Transcoding, HoleThatCannotBeMergedRollsTheFeatureBack)
+{
+    const std::string holed = TileBuilder().layer(LayerBuilder("water").polygon({square, squareHole})).bytes();
+    // The hole's points end at 120; staging the outer ring's 6 command bytes
+    // needs more than 6 bytes beyond that.
+    for (unsigned int bytes = 120; bytes <= 126; ++bytes) {
+        EXPECT_EQ(decode(holed, 12, bytes), 0u) << bytes;
+    }
+    EXPECT_EQ(decode(holed, 12, 127), 108u);
+}
+
+TEST_F(Transcoding, HolesBeyondTheRingLimitAreLeftOut)
+{
+    const Path big{{0, 0}, {4000, 0}, {4000, 4000}, {0, 4000}};
+    std::vector<Path> rings{big};
+    for (int i = 0; i < 300; ++i) {
+        const int x = 100 + (i % 20) * 190;
+        const int y = 100 + (i / 20) * 190;
+        rings.push_back({{x, y}, {x, y + 50}, {x + 50, y + 50}, {x + 50, y}});
+    }
+    const std::string tile = TileBuilder().layer(LayerBuilder("water").polygon(rings)).bytes();
+    const unsigned int bytes = decode(tile, 12, 71680);
+    const auto result = segments(bytes);
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_EQ(result[0].header.close_count, 255);
+    EXPECT_EQ(result[0].header.point_count, 5 + 254 * 5);
+    EXPECT_EQ(std::count(result[0].commands.begin(), result[0].commands.end(), 0), 255);
+    EXPECT_EQ(bytes, (16u + 9u * 1275u + 255u + 3u) / 4u * 4u);
+}
+
+TEST_F(Transcoding, InvalidWriterGetsNothing)
+{
+    vecta::BufferWriter invalid;
+    const std::string tile = roadTile("motorway");
+    EXPECT_EQ(transcoder.decode(tile.data(), static_cast<unsigned int>(tile.size()), 12, invalid), 0u);
+}
+
+TEST_F(Transcoding, MalformedGeometryStopsWithItsAssertion)
+{
+    const auto roadWith = [](std::vector<std::uint32_t> geometry, std::uint32_t type = 2) {
+        return TileBuilder()
+            .layer(LayerBuilder("road").add({type, std::move(geometry), {{"class", "primary"}}}))
+            .bytes();
+    };
+    using mvt::command;
+    EXPECT_ASSERTION(decode(roadWith({command(1, 2), 0, 0, 2, 2}), 12), "false");
+    EXPECT_ASSERTION(decode(roadWith({command(1, 1), 0, 0, command(2, 0)}), 12), "false");
+    EXPECT_ASSERTION(decode(roadWith({command(1, 1), 0, 0, command(2, 2), 2, 2}), 12), "false");
+    EXPECT_ASSERTION(decode(roadWith({command(1, 1), mvt::zigZag(40000), 0, command(2, 1), 0, 0}), 12),
+                     "x >= std::numeric_limits<std::int16_t>::min() && x <= "
+                     "std::numeric_limits<std::int16_t>::max()");
+
+    const std::string unclosed =
+        TileBuilder().layer(LayerBuilder("water").add({3, mvt::lineGeometry({square}), {}})).bytes();
+    EXPECT_ASSERTION(decode(unclosed, 12), "false");
+    const std::string holeFirst = TileBuilder().layer(LayerBuilder("water").polygon({squareHole})).bytes();
+    EXPECT_ASSERTION(decode(holeFirst, 12), "previousHeader.path_style == GeometryType::Polygon");
+
+    mvt::Proto layer;
+    layer.bytesField(1, "road")
+        .bytesField(2,
+                    mvt::Proto().packedField(2, {0, 0}).varintField(3, 2).packedField(4, {9, 0, 0, 10, 2, 2}).bytes())
+        .bytesField(3, "class")
+        .bytesField(4, mvt::Proto().varintField(7, 1).bytes());
+    EXPECT_ASSERTION(decode(TileBuilder().rawLayer(layer.bytes()).bytes(), 12),
+                     "type == PropertyValueType::StringValue");
+
+    // A first command other than move-to is no violation: nothing is written.
+    EXPECT_EQ(decode(roadWith({command(2, 1), 2, 2}), 12), 0u);
+}

@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AssertionMatcher.hpp"
+#include "MvtEncoder.hpp"
+#include "vecta/StringHash.hpp"
+#include "vecta/VectorTile.hpp"
+
+using mvt::Proto;
+using vecta::PropertyValueType;
+
+namespace {
+
+// Holds the tile in a buffer of exactly its size, so the address sanitizer
+// sees any read past its end.
+class TileReading : public ::testing::Test {
+protected:
+    vecta::VectorTile open(const std::string& bytes)
+    {
+        data = std::make_unique<char[]>(bytes.size() + 1);
+        std::memcpy(data.get(), bytes.data(), bytes.size());
+        return vecta::VectorTile(data.get(), static_cast<unsigned int>(bytes.size()), &arena);
+    }
+
+    alignas(8) std::uint8_t storage[8192]{};
+    vecta::MemoryArena arena{storage, sizeof storage, 0};
+    std::unique_ptr<char[]> data;
+};
+
+std::string layerWithFeature(const std::string& featureMessage, const std::vector<std::string>& keys = {},
+                             const std::vector<std::string>& values = {})
+{
+    Proto layer;
+    layer.bytesField(1, "road").bytesField(2, featureMessage);
+    for (const auto& key : keys)
+        layer.bytesField(3, key);
+    for (const auto& value : values)
+        layer.bytesField(4, value);
+    return Proto().bytesField(3, layer.bytes()).bytes();
+}
+
+std::string stringValue(const std::string& text)
+{
+    return Proto().bytesField(1, text).bytes();
+}
+
+} // namespace
+
+TEST_F(TileReading, WalksLayersFeaturesPropertiesAndGeometry)
+{
+    mvt::LayerBuilder roads("road");
+    roads.line({{{0, 0}, {10, 5}}}, {{"class", "street"}, {"oneway", "true"}});
+    roads.add({2, mvt::lineGeometry({{{1, 1}, {2, 2}}}), {{"class", "primary"}}, true, 77});
+    mvt::LayerBuilder water("water");
+    water.polygon({{{0, 0}, {8, 0}, {8, 8}}});
+    vecta::VectorTile tile = open(mvt::TileBuilder().layer(roads).layer(water).bytes());
+
+    vecta::Layer first = tile.nextLayer();
+    ASSERT_TRUE(first.isValid());
+    EXPECT_EQ(first.nameHash, vecta::stringHash("road"));
+    EXPECT_EQ(first.version, 2u);
+    EXPECT_EQ(first.featureCount, 2u);
+    EXPECT_EQ(first.keys_size, 2u);
+    EXPECT_EQ(first.values_size, 3u);
+
+    vecta::Feature street = first.nextFeature();
+    ASSERT_TRUE(street.isValid());
+    EXPECT_FALSE(street.hasId);
+    EXPECT_EQ(street.type, 2u);
+    EXPECT_EQ(street.tagCount, 2u);
+    vecta::Property property = street.nextProperty();
+    EXPECT_EQ(property.keyHash, vecta::stringHash("class"));
+    EXPECT_EQ(property.value.string_value(), vecta::stringHash("street"));
+    property = street.nextProperty();
+    EXPECT_EQ(property.keyHash, vecta::stringHash("oneway"));
+    EXPECT_EQ(property.value.string_value(), vecta::stringHash("true"));
+    EXPECT_TRUE(street.nextProperty().isEnd());
+
+    // MoveTo(0, 0), LineTo(10, 5) as raw integers.
+    std::vector<std::uint32_t> integers;
+    std::uint32_t value = 0;
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(street.nextValue(value));
+        integers.push_back(value);
+    }
+    EXPECT_EQ(integers, (std::vector<std::uint32_t>{9, 0, 0, 10, 20, 10}));
+    // Past the end: true, and the previous value stays.
+    EXPECT_TRUE(street.nextValue(value));
+    EXPECT_EQ(value, 10u);
+
+    vecta::Feature primary = first.nextFeature();
+    EXPECT_TRUE(primary.hasId);
+    EXPECT_EQ(primary.id, 77u);
+    EXPECT_EQ(primary.nextProperty().value.string_value(), vecta::stringHash("primary"));
+    EXPECT_FALSE(first.nextFeature().isValid());
+
+    vecta::Layer second = tile.nextLayer();
+    EXPECT_EQ(second.nameHash, vecta::stringHash("water"));
+    EXPECT_EQ(second.nextFeature().type, 3u);
+    EXPECT_FALSE(tile.nextLayer().isValid());
+}
+
+TEST_F(TileReading, EmptyTileAndEmptyLayerGiveDefaults)
+{
+    EXPECT_FALSE(open("").nextLayer().isValid());
+
+    vecta::VectorTile tile = open(Proto().bytesField(3, "").bytes());
+    vecta::Layer layer = tile.nextLayer();
+    ASSERT_TRUE(layer.isValid());
+    EXPECT_EQ(layer.version, 1u);
+    EXPECT_EQ(layer.extent, 4096u);
+    EXPECT_EQ(layer.nameHash, 0u);
+    EXPECT_EQ(layer.featureCount + layer.keys_size + layer.values_size, 0u);
+    EXPECT_FALSE(layer.nextFeature().isValid());
+}
+
+TEST_F(TileReading, SkipsUnknownTileFieldsAndHashesOnlyFortySevenBytes)
+{
+    const std::string longName(60, 'n');
+    const std::string bytes = Proto()
+                                  .varintField(1, 5)
+                                  .bytesField(3, Proto().bytesField(1, longName).bytes())
+                                  .bytesField(9, "ignored")
+                                  .bytes();
+    vecta::VectorTile tile = open(bytes);
+    EXPECT_EQ(tile.nextLayer().nameHash, vecta::stringHash(longName.substr(0, 47).c_str()));
+    EXPECT_FALSE(tile.nextLayer().isValid());
+}
+
+TEST_F(TileReading, FeatureWithoutGeometryEndsTheLayerWalk)
+{
+    const std::string noGeometry = Proto().varintField(3, 2).bytes();
+    vecta::VectorTile tile = open(layerWithFeature(noGeometry));
+    vecta::Layer layer = tile.nextLayer();
+    EXPECT_FALSE(layer.nextFeature().isValid());
+}
+
+TEST_F(TileReading, DecodesEveryValueType)
+{
+    const std::vector<std::string> values{
+        stringValue(std::string(50, 'v')),
+        Proto().fixed32Field(2, 1.5f).bytes(),
+        Proto().fixed64Field(3, -2.25).bytes(),
+        Proto().varintField(4, static_cast<std::uint64_t>(-7)).bytes(),
+        Proto().varintField(5, 1ull << 40).bytes(),
+        Proto().varintField(6, mvt::zigZag(-3)).bytes(),
+        Proto().varintField(7, 1).bytes(),
+        Proto().varintField(9, 1).bytes(), // unknown field only: stays invalid
+    };
+    std::vector<std::uint32_t> tags;
+    for (std::uint32_t i = 0; i < values.size(); ++i) {
+        tags.insert(tags.end(), {0, i});
+    }
+    const std::string feature = Proto().packedField(2, tags).packedField(4, {9, 0, 0}).bytes();
+    vecta::VectorTile tile = open(layerWithFeature(feature, {"k"}, values));
+    vecta::Layer layer = tile.nextLayer();
+    vecta::Feature f = layer.nextFeature();
+
+    const auto next = [&f] { return f.nextProperty().value; };
+    EXPECT_EQ(next().string_value(), vecta::stringHash(std::string(47, 'v').c_str()));
+    vecta::PropertyValue v = next();
+    EXPECT_EQ(v.type, PropertyValueType::FloatValue);
+    EXPECT_EQ(v.value.floatValue, 1.5f);
+    v = next();
+    EXPECT_EQ(v.type, PropertyValueType::DoubleValue);
+    EXPECT_EQ(v.value.doubleValue, -2.25);
+    v = next();
+    EXPECT_EQ(v.type, PropertyValueType::IntValue);
+    EXPECT_EQ(v.value.intValue, -7);
+    v = next();
+    EXPECT_EQ(v.type, PropertyValueType::UintValue);
+    EXPECT_EQ(v.value.uintValue, 1ull << 40);
+    v = next();
+    EXPECT_EQ(v.type, PropertyValueType::SintValue);
+    EXPECT_EQ(v.value.intValue, -3);
+    v = next();
+    EXPECT_EQ(v.type, PropertyValueType::BoolValue);
+    EXPECT_TRUE(v.value.boolValue);
+    // An unknown-only value reads as Invalid, which also ends the walk.
+    EXPECT_TRUE(f.nextProperty().isEnd());
+}
+
+TEST_F(TileReading, BuildsTablesOnlyWhenPropertiesAreAsked)
+{
+    mvt::LayerBuilder roads("road");
+    roads.line({{{0, 0}, {10, 5}}});
+    roads.line({{{0, 0}, {10, 5}}}, {{"class", "street"}});
+    vecta::VectorTile tile = open(mvt::TileBuilder().layer(roads).bytes());
+    vecta::Layer layer = tile.nextLayer();
+    vecta::Feature untagged = layer.nextFeature();
+    EXPECT_TRUE(untagged.nextProperty().isEnd());
+    EXPECT_EQ(layer.keys, nullptr);
+    EXPECT_EQ(layer.values, nullptr);
+
+    vecta::Feature tagged = layer.nextFeature();
+    EXPECT_FALSE(tagged.nextProperty().isEnd());
+    EXPECT_NE(layer.keys, nullptr);
+    // 1 key (4 bytes, rounded to 8) then 1 value of 16 bytes.
+    EXPECT_EQ(arena.used, 24u);
+}
+
+TEST_F(TileReading, SkipsTagIndicesOutsideTheTables)
+{
+    const std::string feature = Proto().packedField(2, {5, 0, 0, 9, 0, 0}).packedField(4, {9, 0, 0}).bytes();
+    vecta::VectorTile tile = open(layerWithFeature(feature, {"class"}, {stringValue("street")}));
+    vecta::Layer layer = tile.nextLayer();
+    vecta::Feature f = layer.nextFeature();
+    const vecta::Property property = f.nextProperty();
+    EXPECT_EQ(property.keyHash, vecta::stringHash("class"));
+    EXPECT_EQ(property.value.string_value(), vecta::stringHash("street"));
+    EXPECT_TRUE(f.nextProperty().isEnd());
+}
+
+TEST_F(TileReading, TruncatedBytesNeverReadPastTheTileEnd)
+{
+    mvt::LayerBuilder roads("road");
+    roads.line({{{0, 0}, {10, 5}, {20, 7}}}, {{"class", "street"}});
+    const std::string whole = mvt::TileBuilder().layer(roads).bytes();
+    // Cut inside the layer: the layer's own length no longer fits the tile.
+    EXPECT_DEATH(
+        {
+            vecta::VectorTile tile = open(whole.substr(0, whole.size() - 3));
+            tile.nextLayer();
+        },
+        "assertion \"opened\" failed");
+}
+
+TEST_F(TileReading, ContractViolationsStopWithTheirAssertion)
+{
+    EXPECT_ASSERTION(open(Proto().bytesField(3, Proto().varintField(7, 1).bytes()).bytes()).nextLayer(), "false");
+
+    const std::string oddTags = Proto().packedField(2, {0, 1, 2}).packedField(4, {9, 0, 0}).bytes();
+    EXPECT_ASSERTION(open(layerWithFeature(oddTags)).nextLayer().nextFeature(), "count % 2 == 0");
+
+    const std::string twoValues = Proto().bytesField(1, "x").varintField(7, 1).bytes();
+    const std::string tagged = Proto().packedField(2, {0, 0}).packedField(4, {9, 0, 0}).bytes();
+    EXPECT_ASSERTION(
+        {
+            vecta::Layer layer = open(layerWithFeature(tagged, {"class"}, {twoValues})).nextLayer();
+            layer.nextFeature().nextProperty();
+        },
+        "type == PropertyValueType::Invalid");
+
+    std::uint8_t tiny[8];
+    vecta::MemoryArena small{tiny, sizeof tiny, 0};
+    EXPECT_ASSERTION(
+        {
+            const std::string bytes = layerWithFeature(tagged, {"a", "b", "c"}, {stringValue("v")});
+            vecta::VectorTile tile(bytes.data(), static_cast<unsigned int>(bytes.size()), &small);
+            vecta::Layer layer = tile.nextLayer();
+            layer.nextFeature().nextProperty();
+        },
+        "keys != nullptr && values != nullptr");
+
+    vecta::PropertyValue number;
+    number.set_float(1.0f);
+    EXPECT_ASSERTION(number.string_value(), "type == PropertyValueType::StringValue");
+}
