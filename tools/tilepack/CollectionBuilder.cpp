@@ -212,6 +212,7 @@ void runInParallel(std::size_t count, const std::vector<std::unique_ptr<TileVali
     };
     {
         std::vector<std::jthread> workers;
+        workers.reserve(validators.size());
         for (const auto& validator : validators) {
             workers.emplace_back(work, std::ref(*validator));
         }

@@ -132,9 +132,9 @@ void collect(const GEOSGeometry* geometry, Shape shape, WorldGeometry& out)
     if (GEOSisEmpty_r(geosContext(), geometry) != 0) {
         return;
     }
-    if (shape == Shape::Point && type == GEOS_POINT) {
-        out.components.push_back({pathOf(geometry)});
-    } else if (shape == Shape::Line && (type == GEOS_LINESTRING || type == GEOS_LINEARRING)) {
+    const bool isPoint = shape == Shape::Point && type == GEOS_POINT;
+    const bool isLine = shape == Shape::Line && (type == GEOS_LINESTRING || type == GEOS_LINEARRING);
+    if (isPoint || isLine) {
         out.components.push_back({pathOf(geometry)});
     } else if (shape == Shape::Polygon && type == GEOS_POLYGON) {
         std::vector<WorldPath> rings{pathOf(GEOSGetExteriorRing_r(geosContext(), geometry))};

@@ -124,6 +124,7 @@ std::optional<LayerAssignment> assignPlace(const std::string& type, const std::s
 std::vector<StoredClass> storedClasses()
 {
     std::vector<StoredClass> classes;
+    classes.reserve(roadClasses.size() + areaClasses.size() + 1 + placeTypes.size());
     for (const RoadClass& road : roadClasses) {
         classes.push_back({"road", std::string(road.featureClass), road.minZoom});
     }

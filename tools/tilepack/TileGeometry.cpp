@@ -150,6 +150,7 @@ TileShape toTileShape(const WorldGeometry& clipped, const TileAddress& tile)
             }
         } else {
             std::vector<TilePath> rings;
+            rings.reserve(component.size());
             for (const WorldPath& ring : component) {
                 rings.push_back(ringOf(ring, transform));
             }

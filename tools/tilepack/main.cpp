@@ -79,39 +79,50 @@ void writeImage(const std::filesystem::path& out, const std::vector<std::uint8_t
     std::filesystem::rename(temporary, out);
 }
 
-} // namespace
-
-int main(int argc, char** argv)
-{
-    CLI::App app{"Builds the stored tile collection image (zoom 6 to 16) from GeoJSON map data:\n"
-                 "water.geojson, roads.geojson, areas.geojson and places.geojson."};
+struct Options {
     std::filesystem::path dataDirectory;
     std::filesystem::path outFile;
     unsigned int threads = std::max(1u, std::thread::hardware_concurrency());
     bool quiet = false;
-    app.add_option("--data", dataDirectory, "Folder with the GeoJSON map data")
-        ->required()
-        ->check(CLI::ExistingDirectory);
-    app.add_option("--out", outFile, "Image file to write (replaced only when every tile is valid)")->required();
-    app.add_option("--threads", threads, "Worker threads (default: one per core)")->check(CLI::Range(1u, 64u));
-    app.add_flag("--quiet", quiet, "No progress line");
-    CLI11_PARSE(app, argc, argv);
+};
 
-    std::signal(SIGABRT, reportAbort);
+void build(const Options& options)
+{
     const auto start = std::chrono::steady_clock::now();
+    ProgressLine progressLine(!options.quiet);
+    const tilepack::SourceData data = tilepack::loadSourceData(options.dataDirectory);
+    std::printf("tilepack: %zu source features from %s (%u skipped, %u invalid polygons repaired)\n",
+                data.features.size(), options.dataDirectory.c_str(), data.skipped, data.repaired);
+    std::fflush(stdout);
+    const tilepack::BuiltCollection collection =
+        tilepack::buildCollection(data, options.threads, [&](const tilepack::Progress& p) { progressLine(p); });
+    const std::vector<std::uint8_t> image = tilepack::layoutImage(collection.tiles);
+    writeImage(options.outFile, image);
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    std::printf("tilepack: wrote %s\n", options.outFile.c_str());
+    tilepack::printReport(stdout, collection, image.size(), seconds.count());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
     try {
-        ProgressLine progressLine(!quiet);
-        const tilepack::SourceData data = tilepack::loadSourceData(dataDirectory);
-        std::printf("tilepack: %zu source features from %s (%u skipped, %u invalid polygons repaired)\n",
-                    data.features.size(), dataDirectory.c_str(), data.skipped, data.repaired);
-        std::fflush(stdout);
-        const tilepack::BuiltCollection collection =
-            tilepack::buildCollection(data, threads, [&](const tilepack::Progress& p) { progressLine(p); });
-        const std::vector<std::uint8_t> image = tilepack::layoutImage(collection.tiles);
-        writeImage(outFile, image);
-        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-        std::printf("tilepack: wrote %s\n", outFile.c_str());
-        tilepack::printReport(stdout, collection, image.size(), seconds.count());
+        CLI::App app{"Builds the stored tile collection image (zoom 6 to 16) from GeoJSON map data:\n"
+                     "water.geojson, roads.geojson, areas.geojson and places.geojson."};
+        Options options;
+        app.add_option("--data", options.dataDirectory, "Folder with the GeoJSON map data")
+            ->required()
+            ->check(CLI::ExistingDirectory);
+        app.add_option("--out", options.outFile, "Image file to write (replaced only when every tile is valid)")
+            ->required();
+        app.add_option("--threads", options.threads, "Worker threads (default: one per core)")
+            ->check(CLI::Range(1u, 64u));
+        app.add_flag("--quiet", options.quiet, "No progress line");
+        CLI11_PARSE(app, argc, argv);
+
+        std::signal(SIGABRT, reportAbort);
+        build(options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tilepack: %s\n", error.what());
         return 1;

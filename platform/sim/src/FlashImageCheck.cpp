@@ -33,7 +33,7 @@ public:
 
     std::uint32_t word(std::uint32_t address) const
     {
-        std::uint32_t value;
+        std::uint32_t value = 0;
         std::memcpy(&value, image + (address - flashBaseAddress), sizeof value);
         return value;
     }
