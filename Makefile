@@ -14,7 +14,7 @@ build: configure
 	@cmake --build --preset $(PRESET)
 
 run: build
-	@$(BUILD_DIR)/tools/tileinspect/tileinspect --tile 8656 5089 14
+	@$(BUILD_DIR)/platform/sim/mapdemo/mapdemo --headless --out $(BUILD_DIR)/mapdemo.png
 
 test: build
 	@ctest --preset $(PRESET) -j2

@@ -2,6 +2,7 @@
 // headless into a PNG picture.
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "CacheFill.hpp"
@@ -49,7 +50,9 @@ int renderHeadless(const mapdemo::Options& options)
     }
     std::printf("mapdemo: zoom %u, tile %d/%d: %d cached tiles drawn from the collection, %d not in it\n",
                 unsigned{position.zoom}, position.tileX, position.tileY, fill.tilesStored, fill.tilesAbsent);
-    std::printf("mapdemo: wrote the 800 x 480 picture to %s\n", options.out.c_str());
+    std::error_code unknown;
+    const std::filesystem::path written = std::filesystem::absolute(options.out, unknown);
+    std::printf("mapdemo: wrote the 800 x 480 picture to %s\n", (unknown ? options.out : written.string()).c_str());
     return 0;
 }
 
