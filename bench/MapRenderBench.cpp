@@ -1,17 +1,18 @@
-// One full 800 x 480 redraw of a dense 3 x 3 tile block: through the map
-// widget and the GPU stand-in, and the same segments drawn by cairo directly.
+// One full 800 x 480 redraw of the collection's densest 3 x 3 tile block:
+// through the map widget and the GPU stand-in, and the same segments drawn by
+// cairo directly.
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
 #include <algorithm>
 #include <map>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include "FrameBuffers.hpp"
-#include "SyntheticTile.hpp"
+#include "board/flash.h"
+#include "board/tilelib.h"
 #include "gpu/gpu_graphics.h"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
@@ -24,19 +25,53 @@ namespace {
 constexpr std::uint8_t zoom = 16;
 constexpr std::uint32_t slotBytes = 71680;
 
-// Nine dense tiles, each transcoded into a cache-sized slot.
+std::uint32_t storedBytes(std::uint32_t x, std::uint32_t y)
+{
+    return tilelib_getTile(x, y, zoom)->size;
+}
+
+// The densest 3 x 3 block of zoom-16 tiles in the built-in collection
+// (central Aarhus), by stored bytes, each transcoded into a cache-sized slot.
 class DenseBlock : public vecta::MapStore {
 public:
     DenseBlock()
     {
+        const auto* levels =
+            static_cast<const std::uint32_t*>(flash_pointer(flashBaseAddress, tilelib::zoomLevels * 4));
+        const auto* batch =
+            levels == nullptr
+                ? nullptr
+                : static_cast<const TileBatch*>(flash_pointer(levels[zoom - tilelib::minZoom], sizeof(TileBatch)));
+        if (batch == nullptr || batch->count == 0) {
+            return;
+        }
+        std::uint32_t densest = 0;
+        for (std::uint32_t y = batch->minY + 1; y < batch->maxY; ++y) {
+            for (std::uint32_t x = batch->minX + 1; x < batch->maxX; ++x) {
+                std::uint32_t bytes = 0;
+                for (std::uint32_t cell = 0; cell < 9; ++cell) {
+                    bytes += storedBytes(x - 1 + cell % 3, y - 1 + cell / 3);
+                }
+                if (bytes > densest) {
+                    densest = bytes;
+                    centreX = x;
+                    centreY = y;
+                }
+            }
+        }
         static vecta::TileTranscoder transcoder;
-        for (std::uint32_t i = 0; i < 9; ++i) {
+        for (std::uint32_t cell = 0; cell < 9; ++cell) {
+            const std::uint32_t x = centreX - 1 + cell % 3;
+            const std::uint32_t y = centreY - 1 + cell / 3;
+            const TileEntry* entry = tilelib_getTile(x, y, zoom);
+            const auto* data = static_cast<const char*>(flash_pointer(entry->data, entry->size));
             std::vector<std::uint32_t> slot(slotBytes / 4);
             vecta::BufferWriter writer(slot.data(), slotBytes);
-            const std::string tile = mvt::makeSyntheticTile(11 + i, 100 * 1024);
-            const unsigned bytes = transcoder.decode(tile.data(), static_cast<unsigned>(tile.size()), zoom, writer);
+            const unsigned bytes = data == nullptr ? 0 : transcoder.decode(data, entry->size, zoom, writer);
             slot.resize((bytes + 3) / 4);
-            tiles[{9 + i % 3, 9 + i / 3}] = std::move(slot);
+            stored += entry->size;
+            segments += bytes;
+            tiles[{x, y}] = std::move(slot);
         }
     }
     vecta::MapTile getTile(std::uint32_t x, std::uint32_t y, std::uint8_t z) const override
@@ -48,7 +83,19 @@ public:
         return vecta::MapTile{x, y, z, reinterpret_cast<const char*>(found->second.data()),
                               static_cast<std::uint32_t>(found->second.size() * 4)};
     }
+    void report(benchmark::State& state) const
+    {
+        state.counters["tileX"] = centreX;
+        state.counters["tileY"] = centreY;
+        state.counters["stored_bytes"] = stored;
+        state.counters["segment_bytes"] = segments;
+    }
+
     std::map<std::pair<std::uint32_t, std::uint32_t>, std::vector<std::uint32_t>> tiles;
+    std::uint32_t centreX = 0;
+    std::uint32_t centreY = 0;
+    std::uint32_t stored = 0;
+    std::uint32_t segments = 0;
 };
 
 class NoTouch : public ui::TouchController {
@@ -82,14 +129,15 @@ void BM_WidgetFullRedraw(benchmark::State& state)
     vecta::MapWidget widget(vecta::getMapStyle(), block);
     place(widget);
     widget.mapScale = mapScale;
-    widget.tileX = 10;
-    widget.tileY = 10;
+    widget.tileX = static_cast<std::int32_t>(block.centreX);
+    widget.tileY = static_cast<std::int32_t>(block.centreY);
     widget.zoom = zoom;
     widget.setPosition(0, 0, 800, 480);
     for (auto _ : state) {
         widget.draw(ui::Rect(0, 0, 800, 480));
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    block.report(state);
 }
 BENCHMARK(BM_WidgetFullRedraw)->Unit(benchmark::kMillisecond);
 
@@ -128,7 +176,7 @@ void BM_DirectCairoFullRedraw(benchmark::State& state)
     const float strokeScale = 1.5f * mapScale / placement.scaleX;
     for (auto _ : state) {
         for (int cell = 0; cell < 9; ++cell) {
-            const vecta::MapTile tile = block.getTile(9 + cell % 3, 9 + cell / 3, zoom);
+            const vecta::MapTile tile = block.getTile(block.centreX - 1 + cell % 3, block.centreY - 1 + cell / 3, zoom);
             const ui::Matrix3x3 m = placement.placementMatrix(static_cast<float>(cell % 3) * 4096.0f,
                                                               static_cast<float>(cell / 3) * 4096.0f);
             cairo_matrix_t matrix;
@@ -173,6 +221,7 @@ void BM_DirectCairoFullRedraw(benchmark::State& state)
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    block.report(state);
 }
 BENCHMARK(BM_DirectCairoFullRedraw)->Unit(benchmark::kMillisecond);
 
