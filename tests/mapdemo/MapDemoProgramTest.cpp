@@ -55,12 +55,13 @@ protected:
         return ProgramRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(out), read(err)};
     }
 
-    std::vector<std::uint16_t> render(const std::vector<std::string>& view) const
+    std::vector<std::uint16_t> render(const std::vector<std::string>& view)
     {
         std::vector<std::string> arguments{"--headless", "--out", picture()};
         arguments.insert(arguments.end(), view.begin(), view.end());
         const ProgramRun result = run(arguments);
         EXPECT_EQ(result.status, 0) << result.err;
+        lastOutput = result.out;
         EXPECT_NE(result.out.find(picture()), std::string::npos) << "says where the picture is: " << result.out;
         std::vector<std::uint16_t> pixels(800 * 480);
         EXPECT_EQ(sim::readPngAsRgb565(picture(), pixels.data(), 800, 480), "");
@@ -76,6 +77,7 @@ protected:
     }
 
     std::filesystem::path directory;
+    std::string lastOutput;
 };
 
 double share(const std::vector<std::uint16_t>& pixels, std::uint16_t colour)
@@ -144,11 +146,25 @@ TEST_F(MapDemoProgram, TheBayIsWaterAndTheCityIsLandWithParksAndStreets)
     EXPECT_GT(share(bay, gridRed), 0.0);
 
     const auto city = render({});
+    EXPECT_NE(lastOutput.find("11 cached tiles drawn from the collection, 0 not in it"), std::string::npos)
+        << "the 3 x 3 block and the tiles above and below: " << lastOutput;
     EXPECT_EQ(share(city, water), 0.0);
     EXPECT_GT(share(city, land), 0.5);
     EXPECT_GT(share(city, 0xFFFF), 0.01) << "streets";
     EXPECT_GT(share(city, 0xCF54), 0.02) << "parks";
     EXPECT_GT(share(city, gridRed), 0.0);
+}
+
+TEST_F(MapDemoProgram, AnotherCollectionImageReplacesTheBuiltInOne)
+{
+    const std::vector<std::string> island{"--lat", "56.15", "--lon", "10.315", "--scale", "0.05"};
+    EXPECT_EQ(render(island)[180 * 800 + 400], water);
+
+    std::vector<std::string> withImage = island;
+    withImage.insert(withImage.end(), {"--flash", MAPDEMO_SMALL_COLLECTION});
+    const auto pixels = render(withImage);
+    EXPECT_EQ(pixels[180 * 800 + 400], land) << "the small collection's island";
+    EXPECT_GT(share(pixels, water), 0.3);
 }
 
 TEST_F(MapDemoProgram, ARotatedViewOfTheHarbourMatchesTheReferencePicture)

@@ -20,7 +20,6 @@ struct FillRun {
     vecta::TileTranscoder* transcoder;
     int absent = 0;
     bool finished = false;
-    std::uint32_t millis = 0;
 };
 
 void storeResult(FillRun& run, const TileFetcher::Result& result)
@@ -60,7 +59,6 @@ void fillTask(void* argument)
         rtos::delay(frameMs);
     }
     run.finished = true;
-    run.millis = rtos::tickCount();
     sim::stopKernel();
 }
 
@@ -88,7 +86,7 @@ CacheFillReport fillMapCache(const MapPosition& position)
     sim::runKernel(sim::TimeMode::Virtual, timeLimitMs);
 
     const int stored = storedIn(mapCache.lower) + storedIn(mapCache.current) + storedIn(mapCache.upper);
-    return CacheFillReport{run.finished, stored, run.absent, run.millis};
+    return CacheFillReport{run.finished, stored, run.absent};
 }
 
 } // namespace mapdemo

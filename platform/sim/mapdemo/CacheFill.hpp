@@ -1,16 +1,13 @@
 #pragma once
 
-#include <cstdint>
-
 #include "model/MapPosition.hpp"
 
 namespace mapdemo {
 
 struct CacheFillReport {
-    bool finished;        // every request was served before the time limit
-    int tilesStored;      // slots of the cache now holding a tile
-    int tilesAbsent;      // requests the collection had no tile for
-    std::uint32_t millis; // kernel time the fill took
+    bool finished;   // every request was served before the time limit
+    int tilesStored; // slots of the cache now holding a tile
+    int tilesAbsent; // requests the collection had no tile for
 };
 
 // Moves the global map cache to the position's centre tile and fills it the
