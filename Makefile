@@ -14,7 +14,7 @@ build: configure
 	@cmake --build --preset $(PRESET)
 
 run: build
-	@$(BUILD_DIR)/tools/tileinspect/tileinspect --demo
+	@$(BUILD_DIR)/tools/tileinspect/tileinspect --tile 8656 5089 14
 
 test: build
 	@ctest --preset $(PRESET) -j2

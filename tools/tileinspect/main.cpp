@@ -13,6 +13,9 @@
 
 #include "KnownNames.hpp"
 #include "SyntheticTile.hpp"
+#include "board/flash.h"
+#include "board/tilelib.h"
+#include "sim/FlashLoader.hpp"
 #include "vecta/MapStyle.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/TileTranscoder.hpp"
@@ -25,6 +28,12 @@ constexpr unsigned int cacheSlotBytes = 71680;
 struct Options {
     std::string file;
     bool demo = false;
+    bool fromFlash = false;
+    unsigned int tileX = 0;
+    unsigned int tileY = 0;
+    unsigned int tileZoom = 0;
+    std::string flashImage;
+    bool zoomGiven = false;
     unsigned int zoom = 14;
     unsigned int slot = cacheSlotBytes;
 };
@@ -33,13 +42,17 @@ struct Options {
 {
     std::fprintf(status == 0 ? stdout : stderr,
                  "usage: tileinspect [--zoom Z] [--slot BYTES] FILE.mvt\n"
+                 "       tileinspect --tile X Y Z [--flash IMAGE] [--zoom Z] [--slot BYTES]\n"
                  "       tileinspect --demo [--zoom Z] [--slot BYTES]\n"
                  "\n"
                  "Prints the layers, feature counts and style keys of one vector tile and\n"
                  "the segment buffer it transcodes to.\n"
-                 "  --zoom Z       zoom level whose style rules apply (default 14)\n"
-                 "  --slot BYTES   size of the destination slot (default %u, a cache slot)\n"
-                 "  --demo         inspect a generated dense street tile instead of a file\n",
+                 "  --zoom Z        zoom level whose style rules apply (default 14, or the\n"
+                 "                  tile's own zoom with --tile)\n"
+                 "  --slot BYTES    size of the destination slot (default %u, a cache slot)\n"
+                 "  --tile X Y Z    inspect tile (X, Y, Z) of the stored tile collection\n"
+                 "  --flash IMAGE   use this tile collection image instead of the built-in one\n"
+                 "  --demo          inspect a generated dense street tile instead of a file\n",
                  cacheSlotBytes);
     std::exit(status);
 }
@@ -67,6 +80,14 @@ Options parse(int argc, char** argv)
             options.demo = true;
         } else if (arg == "--zoom" && hasValue) {
             options.zoom = parseNumber("--zoom", argv[++i]);
+            options.zoomGiven = true;
+        } else if (arg == "--tile" && i + 3 < argc) {
+            options.fromFlash = true;
+            options.tileX = parseNumber("--tile", argv[++i]);
+            options.tileY = parseNumber("--tile", argv[++i]);
+            options.tileZoom = parseNumber("--tile", argv[++i]);
+        } else if (arg == "--flash" && hasValue) {
+            options.flashImage = argv[++i];
         } else if (arg == "--slot" && hasValue) {
             options.slot = parseNumber("--slot", argv[++i]);
         } else if (arg[0] != '-' && options.file.empty()) {
@@ -76,8 +97,12 @@ Options parse(int argc, char** argv)
             usage(2);
         }
     }
-    if (options.demo == !options.file.empty()) {
+    const int sources = int{options.demo} + int{options.fromFlash} + int{!options.file.empty()};
+    if (sources != 1 || (!options.flashImage.empty() && !options.fromFlash)) {
         usage(2);
+    }
+    if (options.fromFlash && !options.zoomGiven) {
+        options.zoom = options.tileZoom;
     }
     return options;
 }
@@ -164,17 +189,55 @@ SegmentStats transcode(const std::string& tile, unsigned int zoom, std::vector<s
     return stats;
 }
 
+// The bytes of one tile of the flash content, as the fetcher task finds them.
+std::string readFlashTile(const Options& options)
+{
+    if (!options.flashImage.empty()) {
+        const std::string problem = sim::loadFlashImage(options.flashImage);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "tileinspect: %s\n", problem.c_str());
+            std::exit(1);
+        }
+    }
+    if (options.tileZoom > 255) {
+        std::fprintf(stderr, "tileinspect: zoom %u is outside the collection\n", options.tileZoom);
+        std::exit(1);
+    }
+    const TileEntry* entry = tilelib_getTile(options.tileX, options.tileY, static_cast<std::uint8_t>(options.tileZoom));
+    const void* bytes = entry->size != 0 ? flash_pointer(entry->data, entry->size) : nullptr;
+    if (bytes == nullptr) {
+        std::fprintf(stderr, "tileinspect: the collection holds no tile %u/%u/%u\n", options.tileX, options.tileY,
+                     options.tileZoom);
+        std::exit(1);
+    }
+    return std::string(static_cast<const char*>(bytes), entry->size);
+}
+
+std::string describeSource(const Options& options)
+{
+    if (options.demo) {
+        return "generated demo street tile";
+    }
+    if (options.fromFlash) {
+        return "flash tile " + std::to_string(options.tileX) + "/" + std::to_string(options.tileY) + "/" +
+               std::to_string(options.tileZoom) +
+               (options.flashImage.empty() ? " (built-in collection)" : " of " + options.flashImage);
+    }
+    return options.file;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const Options options = parse(argc, argv);
-    const std::string tile = options.demo ? mvt::makeSyntheticTile(1, std::size_t{100} * 1024) : readFile(options.file);
+    const std::string tile = options.demo        ? mvt::makeSyntheticTile(1, std::size_t{100} * 1024)
+                             : options.fromFlash ? readFlashTile(options)
+                                                 : readFile(options.file);
     const vecta::MapStyle& style = vecta::getMapStyle();
     const unsigned int zoom = style.clampZoom(options.zoom);
 
-    std::printf("tile: %s, %zu bytes; style rules of zoom %u\n",
-                options.demo ? "generated demo street tile" : options.file.c_str(), tile.size(), zoom);
+    std::printf("tile: %s, %zu bytes; style rules of zoom %u\n", describeSource(options).c_str(), tile.size(), zoom);
     printLayers(tile, style.level(zoom));
 
     std::vector<std::uint32_t> slot((options.slot + 3) / 4);

@@ -1,0 +1,174 @@
+#include "MvtWriter.hpp"
+
+#include <protozero/pbf_writer.hpp>
+
+namespace tilepack {
+
+namespace {
+
+enum : std::uint32_t { MoveTo = 1, LineTo = 2, ClosePath = 7 };
+enum : std::uint32_t { PointType = 1, LineType = 2, PolygonType = 3 };
+enum : protozero::pbf_tag_type {
+    TileLayers = 3,
+    LayerName = 1,
+    LayerFeatures = 2,
+    LayerKeys = 3,
+    LayerValues = 4,
+    LayerExtent = 5,
+    LayerVersion = 15,
+    FeatureId = 1,
+    FeatureTags = 2,
+    FeatureType = 3,
+    FeatureGeometry = 4,
+    ValueString = 1,
+};
+
+constexpr std::uint32_t command(std::uint32_t id, std::size_t count)
+{
+    return id | static_cast<std::uint32_t>(count << 3);
+}
+
+std::uint32_t zigZag(std::int32_t value)
+{
+    return (static_cast<std::uint32_t>(value) << 1) ^ static_cast<std::uint32_t>(value >> 31);
+}
+
+class Cursor {
+public:
+    void moveTo(const vecta::Point& point, std::vector<std::uint32_t>& out)
+    {
+        out.push_back(zigZag(point.x - x));
+        out.push_back(zigZag(point.y - y));
+        x = point.x;
+        y = point.y;
+    }
+
+private:
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+std::uint32_t indexOf(std::map<std::string, std::uint32_t>& table, const std::string& text)
+{
+    return table.try_emplace(text, static_cast<std::uint32_t>(table.size())).first->second;
+}
+
+// Entries of a table in index order.
+std::vector<std::string> ordered(const std::map<std::string, std::uint32_t>& table)
+{
+    std::vector<std::string> texts(table.size());
+    for (const auto& [text, index] : table) {
+        texts[index] = text;
+    }
+    return texts;
+}
+
+std::uint32_t typeOf(Shape shape)
+{
+    switch (shape) {
+    case Shape::Point:
+        return PointType;
+    case Shape::Line:
+        return LineType;
+    case Shape::Polygon:
+        return PolygonType;
+    }
+    return 0;
+}
+
+std::string encodeLayer(const std::string& name, const std::vector<TileFeature>& features)
+{
+    std::map<std::string, std::uint32_t> keys;
+    std::map<std::string, std::uint32_t> values;
+    std::string data;
+    protozero::pbf_writer layer(data);
+    layer.add_string(LayerName, name);
+    for (const TileFeature& feature : features) {
+        std::vector<std::uint32_t> tags;
+        if (feature.properties != nullptr) {
+            for (const auto& [key, value] : *feature.properties) {
+                tags.push_back(indexOf(keys, key));
+                tags.push_back(indexOf(values, value));
+            }
+        }
+        const std::vector<std::uint32_t> geometry = encodeGeometry(feature.geometry);
+        protozero::pbf_writer message(layer, LayerFeatures);
+        message.add_uint64(FeatureId, feature.id);
+        if (!tags.empty()) {
+            message.add_packed_uint32(FeatureTags, tags.begin(), tags.end());
+        }
+        message.add_enum(FeatureType, static_cast<std::int32_t>(typeOf(feature.geometry.shape)));
+        message.add_packed_uint32(FeatureGeometry, geometry.begin(), geometry.end());
+    }
+    for (const std::string& key : ordered(keys)) {
+        layer.add_string(LayerKeys, key);
+    }
+    for (const std::string& value : ordered(values)) {
+        protozero::pbf_writer message(layer, LayerValues);
+        message.add_string(ValueString, value);
+    }
+    layer.add_uint32(LayerExtent, vecta::tileExtent);
+    layer.add_uint32(LayerVersion, 2);
+    return data;
+}
+
+} // namespace
+
+std::vector<std::uint32_t> encodeGeometry(const TileShape& shape)
+{
+    std::vector<std::uint32_t> out;
+    Cursor cursor;
+    if (shape.shape == Shape::Point) {
+        for (const TilePath& points : shape.parts) {
+            out.push_back(command(MoveTo, points.size()));
+            for (const vecta::Point& point : points) {
+                cursor.moveTo(point, out);
+            }
+        }
+        return out;
+    }
+    for (const TilePath& path : shape.parts) {
+        out.push_back(command(MoveTo, 1));
+        cursor.moveTo(path[0], out);
+        out.push_back(command(LineTo, path.size() - 1));
+        for (std::size_t i = 1; i < path.size(); ++i) {
+            cursor.moveTo(path[i], out);
+        }
+        if (shape.shape == Shape::Polygon) {
+            out.push_back(command(ClosePath, 1));
+        }
+    }
+    return out;
+}
+
+void MvtWriter::add(const std::string& layer, TileFeature feature)
+{
+    layers[layer].push_back(std::move(feature));
+}
+
+std::map<std::string, unsigned int> MvtWriter::featureCounts() const
+{
+    std::map<std::string, unsigned int> counts;
+    if (layers.empty()) {
+        counts["water"] = 0;
+    }
+    for (const auto& [name, features] : layers) {
+        counts[name] = static_cast<unsigned int>(features.size());
+    }
+    return counts;
+}
+
+std::string MvtWriter::encode() const
+{
+    std::string data;
+    protozero::pbf_writer tile(data);
+    if (layers.empty()) {
+        tile.add_message(TileLayers, encodeLayer("water", {}));
+    }
+    for (const auto& [name, features] : layers) {
+        tile.add_message(TileLayers, encodeLayer(name, features));
+    }
+    return data;
+}
+
+} // namespace tilepack

@@ -1,0 +1,37 @@
+#pragma once
+
+// Encodes one vector tile (version 2, extent 4096, string properties).
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "SourceMapping.hpp"
+#include "TileGeometry.hpp"
+
+namespace tilepack {
+
+struct TileFeature {
+    std::uint64_t id = 0;
+    const Properties* properties = nullptr;
+    TileShape geometry;
+};
+
+class MvtWriter {
+public:
+    void add(const std::string& layer, TileFeature feature);
+    // Layers in alphabetical order. A tile without features still holds an
+    // empty "water" layer, so that every stored tile has bytes.
+    std::string encode() const;
+    // Features per layer as `encode` writes them.
+    std::map<std::string, unsigned int> featureCounts() const;
+
+private:
+    std::map<std::string, std::vector<TileFeature>> layers;
+};
+
+// The command integers of one feature's geometry.
+std::vector<std::uint32_t> encodeGeometry(const TileShape& shape);
+
+} // namespace tilepack

@@ -1,0 +1,56 @@
+#include "Report.hpp"
+
+#include <algorithm>
+#include <map>
+
+namespace tilepack {
+
+namespace {
+
+void printTile(std::FILE* out, const char* label, const TileRecord& record)
+{
+    std::fprintf(out, "  %-8s %8u bytes  (tile %u/%u/%u)\n", label, record.bytes, record.address.x, record.address.y,
+                 unsigned{record.address.zoom});
+}
+
+} // namespace
+
+void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t imageBytes, double seconds)
+{
+    std::map<unsigned int, unsigned int> perZoom;
+    for (const TileRecord& record : collection.records) {
+        ++perZoom[record.address.zoom];
+    }
+    std::fprintf(out, "tiles per zoom:");
+    for (const auto& [zoom, count] : perZoom) {
+        std::fprintf(out, " %u:%u", zoom, count);
+    }
+    std::fprintf(out, "  (%zu tiles, 1 absent)\n", collection.records.size());
+    std::fprintf(out, "image: %zu bytes\n", imageBytes);
+
+    std::vector<TileRecord> bySize = collection.records;
+    std::stable_sort(bySize.begin(), bySize.end(),
+                     [](const TileRecord& a, const TileRecord& b) { return a.bytes < b.bytes; });
+    if (!bySize.empty()) {
+        std::fprintf(out, "tile sizes:\n");
+        printTile(out, "smallest", bySize.front());
+        printTile(out, "median", bySize[bySize.size() / 2]);
+        printTile(out, "largest", bySize.back());
+    }
+
+    std::vector<const TileRecord*> overflowing;
+    for (const TileRecord& record : collection.records) {
+        if (record.check.overflowsSlot()) {
+            overflowing.push_back(&record);
+        }
+    }
+    std::fprintf(out, "tiles that lose features to the %u-byte cache slot: %zu\n", cacheSlotBytes, overflowing.size());
+    for (const TileRecord* record : overflowing) {
+        std::fprintf(out, "  %u/%u/%u: %u of %u segments kept (%u of %u bytes)\n", record->address.x, record->address.y,
+                     unsigned{record->address.zoom}, record->check.slotSegments, record->check.wholeSegments,
+                     record->check.slotBytes, record->check.wholeBytes);
+    }
+    std::fprintf(out, "time: %.1f s\n", seconds);
+}
+
+} // namespace tilepack

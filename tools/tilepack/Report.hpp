@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#include "CollectionBuilder.hpp"
+
+namespace tilepack {
+
+// Tiles per zoom, image size, tile size statistics, the tiles that lose
+// features to a cache slot, and the time taken.
+void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t imageBytes, double seconds);
+
+} // namespace tilepack

@@ -1,0 +1,212 @@
+#include "SourceData.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <numbers>
+#include <stdexcept>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "Geos.hpp"
+
+namespace tilepack {
+
+namespace {
+
+using nlohmann::json;
+
+// Web Mercator stops short of the poles.
+constexpr double maxLatitude = 85.05112878;
+
+std::string propertyOf(const json& feature, const char* key)
+{
+    const json& properties = feature.at("properties");
+    if (!properties.is_object()) {
+        return {};
+    }
+    const auto found = properties.find(key);
+    return found != properties.end() && found->is_string() ? found->get<std::string>() : std::string{};
+}
+
+WorldPath pathOf(const json& coordinates)
+{
+    WorldPath points;
+    points.reserve(coordinates.size());
+    for (const json& position : coordinates) {
+        points.push_back(project(position.at(0).get<double>(), position.at(1).get<double>()));
+    }
+    return points;
+}
+
+std::vector<WorldPath> ringsOf(const json& polygon)
+{
+    std::vector<WorldPath> rings;
+    for (const json& ring : polygon) {
+        WorldPath path = pathOf(ring);
+        if (path.size() >= 3) {
+            rings.push_back(std::move(path));
+        }
+        if (rings.empty()) {
+            break; // no shell, no polygon
+        }
+    }
+    return rings;
+}
+
+void addLine(WorldGeometry& geometry, const json& line)
+{
+    WorldPath path = pathOf(line);
+    if (path.size() >= 2) {
+        geometry.components.push_back({std::move(path)});
+    }
+}
+
+void addPolygon(WorldGeometry& geometry, const json& polygon)
+{
+    std::vector<WorldPath> rings = ringsOf(polygon);
+    if (!rings.empty()) {
+        geometry.components.push_back(std::move(rings));
+    }
+}
+
+// Points, lines and polygons from one GeoJSON geometry; empty when it has no
+// usable part.
+WorldGeometry geometryOf(const json& geometry)
+{
+    const std::string type = geometry.at("type").get<std::string>();
+    const json& coordinates = geometry.at("coordinates");
+    WorldGeometry out;
+    if (type == "Point") {
+        out.shape = Shape::Point;
+        out.components.push_back({{project(coordinates.at(0).get<double>(), coordinates.at(1).get<double>())}});
+    } else if (type == "LineString") {
+        out.shape = Shape::Line;
+        addLine(out, coordinates);
+    } else if (type == "MultiLineString") {
+        out.shape = Shape::Line;
+        for (const json& line : coordinates) {
+            addLine(out, line);
+        }
+    } else if (type == "Polygon") {
+        out.shape = Shape::Polygon;
+        addPolygon(out, coordinates);
+    } else if (type == "MultiPolygon") {
+        out.shape = Shape::Polygon;
+        for (const json& polygon : coordinates) {
+            addPolygon(out, polygon);
+        }
+    } else {
+        throw std::runtime_error("unsupported geometry type \"" + type + "\"");
+    }
+    return out;
+}
+
+using Assign = std::function<std::optional<LayerAssignment>(const json& feature)>;
+
+struct FileResult {
+    std::vector<SourceFeature> features;
+    unsigned int skipped = 0;
+    unsigned int repaired = 0;
+    std::string error;
+};
+
+// Invalid polygons would make clipping fail later; they are repaired once here.
+WorldGeometry repaired(WorldGeometry geometry, unsigned int& repairCount)
+{
+    const GeometryPtr original = toGeos(geometry);
+    if (GEOSisValid_r(geosContext(), original.get()) == 1) {
+        return geometry;
+    }
+    ++repairCount;
+    // Repair can leave lines or points beside the areas; only areas are kept.
+    const GeometryPtr valid = checked(GEOSMakeValid_r(geosContext(), original.get()), "make valid");
+    return fromGeos(valid.get(), Shape::Polygon);
+}
+
+FileResult readFile(const std::filesystem::path& path, const Assign& assign)
+{
+    FileResult result;
+    try {
+        std::ifstream in(path);
+        if (!in) {
+            throw std::runtime_error("cannot be read");
+        }
+        const json document = json::parse(in);
+        for (const json& feature : document.at("features")) {
+            std::optional<LayerAssignment> assignment = assign(feature);
+            if (!assignment || feature.at("geometry").is_null()) {
+                ++result.skipped;
+                continue;
+            }
+            SourceFeature source;
+            source.layer = std::move(assignment->layer);
+            source.properties = std::move(assignment->properties);
+            source.minZoom = assignment->minZoom;
+            source.geometry = geometryOf(feature.at("geometry"));
+            if (source.geometry.shape == Shape::Polygon && !source.geometry.empty()) {
+                source.geometry = repaired(std::move(source.geometry), result.repaired);
+            }
+            if (source.geometry.empty()) {
+                ++result.skipped;
+                continue;
+            }
+            source.envelope = envelopeOf(source.geometry);
+            result.features.push_back(std::move(source));
+        }
+    } catch (const std::exception& error) {
+        result.error = path.string() + ": " + error.what();
+    }
+    return result;
+}
+
+} // namespace
+
+WorldPoint project(double longitude, double latitude)
+{
+    const double clamped = std::clamp(latitude, -maxLatitude, maxLatitude) * std::numbers::pi / 180.0;
+    const double x = (longitude + 180.0) / 360.0;
+    const double y = (1.0 - std::log(std::tan(clamped) + 1.0 / std::cos(clamped)) / std::numbers::pi) / 2.0;
+    return WorldPoint{x * worldSize, y * worldSize};
+}
+
+SourceData loadSourceData(const std::filesystem::path& directory)
+{
+    const std::vector<std::pair<std::string, Assign>> files{
+        {"water.geojson", [](const json& f) { return assignWater(propertyOf(f, "layer")); }},
+        {"roads.geojson",
+         [](const json& f) { return assignRoad(propertyOf(f, "highway"), propertyOf(f, "oneway") == "yes"); }},
+        {"areas.geojson", [](const json& f) { return assignArea(propertyOf(f, "kind")); }},
+        {"places.geojson", [](const json& f) { return assignPlace(propertyOf(f, "type"), propertyOf(f, "name_en")); }},
+    };
+
+    // The files are independent: two read at a time keep both cores busy.
+    std::vector<FileResult> results(files.size());
+    {
+        std::vector<std::jthread> readers;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            readers.emplace_back([&, i] { results[i] = readFile(directory / files[i].first, files[i].second); });
+            if (readers.size() == 2) {
+                readers.clear();
+            }
+        }
+    }
+
+    SourceData data;
+    for (FileResult& result : results) {
+        if (!result.error.empty()) {
+            throw std::runtime_error(result.error);
+        }
+        data.skipped += result.skipped;
+        data.repaired += result.repaired;
+        for (SourceFeature& feature : result.features) {
+            feature.id = data.features.size() + 1;
+            data.features.push_back(std::move(feature));
+        }
+    }
+    return data;
+}
+
+} // namespace tilepack

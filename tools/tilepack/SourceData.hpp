@@ -1,0 +1,40 @@
+#pragma once
+
+// The map source data, read from GeoJSON, assigned to layers and projected to
+// world units: Web Mercator scaled so that one unit is one tile unit at zoom
+// 16 (2^28 units around the world), y growing southward like tile units.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "SourceMapping.hpp"
+#include "WorldGeometry.hpp"
+
+namespace tilepack {
+
+constexpr double worldSize = 268435456.0; // 2^16 tiles x 4096 units
+
+WorldPoint project(double longitude, double latitude);
+
+struct SourceFeature {
+    std::string layer;
+    Properties properties;
+    std::uint8_t minZoom = 0;
+    std::uint64_t id = 0;
+    WorldGeometry geometry;
+    Envelope envelope;
+};
+
+struct SourceData {
+    std::vector<SourceFeature> features;
+    unsigned int skipped = 0;  // source features the mapping has no place for
+    unsigned int repaired = 0; // invalid polygons made valid
+};
+
+// Reads water, roads, areas and places from `directory`. Throws with a clear
+// message when a file is missing or malformed.
+SourceData loadSourceData(const std::filesystem::path& directory);
+
+} // namespace tilepack
