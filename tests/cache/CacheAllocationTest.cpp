@@ -3,49 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <memory>
-#include <new>
 
+#include "AllocationCounter.hpp"
 #include "CacheTestSupport.hpp"
 
-namespace {
-
-std::atomic<long> allocations{0};
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
 using namespace cachetest;
-
-namespace {
-
-template <typename Action> long allocationsOf(Action&& action)
-{
-    const long before = allocations.load();
-    action();
-    return allocations.load() - before;
-}
-
-} // namespace
 
 TEST(CacheAllocations, MovingTheCacheAllocatesNothing)
 {

@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
+#include "AllocationCounter.hpp"
 #include "GestureGlobals.hpp"
 #include "model/InputHandler.hpp"
 #include "model/Model.hpp"
 
 namespace {
-
-std::size_t allocations = 0;
 
 class CountingListener : public ModelListener {
 public:
@@ -26,28 +22,6 @@ Model model;
 
 } // namespace
 
-void* operator new(std::size_t size)
-{
-    ++allocations;
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-// The replacement pair allocates with malloc, so free is the matching release.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-
 TEST(ModelNoHeap, GesturesAndBothSimulationsAllocateNothing)
 {
     resetGestureGlobals();
@@ -55,7 +29,7 @@ TEST(ModelNoHeap, GesturesAndBothSimulationsAllocateNothing)
     listener.bind(&model);
     model.bind(&listener);
     InputHandler input;
-    const std::size_t before = allocations;
+    const long before = heapAllocations();
 
     model.setActiveScreen(ActiveScreen::Pizza);
     for (int frame = 0; frame < 6000; ++frame) { // idle, automatic order, delivery
@@ -76,7 +50,7 @@ TEST(ModelNoHeap, GesturesAndBothSimulationsAllocateNothing)
         model.tick();
     }
 
-    EXPECT_EQ(allocations, before);
+    EXPECT_EQ(heapAllocations(), before);
     EXPECT_EQ(model.getPizzaModel().getPizzaState(), PizzaState::Arrived);
     EXPECT_GT(listener.notifications, 3000u);
 }

@@ -55,6 +55,22 @@ Point GeometryDecoder::readPoint()
     return Point{x, y};
 }
 
+// Every line part and ring opens with a move-to of one point and a line-to.
+Point GeometryDecoder::beginPart()
+{
+    if (count != 1) {
+        VECTA_ASSERT(false);
+    }
+    const Point start = readPoint();
+    nextCommand();
+    if (id != LineToCommand) {
+        VECTA_ASSERT(false);
+    }
+    processor.begin();
+    processor.point(start.x, start.y);
+    return start;
+}
+
 void GeometryDecoder::decodeLine()
 {
     readCommand();
@@ -62,16 +78,10 @@ void GeometryDecoder::decodeLine()
         return;
     }
     for (;;) {
-        if (count != 1) {
+        beginPart();
+        if (count < 1) {
             VECTA_ASSERT(false);
         }
-        const Point start = readPoint();
-        nextCommand();
-        if (id != LineToCommand || count < 1) {
-            VECTA_ASSERT(false);
-        }
-        processor.begin();
-        processor.point(start.x, start.y);
         while (count > 0) {
             const Point next = readPoint();
             processor.point(next.x, next.y);
@@ -91,16 +101,7 @@ void GeometryDecoder::decodePolygon()
         return;
     }
     for (;;) {
-        if (count != 1) {
-            VECTA_ASSERT(false);
-        }
-        const Point start = readPoint();
-        nextCommand();
-        if (id != LineToCommand) {
-            VECTA_ASSERT(false);
-        }
-        processor.begin();
-        processor.point(start.x, start.y);
+        const Point start = beginPart();
         std::int64_t doubleArea = 0;
         Point previous = start;
         while (count > 0) {

@@ -22,6 +22,7 @@ private:
     void readCommand();
     void nextCommand();
     Point readPoint();
+    Point beginPart();
 
     Feature& feature;
     TileProcessor& processor;

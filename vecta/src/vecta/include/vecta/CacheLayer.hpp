@@ -50,16 +50,7 @@ public:
                static_cast<unsigned int>(y - originY + Radius) < static_cast<unsigned int>(edge);
     }
 
-    const CacheTile& getTile(int x, int y) const
-    {
-        if (contains(x, y)) {
-            return slots[indexOf(x, y)];
-        }
-        static CacheTile out_of_bounds_tile{true, true, 0, 0, 0, nullptr, 0};
-        out_of_bounds_tile.x = x;
-        out_of_bounds_tile.y = y;
-        return out_of_bounds_tile;
-    }
+    const CacheTile& getTile(int x, int y) const { return const_cast<CacheLayer*>(this)->getTile(x, y); }
 
     CacheTile& getTile(int x, int y)
     {
