@@ -28,7 +28,7 @@ int main()
     std::mt19937 random(20261206);
     unsigned long inputs = 0;
     for (unsigned int seed = 1; seed <= 3; ++seed) {
-        const std::string tile = mvt::makeSyntheticTile(seed, 600 * seed);
+        const std::string tile = mvt::makeSyntheticTile(seed, std::size_t{600} * seed);
         for (std::size_t length = 0; length <= tile.size(); ++length) {
             run(tile.substr(0, length));
             ++inputs;
