@@ -19,8 +19,7 @@ void BM_DecodeDenseTile(benchmark::State& state)
     for (auto _ : state) {
         vecta::BufferWriter writer(slot.data(), static_cast<unsigned int>(slot.size() * 4));
         writer.realign();
-        const unsigned int bytes =
-            transcoder.decode(tile.data(), static_cast<unsigned int>(tile.size()), 16, writer);
+        const unsigned int bytes = transcoder.decode(tile.data(), static_cast<unsigned int>(tile.size()), 16, writer);
         vecta::BufferReader reader(slot.data(), bytes);
         while (vecta::TileTranscoder::readNextSegment(reader).header != nullptr) {
             ++segments;

@@ -48,7 +48,7 @@ void BM_PizzaFollowFrame(benchmark::State& state)
         }
     }
     state.counters["time_per_frame"] = benchmark::Counter(static_cast<double>(state.iterations() * 177 * 25),
-                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+                                                          benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["model_bytes"] = sizeof(Model);
 }
 BENCHMARK(BM_PizzaFollowFrame)->Unit(benchmark::kMillisecond);
