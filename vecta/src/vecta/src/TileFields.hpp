@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vecta {
+
+// Field numbers of the vector-tile messages that the reader handles.
+enum LayerField : std::uint32_t {
+    LayerName = 1,
+    LayerFeatures = 2,
+    LayerKeys = 3,
+    LayerValues = 4,
+    LayerExtent = 5,
+    LayerVersion = 15,
+};
+
+enum FeatureField : std::uint32_t { FeatureId = 1, FeatureTags = 2, FeatureType = 3, FeatureGeometry = 4 };
+
+constexpr std::uint32_t tileLayersField = 3;
+
+} // namespace vecta
