@@ -69,6 +69,10 @@ void HAL::endFrame()
 
 void HAL::tick()
 {
+    // A frame finished after the last refresh's swap is shown now, before
+    // drawing starts; otherwise a refresh inside every slow frame would
+    // keep it hidden for good.
+    swapFrameBuffers();
     if (beginFrame()) {
         Application* app = Application::getInstance();
         if (app != nullptr) {

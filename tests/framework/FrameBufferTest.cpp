@@ -67,6 +67,40 @@ TEST_F(Framework, FrameIsNotSwappedWhileBeingDrawn)
     hal.endFrame();
 }
 
+namespace {
+
+// Redraws itself every frame, and the display refreshes while it does: the
+// frames take longer than one refresh.
+class SlowScreen : public ui::Screen {
+public:
+    SlowScreen(ui::HAL& display, ui::Box& content) : hal(display), box(content) { add(box); }
+    void handleTickEvent() override
+    {
+        box.invalidate();
+        hal.vSync();
+    }
+
+private:
+    ui::HAL& hal;
+    ui::Box& box;
+};
+
+} // namespace
+
+TEST_F(Framework, FrameFinishedAfterTheRefreshIsShownWhenTheNextFrameStarts)
+{
+    ui::Box box(800, 480, 0xFFFF0000);
+    SlowScreen screen(hal, box);
+    app.show(screen);
+    const std::uint16_t* before = hal.getTFTFrameBuffer();
+    hal.tick();
+    EXPECT_EQ(hal.getTFTFrameBuffer(), before);
+    hal.tick();
+    EXPECT_NE(hal.getTFTFrameBuffer(), before);
+    EXPECT_EQ(shownPixel(0, 0), 0xF800);
+    EXPECT_EQ(shownPixel(799, 479), 0xF800);
+}
+
 TEST_F(Framework, FrameBufferRoundTripsThroughPng)
 {
     ui::Screen screen;
