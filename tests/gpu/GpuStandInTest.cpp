@@ -201,6 +201,17 @@ TEST_F(GpuStandIn, PathsAndPaintsGoBackToThePool)
     gpu_buffer_destroy(&bo);
 }
 
+TEST_F(GpuStandIn, RequestLargerThanAnyPoolFails)
+{
+    EXPECT_EQ(gpu_pool_malloc(0, 0xFFFFFFFFu), nullptr);
+    EXPECT_EQ(gpu_pool_malloc(1, 0xFFFFFFF9u), nullptr);
+    EXPECT_EQ(gpu_host_malloc(0xFFFFFFFCu), nullptr);
+    // The pool is still whole: a normal allocation works.
+    void* p = gpu_host_malloc(64);
+    EXPECT_NE(p, nullptr);
+    gpu_host_free(p);
+}
+
 TEST_F(GpuStandIn, SubmissionsCompleteInOrder)
 {
     gpu_cmdlist_submit(&list);

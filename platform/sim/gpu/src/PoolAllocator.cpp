@@ -65,6 +65,10 @@ void* gpu_pool_malloc(int pool, std::uint32_t size)
     if (pool < 0 || pool >= maxPools || pools[pool].begin == nullptr || size == 0) {
         return nullptr;
     }
+    // Checked before rounding up, which would wrap a huge size to 0.
+    if (size > static_cast<std::uint32_t>(pools[pool].end - pools[pool].begin)) {
+        return nullptr;
+    }
     const std::uint32_t wanted = (size + 7u) & ~7u;
     auto* end = reinterpret_cast<BlockHeader*>(pools[pool].end);
     for (auto* block = reinterpret_cast<BlockHeader*>(pools[pool].begin); block < end; block = next(block)) {
