@@ -7,7 +7,9 @@ namespace ui {
 void Drawable::invalidateRect(Rect& invalidatedArea) const
 {
     invalidatedArea &= Rect(0, 0, rect.width, rect.height);
-    if (!visible || invalidatedArea.isEmpty() || parent == nullptr) {
+    // Hidden drawables pass it on too: hiding one is followed by an
+    // invalidate so that what lies behind is drawn again.
+    if (invalidatedArea.isEmpty() || parent == nullptr) {
         return;
     }
     invalidatedArea.x = static_cast<std::int16_t>(invalidatedArea.x + rect.x);

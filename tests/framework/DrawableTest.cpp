@@ -107,3 +107,21 @@ TEST_F(Framework, MoveInvalidatesOldAndNewArea)
     EXPECT_EQ(shownPixel(5, 5), 0x0000);
     EXPECT_EQ(shownPixel(105, 105), 0xFFFF);
 }
+
+TEST_F(Framework, HidingAndInvalidatingRedrawsWhatWasUnderneath)
+{
+    ui::Screen screen;
+    ui::Box background(800, 480, 0xFF000000);
+    ui::Box overlay(100, 100, 0xFFFFFFFF);
+    screen.add(background);
+    screen.add(overlay);
+    app.show(screen);
+    frame();
+    frame();
+    ASSERT_EQ(shownPixel(50, 50), 0xFFFF);
+
+    overlay.setVisible(false);
+    overlay.invalidate();
+    frame();
+    EXPECT_EQ(shownPixel(50, 50), 0x0000);
+}
