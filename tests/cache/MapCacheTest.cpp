@@ -73,6 +73,20 @@ TEST(MapCache, ShiftsUpAndDownKeepTheRowsThatStay)
     }
 }
 
+TEST(MapCache, AShiftKeepsTilesThatHaveNotArrivedPending)
+{
+    auto cache = makeCache();
+    cache->setOrigo(10, 20, 14);
+    cache->storeTile(10, 20, 14, tagFill({10, 20, 14}));
+    cache->setOrigo(11, 20, 14);
+    cache->setOrigo(11, 21, 14);
+    for (const vecta::CacheTile& slot : cache->current.slots) {
+        const bool arrived = slot.x == 10 && slot.y == 20;
+        EXPECT_EQ(slot.pending, !arrived) << slot.x << "," << slot.y;
+    }
+    EXPECT_TRUE(holdsItsOwnTile(*cache, {10, 20, 14}));
+}
+
 TEST(MapCache, TwoColumnJumpKeepsNothingOfTheCurrentLayer)
 {
     auto cache = makeCache();

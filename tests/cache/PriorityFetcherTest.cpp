@@ -71,6 +71,19 @@ TEST(PriorityFetcher, AfterOneColumnRightTheTileAheadIsCheapestAndTheCornersFoll
     EXPECT_EQ(order.back(), (Handed{10, 20, 14}));
 }
 
+// A first move from the start tile to a far zoom-16 tile: the squared
+// length of such a motion does not fit in 32 bits.
+TEST(PriorityFetcher, ALongMoveCostsWhatAShortOneInTheSameDirectionCosts)
+{
+    Fetcher far(vecta::TileVector{0, 0, 16});
+    far.moveTo(60000, 40000, 16);
+    far.request(60001, 40000, 16);
+    Fetcher near(vecta::TileVector{0, 0, 16});
+    near.moveTo(3, 2, 16);
+    near.request(4, 2, 16);
+    EXPECT_NEAR(far.queue.top().priority, near.queue.top().priority, 2e-3);
+}
+
 TEST(PriorityFetcher, ReciprocalSqrtIsTheOneStepApproximation)
 {
     EXPECT_NEAR(vecta::approximateReciprocalSqrt(1.0f), 0.998307f, 1e-6f);

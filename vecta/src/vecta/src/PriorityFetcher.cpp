@@ -2,15 +2,17 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstdlib>
 
 namespace vecta {
 
 namespace {
 
-int dot(const TileVector& a, const TileVector& b)
+// 64 bits: a jump across a zoom-16 map squares to more than 32 bits hold.
+std::int64_t dot(const TileVector& a, const TileVector& b)
 {
-    return a.x * b.x + a.y * b.y + a.zoom * b.zoom;
+    return std::int64_t{a.x} * b.x + std::int64_t{a.y} * b.y + std::int64_t{a.zoom} * b.zoom;
 }
 
 bool isZero(const TileVector& v)

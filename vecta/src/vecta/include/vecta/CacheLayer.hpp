@@ -162,9 +162,10 @@ private:
     CacheTile& slotAt(int column, int row) { return slots[row * edge + column]; }
 
     // Tiles are never shared between slots: a move copies the used bytes.
+    // A tile still on its way stays pending wherever it moves.
     static void copyTile(const CacheTile& from, CacheTile& to)
     {
-        to.pending = false;
+        to.pending = from.pending;
         to.placeholder = from.placeholder;
         to.x = from.x;
         to.y = from.y;
