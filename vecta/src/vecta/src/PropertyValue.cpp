@@ -3,52 +3,52 @@
 
 namespace vecta {
 
-void PropertyValue::set_string(std::uint32_t hash)
+// A value is set once: its type goes from Invalid to the decoded one.
+void PropertyValue::claim(PropertyValueType decoded)
 {
     VECTA_ASSERT(type == PropertyValueType::Invalid);
-    type = PropertyValueType::StringValue;
+    type = decoded;
+}
+
+void PropertyValue::set_string(std::uint32_t hash)
+{
+    claim(PropertyValueType::StringValue);
     value.stringHash = hash;
 }
 
 void PropertyValue::set_float(float v)
 {
-    VECTA_ASSERT(type == PropertyValueType::Invalid);
-    type = PropertyValueType::FloatValue;
+    claim(PropertyValueType::FloatValue);
     value.floatValue = v;
 }
 
 void PropertyValue::set_double(double v)
 {
-    VECTA_ASSERT(type == PropertyValueType::Invalid);
-    type = PropertyValueType::DoubleValue;
+    claim(PropertyValueType::DoubleValue);
     value.doubleValue = v;
 }
 
 void PropertyValue::set_int(std::int64_t v)
 {
-    VECTA_ASSERT(type == PropertyValueType::Invalid);
-    type = PropertyValueType::IntValue;
+    claim(PropertyValueType::IntValue);
     value.intValue = v;
 }
 
 void PropertyValue::set_uint(std::uint64_t v)
 {
-    VECTA_ASSERT(type == PropertyValueType::Invalid);
-    type = PropertyValueType::UintValue;
+    claim(PropertyValueType::UintValue);
     value.uintValue = v;
 }
 
 void PropertyValue::set_sint(std::int64_t v)
 {
-    VECTA_ASSERT(type == PropertyValueType::Invalid);
-    type = PropertyValueType::SintValue;
+    claim(PropertyValueType::SintValue);
     value.intValue = v;
 }
 
 void PropertyValue::set_bool(bool v)
 {
-    VECTA_ASSERT(type == PropertyValueType::Invalid);
-    type = PropertyValueType::BoolValue;
+    claim(PropertyValueType::BoolValue);
     value.boolValue = v;
 }
 

@@ -40,6 +40,9 @@ struct PropertyValue {
     void set_bool(bool v);
 
     std::uint32_t string_value() const;
+
+private:
+    void claim(PropertyValueType decoded);
 };
 static_assert(sizeof(PropertyValue) == 16);
 
