@@ -8,9 +8,6 @@
 
 namespace {
 
-// Sizes only: enough for the menu's buttons to take their place.
-ui::Bitmap::BitmapData sizedBitmaps[35] = {};
-
 class Frontend : public ::testing::Test {
 protected:
     Frontend() : hal(lcd, touch, 800, 480), heap(registeredHeap())
@@ -24,11 +21,7 @@ protected:
 
     static FrontendHeap& registeredHeap()
     {
-        sizedBitmaps[BITMAP_IMAGE_PIZZAICON_ID].width = 209;
-        sizedBitmaps[BITMAP_IMAGE_PIZZAICON_ID].height = 250;
-        sizedBitmaps[BITMAP_IMAGE_DOGICON_ID].width = 209;
-        sizedBitmaps[BITMAP_IMAGE_DOGICON_ID].height = 250;
-        ui::Bitmap::registerBitmapDatabase(sizedBitmaps, 35);
+        ui::Bitmap::registerBitmapDatabase(BitmapDatabase::getInstance(), BitmapDatabase::getInstanceSize());
         ui::Texts::setLanguages(TypedTextDatabase::getLanguages(), TypedTextDatabase::getLanguageCount());
         return FrontendHeap::getInstance();
     }
