@@ -1,6 +1,7 @@
 #include "common/FrontendApplicationBase.hpp"
 #include "common/FrontendHeap.hpp"
-#include "vecta/Assert.hpp"
+#include "dogtrack_screen/DogTrackPresenter.hpp"
+#include "dogtrack_screen/DogTrackView.hpp"
 #include "pizza_screen/PizzaPresenter.hpp"
 #include "pizza_screen/PizzaView.hpp"
 
@@ -12,5 +13,6 @@ void FrontendApplicationBase::gotoPizzaScreenNoTransitionImpl()
 
 void FrontendApplicationBase::gotoDogTrackScreenNoTransitionImpl()
 {
-    VECTA_ASSERT(!"The dog-track screen is not part of this program yet");
+    ui::makeTransition<DogTrackView, DogTrackPresenter, ui::NoTransition, Model>(
+        &currentScreen, &currentPresenter, frontendHeap, &currentTransition, &model);
 }

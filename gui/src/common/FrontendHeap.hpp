@@ -2,6 +2,8 @@
 
 #include "common/FrontendApplication.hpp"
 #include "common/FrontendHeapBase.hpp"
+#include "dogtrack_screen/DogTrackPresenter.hpp"
+#include "dogtrack_screen/DogTrackView.hpp"
 #include "menu_screen/MenuPresenter.hpp"
 #include "menu_screen/MenuView.hpp"
 #include "model/Model.hpp"
@@ -15,8 +17,8 @@
 // the application. A screen joins by adding its types to the sets below.
 class FrontendHeap : public FrontendHeapBase {
 public:
-    using PresenterTypes = ui::Partition<MenuPresenter, PizzaPresenter>;
-    using ViewTypes = ui::Partition<MenuView, PizzaView>;
+    using PresenterTypes = ui::Partition<MenuPresenter, PizzaPresenter, DogTrackPresenter>;
+    using ViewTypes = ui::Partition<MenuView, PizzaView, DogTrackView>;
     using TransitionTypes = ui::Partition<ui::NoTransition>;
 
     // Built on first use; lives for the rest of the run.

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "FrameDriver.hpp"
+#include "ScreenTree.hpp"
+#include "dogtrack_screen/DogTrackView.hpp"
+#include "images/BitmapDatabase.hpp"
+#include "model/MapProjection.hpp"
+#include "target/TouchGestures.hpp"
+
+namespace {
+
+class DogTrackScreen : public ::testing::Test {
+protected:
+    DogTrackScreen()
+    {
+        driver.resetModel();
+        driver.heap.app.gotoDogTrackScreenNoTransition();
+        driver.frame();
+        ui::Screen& screen = *driver.heap.app.getCurrentScreen();
+        // Draw order: the owner over the five dogs.
+        markers = drawablesOf<vecta::WaypointWidget>(screen);
+        map = drawablesOf<vecta::MapWidget>(screen).at(0);
+        trails = overlaysOf<vecta::RouteOverlay>(*map);
+    }
+
+    const vecta::WaypointWidget& owner() const { return *markers.at(5); }
+    const vecta::WaypointWidget& dog(std::size_t i) const { return *markers.at(i); }
+    const MapPosition& position() const { return driver.heap.model.getMapPosition(); }
+    const DogTrackModel& dogs() const { return driver.heap.model.getDogTrackModel(); }
+
+    FrameDriver driver;
+    std::vector<vecta::WaypointWidget*> markers;
+    vecta::MapWidget* map = nullptr;
+    std::vector<const vecta::RouteOverlay*> trails;
+};
+
+TEST_F(DogTrackScreen, EnteringCentresTheOwnerAtZoom16WithTheDogsBesideHim)
+{
+    ASSERT_EQ(markers.size(), 6u);
+    ASSERT_EQ(trails.size(), 5u);
+    EXPECT_EQ(driver.heap.model.getActiveScreen(), ActiveScreen::DogTrack);
+    EXPECT_EQ(position().zoom, 16);
+    EXPECT_FLOAT_EQ(position().tileScale, 0.12690744f);
+    EXPECT_EQ(map->zoom, 16);
+    // 24 x 24 owner icon and 12 x 12 dog icons centred on the anchor.
+    EXPECT_EQ(owner().getIcon().getBitmap().getId(), BITMAP_IMAGE_START_ICON_ID);
+    EXPECT_NEAR(owner().getIcon().getX(), 388, 1);
+    EXPECT_NEAR(owner().getIcon().getY(), 168, 1);
+    for (std::size_t i = 0; i < dogCount; ++i) {
+        EXPECT_EQ(dog(i).getIcon().getBitmap().getId(), BITMAP_IMAGE_DOG_ICON_ID);
+        EXPECT_NEAR(dog(i).getIcon().getX(), 394, 1);
+        EXPECT_NEAR(dog(i).getIcon().getY(), 174, 1);
+    }
+    // The first simulation frame appended a second, identical point.
+    for (const vecta::RouteOverlay* trail : trails) {
+        EXPECT_EQ(trail->routeLength, 2u);
+    }
+}
+
+TEST_F(DogTrackScreen, TrailsAreReadInPlaceFromTheModel)
+{
+    driver.frames(600);
+    for (std::size_t i = 0; i < dogCount; ++i) {
+        // The first overlay attached is drawn last: dog 4's comes first.
+        const vecta::RouteOverlay& trail = *trails.at(dogCount - 1 - i);
+        EXPECT_EQ(trail.routePoints, dogs().getTrails()[i].offsets.data());
+        // The start and one point per move, at frames 0, 15, ..., 600.
+        EXPECT_EQ(trail.routeLength, 42u);
+    }
+}
+
+TEST_F(DogTrackScreen, PanningAwayLeavesTheOwnerBehindAndPinsTheDogsToTheEdge)
+{
+    driver.frames(200);
+    driver.heap.model.setCoordinates(DEFAULT_POSITION.latitude, DEFAULT_POSITION.longitude - 0.05f);
+    driver.frame();
+    // The owner lies some 3 km east, far right of the screen.
+    EXPECT_GT(owner().getIcon().getX(), 800);
+    for (std::size_t i = 0; i < dogCount; ++i) {
+        EXPECT_EQ(dog(i).getIcon().getRect().right(), 800) << i;
+        EXPECT_TRUE(dog(i).getIcon().isVisible());
+    }
+}
+
+TEST_F(DogTrackScreen, PinchAcrossAZoomLevelKeepsTheTrailsOnTheMap)
+{
+    driver.frames(300);
+    // Two fingers whose midpoint moves a pixel while they spread apart.
+    mapTouchReady = true;
+    mapTx = mapTy = 0.0f;
+    mapScale = 1.0f;
+    mapRotationCenterX = 400.0f;
+    mapRotationCenterY = 180.0f;
+    driver.frame();
+    mapTouchReady = true;
+    mapTx = 1.0f;
+    mapScale = 0.45f;
+    driver.frame();
+    ASSERT_EQ(position().zoom, 14);
+
+    // Where the map draws each trail point, and where the trail does.
+    for (std::size_t i = 0; i < dogCount; ++i) {
+        const DogTrackModel::DogTrail& trail = dogs().getTrails()[i];
+        const vecta::RouteOverlay& overlay = *trails.at(dogCount - 1 - i);
+        const std::uint32_t last = trail.count - 1;
+        const MapUnits units = toMapUnits(trail.points[last], position().zoom);
+        const ui::Matrix3x3::Point onMap = map->placementMatrix(0.0f, 0.0f)
+                                               .affineTransform(static_cast<float>(units.x - (map->tileX - 1) * 4096),
+                                                                static_cast<float>(units.y - (map->tileY - 1) * 4096));
+        const ui::Matrix3x3::Point onTrail = overlay.placementMatrix(0.0f, 0.0f)
+                                                 .affineTransform(static_cast<float>(overlay.routePoints[last].x),
+                                                                  static_cast<float>(overlay.routePoints[last].y));
+        EXPECT_NEAR(onTrail.x, onMap.x, 1.5f) << i;
+        EXPECT_NEAR(onTrail.y, onMap.y, 1.5f) << i;
+    }
+}
+
+} // namespace
