@@ -134,24 +134,39 @@ Circle::Shape Circle::shape() const
     return g;
 }
 
-bool Circle::inside(const Shape& g, float x, float y)
+bool Circle::inBand(const Shape& g, float x, float y)
 {
     const float dx = x - g.cx;
     const float dy = y - g.cy;
     const float distance = std::sqrt(dx * dx + dy * dy);
-    // The round caps lie within the band too: nothing outside it is drawn.
-    if (distance < g.inner || distance > g.outer) {
-        return false;
-    }
-    if (g.fullCircle) {
-        return true;
-    }
+    return distance >= g.inner && distance <= g.outer;
+}
+
+float Circle::angleFromStart(const Shape& g, float dx, float dy)
+{
     const float angle = std::atan2(dx, -dy) * 57.29578f;
     float relative = std::fmod(angle - g.start, 360.0f);
     if (relative < 0.0f) {
         relative += 360.0f;
     }
-    if (relative <= g.span) {
+    return relative;
+}
+
+bool Circle::arcHolds(const Shape& g, float dx, float dy, float distance)
+{
+    // Half a pixel's diagonal as seen from the centre, in degrees, with room.
+    const float margin = 57.29578f / std::max(distance, 1.0f);
+    const float relative = angleFromStart(g, dx, dy);
+    return relative >= margin && relative + margin <= g.span;
+}
+
+bool Circle::inside(const Shape& g, float x, float y)
+{
+    // The round caps lie within the band too: nothing outside it is drawn.
+    if (!inBand(g, x, y)) {
+        return false;
+    }
+    if (g.fullCircle || angleFromStart(g, x - g.cx, y - g.cy) <= g.span) {
         return true;
     }
     if (!g.roundCaps) {
@@ -185,11 +200,14 @@ void Circle::renderRow(std::int16_t x, std::int16_t y, std::int16_t count, std::
             covers[i] = 0;
             continue;
         }
+        // Well inside the arc's angle, only the band decides.
+        const bool withinArc = g.fullCircle || arcHolds(g, dx, dy, distance);
         int hits = 0;
         for (int sy = 0; sy < samples; ++sy) {
             for (int sx = 0; sx < samples; ++sx) {
-                if (inside(g, static_cast<float>(x + i) + (static_cast<float>(sx) + 0.5f) * step,
-                           static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) * step)) {
+                const float px = static_cast<float>(x + i) + (static_cast<float>(sx) + 0.5f) * step;
+                const float py = static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) * step;
+                if (withinArc ? inBand(g, px, py) : inside(g, px, py)) {
                     ++hits;
                 }
             }

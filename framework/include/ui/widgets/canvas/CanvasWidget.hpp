@@ -62,6 +62,11 @@ private:
     };
     Shape shape() const;
     static bool inside(const Shape& g, float x, float y);
+    static bool inBand(const Shape& g, float x, float y);
+    // Degrees clockwise from the arc's start to the direction (dx, dy).
+    static float angleFromStart(const Shape& g, float dx, float dy);
+    // Whether a whole pixel, seen from the centre, lies within the arc.
+    static bool arcHolds(const Shape& g, float dx, float dy, float distance);
 
     std::int32_t centerX = 0;
     std::int32_t centerY = 0;
