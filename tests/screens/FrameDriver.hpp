@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "FrameworkFixture.hpp"
+#include "ScriptedTouch.hpp"
 #include "common/FrontendHeap.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
