@@ -2,9 +2,7 @@
 
 #include "AssertionMatcher.hpp"
 #include "FrameworkFixture.hpp"
-#include "common/FrontendHeap.hpp"
-#include "images/BitmapDatabase.hpp"
-#include "texts/TypedTextDatabase.hpp"
+#include "common/FrontendSetup.hpp"
 
 namespace {
 
@@ -21,9 +19,8 @@ protected:
 
     static FrontendHeap& registeredHeap()
     {
-        ui::Bitmap::registerBitmapDatabase(BitmapDatabase::getInstance(), BitmapDatabase::getInstanceSize());
-        ui::Texts::setLanguages(TypedTextDatabase::getLanguages(), TypedTextDatabase::getLanguageCount());
-        return FrontendHeap::getInstance();
+        static FrontendHeap& heap = setupFrontend();
+        return heap;
     }
 
     void frame()
