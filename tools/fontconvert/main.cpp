@@ -8,9 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include <CLI/CLI.hpp>
-
 #include "CharacterSet.hpp"
+#include "ConverterOptions.hpp"
 #include "FontTable.hpp"
 #include "Typeface.hpp"
 
@@ -29,33 +28,41 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes)
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"Renders one font from a typeface into a 4-bit glyph table with kerning."};
-    std::filesystem::path facePath;
-    std::filesystem::path outDir;
-    std::string characters;
-    fontconvert::FontSpec spec{"", 0, 0, 0, 0, 0, U'?'};
-    app.add_option("--face", facePath, "Typeface file FreeType reads (TTF, OTF, WOFF)")
-        ->required()
-        ->check(CLI::ExistingFile);
-    app.add_option("--name", spec.name, "Font name; the getter is getFont_<name>")->required();
-    app.add_option("--size", spec.pixelSize, "Pixel size")->required()->check(CLI::Range(4, 200));
-    app.add_option("--height", spec.height, "Font height in pixels")->required()->check(CLI::Range(1, 255));
-    app.add_option("--baseline", spec.baseline, "Baseline, pixels below the top")
-        ->required()
-        ->check(CLI::Range(0, 255));
-    app.add_option("--overhang", spec.maxLeft, "Pixels a glyph may reach past its pen position or advance")
-        ->check(CLI::Range(0, 15));
-    app.add_option("--chars", characters, "Character set, e.g. 0x20-0x2F,0x3F")->required();
-    app.add_option("--out", outDir, "Folder for Font_<name>.cpp and Font_<name>.bin")->required();
-    CLI11_PARSE(app, argc, argv);
-    spec.maxRight = spec.maxLeft;
-
     try {
+        const ConverterOptions options(argc, argv,
+                                       {{"face", "typeface file FreeType reads (TTF, OTF, WOFF)", true},
+                                        {"name", "font name; the getter is getFont_<name>", true},
+                                        {"size", "pixel size", true},
+                                        {"height", "font height in pixels", true},
+                                        {"baseline", "baseline, pixels below the top", true},
+                                        {"overhang",
+                                         "pixels a glyph may reach past its pen position or advance "
+                                         "(default 0)",
+                                         false},
+                                        {"chars", "character set, e.g. 0x20-0x2F,0x3F", true},
+                                        {"out", "folder for Font_<name>.cpp and Font_<name>.bin", true}});
+        if (options.helpRequested()) {
+            std::printf("%s", options
+                                  .usage("fontconvert", "Renders one font from a typeface into a 4-bit glyph "
+                                                        "table with kerning.")
+                                  .c_str());
+            return 0;
+        }
+        fontconvert::FontSpec spec{options.text("name"),
+                                   options.number("size", 4, 200),
+                                   options.number("height", 1, 255),
+                                   options.number("baseline", 0, 255),
+                                   options.has("overhang") ? options.number("overhang", 0, 15) : 0,
+                                   0,
+                                   U'?'};
+        spec.maxRight = spec.maxLeft;
         if (spec.baseline > spec.height) {
             throw std::runtime_error("the baseline lies below the font's bottom");
         }
+        const std::filesystem::path facePath = options.text("face");
         const fontconvert::Typeface typeface(facePath.string(), spec.pixelSize);
-        const fontconvert::FontTable table(typeface, spec, fontconvert::parseCharacterSet(characters));
+        const fontconvert::FontTable table(typeface, spec, fontconvert::parseCharacterSet(options.text("chars")));
+        const std::filesystem::path outDir = options.text("out");
         std::filesystem::create_directories(outDir);
         const std::string stem = "Font_" + spec.name;
         writeFile(outDir / (stem + ".bin"), std::string(table.pixels().begin(), table.pixels().end()));
