@@ -41,13 +41,13 @@ std::vector<WrittenSegment> readSegments(const std::vector<std::uint32_t>& buffe
     vecta::BufferReader reader(buffer.data(), bytes);
     for (vecta::Segment segment = vecta::TileTranscoder::readNextSegment(reader); segment.header != nullptr;
          segment = vecta::TileTranscoder::readNextSegment(reader)) {
-        const unsigned int count = segment.header->point_count;
+        const std::size_t count = segment.header->point_count;
         std::vector<float> coordinates(2u * count);
         std::memcpy(coordinates.data(), segment.payload.current, 8u * count);
         const std::uint8_t* commands = segment.payload.current + 8u * count;
         WrittenSegment written{segment.header->path_style == vecta::Polygon, {}};
-        unsigned int point = 0;
-        for (unsigned int i = 0; i < count + segment.header->close_count; ++i) {
+        std::size_t point = 0;
+        for (std::size_t i = 0; i < count + segment.header->close_count; ++i) {
             if (commands[i] == vecta::MoveTo) {
                 written.paths.emplace_back();
             }
