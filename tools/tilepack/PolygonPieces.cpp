@@ -1,8 +1,10 @@
 #include "PolygonPieces.hpp"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "vecta/TileTranscoder.hpp"
@@ -21,7 +23,7 @@ struct Span {
 
 Span spanOf(const TilePath& ring, bool alongX)
 {
-    Span span{INT32_MAX, INT32_MIN};
+    Span span{std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()};
     for (const vecta::Point& point : ring) {
         const std::int32_t value = alongX ? point.x : point.y;
         span.min = std::min(span.min, value);
