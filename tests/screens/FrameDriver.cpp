@@ -5,22 +5,16 @@
 #include <vector>
 
 #include "FrameBuffers.hpp"
-#include "images/BitmapDatabase.hpp"
+#include "common/FrontendSetup.hpp"
 #include "sim/PngWriter.hpp"
-#include "texts/TypedTextDatabase.hpp"
 
 namespace {
 
-// The tables are registered before the heap is built, as at start-up.
+// Start-up's registration and heap, once per program: the heap is static.
 FrontendHeap& registeredHeap()
 {
-    static const ui::Font* const noFonts[4] = {};
-    ui::Bitmap::registerBitmapDatabase(BitmapDatabase::getInstance(), BitmapDatabase::getInstanceSize());
-    ui::TypedText::registerTypedTextDatabase(TypedTextDatabase::getInstance(), noFonts,
-                                             TypedTextDatabase::getInstanceSize());
-    ui::Texts::setLanguages(TypedTextDatabase::getLanguages(), TypedTextDatabase::getLanguageCount());
-    ui::Texts::setLanguage(0);
-    return FrontendHeap::getInstance();
+    static FrontendHeap& heap = setupFrontend();
+    return heap;
 }
 
 } // namespace
