@@ -115,4 +115,15 @@ TEST_F(DogTrackScreen, PinchAcrossAZoomLevelKeepsTheTrailsOnTheMap)
     }
 }
 
+TEST(DogTrackFromTheMenu, TheMenusDogButtonEntersTheDogTracker)
+{
+    FrameDriver driver;
+    driver.heap.app.gotoMenuScreenNoTransition();
+    driver.frame();
+    driver.tap(560, 240);
+    driver.frame();
+    EXPECT_NE(dynamic_cast<DogTrackView*>(driver.heap.app.getCurrentScreen()), nullptr);
+    EXPECT_EQ(driver.heap.model.getActiveScreen(), ActiveScreen::DogTrack);
+}
+
 } // namespace

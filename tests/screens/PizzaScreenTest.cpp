@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "FrameDriver.hpp"
+#include "InstantTileFetcher.hpp"
 #include "PizzaScreenParts.hpp"
 #include "images/BitmapDatabase.hpp"
 #include "model/MapProjection.hpp"
@@ -187,6 +188,23 @@ TEST_F(PizzaScreen, HomeMarkerKeepsClearOfTheTopBarAndPinsToTheEdges)
     const std::int32_t dx = below.getX() + below.getWidth() / 2 - ringCentreX;
     const std::int32_t rimY = ringCentreY - static_cast<std::int32_t>(std::sqrt(108.0 * 108 - dx * dx));
     EXPECT_NEAR(below.getRect().bottom(), rimY, 2);
+}
+
+TEST_F(PizzaScreen, OnlyTilesOfTheVisibleBlockRedrawTheMap)
+{
+    driver.frames(60); // every wanted tile is in
+    ASSERT_FALSE(driver.heap.app.hasInvalidatedAreas());
+    const MapPosition& position = model().getMapPosition();
+    const auto arrive = [this](int x, int y, int zoom) {
+        TileFetcher::Submit(x, y, zoom);
+        instantfetcher::deliver(TileFetcher::GetResult());
+        view().checkTileFetcherResult();
+    };
+    // A tile of the layer above is kept for a zoom, not drawn now.
+    arrive(2 * position.tileX, 2 * position.tileY, position.zoom + 1);
+    EXPECT_FALSE(driver.heap.app.hasInvalidatedAreas());
+    arrive(position.tileX + 1, position.tileY - 1, position.zoom);
+    EXPECT_TRUE(driver.heap.app.hasInvalidatedAreas());
 }
 
 } // namespace
