@@ -10,7 +10,6 @@ namespace {
 
 TileFetcher::Result pending{};
 TileFetcher::Bitrate bitrate = TileFetcher::Bitrate::Instant;
-int submitted = 0;
 
 } // namespace
 
@@ -18,7 +17,6 @@ namespace TileFetcher {
 
 void Submit(int x, int y, int zoom)
 {
-    ++submitted;
     pending = Result{x, y, zoom, nullptr, 0, true};
     if (zoom < 0 || zoom > 0xFF) {
         return;
@@ -68,11 +66,6 @@ int GetCurrentBitrateKbPerS()
 } // namespace TileFetcher
 
 namespace instantfetcher {
-
-int submittedCount()
-{
-    return submitted;
-}
 
 void deliver(const TileFetcher::Result& result)
 {

@@ -6,9 +6,6 @@
 // place of the board's.
 namespace instantfetcher {
 
-// Requests submitted since the program started.
-int submittedCount();
-
 // Makes `result` the next GetResult(), as if the task had fetched it.
 void deliver(const TileFetcher::Result& result);
 

@@ -43,7 +43,6 @@ struct PizzaScreenParts {
     ui::Image& flashIcon = at<ui::Image>(17);
     ui::Image& bluetoothIcon = at<ui::Image>(18);
     ui::TextAreaWithOneWildcard& bitrateText = at<ui::TextAreaWithOneWildcard>(21);
-    ui::Image& infoButton = at<ui::Image>(22);
     ui::Image& infoBackground = at<ui::Image>(23);
     ui::Image& backButton = at<ui::Image>(26);
     const vecta::RouteOverlay* remainingRoute = nullptr;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <memory>
 
-#include "../model/RecordingListener.hpp"
+#include "RecordingListener.hpp"
 #include "map_screen/FrameRateMeter.hpp"
 #include "map_screen/MapGesture.hpp"
 #include "model/Model.hpp"
