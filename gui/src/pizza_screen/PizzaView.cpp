@@ -23,11 +23,6 @@ constexpr std::uint16_t bitrateTextLimit = 9;
 std::uint8_t routeCommands[directionsPointCount];
 float routePoints[2 * directionsPointCount];
 
-ui::Bitmap bitmap(ui::BitmapId id)
-{
-    return ui::Bitmap(id);
-}
-
 } // namespace
 
 void PizzaView::setupScreen()
@@ -61,14 +56,14 @@ void PizzaView::setupScreen()
     add(courierMarker);
     add(homeMarker);
 
-    corners[0].setBitmap(bitmap(BITMAP_IMAGE_TOP_LEFT_ROUND_CORNOR_ID));
+    corners[0].setBitmap(ui::Bitmap(BITMAP_IMAGE_TOP_LEFT_ROUND_CORNOR_ID));
     corners[0].setXY(0, 0);
-    corners[1].setBitmap(bitmap(BITMAP_IMAGE_TOP_RIGHT_ROUND_CORNOR_ID));
+    corners[1].setBitmap(ui::Bitmap(BITMAP_IMAGE_TOP_RIGHT_ROUND_CORNOR_ID));
     corners[1].setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH - corners[1].getWidth()), 0);
     add(corners[0]);
     add(corners[1]);
 
-    bottomOverlay.setBitmap(bitmap(BITMAP_IMAGE_BOTTOM_OVERLAY_ID));
+    bottomOverlay.setBitmap(ui::Bitmap(BITMAP_IMAGE_BOTTOM_OVERLAY_ID));
     bottomOverlay.setXY(static_cast<std::int16_t>((ui::HAL::DISPLAY_WIDTH - bottomOverlay.getWidth()) / 2),
                         static_cast<std::int16_t>(ui::HAL::DISPLAY_HEIGHT - bottomOverlay.getHeight()));
     add(bottomOverlay);
@@ -89,24 +84,24 @@ void PizzaView::setupScreen()
     centerText.setY(centerTextY);
     add(centerText);
 
-    progressPainter.setBitmap(bitmap(BITMAP_IMAGE_PROCESS_BAR_FULL_ID));
+    progressPainter.setBitmap(ui::Bitmap(BITMAP_IMAGE_PROCESS_BAR_FULL_ID));
     progressRing.setPainter(progressPainter);
     add(progressRing);
 
-    topBar.setBitmap(bitmap(BITMAP_IMAGE_TOP_BAR_ID));
+    topBar.setBitmap(ui::Bitmap(BITMAP_IMAGE_TOP_BAR_ID));
     topBar.setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH / 2 - topBar.getWidth() / 2), 0);
     add(topBar);
-    sdIcon.setBitmap(bitmap(BITMAP_IMAGE_SD_OFF_ID));
+    sdIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_SD_OFF_ID));
     sdIcon.setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH / 2 - sdIcon.getWidth() / 2), 8);
     add(sdIcon);
-    flashIcon.setBitmap(bitmap(BITMAP_IMAGE_FLASH_OFF_ID));
+    flashIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_FLASH_OFF_ID));
     flashIcon.setXY(static_cast<std::int16_t>(sdIcon.getX() - 5 - flashIcon.getWidth()), 8);
     add(flashIcon);
-    bluetoothIcon.setBitmap(bitmap(BITMAP_IMAGE_BLUETOOTH_OFF_ID));
+    bluetoothIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_BLUETOOTH_OFF_ID));
     bluetoothIcon.setXY(static_cast<std::int16_t>(sdIcon.getX() + sdIcon.getWidth() + 5), 8);
     add(bluetoothIcon);
 
-    bitrateBackground.setBitmap(bitmap(BITMAP_IMAGE_BITRATE_ID));
+    bitrateBackground.setBitmap(ui::Bitmap(BITMAP_IMAGE_BITRATE_ID));
     bitrateBackground.setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH / 2 - bitrateBackground.getWidth() / 2),
                             static_cast<std::int16_t>(topBar.getY() + topBar.getHeight() + 4));
     add(bitrateBackground);
@@ -134,16 +129,16 @@ void PizzaView::setupScreen()
     progressRing.setCapPrecision(0);
     progressRing.setLineWidth(12);
 
-    infoButton.setBitmap(bitmap(BITMAP_IMAGE_INFO_NORMAL_ID));
+    infoButton.setBitmap(ui::Bitmap(BITMAP_IMAGE_INFO_NORMAL_ID));
     infoButton.setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH - 17 - infoButton.getWidth()), 17);
     add(infoButton);
-    infoBackground.setBitmap(bitmap(BITMAP_IMAGE_INFO_BACKGROUND_1_ID));
+    infoBackground.setBitmap(ui::Bitmap(BITMAP_IMAGE_INFO_BACKGROUND_1_ID));
     infoBackground.setXY(0, 0);
-    backButton.setBitmap(bitmap(BITMAP_IMAGE_BACK_ID));
+    backButton.setBitmap(ui::Bitmap(BITMAP_IMAGE_BACK_ID));
     backButton.setXY(20, 20);
-    leftArrow.setBitmap(bitmap(BITMAP_IMAGE_INFO_LEFT_ARROW_ID));
+    leftArrow.setBitmap(ui::Bitmap(BITMAP_IMAGE_INFO_LEFT_ARROW_ID));
     leftArrow.setXY(20, static_cast<std::int16_t>(ui::HAL::DISPLAY_HEIGHT - 20 - leftArrow.getHeight()));
-    rightArrow.setBitmap(bitmap(BITMAP_IMAGE_INFO_RIGHT_ARROW_ID));
+    rightArrow.setBitmap(ui::Bitmap(BITMAP_IMAGE_INFO_RIGHT_ARROW_ID));
     rightArrow.setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH - 20 - rightArrow.getWidth()), leftArrow.getY());
     for (ui::Image* part : {&infoBackground, &rightArrow, &leftArrow, &backButton}) {
         part->setVisible(false);
@@ -237,19 +232,19 @@ void PizzaView::setBitrate(TileFetcher::Bitrate bitrate)
     TileFetcher::SetBitrate(bitrate);
     switch (bitrate) {
     case TileFetcher::Bitrate::Instant:
-        flashIcon.setBitmap(bitmap(BITMAP_IMAGE_FLASH_ON_ID));
-        sdIcon.setBitmap(bitmap(BITMAP_IMAGE_SD_OFF_ID));
-        bluetoothIcon.setBitmap(bitmap(BITMAP_IMAGE_BLUETOOTH_OFF_ID));
+        flashIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_FLASH_ON_ID));
+        sdIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_SD_OFF_ID));
+        bluetoothIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_BLUETOOTH_OFF_ID));
         break;
     case TileFetcher::Bitrate::Kbps262:
-        flashIcon.setBitmap(bitmap(BITMAP_IMAGE_FLASH_OFF_ID));
-        sdIcon.setBitmap(bitmap(BITMAP_IMAGE_SD_ON_ID));
-        bluetoothIcon.setBitmap(bitmap(BITMAP_IMAGE_BLUETOOTH_OFF_ID));
+        flashIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_FLASH_OFF_ID));
+        sdIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_SD_ON_ID));
+        bluetoothIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_BLUETOOTH_OFF_ID));
         break;
     case TileFetcher::Bitrate::Kbps44:
-        flashIcon.setBitmap(bitmap(BITMAP_IMAGE_FLASH_OFF_ID));
-        sdIcon.setBitmap(bitmap(BITMAP_IMAGE_SD_OFF_ID));
-        bluetoothIcon.setBitmap(bitmap(BITMAP_IMAGE_BLUETOOTH_ON_ID));
+        flashIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_FLASH_OFF_ID));
+        sdIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_SD_OFF_ID));
+        bluetoothIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_BLUETOOTH_ON_ID));
         break;
     }
     flashIcon.invalidate();
@@ -336,7 +331,7 @@ void PizzaView::handleInfoClick(const ui::ClickEvent& event)
     if (tapped(rightArrow.getRect(), event) || tapped(leftArrow.getRect(), event)) {
         const bool firstPage = infoBackground.getBitmap().getId() == BITMAP_IMAGE_INFO_BACKGROUND_1_ID;
         infoBackground.setBitmap(
-            bitmap(firstPage ? BITMAP_IMAGE_INFO_BACKGROUND_2_ID : BITMAP_IMAGE_INFO_BACKGROUND_1_ID));
+            ui::Bitmap(firstPage ? BITMAP_IMAGE_INFO_BACKGROUND_2_ID : BITMAP_IMAGE_INFO_BACKGROUND_1_ID));
         infoBackground.invalidate();
     }
 }
