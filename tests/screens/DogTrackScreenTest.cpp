@@ -4,8 +4,6 @@
 #include "ScreenTree.hpp"
 #include "dogtrack_screen/DogTrackView.hpp"
 #include "images/BitmapDatabase.hpp"
-#include "model/MapProjection.hpp"
-#include "target/TouchGestures.hpp"
 
 namespace {
 
@@ -79,39 +77,6 @@ TEST_F(DogTrackScreen, PanningAwayLeavesTheOwnerBehindAndPinsTheDogsToTheEdge)
     for (std::size_t i = 0; i < dogCount; ++i) {
         EXPECT_EQ(dog(i).getIcon().getRect().right(), 800) << i;
         EXPECT_TRUE(dog(i).getIcon().isVisible());
-    }
-}
-
-TEST_F(DogTrackScreen, PinchAcrossAZoomLevelKeepsTheTrailsOnTheMap)
-{
-    driver.frames(300);
-    // Two fingers whose midpoint moves a pixel while they spread apart.
-    mapTouchReady = true;
-    mapTx = mapTy = 0.0f;
-    mapScale = 1.0f;
-    mapRotationCenterX = 400.0f;
-    mapRotationCenterY = 180.0f;
-    driver.frame();
-    mapTouchReady = true;
-    mapTx = 1.0f;
-    mapScale = 0.45f;
-    driver.frame();
-    ASSERT_EQ(position().zoom, 14);
-
-    // Where the map draws each trail point, and where the trail does.
-    for (std::size_t i = 0; i < dogCount; ++i) {
-        const DogTrackModel::DogTrail& trail = dogs().getTrails()[i];
-        const vecta::RouteOverlay& overlay = *trails.at(dogCount - 1 - i);
-        const std::uint32_t last = trail.count - 1;
-        const MapUnits units = toMapUnits(trail.points[last], position().zoom);
-        const ui::Matrix3x3::Point onMap = map->placementMatrix(0.0f, 0.0f)
-                                               .affineTransform(static_cast<float>(units.x - (map->tileX - 1) * 4096),
-                                                                static_cast<float>(units.y - (map->tileY - 1) * 4096));
-        const ui::Matrix3x3::Point onTrail = overlay.placementMatrix(0.0f, 0.0f)
-                                                 .affineTransform(static_cast<float>(overlay.routePoints[last].x),
-                                                                  static_cast<float>(overlay.routePoints[last].y));
-        EXPECT_NEAR(onTrail.x, onMap.x, 1.5f) << i;
-        EXPECT_NEAR(onTrail.y, onMap.y, 1.5f) << i;
     }
 }
 

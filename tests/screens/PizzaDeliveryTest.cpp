@@ -6,9 +6,7 @@
 #include "FrameDriver.hpp"
 #include "PizzaScreenParts.hpp"
 #include "model/MapProjection.hpp"
-#include "pizza_screen/PizzaView.hpp"
 #include "target/TouchGestures.hpp"
-#include "texts/TextKeysAndLanguages.hpp"
 
 namespace {
 
@@ -109,22 +107,6 @@ TEST_F(PizzaDelivery, WholeDeliveryFromOrderToArrival)
     // Arrived: the next tap on the ring returns to the order panel.
     order();
     EXPECT_EQ(shownText(p.centerText), "ORDER");
-}
-
-TEST_F(PizzaDelivery, DragEndsFollowingAndMovesTheMap)
-{
-    order();
-    driver.frames(10);
-    gesture(0.0f, 0.0f, 1.0f, 0.0f); // a new phase: the baseline
-    driver.frame();
-    const std::int32_t followedX = position().x;
-    gesture(10.0f, 0.0f, 1.0f, 0.0f);
-    driver.frame();
-    EXPECT_EQ(pizza().getMoveMode(), MoveMode::Free);
-    EXPECT_EQ(position().x, followedX - 40); // tile scale 0.25
-    // Free: the simulation no longer moves the map.
-    driver.frames(30);
-    EXPECT_EQ(position().x, followedX - 40);
 }
 
 TEST_F(PizzaDelivery, PinchAcrossAZoomLevelKeepsTheRouteOnItsStreets)

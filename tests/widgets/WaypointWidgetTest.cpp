@@ -151,31 +151,6 @@ TEST(WaypointWidget, ClickNeedsPressAndReleaseOnTheVisibleIcon)
     EXPECT_EQ(clicks, 1);
 }
 
-TEST(PizzaWaypointWidget, KeepsClearOfTheTopPanelAndTheRoundButton)
-{
-    const ui::Rect topBar(287, 0, 226, 54);
-    ui::Box ring(216, 216, 0);
-    ring.setXY(292, 311);
-    PizzaWaypointWidget marker;
-    setUpMarker(marker, true);
-    marker.topPanel = &topBar;
-    marker.roundButton = &ring;
-
-    // Corner (370, -20): above the panel's middle, shown below the panel.
-    placeAt(marker, 400, 10);
-    EXPECT_EQ(placed(marker), (Placed{Top, 340, 54}));
-    // Corner (300, 10): beside the guarded middle, clamped as usual.
-    placeAt(marker, 330, 40);
-    EXPECT_EQ(placed(marker), (Placed{Normal, 300, 10}));
-    // Corner (370, 370) inside the circle about (400, 419), radius 108: on
-    // the rim above that corner, 419 - sqrt(108^2 - 30^2) - 72 = 243.25.
-    placeAt(marker, 400, 400);
-    EXPECT_EQ(placed(marker), (Placed{Bottom, 340, 243}));
-    // Below the area within the button's width: also on the rim.
-    placeAt(marker, 430, 600);
-    EXPECT_EQ(placed(marker), (Placed{Bottom, 370, 239}));
-}
-
 TEST(PizzaWaypointWidget, BandBelowAnOffCentreButtonWithoutRimIsNoHit)
 {
     // The band below the area is tested about the area's centre, the rim
