@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Geos.hpp"
+#include "RepairBudget.hpp"
 
 namespace tilepack {
 
@@ -110,17 +111,37 @@ struct FileResult {
     std::vector<SourceFeature> features;
     unsigned int skipped = 0;
     unsigned int repaired = 0;
+    std::vector<std::string> warnings;
     std::string error;
 };
 
-// Invalid polygons would make clipping fail later; they are repaired once here.
-WorldGeometry repaired(WorldGeometry geometry, unsigned int& repairCount)
+// How a warning names a feature: its place in the file and its name, if any.
+std::string describeFeature(const std::filesystem::path& path, std::size_t index, const json& feature)
+{
+    std::string text = path.filename().string() + " feature " + std::to_string(index);
+    for (const char* key : {"name", "name_en"}) {
+        if (const std::string name = propertyOf(feature, key); !name.empty()) {
+            return text + " \"" + name + "\"";
+        }
+    }
+    return text;
+}
+
+// Invalid polygons would make clipping fail later; they are repaired once
+// here, or left out (empty) when the repair would cost out of proportion.
+WorldGeometry repaired(WorldGeometry geometry, const std::string& name, FileResult& result)
 {
     const GeometryPtr original = toGeos(geometry);
     if (GEOSisValid_r(geosContext(), original.get()) == 1) {
         return geometry;
     }
-    ++repairCount;
+    const RepairBudget budget = repairBudgetOf(geometry.components);
+    if (!budget.withinBudget) {
+        result.warnings.push_back(name + ": left out, a polygon of " + std::to_string(budget.vertices) +
+                                  " edges crossing itself too often to repair");
+        return WorldGeometry{Shape::Polygon, {}};
+    }
+    ++result.repaired;
     // Repair can leave lines or points beside the areas; only areas are kept.
     const GeometryPtr valid = checked(GEOSMakeValid_r(geosContext(), original.get()), "make valid");
     return fromGeos(valid.get(), Shape::Polygon);
@@ -135,7 +156,13 @@ FileResult readFile(const std::filesystem::path& path, const Assign& assign)
             throw std::runtime_error("cannot be read");
         }
         const json document = json::parse(in);
-        for (const json& feature : document.at("features")) {
+        const json& features = document.at("features");
+        if (!features.is_array()) {
+            throw std::runtime_error("\"features\" is not an array");
+        }
+        std::size_t index = 0;
+        for (const json& feature : features) {
+            ++index;
             std::optional<LayerAssignment> assignment = assign(feature);
             if (!assignment || feature.at("geometry").is_null()) {
                 ++result.skipped;
@@ -147,7 +174,7 @@ FileResult readFile(const std::filesystem::path& path, const Assign& assign)
             source.minZoom = assignment->minZoom;
             source.geometry = geometryOf(feature.at("geometry"));
             if (source.geometry.shape == Shape::Polygon && !source.geometry.empty()) {
-                source.geometry = repaired(std::move(source.geometry), result.repaired);
+                source.geometry = repaired(std::move(source.geometry), describeFeature(path, index, feature), result);
             }
             if (source.geometry.empty()) {
                 ++result.skipped;
@@ -201,6 +228,7 @@ SourceData loadSourceData(const std::filesystem::path& directory)
         }
         data.skipped += result.skipped;
         data.repaired += result.repaired;
+        data.warnings.insert(data.warnings.end(), result.warnings.begin(), result.warnings.end());
         for (SourceFeature& feature : result.features) {
             feature.id = data.features.size() + 1;
             data.features.push_back(std::move(feature));

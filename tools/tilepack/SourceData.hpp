@@ -31,6 +31,7 @@ struct SourceData {
     std::vector<SourceFeature> features;
     unsigned int skipped = 0;  // source features the mapping has no place for
     unsigned int repaired = 0; // invalid polygons made valid
+    std::vector<std::string> warnings; // features left out, each named
 };
 
 // Reads water, roads, areas and places from `directory`. Throws with a clear

@@ -93,6 +93,9 @@ void build(const Options& options)
     const tilepack::SourceData data = tilepack::loadSourceData(options.dataDirectory);
     std::printf("tilepack: %zu source features from %s (%u skipped, %u invalid polygons repaired)\n",
                 data.features.size(), options.dataDirectory.c_str(), data.skipped, data.repaired);
+    for (const std::string& warning : data.warnings) {
+        std::fprintf(stderr, "tilepack: warning: %s\n", warning.c_str());
+    }
     std::fflush(stdout);
     const tilepack::BuiltCollection collection =
         tilepack::buildCollection(data, options.threads, [&](const tilepack::Progress& p) { progressLine(p); });
