@@ -1,6 +1,7 @@
 // Tiles written by tilepack, read back with the firmware's reader.
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,34 @@ TEST(MvtWriter, GeometryReadsBackAsWritten)
     ASSERT_EQ(layers.size(), 1u);
     ASSERT_EQ(layers[0].features.size(), 1u);
     EXPECT_EQ(layers[0].features[0].geometry, tilepack::encodeGeometry(line));
+}
+
+TEST(MvtWriter, ALayerWithMoreValuesThanTheReaderTakesKeepsOnlyClass)
+{
+    std::vector<tilepack::Properties> places;
+    for (std::size_t i = 0; i <= tilepack::maxLayerValues; ++i) {
+        places.push_back({{"type", "village"}, {"name_en", "Place " + std::to_string(i)}});
+    }
+    const tilepack::Properties road{{"class", "street"}, {"type", "residential"}};
+    tilepack::MvtWriter writer;
+    for (const tilepack::Properties& place : places) {
+        writer.add("place_label", TileFeature{1, &place, TileShape{Shape::Point, {{{1, 2}}}}});
+    }
+    writer.add("road", TileFeature{2, &road, TileShape{Shape::Line, {{{0, 0}, {9, 9}}}}});
+
+    const std::vector<ReadLayer> layers = readBack(writer.encode());
+    ASSERT_EQ(layers.size(), 2u);
+    EXPECT_EQ(layers[0].features.size(), places.size()) << "every feature kept";
+    EXPECT_TRUE(layers[0].features.back().properties.empty());
+    EXPECT_EQ(layers[1].features[0].properties.size(), 2u) << "a layer within the limit keeps everything";
+    EXPECT_EQ(writer.droppedKeys(), (std::set<std::string>{"place_label.name_en", "place_label.type"}));
+
+    places.resize(tilepack::maxLayerValues - 1);
+    tilepack::MvtWriter fitting;
+    for (const tilepack::Properties& place : places) {
+        fitting.add("place_label", TileFeature{1, &place, TileShape{Shape::Point, {{{1, 2}}}}});
+    }
+    EXPECT_TRUE(fitting.droppedKeys().empty()) << "509 names and one type fit";
 }
 
 TEST(MvtWriter, ATileWithoutFeaturesStillHasBytes)

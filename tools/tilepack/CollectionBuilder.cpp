@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 #include <thread>
 #include <tuple>
@@ -59,6 +60,7 @@ struct EncodedTile {
     std::map<std::string, unsigned int> featureCounts;
     unsigned int holesLeftOut = 0;
     unsigned int polygonsSplit = 0;
+    std::set<std::string> droppedKeys;
 };
 
 EncodedTile encodeTile(const Pieces& pieces, const TileAddress& tile)
@@ -78,6 +80,7 @@ EncodedTile encodeTile(const Pieces& pieces, const TileAddress& tile)
     }
     result.featureCounts = writer.featureCounts();
     result.bytes = writer.encode();
+    result.droppedKeys = writer.droppedKeys();
     return result;
 }
 
@@ -145,7 +148,7 @@ private:
 
         const std::lock_guard guard(resultLock);
         records.push_back(TileRecord{tile, static_cast<std::uint32_t>(encoded.bytes.size()), check,
-                                     encoded.holesLeftOut, encoded.polygonsSplit});
+                                     encoded.holesLeftOut, encoded.polygonsSplit, std::move(encoded.droppedKeys)});
         tiles[range.indexOf(tile.x, tile.y)] = std::move(encoded.bytes);
     }
 

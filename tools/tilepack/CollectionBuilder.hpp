@@ -8,6 +8,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "CollectionImage.hpp"
@@ -22,6 +24,7 @@ struct TileRecord {
     TileCheck check;
     unsigned int holesLeftOut = 0;
     unsigned int polygonsSplit = 0;
+    std::set<std::string> droppedKeys; // "layer.key" left out for too many values
 };
 
 struct BuiltCollection {

@@ -1,5 +1,8 @@
 #include "MvtWriter.hpp"
 
+#include <set>
+#include <string_view>
+
 #include <protozero/pbf_writer.hpp>
 
 namespace tilepack {
@@ -76,8 +79,24 @@ std::uint32_t typeOf(Shape shape)
     return 0;
 }
 
+// Whether the layer's distinct property values fit the reader's table.
+bool valuesFit(const std::vector<TileFeature>& features)
+{
+    std::set<std::string_view> values;
+    for (const TileFeature& feature : features) {
+        if (feature.properties != nullptr) {
+            for (const auto& property : *feature.properties) {
+                values.insert(property.second);
+            }
+        }
+    }
+    return values.size() <= maxLayerValues;
+}
+
 std::string encodeLayer(const std::string& name, const std::vector<TileFeature>& features)
 {
+    // Too many values: only the one property the firmware reads is kept.
+    const bool classOnly = !valuesFit(features);
     std::map<std::string, std::uint32_t> keys;
     std::map<std::string, std::uint32_t> values;
     std::string data;
@@ -87,6 +106,9 @@ std::string encodeLayer(const std::string& name, const std::vector<TileFeature>&
         std::vector<std::uint32_t> tags;
         if (feature.properties != nullptr) {
             for (const auto& [key, value] : *feature.properties) {
+                if (classOnly && key != "class") {
+                    continue;
+                }
                 tags.push_back(indexOf(keys, key));
                 tags.push_back(indexOf(values, value));
             }
@@ -169,6 +191,27 @@ std::string MvtWriter::encode() const
         tile.add_message(TileLayers, encodeLayer(name, features));
     }
     return data;
+}
+
+std::set<std::string> MvtWriter::droppedKeys() const
+{
+    std::set<std::string> dropped;
+    for (const auto& [name, features] : layers) {
+        if (valuesFit(features)) {
+            continue;
+        }
+        for (const TileFeature& feature : features) {
+            if (feature.properties == nullptr) {
+                continue;
+            }
+            for (const auto& property : *feature.properties) {
+                if (property.first != "class") {
+                    dropped.insert(name + "." + property.first);
+                }
+            }
+        }
+    }
+    return dropped;
 }
 
 } // namespace tilepack

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
 #include <utility>
 
+#include "MvtWriter.hpp"
 #include "PolygonPieces.hpp"
 
 namespace tilepack {
@@ -33,6 +35,26 @@ void printPolygonLimits(std::FILE* out, const BuiltCollection& collection)
     std::fprintf(out, "\n");
 }
 
+// Properties left out where a layer had more values than the reader takes.
+void printDroppedProperties(std::FILE* out, const BuiltCollection& collection)
+{
+    std::map<std::string, unsigned int> tilesPerKey;
+    for (const TileRecord& record : collection.records) {
+        for (const std::string& key : record.droppedKeys) {
+            ++tilesPerKey[key];
+        }
+    }
+    if (tilesPerKey.empty()) {
+        return;
+    }
+    std::fprintf(out, "properties dropped where a layer held more than %zu distinct values (\"class\" kept):",
+                 maxLayerValues);
+    for (const auto& [key, tiles] : tilesPerKey) {
+        std::fprintf(out, " %s in %u tiles;", key.c_str(), tiles);
+    }
+    std::fprintf(out, "\n");
+}
+
 } // namespace
 
 void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t imageBytes, double seconds)
@@ -47,6 +69,7 @@ void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t 
     }
     std::fprintf(out, "  (%zu tiles, 1 absent)\n", collection.records.size());
     printPolygonLimits(out, collection);
+    printDroppedProperties(out, collection);
     std::fprintf(out, "image: %zu bytes\n", imageBytes);
 
     std::vector<TileRecord> bySize = collection.records;
