@@ -18,7 +18,9 @@ void Matrix3x3::scale(float sx, float sy)
 
 void Matrix3x3::rotate(float degrees)
 {
-    const float angle = degrees * 3.1415927f / 180.0f;
+    // Reduced first: rotations accumulate without bound, and a large angle
+    // times pi loses all precision or overflows.
+    const float angle = std::fmod(degrees, 360.0f) * 3.1415927f / 180.0f;
     const float cosA = std::cos(angle);
     const float sinA = std::sin(angle);
     for (int c = 0; c < 3; ++c) {

@@ -1,3 +1,6 @@
+#include <cmath>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "ui/Matrix3x3.hpp"
@@ -27,6 +30,27 @@ TEST(Matrix3x3, OperationsApplyInTheOrderCalled)
     const auto q = r.affineTransform(0, 0);
     EXPECT_NEAR(q.x, 0.0f, 1e-4f);
     EXPECT_NEAR(q.y, 100.0f, 1e-4f);
+}
+
+TEST(Matrix3x3, RotationIsTakenModulo360EvenForHugeAngles)
+{
+    // Whole turns of 360 are exact in float up to 2^24; 2^40 degrees are
+    // 2^40 mod 360 = 16 degrees.
+    const std::pair<float, float> sameAngles[] = {
+        {120.0f + 360.0f * 4096, 120.0f}, {1099511627776.0f, 16.0f}, {-240.0f, 120.0f}};
+    for (const auto& [large, reduced] : sameAngles) {
+        ui::Matrix3x3 a;
+        a.rotate(large);
+        ui::Matrix3x3 b;
+        b.rotate(reduced);
+        const auto p = a.affineTransform(100, 0);
+        const auto q = b.affineTransform(100, 0);
+        EXPECT_NEAR(p.x, q.x, 1e-3f) << large;
+        EXPECT_NEAR(p.y, q.y, 1e-3f) << large;
+    }
+    ui::Matrix3x3 huge;
+    huge.rotate(3e38f);
+    EXPECT_TRUE(std::isfinite(huge.affineTransform(1, 1).x)) << "degrees times pi would overflow";
 }
 
 TEST(Unicode, FormatsIntegersTextsAndTruncatesToTheBuffer)

@@ -108,6 +108,8 @@ TEST_F(MapDemoProgram, ABadCommandLineGetsOneMessageAndNoPicture)
         {"--headless", "--out", picture(), "--zoom", "3"},
         {"--headless", "--out", picture(), "--lat", "north"},
         {"--headless", "--out", picture(), "--lat"},
+        {"--headless", "--out", picture(), "--lat", ""},
+        {"--headless", "--out", picture(), "--flash="},
         {"--headless", "--out", picture(), "--lat", "89"},
         {"--headless", "--out", picture(), "--lon", "-181"},
         {"--headless", "--out", picture(), "--scale", "0"},
@@ -144,6 +146,10 @@ TEST_F(MapDemoProgram, AnUnreadableCollectionImageIsRefused)
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("missing.img"), std::string::npos) << result.err;
     EXPECT_FALSE(std::filesystem::exists(picture()));
+
+    const ProgramRun folder = run({"--headless", "--out", picture(), "--flash", directory.string()});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.err.find("not a regular file"), std::string::npos) << folder.err;
 
     const ProgramRun unwritable = run({"--headless", "--out", (directory / "no" / "such" / "dir.png").string()});
     EXPECT_EQ(unwritable.status, 1);

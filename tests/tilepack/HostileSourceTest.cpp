@@ -31,10 +31,7 @@ protected:
     }
     ~HostileSource() override { std::filesystem::remove_all(directory); }
 
-    void write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(directory / name) << text;
-    }
+    void write(const std::string& name, const std::string& text) const { std::ofstream(directory / name) << text; }
 
     void writeAreas(const std::string& features) const
     {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -96,9 +97,13 @@ Options parse(int argc, char** argv)
             options.tileZoom = parseNumber("--tile", argv[++i]);
         } else if (arg == "--flash" && hasValue) {
             options.flashImage = argv[++i];
+            if (options.flashImage.empty()) {
+                std::fprintf(stderr, "tileinspect: --flash needs a file name\n");
+                std::exit(2);
+            }
         } else if (arg == "--slot" && hasValue) {
             options.slot = parseNumber("--slot", argv[++i]);
-        } else if (arg[0] != '-' && options.file.empty()) {
+        } else if (!arg.empty() && arg[0] != '-' && options.file.empty()) {
             options.file = arg;
         } else {
             std::fprintf(stderr, "tileinspect: unexpected argument \"%s\"\n", arg.c_str());
@@ -118,6 +123,11 @@ Options parse(int argc, char** argv)
 
 std::string readFile(const std::string& path)
 {
+    std::error_code unknown;
+    if (std::filesystem::is_directory(path, unknown)) {
+        std::fprintf(stderr, "tileinspect: cannot read %s: it is a folder, not a tile file\n", path.c_str());
+        std::exit(1);
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "tileinspect: cannot read %s: %s\n", path.c_str(), std::strerror(errno));

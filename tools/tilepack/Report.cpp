@@ -47,8 +47,8 @@ void printDroppedProperties(std::FILE* out, const BuiltCollection& collection)
     if (tilesPerKey.empty()) {
         return;
     }
-    std::fprintf(out, "properties dropped where a layer held more than %zu distinct values (\"class\" kept):",
-                 maxLayerValues);
+    std::fprintf(
+        out, "properties dropped where a layer held more than %zu distinct values (\"class\" kept):", maxLayerValues);
     for (const auto& [key, tiles] : tilesPerKey) {
         std::fprintf(out, " %s in %u tiles;", key.c_str(), tiles);
     }

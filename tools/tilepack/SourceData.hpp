@@ -29,8 +29,8 @@ struct SourceFeature {
 
 struct SourceData {
     std::vector<SourceFeature> features;
-    unsigned int skipped = 0;  // source features the mapping has no place for
-    unsigned int repaired = 0; // invalid polygons made valid
+    unsigned int skipped = 0;          // source features the mapping has no place for
+    unsigned int repaired = 0;         // invalid polygons made valid
     std::vector<std::string> warnings; // features left out, each named
 };
 

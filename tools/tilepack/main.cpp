@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <thread>
 
@@ -15,6 +14,7 @@
 
 #include "CollectionBuilder.hpp"
 #include "CollectionImage.hpp"
+#include "ImageFile.hpp"
 #include "Report.hpp"
 #include "SourceData.hpp"
 
@@ -61,24 +61,6 @@ private:
     bool enabled;
 };
 
-// Written next to the target and renamed over it, so that a failed run never
-// leaves a partial image.
-void writeImage(const std::filesystem::path& out, const std::vector<std::uint8_t>& image)
-{
-    const std::filesystem::path temporary = out.string() + ".partial";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-        file.close();
-        if (!file) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw std::runtime_error("cannot write " + temporary.string() + ": " + std::strerror(errno));
-        }
-    }
-    std::filesystem::rename(temporary, out);
-}
-
 struct Options {
     std::filesystem::path dataDirectory;
     std::filesystem::path outFile;
@@ -90,6 +72,7 @@ void build(const Options& options)
 {
     const auto start = std::chrono::steady_clock::now();
     ProgressLine progressLine(!options.quiet);
+    tilepack::checkOutput(options.outFile);
     const tilepack::SourceData data = tilepack::loadSourceData(options.dataDirectory);
     std::printf("tilepack: %zu source features from %s (%u skipped, %u invalid polygons repaired)\n",
                 data.features.size(), options.dataDirectory.c_str(), data.skipped, data.repaired);
@@ -100,7 +83,7 @@ void build(const Options& options)
     const tilepack::BuiltCollection collection =
         tilepack::buildCollection(data, options.threads, [&](const tilepack::Progress& p) { progressLine(p); });
     const std::vector<std::uint8_t> image = tilepack::layoutImage(collection.tiles);
-    writeImage(options.outFile, image);
+    tilepack::writeImage(options.outFile, image);
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
     std::printf("tilepack: wrote %s\n", options.outFile.c_str());
     tilepack::printReport(stdout, collection, image.size(), seconds.count());

@@ -16,7 +16,7 @@ struct Offset {
 // Turns a screen offset by -degrees: from screen directions to map directions.
 Offset unrotate(float degrees, float u, float v)
 {
-    const float a = -degrees * degreesToRadians;
+    const float a = -std::fmod(degrees, 360.0f) * degreesToRadians;
     return {u * std::cos(a) - v * std::sin(a), u * std::sin(a) + v * std::cos(a)};
 }
 

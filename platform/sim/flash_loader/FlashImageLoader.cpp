@@ -1,5 +1,7 @@
 #include <cerrno>
 #include <cstring>
+#include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -66,12 +68,28 @@ std::unique_ptr<LoadedImage> current;
 
 std::string loadFlashImage(const std::string& path)
 {
+    if (path.empty()) {
+        return "flash image refused: no file name given";
+    }
     const std::string prefix = "flash image " + path + " refused: ";
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error) {
+        return prefix + error.message();
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return prefix + "not a regular file";
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return prefix + std::strerror(errno);
     }
-    const std::vector<std::uint8_t> content{std::istreambuf_iterator<char>(in), {}};
+    std::vector<std::uint8_t> content;
+    try {
+        content.assign(std::istreambuf_iterator<char>(in), {});
+    } catch (const std::exception& failure) {
+        return prefix + failure.what();
+    }
     if (in.bad()) {
         return prefix + "read error";
     }

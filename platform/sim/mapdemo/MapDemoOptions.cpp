@@ -58,6 +58,21 @@ std::string checkView(const Options& options)
     return problem;
 }
 
+// CLI11 takes an empty value as no value at all and keeps the default, which
+// would silently ignore a typo such as --lat "$LAT" with LAT unset.
+std::string checkNoEmptyValues(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool emptyNext =
+            arg.starts_with("--") && arg.find('=') == std::string::npos && i + 1 < argc && argv[i + 1][0] == '\0';
+        if (emptyNext || (arg.starts_with("--") && arg.ends_with("="))) {
+            return arg.substr(0, arg.find('=')) + " needs a value, got an empty one";
+        }
+    }
+    return {};
+}
+
 ParsedCommandLine failure(const std::string& problem)
 {
     return ParsedCommandLine{std::nullopt, "mapdemo: " + problem + " (see mapdemo --help)\n", 2};
@@ -90,6 +105,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
     app.add_option("--flash", options.flash,
                    "Tile collection image to use instead of the built-in one (as written by tilepack)")
         ->option_text("FILE");
+    if (const std::string problem = checkNoEmptyValues(argc, argv); !problem.empty()) {
+        return failure(problem);
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

@@ -16,14 +16,9 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-} // namespace
-
-std::string writeRgb565Png(const std::string& path, const std::uint16_t* pixels, unsigned width, unsigned height,
-                           unsigned strideBytes)
+std::string writeTo(const std::string& path, const std::uint16_t* pixels, unsigned width, unsigned height,
+                    unsigned strideBytes)
 {
-    if (pixels == nullptr || width == 0 || height == 0 || strideBytes < width * 2) {
-        return "invalid image";
-    }
     File file(std::fopen(path.c_str(), "wb"));
     if (!file) {
         return "cannot open " + path + " for writing: " + std::strerror(errno);
@@ -60,10 +55,31 @@ std::string writeRgb565Png(const std::string& path, const std::uint16_t* pixels,
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    if (std::fflush(file.get()) != 0) {
+    if (std::fclose(file.release()) != 0) {
         return "cannot write " + path + ": " + std::strerror(errno);
     }
     return {};
+}
+
+} // namespace
+
+// Written next to the target and renamed over it, so that a failed write
+// (a full disk) keeps the old picture instead of leaving a truncated one.
+std::string writeRgb565Png(const std::string& path, const std::uint16_t* pixels, unsigned width, unsigned height,
+                           unsigned strideBytes)
+{
+    if (pixels == nullptr || width == 0 || height == 0 || strideBytes < width * 2) {
+        return "invalid image";
+    }
+    const std::string temporary = path + ".partial";
+    std::string problem = writeTo(temporary, pixels, width, height, strideBytes);
+    if (problem.empty() && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        problem = "cannot replace " + path + ": " + std::strerror(errno);
+    }
+    if (!problem.empty()) {
+        std::remove(temporary.c_str());
+    }
+    return problem;
 }
 
 std::string readPngAsRgb565(const std::string& path, std::uint16_t* pixels, unsigned width, unsigned height)
