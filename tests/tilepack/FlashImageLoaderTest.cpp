@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include "CollectionImage.hpp"
 #include "MvtWriter.hpp"
@@ -20,6 +21,7 @@
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"
 #include "sim/FlashLoader.hpp"
+#include "sim/ImageTrailer.hpp"
 
 namespace {
 
@@ -33,6 +35,14 @@ std::uint32_t wordAt(const std::vector<std::uint8_t>& image, std::uint32_t offse
 void setWord(std::vector<std::uint8_t>& image, std::uint32_t offset, std::uint32_t value)
 {
     std::memcpy(image.data() + offset, &value, 4);
+}
+
+// Writes the checksum of changed tables, as a builder with a fault would.
+void reseal(std::vector<std::uint8_t>& image)
+{
+    const std::size_t covered = image.size() - sim::imageTrailerBytes;
+    setWord(image, static_cast<std::uint32_t>(covered + 8),
+            static_cast<std::uint32_t>(crc32_z(0, image.data(), covered)));
 }
 
 // A small tile whose road the style draws at every level.
@@ -101,7 +111,8 @@ TEST_F(FlashImageLoader, RefusesDamagedImagesAndKeepsTheFlashContent)
     const std::vector<Damage> damages{
         {"empty file", [](auto& bytes) { bytes.clear(); }, "too short for the collection table (0 bytes)"},
         {"cut inside the table", [](auto& bytes) { bytes.resize(30); }, "too short for the collection table"},
-        {"cut short", [](auto& bytes) { bytes.resize(bytes.size() - 8); }, "zoom 16: tile list"},
+        {"cut short", [](auto& bytes) { bytes.resize(bytes.size() - 8 - sim::imageTrailerBytes); },
+         "zoom 16: tile list"},
         {"batch outside", [&](auto& bytes) { setWord(bytes, 8, imageEnd); }, "zoom 8: batch record address"},
         {"batch below the flash", [&](auto& bytes) { setWord(bytes, 8, 0x1000); }, "zoom 8: batch record address"},
         {"batch unaligned", [&](auto& bytes) { setWord(bytes, 0, wordAt(bytes, 0) + 2); }, "is unaligned"},
@@ -132,10 +143,45 @@ TEST_F(FlashImageLoader, RefusesDamagedImagesAndKeepsTheFlashContent)
     }
 }
 
+TEST_F(FlashImageLoader, RefusesSoundTablesThatDescribeAWrongCollection)
+{
+    const TileEntry before = *tilelib_getTile(33, 19, 6);
+    struct Damage {
+        const char* name;
+        std::function<void(std::vector<std::uint8_t>&)> apply;
+        const char* message;
+    };
+    const std::vector<Damage> damages{
+        {"zoom 13 at the zoom 12 record", [&](auto& bytes) { setWord(bytes, 4 * 7, wordAt(bytes, 4 * 6)); },
+         "zoom 13: batch record at or before"},
+        {"every entry at one payload",
+         [&](auto& bytes) { setWord(bytes, firstEntryOffset(4) + 254 * 8, wordAt(bytes, firstEntryOffset(0))); },
+         "two tiles share bytes"},
+        {"range shifted off the level above",
+         [&](auto& bytes) {
+             setWord(bytes, batchOffset(1) + 8, 60);
+             setWord(bytes, batchOffset(1) + 12, 62);
+         },
+         "zoom 7: tile range lies outside the area of zoom 6"},
+    };
+    for (const Damage& damage : damages) {
+        std::vector<std::uint8_t> damaged = image;
+        damage.apply(damaged);
+        std::vector<std::uint8_t> resealed = damaged;
+        reseal(resealed);
+        EXPECT_NE(load(resealed).find(damage.message), std::string::npos) << damage.name << ": " << load(resealed);
+        EXPECT_NE(load(damaged).find("refused: checksum mismatch"), std::string::npos) << damage.name;
+        EXPECT_EQ(tilelib_getTile(33, 19, 6)->data, before.data) << damage.name;
+    }
+    std::vector<std::uint8_t> untagged = image;
+    untagged.resize(untagged.size() - sim::imageTrailerBytes);
+    EXPECT_NE(load(untagged).find("refused: no checksum"), std::string::npos);
+}
+
 TEST_F(FlashImageLoader, RefusesTheBuiltInImageCutInsideAPayload)
 {
     const sim::FlashImageView builtIn = sim::defaultFlashImage();
-    const std::vector<std::uint8_t> cut(builtIn.bytes, builtIn.bytes + builtIn.size - 8);
+    const std::vector<std::uint8_t> cut(builtIn.bytes, builtIn.bytes + builtIn.size - 8 - sim::imageTrailerBytes);
     const std::string message = load(cut);
     EXPECT_NE(message.find("zoom 16 entry"), std::string::npos) << message;
     EXPECT_NE(message.find("lies outside the image"), std::string::npos) << message;

@@ -3,6 +3,10 @@
 #include <cstring>
 #include <stdexcept>
 
+#include <zlib.h>
+
+#include "sim/ImageTrailer.hpp"
+
 namespace tilepack {
 
 namespace {
@@ -82,9 +86,14 @@ std::vector<std::uint8_t> layoutImage(const CollectionTiles& tiles)
         }
     }
     image.align();
-    if (image.bytes.size() > 0xFFFFFFFFu - collectionBaseAddress) {
+    if (image.bytes.size() + sim::imageTrailerBytes > 0xFFFFFFFFu - collectionBaseAddress) {
         throw std::runtime_error("the collection does not fit the flash address space");
     }
+    const std::uint32_t covered = image.offset();
+    const auto checksum = static_cast<std::uint32_t>(crc32_z(0, image.bytes.data(), image.bytes.size()));
+    image.put(sim::imageTrailerTag);
+    image.put(covered);
+    image.put(checksum);
     return std::move(image.bytes);
 }
 

@@ -3,7 +3,8 @@
 // The stored collection as one flash image: `tile_collection` (one batch
 // address per zoom level) at the start, then per zoom level its batch record,
 // its tile list and its payloads, each payload on a 4-byte boundary. All
-// addresses are absolute, based at the flash's 0xA0000000.
+// addresses are absolute, based at the flash's 0xA0000000. A trailer with
+// the image's checksum ends it (sim/ImageTrailer.hpp).
 
 #include <array>
 #include <cstdint>

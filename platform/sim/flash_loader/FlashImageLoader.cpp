@@ -9,6 +9,7 @@
 
 #include <sys/mman.h>
 
+#include "ImageIntegrity.hpp"
 #include "TileReadCheck.hpp"
 #include "board/flash.h"
 #include "sim/Flash.hpp"
@@ -94,6 +95,9 @@ std::string loadFlashImage(const std::string& path)
         return prefix + "read error";
     }
     std::string problem = checkFlashImage(content.data(), content.size());
+    if (problem.empty()) {
+        problem = checkImageIntegrity(content.data(), content.size());
+    }
     if (problem.empty()) {
         problem = readEveryTile(content.data());
     }
