@@ -23,12 +23,20 @@ bench: PRESET = release
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do $$b; done
 
-# Fuzzes the tile reader and transcoder for FUZZ_SECONDS (clang, libFuzzer).
+# Fuzzes every reader of outside bytes for FUZZ_SECONDS each (clang,
+# libFuzzer), from seeds of real inputs written by the default build.
 FUZZ_SECONDS ?= 60
-fuzz: PRESET = fuzz
-fuzz: build
-	@mkdir -p $(BUILD_DIR)/corpus
-	@$(BUILD_DIR)/fuzz/fuzz_tile -max_total_time=$(FUZZ_SECONDS) -max_len=8192 $(BUILD_DIR)/corpus
+FUZZ_TARGETS = tile image geojson
+fuzz: configure
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset default --target $(FUZZ_TARGETS:%=fuzz_%_mutations)
+	@cmake --build --preset fuzz --target $(FUZZ_TARGETS:%=fuzz_%)
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p build/fuzz/corpus/$$t && \
+		build/default/fuzz/fuzz_$${t}_mutations --write-seeds build/fuzz/seeds/$$t && \
+		build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=262144 -print_final_stats=1 \
+			-dict=fuzz/$$t.dict build/fuzz/corpus/$$t build/fuzz/seeds/$$t || exit 1; \
+	done
 
 format:
 	@git ls-files '*.cpp' '*.hpp' '*.h' | xargs clang-format -i

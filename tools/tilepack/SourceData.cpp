@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <numbers>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -147,14 +148,10 @@ WorldGeometry repaired(WorldGeometry geometry, const std::string& name, FileResu
     return fromGeos(valid.get(), Shape::Polygon);
 }
 
-FileResult readFile(const std::filesystem::path& path, const Assign& assign)
+FileResult readFeatures(std::istream& in, const std::filesystem::path& path, const Assign& assign)
 {
     FileResult result;
     try {
-        std::ifstream in(path);
-        if (!in) {
-            throw std::runtime_error("cannot be read");
-        }
         const json document = json::parse(in);
         const json& features = document.at("features");
         if (!features.is_array()) {
@@ -189,6 +186,30 @@ FileResult readFile(const std::filesystem::path& path, const Assign& assign)
     return result;
 }
 
+FileResult readFile(const std::filesystem::path& path, const Assign& assign)
+{
+    std::ifstream in(path);
+    if (!in) {
+        FileResult result;
+        result.error = path.string() + ": cannot be read";
+        return result;
+    }
+    return readFeatures(in, path, assign);
+}
+
+// The four files and how their features are assigned to layers.
+const std::vector<std::pair<std::string, Assign>>& sourceFiles()
+{
+    static const std::vector<std::pair<std::string, Assign>> files{
+        {"water.geojson", [](const json& f) { return assignWater(propertyOf(f, "layer")); }},
+        {"roads.geojson",
+         [](const json& f) { return assignRoad(propertyOf(f, "highway"), propertyOf(f, "oneway") == "yes"); }},
+        {"areas.geojson", [](const json& f) { return assignArea(propertyOf(f, "kind")); }},
+        {"places.geojson", [](const json& f) { return assignPlace(propertyOf(f, "type"), propertyOf(f, "name_en")); }},
+    };
+    return files;
+}
+
 } // namespace
 
 WorldPoint project(double longitude, double latitude)
@@ -199,15 +220,16 @@ WorldPoint project(double longitude, double latitude)
     return WorldPoint{x * worldSize, y * worldSize};
 }
 
+std::string readSourceText(std::size_t file, const std::string& text)
+{
+    const auto& [name, assign] = sourceFiles().at(file);
+    std::istringstream in(text);
+    return readFeatures(in, name, assign).error;
+}
+
 SourceData loadSourceData(const std::filesystem::path& directory)
 {
-    const std::vector<std::pair<std::string, Assign>> files{
-        {"water.geojson", [](const json& f) { return assignWater(propertyOf(f, "layer")); }},
-        {"roads.geojson",
-         [](const json& f) { return assignRoad(propertyOf(f, "highway"), propertyOf(f, "oneway") == "yes"); }},
-        {"areas.geojson", [](const json& f) { return assignArea(propertyOf(f, "kind")); }},
-        {"places.geojson", [](const json& f) { return assignPlace(propertyOf(f, "type"), propertyOf(f, "name_en")); }},
-    };
+    const std::vector<std::pair<std::string, Assign>>& files = sourceFiles();
 
     // The files are independent: two read at a time keep both cores busy.
     std::vector<FileResult> results(files.size());

@@ -38,4 +38,10 @@ struct SourceData {
 // message when a file is missing or malformed.
 SourceData loadSourceData(const std::filesystem::path& directory);
 
+// Reads the text of one source file as loadSourceData would (file: 0 water,
+// 1 roads, 2 areas, 3 places) and returns its error message, or an empty
+// string; for fuzzing the reading of outside bytes.
+std::string readSourceText(std::size_t file, const std::string& text);
+constexpr std::size_t sourceFileCount = 4;
+
 } // namespace tilepack

@@ -9,7 +9,7 @@
 
 #include <sys/mman.h>
 
-#include "ImageIntegrity.hpp"
+#include "sim/ImageIntegrity.hpp"
 #include "TileReadCheck.hpp"
 #include "board/flash.h"
 #include "sim/Flash.hpp"

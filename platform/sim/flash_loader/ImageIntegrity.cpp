@@ -1,4 +1,4 @@
-#include "ImageIntegrity.hpp"
+#include "sim/ImageIntegrity.hpp"
 
 #include <algorithm>
 #include <cstring>
