@@ -122,7 +122,8 @@ std::string describeFeature(const std::filesystem::path& path, std::size_t index
     std::string text = path.filename().string() + " feature " + std::to_string(index);
     for (const char* key : {"name", "name_en"}) {
         if (const std::string name = propertyOf(feature, key); !name.empty()) {
-            return text + " \"" + name + "\"";
+            text += " \"" + name + "\"";
+            break;
         }
     }
     return text;

@@ -64,7 +64,7 @@ std::string checkLevels(const std::uint8_t* image)
     std::vector<Level> levels;
     levels.reserve(tilelib::zoomLevels);
     for (std::uint32_t level = 0; level < tilelib::zoomLevels; ++level) {
-        const std::uint32_t address = wordAt(image, 4 * level);
+        const std::uint32_t address = wordAt(image, std::size_t{4} * level);
         const std::uint32_t zoom = tilelib::minZoom + level;
         const std::string name = "zoom " + std::to_string(zoom);
         if (address <= previousBatch) {
@@ -95,7 +95,7 @@ std::string checkPayloadsApart(const std::uint8_t* image)
 {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> payloads;
     for (std::uint32_t level = 0; level < tilelib::zoomLevels; ++level) {
-        const TileBatch batch = batchAt(image, wordAt(image, 4 * level));
+        const TileBatch batch = batchAt(image, wordAt(image, std::size_t{4} * level));
         for (std::uint32_t i = 0; batch.tiles != 0 && i < batch.count; ++i) {
             const std::size_t at = batch.tiles - flashBaseAddress + 8 * std::size_t{i};
             if (wordAt(image, at + 4) != 0) {
