@@ -15,6 +15,40 @@ void setTimeMode(TimeMode mode)
     schedulerTimeMode = mode;
 }
 
+void raiseInterrupt(InterruptHandler handler, void* context)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.raise(handler, context);
+}
+
+void scheduleInterrupt(InterruptHandler handler, void* context, std::uint64_t atMs)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.schedule(handler, context, atMs);
+}
+
+void cancelInterrupt(InterruptHandler handler, void* context)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.cancel(handler, context);
+}
+
+std::uint64_t kernelMilliseconds()
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    return kernel.now();
+}
+
+// Lock-free: the idle task's tag reads the cycle counter inside the kernel.
+std::uint64_t kernelMicroseconds()
+{
+    return Kernel::instance().nowMicroseconds();
+}
+
 } // namespace sim
 
 namespace rtos {
@@ -35,6 +69,13 @@ void setIdleHook(void (*hook)())
     auto& kernel = Kernel::instance();
     std::unique_lock lock(kernel.mutex);
     kernel.setIdleHook(hook);
+}
+
+void setIdleTaskTag(TaskHook tag)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.setIdleTaskTag(tag);
 }
 
 void delay(std::uint32_t milliseconds)

@@ -1,0 +1,200 @@
+#include "BoardRun.hpp"
+
+#include <chrono>
+#include <cstdio>
+
+#include <nlohmann/json.hpp>
+
+#include "board/main.h"
+#include "model/WatchdogFlag.hpp"
+#include "sim/Interrupts.hpp"
+#include "sim/PngWriter.hpp"
+#include "target/TouchGestures.hpp"
+#include "ui/Application.hpp"
+#include "ui/HAL.hpp"
+
+namespace simulator {
+
+namespace {
+
+std::uint64_t hostNanoseconds()
+{
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+}
+
+} // namespace
+
+BoardRun::BoardRun(RunSettings runSettings) : settings(std::move(runSettings))
+{
+}
+
+RunEnd BoardRun::run()
+{
+    if (!settings.tracePath.empty()) {
+        trace.open(settings.tracePath, settings.appendTrace ? std::ios::app : std::ios::trunc);
+        if (!trace) {
+            failure = "cannot write the trace " + settings.tracePath;
+            return RunEnd::Stopped;
+        }
+    }
+    frames = settings.firstFrame;
+    sim::board::powerOn();
+    sim::board::onDebugSignal([this](bsp::DebugSignal signal, bool high) { onDebugSignal(signal, high); });
+    sim::board::onWatchdogReset([this] {
+        end = RunEnd::WatchdogReset;
+        sim::stopKernel();
+    });
+    sim::setTimeMode(settings.timeMode);
+    board_main();
+    sim::board::onDebugSignal(nullptr);
+    sim::board::onWatchdogReset(nullptr);
+    trace.close();
+    return end;
+}
+
+void BoardRun::pressKey(char key)
+{
+    std::lock_guard lock(inputMutex);
+    keys.push_back(key);
+}
+
+void BoardRun::queueFingers(const sim::board::Finger* fingers, int count)
+{
+    std::lock_guard lock(inputMutex);
+    FingerState state{count, {}};
+    for (int i = 0; i < count && i < 2; ++i) {
+        state.fingers[i] = fingers[i];
+    }
+    fingerQueue.push_back(state);
+}
+
+void BoardRun::stop()
+{
+    pressKey('Q');
+}
+
+void BoardRun::onDebugSignal(bsp::DebugSignal signal, bool high)
+{
+    if (signal != bsp::DebugSignal::RenderTime) {
+        return;
+    }
+    if (high) {
+        renderStartUs = sim::kernelMicroseconds();
+        hostRenderStartNs = hostNanoseconds();
+        return;
+    }
+    drawUs = sim::kernelMicroseconds() - renderStartUs;
+    hostDrawNs = hostNanoseconds() - hostRenderStartNs;
+    endOfFrame();
+}
+
+// On the GUI task, between two frames.
+void BoardRun::endOfFrame()
+{
+    const std::uint64_t frame = ++frames;
+    const std::uint64_t now = sim::kernelMilliseconds();
+    if (const ui::HAL* hal = ui::HAL::getInstance()) {
+        load = hal->getMCULoadPct();
+    }
+    writeTrace(now);
+    applyScript(now);
+    applyKeys();
+    if (settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%06llu.png", static_cast<unsigned long long>(frame));
+        screenshot(settings.screenshotDir + "/" + name);
+    }
+    if (settings.frames != 0 && frame >= settings.frames) {
+        end = RunEnd::FramesDone;
+        sim::stopKernel();
+    }
+}
+
+void BoardRun::applyScript(std::uint64_t now)
+{
+    while (nextEvent < settings.script.size() && settings.script[nextEvent].atMs <= now) {
+        const ScriptEvent& event = settings.script[nextEvent++];
+        switch (event.kind) {
+        case ScriptEvent::Kind::Fingers:
+            sim::board::setFingers(event.fingers, event.fingerCount);
+            break;
+        case ScriptEvent::Kind::Key:
+            pressKey(event.key);
+            break;
+        case ScriptEvent::Kind::Screenshot:
+            screenshot(event.file);
+            break;
+        case ScriptEvent::Kind::WatchdogRefresh:
+            watchdogRefreshEnabled = event.enable;
+            break;
+        }
+    }
+}
+
+void BoardRun::applyKeys()
+{
+    std::deque<char> pending;
+    {
+        std::lock_guard lock(inputMutex);
+        pending.swap(keys);
+        // One queued finger state per frame, so the firmware samples each.
+        if (!fingerQueue.empty()) {
+            const FingerState state = fingerQueue.front();
+            fingerQueue.pop_front();
+            sim::board::setFingers(state.fingers, state.count);
+        }
+    }
+    for (const char key : pending) {
+        if (key == 'M') {
+            if (ui::Application* app = ui::Application::getInstance()) {
+                app->changeToStartScreen();
+            }
+        } else if (key == 'S') {
+            char name[40];
+            std::snprintf(name, sizeof name, "screenshot-%06llu.png", static_cast<unsigned long long>(frames.load()));
+            screenshot(settings.screenshotDir + "/" + name);
+        } else if (key == 'Q') {
+            end = RunEnd::Quit;
+            sim::stopKernel();
+        }
+    }
+}
+
+void BoardRun::writeTrace(std::uint64_t now)
+{
+    if (!trace.is_open()) {
+        return;
+    }
+    nlohmann::ordered_json line;
+    line["frame"] = frames.load();
+    line["time_ms"] = now;
+    line["gesture"] = {{"tx", mapTx}, {"ty", mapTy}, {"scale", mapScale}, {"rotation", mapRotation}};
+    line["draw_ms"] = static_cast<double>(drawUs) / 1000.0;
+    if (settings.hostTimes) {
+        line["host_draw_ms"] = static_cast<double>(hostDrawNs) / 1e6;
+        line["load_percent"] = load.load();
+    }
+    trace << line.dump() << '\n';
+}
+
+void BoardRun::screenshot(const std::string& path)
+{
+    const std::string problem = saveShownFrame(path);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", problem.c_str());
+    }
+}
+
+std::string BoardRun::saveShownFrame(const std::string& path)
+{
+    const std::uint16_t* shown = sim::board::shownFrame();
+    if (shown == nullptr) {
+        return "the display shows no frame yet";
+    }
+    return sim::writeRgb565Png(path, shown, sim::board::panelWidth, sim::board::panelHeight,
+                               sim::board::panelWidth * 2);
+}
+
+} // namespace simulator
