@@ -1,0 +1,35 @@
+#pragma once
+
+#include "common/FrontendApplication.hpp"
+#include "common/FrontendHeapBase.hpp"
+#include "menu_screen/MenuPresenter.hpp"
+#include "menu_screen/MenuView.hpp"
+#include "model/Model.hpp"
+#include "mvp/Partition.hpp"
+#include "ui/Transition.hpp"
+
+// The static home of the whole GUI: one slot each for the active presenter,
+// view and transition, sized for the largest of each set, then the model and
+// the application. A screen joins by adding its types to the sets below.
+class FrontendHeap : public FrontendHeapBase {
+public:
+    using PresenterTypes = ui::Partition<MenuPresenter>;
+    using ViewTypes = ui::Partition<MenuView>;
+    using TransitionTypes = ui::Partition<ui::NoTransition>;
+
+    // Built on first use; lives for the rest of the run.
+    static FrontendHeap& getInstance()
+    {
+        static FrontendHeap instance;
+        return instance;
+    }
+
+    PresenterTypes presenters;
+    ViewTypes views;
+    TransitionTypes transitions;
+    Model model;
+    FrontendApplication app;
+
+private:
+    FrontendHeap() : FrontendHeapBase(presenters, views, transitions, app), app(model, *this) {}
+};

@@ -1,0 +1,8 @@
+#include "menu_screen/MenuPresenter.hpp"
+
+#include "model/Model.hpp"
+
+void MenuPresenter::activate()
+{
+    model->setActiveScreen(ActiveScreen::None);
+}

@@ -1,0 +1,67 @@
+// imageconvert: renders the listed SVG images into the firmware's bitmap
+// table and pixel blob.
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "BitmapList.hpp"
+#include "BitmapTable.hpp"
+#include "PngPreview.hpp"
+#include "SvgRenderer.hpp"
+
+namespace {
+
+void writeFile(const std::filesystem::path& path, const void* data, std::size_t size)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Renders the listed SVG images into the bitmap table and its pixel data."};
+    std::filesystem::path listPath;
+    std::filesystem::path outDir;
+    app.add_option("--list", listPath, "Bitmap list: name width height format per line; <name>.svg beside it")
+        ->required()
+        ->check(CLI::ExistingFile);
+    std::filesystem::path previewDir;
+    app.add_option("--out", outDir, "Folder for BitmapDatabase.cpp and bitmaps.bin")->required();
+    app.add_option("--png", previewDir, "Also save every rendered image as <name>.png in this folder");
+    CLI11_PARSE(app, argc, argv);
+
+    try {
+        std::ifstream listFile(listPath);
+        const auto specs = imageconvert::readBitmapList(listFile);
+        imageconvert::BitmapTable table;
+        for (const auto& spec : specs) {
+            const auto svg = listPath.parent_path() / (spec.name + ".svg");
+            const auto raster = imageconvert::renderSvgFile(svg.string(), spec.width, spec.height);
+            table.add(spec, raster);
+            if (!previewDir.empty()) {
+                std::filesystem::create_directories(previewDir);
+                imageconvert::writePng(raster, (previewDir / (spec.name + ".png")).string());
+            }
+        }
+        std::filesystem::create_directories(outDir);
+        writeFile(outDir / "bitmaps.bin", table.pixels().data(), table.pixels().size());
+        const std::string source = table.source("bitmaps.bin");
+        writeFile(outDir / "BitmapDatabase.cpp", source.data(), source.size());
+        std::printf("imageconvert: %zu images, %zu bytes of pixels\n", specs.size(), table.pixels().size());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "imageconvert: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
