@@ -3,10 +3,13 @@
 
 #include "BlitterDMA.hpp"
 #include "board/main.h"
+#include "common/FrontendHeap.hpp"
 #include "gpu/gpu_graphics.h"
+#include "images/BitmapDatabase.hpp"
 #include "target/BoardHAL.hpp"
 #include "target/I2cTouchPanelPort.hpp"
 #include "target/PanelTouchController.hpp"
+#include "texts/TypedTextDatabase.hpp"
 #include "ui/LCDGPU.hpp"
 
 namespace {
@@ -31,9 +34,16 @@ void gui_components_init()
     vg_enable_large_coordinates(1);
 }
 
+// The pizza screen, the start screen, is requested here once the map
+// screens are part of the program; until then the board starts without a
+// screen and M leads to the menu.
 void gui_init()
 {
+    ui::Bitmap::registerBitmapDatabase(BitmapDatabase::getInstance(), BitmapDatabase::getInstanceSize());
+    ui::Texts::setLanguages(TypedTextDatabase::getLanguages(), TypedTextDatabase::getLanguageCount());
+    ui::Texts::setLanguage(0);
     ui::HAL::setFrameBufferFormat(ui::Bitmap::RGB565);
+    FrontendHeap::getInstance();
     hal.initialize();
 }
 
