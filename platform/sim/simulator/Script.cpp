@@ -8,6 +8,9 @@ namespace simulator {
 namespace {
 
 constexpr std::uint64_t dragStepMs = 10;
+// The finger rests a few frames where it lands and where it ends, so the
+// firmware samples both points.
+constexpr std::uint64_t dragRestMs = 50;
 
 class LineReader {
 public:
@@ -86,14 +89,16 @@ std::string parseLine(LineReader& line, std::uint64_t at, std::vector<ScriptEven
             return std::string("drag needs X1 Y1 X2 Y2 MS (MS at least 10): ") + coordinates;
         }
         const auto steps = static_cast<std::uint64_t>(duration) / dragStepMs;
-        for (std::uint64_t i = 0; i <= steps; ++i) {
+        events.push_back(fingers(at, 1, a));
+        at += dragRestMs;
+        for (std::uint64_t i = 1; i <= steps; ++i) {
             const auto x = static_cast<std::uint16_t>(a.x + (b.x - a.x) * static_cast<long long>(i) /
                                                                 static_cast<long long>(steps));
             const auto y = static_cast<std::uint16_t>(a.y + (b.y - a.y) * static_cast<long long>(i) /
                                                                 static_cast<long long>(steps));
             events.push_back(fingers(at + i * dragStepMs, 1, sim::board::Finger{x, y}));
         }
-        events.push_back(fingers(at + (steps + 1) * dragStepMs, 0));
+        events.push_back(fingers(at + steps * dragStepMs + dragRestMs, 0));
     } else if (command == "release") {
         events.push_back(fingers(at, 0));
     } else if (command == "key") {

@@ -30,7 +30,8 @@ struct ParsedScript {
 // time, coordinates are panel pixels (0..799, 0..479):
 //   TIME press X Y               one finger down
 //   TIME move X Y                the finger moves there
-//   TIME drag X1 Y1 X2 Y2 MS     press, move in 10 ms steps over MS, release
+//   TIME drag X1 Y1 X2 Y2 MS     press, rest 50 ms, move in 10 ms steps over
+//                                MS, rest 50 ms, release
 //   TIME pinch X1 Y1 X2 Y2       two fingers at these points (down or moved)
 //   TIME release                 every finger up
 //   TIME key M|S|Q               menu, screenshot, quit
