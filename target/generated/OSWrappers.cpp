@@ -9,6 +9,15 @@
 
 namespace {
 
+// frame_buffer_sem guards the frame buffer between the GUI task and the
+// blitter: the blitter holds it while it works and its completion interrupt
+// gives it back, so the GUI task waits on it before drawing by software.
+//
+// vsync_queue holds one message: a vertical sync that arrives while one is
+// still pending is dropped, and a sync that came while the GUI task was busy
+// is stale by the time it waits.
+//
+// Both live in static storage: they need no kernel heap.
 rtos::StaticSemaphore frameBufferSemStorage;
 rtos::StaticQueue vsyncQueueStorage;
 rtos::SemaphoreHandle frame_buffer_sem = nullptr;
@@ -29,6 +38,7 @@ void OSWrappers::initialize()
     }
     // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     VECTA_ASSERT((frame_buffer_sem != NULL) && "Creation of framebuffer semaphore failed");
+    // One message of one word.
     vsync_queue = rtos::createQueue(vsyncQueueStorage);
     // NOLINTNEXTLINE(modernize-use-nullptr): the message text is fixed
     VECTA_ASSERT((vsync_queue != NULL) && "Creation of vsync message queue failed");

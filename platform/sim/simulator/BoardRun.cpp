@@ -6,16 +6,83 @@
 #include <nlohmann/json.hpp>
 
 #include "board/main.h"
+#include "common/FrontendHeap.hpp"
 #include "model/WatchdogFlag.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/PngWriter.hpp"
 #include "target/TouchGestures.hpp"
 #include "ui/Application.hpp"
 #include "ui/HAL.hpp"
+#include "vecta/GlobalMapCache.hpp"
 
 namespace simulator {
 
 namespace {
+
+const char* screenName(ActiveScreen screen)
+{
+    switch (screen) {
+    case ActiveScreen::Pizza:
+        return "pizza";
+    case ActiveScreen::DogTrack:
+        return "dogtrack";
+    case ActiveScreen::None:
+        break;
+    }
+    return "none";
+}
+
+const char* pizzaStateName(PizzaState state)
+{
+    switch (state) {
+    case PizzaState::OnItsWay:
+        return "on its way";
+    case PizzaState::Arrived:
+        return "arrived";
+    case PizzaState::Idle:
+        break;
+    }
+    return "idle";
+}
+
+template <typename Layer> void countTiles(const Layer& layer, int& cached, int& pending)
+{
+    for (const vecta::CacheTile& slot : layer.slots) {
+        if (slot.pending) {
+            ++pending;
+        } else if (!slot.placeholder && slot.size != 0) {
+            ++cached;
+        }
+    }
+}
+
+// What the application shows and holds, read on the GUI task.
+nlohmann::ordered_json applicationState()
+{
+    Model& model = FrontendHeap::getInstance().model;
+    const MapPosition& map = model.getMapPosition();
+    nlohmann::ordered_json state;
+    state["screen"] = screenName(model.getActiveScreen());
+    state["map"] = {{"lat", map.coordinate.latitude},
+                    {"lon", map.coordinate.longitude},
+                    {"zoom", map.zoom},
+                    {"scale", map.scale},
+                    {"rotation", map.rotation}};
+    const PizzaModel& pizza = model.getPizzaModel();
+    state["pizza"] = {{"state", pizzaStateName(pizza.getPizzaState())}, {"step", pizza.getCurrentStep()}};
+    nlohmann::ordered_json dogs = nlohmann::ordered_json::array();
+    for (const vecta::Coordinate& dog : model.getDogTrackModel().getDogPositions()) {
+        dogs.push_back({dog.latitude, dog.longitude});
+    }
+    state["dogs"] = dogs;
+    int cached = 0;
+    int pending = 0;
+    countTiles(mapCache.lower, cached, pending);
+    countTiles(mapCache.current, cached, pending);
+    countTiles(mapCache.upper, cached, pending);
+    state["tiles"] = {{"cached", cached}, {"pending", pending}};
+    return state;
+}
 
 std::uint64_t hostNanoseconds()
 {
@@ -170,6 +237,7 @@ void BoardRun::writeTrace(std::uint64_t now)
     nlohmann::ordered_json line;
     line["frame"] = frames.load();
     line["time_ms"] = now;
+    line.update(applicationState());
     line["gesture"] = {{"tx", mapTx}, {"ty", mapTy}, {"scale", mapScale}, {"rotation", mapRotation}};
     line["draw_ms"] = static_cast<double>(drawUs) / 1000.0;
     if (settings.hostTimes) {

@@ -167,7 +167,8 @@ ParsedScript parseScript(const std::string& text, const std::string& name)
         }
         if (!problem.empty()) {
             parsed.events.clear();
-            parsed.error = name + ":" + std::to_string(number) + ": " + problem;
+            parsed.error = name;
+            parsed.error += ":" + std::to_string(number) + ": " + problem;
             return parsed;
         }
         previous = static_cast<std::uint64_t>(at);

@@ -91,7 +91,7 @@ void scanFrame(void*)
     {
         std::lock_guard lock(panelMutex);
         if (panelCopy && shown != nullptr) {
-            panel.assign(shown, shown + sim::board::panelWidth * sim::board::panelHeight);
+            panel.assign(shown, shown + std::ptrdiff_t{sim::board::panelWidth} * sim::board::panelHeight);
             panelFrame = controller.frames;
         }
     }
