@@ -4,6 +4,7 @@
 #include "BlitterDMA.hpp"
 #include "board/main.h"
 #include "common/FrontendHeap.hpp"
+#include "fonts/ApplicationFontProvider.hpp"
 #include "gpu/gpu_graphics.h"
 #include "images/BitmapDatabase.hpp"
 #include "target/BoardHAL.hpp"
@@ -18,6 +19,7 @@ constexpr std::uint32_t gpuConfigRegister = 0xFFC;
 constexpr std::uint32_t gpuConfigValue = 126;
 constexpr int stencilPool = 1;
 
+ApplicationFontProvider fontProvider;
 BlitterDMA dma;
 ui::LCDGPU display;
 target::I2cTouchPanelPort touchPort;
@@ -41,8 +43,11 @@ void gui_init()
 {
     ui::Bitmap::registerBitmapDatabase(BitmapDatabase::getInstance(), BitmapDatabase::getInstanceSize());
     ui::Texts::setLanguages(TypedTextDatabase::getLanguages(), TypedTextDatabase::getLanguageCount());
+    ui::TypedText::registerTypedTextDatabase(TypedTextDatabase::getInstance(), TypedTextDatabase::getFonts(),
+                                             TypedTextDatabase::getInstanceSize());
     ui::Texts::setLanguage(0);
     ui::HAL::setFrameBufferFormat(ui::Bitmap::RGB565);
+    ui::FontManager::setFontProvider(&fontProvider);
     FrontendHeap::getInstance();
     hal.initialize();
 }
