@@ -37,13 +37,17 @@ void DMA_Interface::start()
     execute();
 }
 
+// Called by the GUI task and by the front-porch interrupt. Marked running
+// before the semaphore call, in which an interrupt may run: a nested start
+// then finds the blitter busy. An idle blitter never holds the semaphore,
+// so taking it needs no wait.
 void DMA_Interface::execute()
 {
     if (running || queue.isEmpty()) {
         return;
     }
-    OSWrappers::takeFrameBufferSemaphore();
     running = true;
+    OSWrappers::tryTakeFrameBufferSemaphore();
     const BlitOp& op = queue.first();
     if ((op.operation & (BLIT_OP_FILL | BLIT_OP_FILL_WITH_ALPHA)) != 0) {
         setupDataFill(op);

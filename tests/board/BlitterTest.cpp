@@ -43,17 +43,22 @@ class Blitter : public ::testing::Test {
 protected:
     Blitter() : hal(dma, lcd, touch, 800, 480) { sim::board::powerOn(); }
 
-    // Runs the blits on the GUI task as the frame loop does.
-    void run(const std::vector<ui::BlitOp>& ops)
+    // Runs the blits on the GUI task as the frame loop does; true when the
+    // task finished.
+    bool run(const std::vector<ui::BlitOp>& ops, bool porchPending = false)
     {
-        boardtest::runAsTask([&] {
+        const sim::KernelStop stop = boardtest::runAsTask([&] {
             ui::OSWrappers::initialize();
             dma.initialize();
+            if (porchPending) {
+                sim::raiseInterrupt([](void* target) { static_cast<ui::HAL*>(target)->allowDMATransfers(); }, &hal);
+            }
             for (const ui::BlitOp& op : ops) {
                 dma.addToQueue(op);
             }
             dma.flush();
         });
+        return stop == sim::KernelStop::Requested;
     }
 
     BlitterDMA dma;
@@ -76,13 +81,25 @@ TEST_F(Blitter, QueuedFillsAndCopiesAllLandBeforeFlushReturns)
     copyOp.nLoops = 2;
     copyOp.srcLoopStride = 8;
     copyOp.dstLoopStride = 8;
-    run({fill(area, 0xFF0000, 255), fill(area, 0x0000FF, 128), copyOp});
+    ASSERT_TRUE(run({fill(area, 0xFF0000, 255), fill(area, 0x0000FF, 128), copyOp}));
     EXPECT_EQ(area[0], 0u) << "outside the fill";
     // Red, then blue at alpha 128 over it: red 127, blue 128.
     EXPECT_EQ(area[1], (15 << 11) | 16);
     EXPECT_EQ(area[8 + 3], (15 << 11) | 16);
     EXPECT_EQ(area[4], 0u);
     EXPECT_EQ(copy, area);
+}
+
+// The display's front-porch interrupt starts the queue too; when it comes
+// in the middle of queueing, the first blit must still run once.
+TEST_F(Blitter, AFrontPorchDuringQueueingStartsEachBlitOnce)
+{
+    Pixels area{};
+    ASSERT_TRUE(run({fill(area, 0x00FF00, 255)}, true));
+    EXPECT_FALSE(dma.isDMARunning());
+    EXPECT_EQ(area[1], 0x07E0);
+    ASSERT_TRUE(run({fill(area, 0xFF0000, 255), fill(area, 0x0000FF, 255)}, true)) << "the queue still works";
+    EXPECT_EQ(area[1], 0x001F);
 }
 
 TEST_F(Blitter, PaletteSourcesTakeTheirColoursFromTheTable)
