@@ -126,6 +126,14 @@ TEST(MapboardWindow, ADragMovesByItsDistanceTheWheelPinchesAndMShowsTheMenu)
     pause(150);
     runCommand(xdotool + "mousemove --window " + window + " 400 240 click 4");
     pause(300);
+    // Right drag: a second finger mirrored about the press point spreads.
+    runCommand(xdotool + "mousemove --window " + window + " 400 300 mousedown 3");
+    for (int x = 410; x <= 480; x += 10) {
+        runCommand(xdotool + "mousemove --window " + window + " " + std::to_string(x) + " 300");
+        pause(30);
+    }
+    runCommand(xdotool + "mouseup 3");
+    pause(150);
     runCommand(xdotool + "key m");
     pause(300);
     runCommand(xdotool + "key s");
@@ -135,12 +143,15 @@ TEST(MapboardWindow, ADragMovesByItsDistanceTheWheelPinchesAndMShowsTheMenu)
 
     bool dragged = false;
     bool pinched = false;
+    double finalScale = 0.0;
     for (const auto& line : boardtest::readTrace(dir / "trace.jsonl")) {
         dragged = dragged || (line["gesture"]["tx"] == 150.0 && line["gesture"]["ty"] == 0.0);
         pinched = pinched || line["gesture"]["scale"] == 1.25;
+        finalScale = line["gesture"]["scale"];
     }
     EXPECT_TRUE(dragged) << "the one-finger gesture reached the dragged 150 px";
     EXPECT_TRUE(pinched) << "one wheel step pinches by 1.25";
+    EXPECT_GT(finalScale, 1.5) << "the mirrored fingers moved apart";
 
     std::filesystem::path screenshot;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
