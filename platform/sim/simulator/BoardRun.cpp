@@ -75,12 +75,15 @@ nlohmann::ordered_json applicationState()
         dogs.push_back({dog.latitude, dog.longitude});
     }
     state["dogs"] = dogs;
-    int cached = 0;
-    int pending = 0;
+    // The current level's 3 x 3 is what the view shows.
+    int visibleCached = 0;
+    int visiblePending = 0;
+    countTiles(mapCache.current, visibleCached, visiblePending);
+    int cached = visibleCached;
+    int pending = visiblePending;
     countTiles(mapCache.lower, cached, pending);
-    countTiles(mapCache.current, cached, pending);
     countTiles(mapCache.upper, cached, pending);
-    state["tiles"] = {{"cached", cached}, {"pending", pending}};
+    state["tiles"] = {{"cached", cached}, {"pending", pending}, {"visible_pending", visiblePending}};
     return state;
 }
 
@@ -107,6 +110,7 @@ RunEnd BoardRun::run()
         }
     }
     frames = settings.firstFrame;
+    hostStartNs = hostNanoseconds();
     sim::board::powerOn();
     sim::board::onDebugSignal([this](bsp::DebugSignal signal, bool high) { onDebugSignal(signal, high); });
     sim::board::onWatchdogReset([this] {
@@ -241,6 +245,7 @@ void BoardRun::writeTrace(std::uint64_t now)
     line["gesture"] = {{"tx", mapTx}, {"ty", mapTy}, {"scale", mapScale}, {"rotation", mapRotation}};
     line["draw_ms"] = static_cast<double>(drawUs) / 1000.0;
     if (settings.hostTimes) {
+        line["host_time_ms"] = static_cast<double>(hostNanoseconds() - hostStartNs) / 1e6;
         line["host_draw_ms"] = static_cast<double>(hostDrawNs) / 1e6;
         line["load_percent"] = load.load();
     }

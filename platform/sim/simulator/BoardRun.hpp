@@ -64,6 +64,7 @@ private:
     std::uint64_t hostRenderStartNs = 0;
     std::uint64_t drawUs = 0;
     std::uint64_t hostDrawNs = 0;
+    std::uint64_t hostStartNs = 0;
     RunEnd end = RunEnd::Stopped;
     std::string failure;
 
