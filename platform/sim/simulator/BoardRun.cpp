@@ -1,5 +1,6 @@
 #include "BoardRun.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -118,7 +119,16 @@ RunEnd BoardRun::run()
         sim::stopKernel();
     });
     sim::setTimeMode(settings.timeMode);
+    // A firmware that stops producing frames must not keep a headless run
+    // going forever: twice the frames' board time is plenty.
+    const bool bounded = settings.timeMode == sim::TimeMode::Virtual && settings.frames != 0;
+    const std::uint64_t limitMs = (settings.frames - settings.firstFrame) * 2 * 17 + 1000;
+    sim::setTimeLimit(bounded ? static_cast<std::uint32_t>(std::min<std::uint64_t>(limitMs, 0xFFFFFFF0u))
+                              : rtos::waitForever);
     board_main();
+    if (bounded && end == RunEnd::Stopped) {
+        failure = "the firmware stopped producing frames after frame " + std::to_string(frames.load());
+    }
     sim::board::onDebugSignal(nullptr);
     sim::board::onWatchdogReset(nullptr);
     trace.close();

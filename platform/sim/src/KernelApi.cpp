@@ -5,6 +5,7 @@ using sim::detail::Kernel;
 namespace {
 
 sim::TimeMode schedulerTimeMode = sim::TimeMode::WallClock;
+std::uint32_t schedulerTimeLimit = rtos::waitForever;
 
 } // namespace
 
@@ -13,6 +14,11 @@ namespace sim {
 void setTimeMode(TimeMode mode)
 {
     schedulerTimeMode = mode;
+}
+
+void setTimeLimit(std::uint32_t limitMs)
+{
+    schedulerTimeLimit = limitMs;
 }
 
 void raiseInterrupt(InterruptHandler handler, void* context)
@@ -61,7 +67,7 @@ TaskHandle createTask(TaskFunction function, void* argument, const TaskAttribute
 // On the PC the run ends when a task stops the kernel.
 void startScheduler()
 {
-    Kernel::instance().run(schedulerTimeMode, waitForever);
+    Kernel::instance().run(schedulerTimeMode, schedulerTimeLimit);
 }
 
 void setIdleHook(void (*hook)())
