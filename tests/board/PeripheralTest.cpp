@@ -98,6 +98,29 @@ TEST(DisplayController, LineEventsFireSixtyTimesASecondAtTheProgrammedLine)
     EXPECT_EQ(sim::board::displayedFrames(), 60u);
 }
 
+TEST(DisplayController, ANewLayerAddressWaitsForTheNextFrameUnlessReloadedAtOnce)
+{
+    sim::board::powerOn();
+    static std::uint16_t first[800 * 480];
+    static std::uint16_t second[800 * 480];
+    const bsp::DisplayTiming timing{4, 4, 12, 12, 812, 492, 820, 506, true, false, 0};
+    ASSERT_EQ(bsp::displayInit(timing), bsp::Status::Ok);
+    const bsp::DisplayLayer layer{0,   800, 0,   480, bsp::PixelFormat::RGB565,
+                                  255, 0,   800, 480, reinterpret_cast<std::uintptr_t>(first)};
+    ASSERT_EQ(bsp::displayLayerInit(layer), bsp::Status::Ok);
+    std::vector<const std::uint16_t*> shown;
+    boardtest::runAsTask([&] {
+        rtos::delay(5);
+        bsp::displaySetLayerAddress(reinterpret_cast<std::uintptr_t>(second), false);
+        shown.push_back(sim::board::shownFrame());
+        rtos::delay(20); // a frame starts at 16.7 ms
+        shown.push_back(sim::board::shownFrame());
+        bsp::displaySetLayerAddress(reinterpret_cast<std::uintptr_t>(first), true);
+        shown.push_back(sim::board::shownFrame());
+    });
+    EXPECT_EQ(shown, (std::vector<const std::uint16_t*>{first, second, first}));
+}
+
 TEST(DisplayController, InconsistentTimingIsRefused)
 {
     sim::board::powerOn();
