@@ -147,9 +147,9 @@ Status imageCodecInit();
 Status watchdogInit(std::uint8_t prescalerCode, std::uint16_t reload, std::uint16_t window);
 void watchdogRefresh();
 
+// Nothing is sent on them: the firmware's standard output goes nowhere.
 enum class SerialPort : std::uint8_t { Port1, Port2 };
 Status serialInit(SerialPort port, std::uint32_t baud);
-void serialWrite(SerialPort port, const char* data, std::size_t size);
 
 // The processor's cycle counter.
 void cycleCounterEnable();

@@ -21,6 +21,5 @@ void resetBlitter();
 void resetFlashPort();
 void resetTouch();
 void resetWatchdog();
-void resetSerial();
 
 } // namespace sim::board::detail

@@ -63,7 +63,6 @@ void powerOn()
     detail::resetFlashPort();
     detail::resetTouch();
     detail::resetWatchdog();
-    detail::resetSerial();
 }
 
 void failStep(Step step)

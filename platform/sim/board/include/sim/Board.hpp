@@ -50,7 +50,4 @@ struct Finger {
 };
 void setFingers(const Finger* fingers, int count);
 
-// What the serial ports received (the firmware's standard output).
-std::size_t serialBytesDiscarded();
-
 } // namespace sim::board
