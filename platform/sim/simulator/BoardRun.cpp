@@ -64,11 +64,9 @@ nlohmann::ordered_json applicationState()
     const MapPosition& map = model.getMapPosition();
     nlohmann::ordered_json state;
     state["screen"] = screenName(model.getActiveScreen());
-    state["map"] = {{"lat", map.coordinate.latitude},
-                    {"lon", map.coordinate.longitude},
-                    {"zoom", map.zoom},
-                    {"scale", map.scale},
-                    {"rotation", map.rotation}};
+    state["map"] = {
+        {"lat", map.coordinate.latitude}, {"lon", map.coordinate.longitude}, {"zoom", map.zoom}, {"scale", map.scale},
+        {"tile_scale", map.tileScale},    {"rotation", map.rotation},        {"x", map.x},       {"y", map.y}};
     const PizzaModel& pizza = model.getPizzaModel();
     state["pizza"] = {{"state", pizzaStateName(pizza.getPizzaState())}, {"step", pizza.getCurrentStep()}};
     nlohmann::ordered_json dogs = nlohmann::ordered_json::array();
@@ -144,11 +142,26 @@ void BoardRun::pressKey(char key)
 void BoardRun::queueFingers(const sim::board::Finger* fingers, int count)
 {
     std::lock_guard lock(inputMutex);
+    // A move still waiting comes before what follows it.
+    if (latestFingers) {
+        fingerQueue.push_back(*latestFingers);
+        latestFingers.reset();
+    }
     FingerState state{count, {}};
     for (int i = 0; i < count && i < 2; ++i) {
         state.fingers[i] = fingers[i];
     }
     fingerQueue.push_back(state);
+}
+
+void BoardRun::moveQueuedFingers(const sim::board::Finger* fingers, int count)
+{
+    std::lock_guard lock(inputMutex);
+    FingerState state{count, {}};
+    for (int i = 0; i < count && i < 2; ++i) {
+        state.fingers[i] = fingers[i];
+    }
+    latestFingers = state;
 }
 
 void BoardRun::stop()
@@ -225,6 +238,9 @@ void BoardRun::applyKeys()
             const FingerState state = fingerQueue.front();
             fingerQueue.pop_front();
             sim::board::setFingers(state.fingers, state.count);
+        } else if (latestFingers) {
+            sim::board::setFingers(latestFingers->fingers, latestFingers->count);
+            latestFingers.reset();
         }
     }
     for (const char key : pending) {

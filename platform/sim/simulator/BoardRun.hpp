@@ -5,6 +5,7 @@
 #include <deque>
 #include <fstream>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,11 @@ public:
 
     // From any thread.
     void pressKey(char key);
+    // Finger states applied one per frame, so the firmware samples each.
     void queueFingers(const sim::board::Finger* fingers, int count);
+    // The newest position of fingers already queued down: applied in the
+    // first frame after the queue has run out, replacing an older one.
+    void moveQueuedFingers(const sim::board::Finger* fingers, int count);
     void stop();
     std::uint64_t framesDone() const { return frames.load(); }
     int loadPercent() const { return load.load(); }
@@ -77,6 +82,7 @@ private:
         sim::board::Finger fingers[2];
     };
     std::deque<FingerState> fingerQueue;
+    std::optional<FingerState> latestFingers;
 };
 
 } // namespace simulator

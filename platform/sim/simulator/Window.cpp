@@ -16,6 +16,11 @@ namespace {
 
 constexpr int wheelFingerSpread = 60; // pixels from the cursor to each finger
 constexpr float wheelStep = 1.25f;
+// Two fingers whose midpoint never moves read as no pinch at all to the map's
+// input handler; real fingers always drift, so the emulated second finger
+// drifts by one pixel after it lands (half a pixel of the midpoint, less
+// than one pixel of pan).
+constexpr int fingerDrift = 1;
 
 sim::board::Finger clampToPanel(int x, int y)
 {
@@ -41,10 +46,12 @@ public:
             }
             break;
         case SDL_MOUSEBUTTONUP:
-            if (mode != Mode::None) {
-                mode = Mode::None;
+            if (mode == Mode::OneFinger) {
                 sim::board::setFingers(nullptr, 0);
+            } else if (mode == Mode::Mirrored) {
+                run.queueFingers(nullptr, 0);
             }
+            mode = Mode::None;
             break;
         case SDL_MOUSEWHEEL:
             wheel(event.wheel.y);
@@ -79,15 +86,27 @@ private:
         } else {
             return;
         }
-        place(button.x / scale, button.y / scale);
+        place(button.x / scale, button.y / scale, true);
     }
 
     // The second finger mirrors the first about the point where the right
-    // button went down: moving the mouse pinches and rotates about it.
-    void place(int x, int y)
+    // button went down: moving the mouse pinches and rotates about it. Its
+    // landing is sampled on a frame of its own, so the drift counts.
+    void place(int x, int y, bool landing = false)
     {
-        sim::board::Finger fingers[2] = {clampToPanel(x, y), clampToPanel(2 * centreX - x, 2 * centreY - y)};
-        sim::board::setFingers(fingers, mode == Mode::Mirrored ? 2 : 1);
+        if (mode == Mode::OneFinger) {
+            const sim::board::Finger finger = clampToPanel(x, y);
+            sim::board::setFingers(&finger, 1);
+            return;
+        }
+        const int drift = landing ? 0 : fingerDrift;
+        const sim::board::Finger fingers[2] = {clampToPanel(x, y),
+                                               clampToPanel(2 * centreX - x + drift, 2 * centreY - y)};
+        if (landing) {
+            run.queueFingers(fingers, 2);
+        } else {
+            run.moveQueuedFingers(fingers, 2);
+        }
     }
 
     // One wheel step is a short pinch about the cursor, one finger state a frame.
@@ -102,7 +121,7 @@ private:
         const auto spread = static_cast<int>(wheelFingerSpread * factor);
         const sim::board::Finger before[2] = {clampToPanel(x - wheelFingerSpread, y),
                                               clampToPanel(x + wheelFingerSpread, y)};
-        const sim::board::Finger after[2] = {clampToPanel(x - spread, y), clampToPanel(x + spread, y)};
+        const sim::board::Finger after[2] = {clampToPanel(x - spread, y), clampToPanel(x + spread + fingerDrift, y)};
         run.queueFingers(before, 2);
         run.queueFingers(after, 2);
         run.queueFingers(nullptr, 0);
