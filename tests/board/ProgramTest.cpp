@@ -122,3 +122,58 @@ TEST(Mapboard, TheSameScriptGivesTheSameTraceAndPictures)
     EXPECT_FLOAT_EQ(lines[22]["gesture"]["ty"].get<float>(), 100.0f);
     EXPECT_GT(lines.back()["gesture"]["scale"].get<float>(), 1.1f) << "the pinch spread the fingers";
 }
+
+TEST(Mapboard, PowerUpShowsThePizzaScreenFromTheFirstFrameWithoutTheMenu)
+{
+    const auto dir = boardtest::scratchDir("powerup");
+    const auto trace = dir / "trace.jsonl";
+    const auto run = runCommand(program + " --headless --frames 30 --out " + (dir / "last.png").string() + " --trace " +
+                                trace.string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const auto lines = readTrace(trace);
+    ASSERT_EQ(lines.size(), 30u);
+    for (const auto& line : lines) {
+        EXPECT_EQ(line["screen"], "pizza") << "frame " << line["frame"];
+    }
+    EXPECT_EQ(lines.back()["tiles"]["visible_pending"], 0) << "the visible 3 x 3 has arrived at Instant bitrate";
+}
+
+TEST(Mapboard, AScriptedOrderRunsToArrival)
+{
+    const auto dir = boardtest::scratchDir("order");
+    // A tap on the progress ring orders.
+    writeFile(dir / "script.txt", "200 press 400 440\n260 release\n");
+    const auto trace = dir / "trace.jsonl";
+    const auto run = runCommand(program + " --headless --frames 4600 --out " + (dir / "last.png").string() +
+                                " --trace " + trace.string() + " --script " + (dir / "script.txt").string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::vector<std::string> states;
+    int orderedAt = 0;
+    int arrivedAt = 0;
+    for (const auto& line : readTrace(trace)) {
+        const std::string state = line["pizza"]["state"];
+        if (states.empty() || states.back() != state) {
+            states.push_back(state);
+            (state == "on its way" ? orderedAt : arrivedAt) = line["frame"];
+        }
+    }
+    EXPECT_EQ(states, (std::vector<std::string>{"idle", "on its way", "arrived"}));
+    // 177 steps of 25 frames, the first after 1 to 25 frames.
+    EXPECT_GE(arrivedAt - orderedAt, 176 * 25 + 1);
+    EXPECT_LE(arrivedAt - orderedAt, 177 * 25);
+}
+
+TEST(Mapboard, TheMenuKeyThenTheDogButtonReachesTheDogScreen)
+{
+    const auto dir = boardtest::scratchDir("dogs");
+    writeFile(dir / "script.txt", "100 key M\n300 press 560 230\n360 release\n");
+    const auto trace = dir / "trace.jsonl";
+    const auto run = runCommand(program + " --headless --frames 40 --out " + (dir / "last.png").string() + " --trace " +
+                                trace.string() + " --script " + (dir / "script.txt").string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const auto lines = readTrace(trace);
+    EXPECT_EQ(lines.front()["screen"], "pizza");
+    EXPECT_EQ(lines[10]["screen"], "none") << "the menu runs no simulation";
+    EXPECT_EQ(lines.back()["screen"], "dogtrack");
+    EXPECT_EQ(lines.back()["map"]["zoom"], 16) << "the dog screen opens at zoom 16 on the owner";
+}

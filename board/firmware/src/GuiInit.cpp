@@ -3,14 +3,11 @@
 
 #include "BlitterDMA.hpp"
 #include "board/main.h"
-#include "common/FrontendHeap.hpp"
-#include "fonts/ApplicationFontProvider.hpp"
+#include "common/FrontendSetup.hpp"
 #include "gpu/gpu_graphics.h"
-#include "images/BitmapDatabase.hpp"
 #include "target/BoardHAL.hpp"
 #include "target/I2cTouchPanelPort.hpp"
 #include "target/PanelTouchController.hpp"
-#include "texts/TypedTextDatabase.hpp"
 #include "ui/LCDGPU.hpp"
 
 namespace {
@@ -19,7 +16,6 @@ constexpr std::uint32_t gpuConfigRegister = 0xFFC;
 constexpr std::uint32_t gpuConfigValue = 126;
 constexpr int stencilPool = 1;
 
-ApplicationFontProvider fontProvider;
 BlitterDMA dma;
 ui::LCDGPU display;
 target::I2cTouchPanelPort touchPort;
@@ -36,19 +32,11 @@ void gui_components_init()
     vg_enable_large_coordinates(1);
 }
 
-// The pizza screen, the start screen, is requested here once the map
-// screens are part of the program; until then the board starts without a
-// screen and M leads to the menu.
+// The tables, the fonts and the application with its start screen, then the
+// HAL, whose initialisation creates the frame-buffer semaphore.
 void gui_init()
 {
-    ui::Bitmap::registerBitmapDatabase(BitmapDatabase::getInstance(), BitmapDatabase::getInstanceSize());
-    ui::Texts::setLanguages(TypedTextDatabase::getLanguages(), TypedTextDatabase::getLanguageCount());
-    ui::TypedText::registerTypedTextDatabase(TypedTextDatabase::getInstance(), TypedTextDatabase::getFonts(),
-                                             TypedTextDatabase::getInstanceSize());
-    ui::Texts::setLanguage(0);
-    ui::HAL::setFrameBufferFormat(ui::Bitmap::RGB565);
-    ui::FontManager::setFontProvider(&fontProvider);
-    FrontendHeap::getInstance();
+    setupFrontend();
     hal.initialize();
 }
 
