@@ -46,9 +46,7 @@ public:
             }
             break;
         case SDL_MOUSEBUTTONUP:
-            if (mode == Mode::OneFinger) {
-                sim::board::setFingers(nullptr, 0);
-            } else if (mode == Mode::Mirrored) {
+            if (mode != Mode::None) {
                 run.queueFingers(nullptr, 0);
             }
             mode = Mode::None;
@@ -60,11 +58,11 @@ public:
         case SDL_FINGERMOTION:
             touches[event.tfinger.fingerId] = clampToPanel(static_cast<int>(event.tfinger.x * sim::board::panelWidth),
                                                            static_cast<int>(event.tfinger.y * sim::board::panelHeight));
-            passTouches();
+            passTouches(event.type == SDL_FINGERMOTION);
             break;
         case SDL_FINGERUP:
             touches.erase(event.tfinger.fingerId);
-            passTouches();
+            passTouches(false);
             break;
         default:
             break;
@@ -89,23 +87,20 @@ private:
         place(button.x / scale, button.y / scale, true);
     }
 
+    // Landing and lifting are sampled on frames of their own, so a quick
+    // click is still a tap; moves in between keep only the newest position.
     // The second finger mirrors the first about the point where the right
-    // button went down: moving the mouse pinches and rotates about it. Its
-    // landing is sampled on a frame of its own, so the drift counts.
+    // button went down: moving the mouse pinches and rotates about it.
     void place(int x, int y, bool landing = false)
     {
-        if (mode == Mode::OneFinger) {
-            const sim::board::Finger finger = clampToPanel(x, y);
-            sim::board::setFingers(&finger, 1);
-            return;
-        }
         const int drift = landing ? 0 : fingerDrift;
         const sim::board::Finger fingers[2] = {clampToPanel(x, y),
                                                clampToPanel(2 * centreX - x + drift, 2 * centreY - y)};
+        const int count = mode == Mode::Mirrored ? 2 : 1;
         if (landing) {
-            run.queueFingers(fingers, 2);
+            run.queueFingers(fingers, count);
         } else {
-            run.moveQueuedFingers(fingers, 2);
+            run.moveQueuedFingers(fingers, count);
         }
     }
 
@@ -127,7 +122,8 @@ private:
         run.queueFingers(nullptr, 0);
     }
 
-    void passTouches()
+    // Real fingers: a finger landing or lifting is sampled on its own frame.
+    void passTouches(bool moved)
     {
         std::vector<sim::board::Finger> fingers;
         for (const auto& [id, finger] : touches) {
@@ -135,7 +131,11 @@ private:
                 fingers.push_back(finger);
             }
         }
-        sim::board::setFingers(fingers.data(), static_cast<int>(fingers.size()));
+        if (moved) {
+            run.moveQueuedFingers(fingers.data(), static_cast<int>(fingers.size()));
+        } else {
+            run.queueFingers(fingers.data(), static_cast<int>(fingers.size()));
+        }
     }
 
     BoardRun& run;
