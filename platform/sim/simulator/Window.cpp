@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <thread>
@@ -243,9 +244,9 @@ RunEnd runInWindow(BoardRun& run, int zoom, std::string& problem)
         if (now - titleTime >= std::chrono::milliseconds(500)) {
             const std::uint64_t frames = run.framesDone();
             const double seconds = std::chrono::duration<double>(now - titleTime).count();
-            const std::string title = "mapboard - " +
-                                      std::to_string(static_cast<int>((frames - titleFrames) / seconds + 0.5)) +
-                                      " fps, load " + std::to_string(run.loadPercent()) + "%";
+            const long fps = std::lround(static_cast<double>(frames - titleFrames) / seconds);
+            const std::string title =
+                "mapboard - " + std::to_string(fps) + " fps, load " + std::to_string(run.loadPercent()) + "%";
             SDL_SetWindowTitle(sdl.window, title.c_str());
             titleTime = now;
             titleFrames = frames;
