@@ -32,6 +32,7 @@ std::string absolute(const std::string& path)
     std::fflush(nullptr);
     const std::vector<std::string> arguments = simulator::restartArguments(argc, argv, framesDone);
     std::vector<char*> pointers;
+    pointers.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments) {
         pointers.push_back(const_cast<char*>(argument.c_str()));
     }

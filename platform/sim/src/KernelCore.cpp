@@ -156,9 +156,11 @@ rtos::Task* Kernel::firstWaiter(rtos::Task::Wait wait, const void* object)
 
 void Kernel::dispatch(rtos::Task* next)
 {
-    // The idle task is the one that runs when no task does.
+    // The idle task is the one that runs when no task does; its tag gets a
+    // non-null parameter when it leaves the processor.
     if (idleTaskTag != nullptr && (running == nullptr) != (next == nullptr)) {
-        idleTaskTag(reinterpret_cast<void*>(std::uintptr_t{next != nullptr ? 1u : 0u}));
+        static char leaving;
+        idleTaskTag(next != nullptr ? &leaving : nullptr);
     }
     running = next;
     if (next != nullptr) {
