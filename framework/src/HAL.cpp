@@ -42,6 +42,7 @@ LCD& HAL::lcd()
 
 void HAL::initialize()
 {
+    configureInterrupts();
     touchController.init();
 }
 
