@@ -1,5 +1,6 @@
 #include "GeometryDecoder.hpp"
 
+#include "TileStream.hpp"
 #include "vecta/Assert.hpp"
 
 namespace vecta {
@@ -27,7 +28,8 @@ GeometryDecoder::GeometryDecoder(Feature& source, TileProcessor& sink) : feature
 // the callers' loops.
 void GeometryDecoder::readCommand()
 {
-    if (!feature.nextValue(command)) {
+    pb_istream_t& geometry = feature.geometryCursor;
+    if (geometry.bytes_left > 0 && !decodeVarint(&geometry, command)) {
         VECTA_ASSERT(false);
     }
     id = command & 7u;
@@ -43,10 +45,10 @@ void GeometryDecoder::nextCommand()
 Point GeometryDecoder::readPoint()
 {
     // A parameter missing at the end of the geometry cannot be decoded.
+    pb_istream_t& geometry = feature.geometryCursor;
     std::uint32_t dx = 0;
     std::uint32_t dy = 0;
-    if (feature.geometryCursor.bytes_left == 0 || !feature.nextValue(dx) || feature.geometryCursor.bytes_left == 0 ||
-        !feature.nextValue(dy)) {
+    if (!decodeVarint(&geometry, dx) || !decodeVarint(&geometry, dy)) {
         VECTA_ASSERT(false);
     }
     x = wrappingAdd(x, zigZagDecode(dx));

@@ -3,18 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include "vecta/Assert.hpp"
 #include "vecta/StringHash.hpp"
 
 namespace vecta {
-
-namespace {
 
 // The stream's state is a moving pointer into the tile: sub-streams copy it
 // and hand it back on close, so every stream reads in place.
 bool readTileBytes(pb_istream_t* stream, pb_byte_t* destination, std::size_t count)
 {
-    const auto* source = static_cast<const pb_byte_t*>(stream->state);
+    const pb_byte_t* source = tileBytes(stream);
     if (destination != nullptr) {
         if (count == 1) {
             *destination = *source;
@@ -26,24 +23,22 @@ bool readTileBytes(pb_istream_t* stream, pb_byte_t* destination, std::size_t cou
     return true;
 }
 
-} // namespace
-
 pb_istream_t tileStream(const char* data, unsigned int size)
 {
     return pb_istream_t{&readTileBytes, const_cast<char*>(data), size, nullptr};
 }
 
-bool decodeVarint(pb_istream_t* stream, std::uint32_t& out)
+bool decodeLongVarint(pb_istream_t* stream, std::uint32_t& out)
 {
+    // Up to four bytes cannot overflow; longer ones nanopb checks.
     if (stream->callback == &readTileBytes) {
-        const auto* bytes = static_cast<const pb_byte_t*>(stream->state);
-        const std::size_t available = std::min<std::size_t>(stream->bytes_left, 5);
+        const pb_byte_t* bytes = tileBytes(stream);
+        const std::size_t available = std::min<std::size_t>(stream->bytes_left, 4);
         std::uint32_t value = 0;
         for (std::size_t i = 0; i < available; ++i) {
             value |= static_cast<std::uint32_t>(bytes[i] & 0x7Fu) << (7 * i);
             if ((bytes[i] & 0x80u) == 0) {
-                stream->state = const_cast<pb_byte_t*>(bytes + i + 1);
-                stream->bytes_left -= i + 1;
+                advance(stream, i + 1);
                 out = value;
                 return true;
             }
@@ -52,19 +47,43 @@ bool decodeVarint(pb_istream_t* stream, std::uint32_t& out)
     return pb_decode_varint32(stream, &out);
 }
 
-// nanopb skips through a bounce buffer for callback streams; a moving
-// pointer can simply move.
-bool skipBytes(pb_istream_t* stream, std::uint32_t count)
+// As nanopb: at most ten bytes, bits beyond 64 dropped.
+bool decodeVarint64(pb_istream_t* stream, std::uint64_t& out)
 {
-    if (stream->callback != &readTileBytes) {
-        return pb_read(stream, nullptr, count);
+    if (stream->callback == &readTileBytes) {
+        const pb_byte_t* bytes = tileBytes(stream);
+        const std::size_t available = std::min<std::size_t>(stream->bytes_left, 10);
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < available; ++i) {
+            value |= static_cast<std::uint64_t>(bytes[i] & 0x7Fu) << (7 * i);
+            if ((bytes[i] & 0x80u) == 0) {
+                advance(stream, i + 1);
+                out = value;
+                return true;
+            }
+        }
     }
-    if (count > stream->bytes_left) {
-        return false;
+    return pb_decode_varint(stream, &out);
+}
+
+std::uint32_t countVarints(pb_istream_t packed)
+{
+    std::uint32_t count = 0;
+    if (packed.callback == &readTileBytes) {
+        // Every varint ends in its one byte below 0x80; an unfinished last one
+        // does not count.
+        const pb_byte_t* bytes = tileBytes(&packed);
+        for (std::size_t i = 0; i < packed.bytes_left; ++i) {
+            count += bytes[i] < 0x80u ? 1u : 0u;
+        }
+        return count;
     }
-    stream->state = static_cast<pb_byte_t*>(stream->state) + count;
-    stream->bytes_left -= count;
-    return true;
+    std::uint32_t ignored = 0;
+    while (packed.bytes_left > 0 && decodeVarint(&packed, ignored)) {
+        ++count;
+    }
+    VECTA_ASSERT(packed.bytes_left == 0);
+    return count;
 }
 
 bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
@@ -79,17 +98,6 @@ bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
         return false;
     }
     hash = stringHash(buffer);
-    return true;
-}
-
-bool nextTag(pb_istream_t* stream, pb_wire_type_t& wireType, std::uint32_t& field)
-{
-    if (stream->bytes_left == 0) {
-        return false;
-    }
-    bool eof = false;
-    const bool decoded = pb_decode_tag(stream, &wireType, &field, &eof);
-    VECTA_ASSERT(decoded);
     return true;
 }
 
