@@ -28,42 +28,21 @@ pb_istream_t tileStream(const char* data, unsigned int size)
     return pb_istream_t{&readTileBytes, const_cast<char*>(data), size, nullptr};
 }
 
-bool decodeLongVarint(pb_istream_t* stream, std::uint32_t& out)
+Varint longVarintAt(const pb_byte_t* bytes, std::size_t available)
 {
     // Up to four bytes cannot overflow; longer ones nanopb checks.
-    if (stream->callback == &readTileBytes) {
-        const pb_byte_t* bytes = tileBytes(stream);
-        const std::size_t available = std::min<std::size_t>(stream->bytes_left, 4);
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < available; ++i) {
-            value |= static_cast<std::uint32_t>(bytes[i] & 0x7Fu) << (7 * i);
-            if ((bytes[i] & 0x80u) == 0) {
-                advance(stream, i + 1);
-                out = value;
-                return true;
-            }
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(available, 4); ++i) {
+        value |= static_cast<std::uint32_t>(bytes[i] & 0x7Fu) << (7 * i);
+        if ((bytes[i] & 0x80u) == 0) {
+            return Varint{value, static_cast<std::uint32_t>(i + 1)};
         }
     }
-    return pb_decode_varint32(stream, &out);
-}
-
-// As nanopb: at most ten bytes, bits beyond 64 dropped.
-bool decodeVarint64(pb_istream_t* stream, std::uint64_t& out)
-{
-    if (stream->callback == &readTileBytes) {
-        const pb_byte_t* bytes = tileBytes(stream);
-        const std::size_t available = std::min<std::size_t>(stream->bytes_left, 10);
-        std::uint64_t value = 0;
-        for (std::size_t i = 0; i < available; ++i) {
-            value |= static_cast<std::uint64_t>(bytes[i] & 0x7Fu) << (7 * i);
-            if ((bytes[i] & 0x80u) == 0) {
-                advance(stream, i + 1);
-                out = value;
-                return true;
-            }
-        }
+    pb_istream_t stream{&readTileBytes, const_cast<pb_byte_t*>(bytes), available, nullptr};
+    if (!pb_decode_varint32(&stream, &value)) {
+        return Varint{0, 0};
     }
-    return pb_decode_varint(stream, &out);
+    return Varint{value, static_cast<std::uint32_t>(available - stream.bytes_left)};
 }
 
 std::uint32_t countVarints(pb_istream_t packed)
@@ -92,8 +71,22 @@ bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
     if (!decodeVarint(stream, length)) {
         return false;
     }
-    char buffer[hashedPrefixLength + 1] = {};
     const std::uint32_t kept = std::min<std::uint32_t>(length, hashedPrefixLength);
+    if (stream->callback == &readTileBytes) {
+        // Hashed in place, up to the first zero byte as a copy would be.
+        if (length > stream->bytes_left) {
+            return false;
+        }
+        const auto* text = reinterpret_cast<const char*>(tileBytes(stream));
+        std::size_t hashed = 0;
+        while (hashed < kept && text[hashed] != '\0') {
+            ++hashed;
+        }
+        hash = stringHash(text, hashed);
+        advance(stream, length);
+        return true;
+    }
+    char buffer[hashedPrefixLength + 1] = {};
     if (!pb_read(stream, reinterpret_cast<pb_byte_t*>(buffer), kept) || !skipBytes(stream, length - kept)) {
         return false;
     }
@@ -101,15 +94,9 @@ bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
     return true;
 }
 
-void skipField(pb_istream_t* stream, pb_wire_type_t wireType)
+void skipOtherField(pb_istream_t* stream, pb_wire_type_t wireType)
 {
-    bool skipped = false;
-    if (wireType == PB_WT_STRING) {
-        std::uint32_t length = 0;
-        skipped = decodeVarint(stream, length) && skipBytes(stream, length);
-    } else {
-        skipped = pb_skip_field(stream, wireType);
-    }
+    const bool skipped = pb_skip_field(stream, wireType);
     VECTA_ASSERT(skipped);
 }
 

@@ -29,30 +29,60 @@ inline void advance(pb_istream_t* stream, std::size_t count)
     stream->bytes_left -= count;
 }
 
-// Varints of three bytes and more, and every varint of other streams.
-bool decodeLongVarint(pb_istream_t* stream, std::uint32_t& out);
+// A varint read in place: its value and its length in bytes, 0 when it does
+// not decode within the bytes available.
+struct Varint {
+    std::uint32_t value;
+    std::uint32_t length;
+};
+
+// Varints of three bytes and more.
+Varint longVarintAt(const pb_byte_t* bytes, std::size_t available);
 
 // Geometry and tag integers are mostly one or two bytes long.
+inline Varint varintAt(const pb_byte_t* bytes, std::size_t available)
+{
+    if (available >= 1 && bytes[0] < 0x80u) {
+        return Varint{bytes[0], 1};
+    }
+    if (available >= 2 && bytes[1] < 0x80u) {
+        return Varint{(bytes[0] & 0x7Fu) | static_cast<std::uint32_t>(bytes[1]) << 7, 2};
+    }
+    return longVarintAt(bytes, available);
+}
+
 inline bool decodeVarint(pb_istream_t* stream, std::uint32_t& out)
+{
+    if (stream->callback != &readTileBytes) {
+        return pb_decode_varint32(stream, &out);
+    }
+    const Varint varint = varintAt(tileBytes(stream), stream->bytes_left);
+    if (varint.length == 0) {
+        return false;
+    }
+    out = varint.value;
+    advance(stream, varint.length);
+    return true;
+}
+
+// As nanopb: at most ten bytes, bits beyond 64 dropped.
+inline bool decodeVarint64(pb_istream_t* stream, std::uint64_t& out)
 {
     if (stream->callback == &readTileBytes) {
         const pb_byte_t* bytes = tileBytes(stream);
-        const std::size_t available = stream->bytes_left;
-        if (available >= 1 && bytes[0] < 0x80u) {
-            out = bytes[0];
-            advance(stream, 1);
-            return true;
-        }
-        if (available >= 2 && bytes[1] < 0x80u) {
-            out = (bytes[0] & 0x7Fu) | static_cast<std::uint32_t>(bytes[1]) << 7;
-            advance(stream, 2);
-            return true;
+        const std::size_t available = stream->bytes_left < 10 ? stream->bytes_left : 10;
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < available; ++i) {
+            value |= static_cast<std::uint64_t>(bytes[i] & 0x7Fu) << (7 * i);
+            if ((bytes[i] & 0x80u) == 0) {
+                advance(stream, i + 1);
+                out = value;
+                return true;
+            }
         }
     }
-    return decodeLongVarint(stream, out);
+    return pb_decode_varint(stream, &out);
 }
-
-bool decodeVarint64(pb_istream_t* stream, std::uint64_t& out);
 
 // The number of varints in a packed field. All its bytes must belong to them.
 std::uint32_t countVarints(pb_istream_t packed);
@@ -127,6 +157,18 @@ inline bool nextTag(pb_istream_t* stream, pb_wire_type_t& wireType, std::uint32_
     return true;
 }
 
-void skipField(pb_istream_t* stream, pb_wire_type_t wireType);
+// Fields other than length-delimited ones.
+void skipOtherField(pb_istream_t* stream, pb_wire_type_t wireType);
+
+inline void skipField(pb_istream_t* stream, pb_wire_type_t wireType)
+{
+    if (wireType != PB_WT_STRING) {
+        skipOtherField(stream, wireType);
+        return;
+    }
+    std::uint32_t length = 0;
+    const bool skipped = decodeVarint(stream, length) && skipBytes(stream, length);
+    VECTA_ASSERT(skipped);
+}
 
 } // namespace vecta

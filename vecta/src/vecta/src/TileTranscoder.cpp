@@ -26,11 +26,6 @@ std::uint32_t styleKey(const Layer& layer, Feature& feature)
     return layer.nameHash + defaultClassHash;
 }
 
-bool isAligned(const void* pointer)
-{
-    return (reinterpret_cast<std::uintptr_t>(pointer) & 3u) == 0;
-}
-
 } // namespace
 
 TileTranscoder::TileTranscoder(const MapStyle& mapStyle)
@@ -71,7 +66,7 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
 
 Segment TileTranscoder::readNextSegment(BufferReader& reader)
 {
-    if (reader.remaining() < sizeof(SegmentHeader) || !isAligned(reader.current)) {
+    if (reader.remaining() < sizeof(SegmentHeader) || !isWordAligned(reader.current)) {
         return Segment{};
     }
     const auto* header = reinterpret_cast<const SegmentHeader*>(reader.current);
