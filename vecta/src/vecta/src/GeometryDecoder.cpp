@@ -28,23 +28,6 @@ GeometryDecoder::GeometryDecoder(Feature& source, TileProcessor& sink)
     VECTA_ASSERT(source.geometryCursor.callback == &readTileBytes);
 }
 
-// False at the end of the geometry; an integer that does not decode violates
-// the tile contract.
-bool GeometryDecoder::nextInteger(std::uint32_t& value)
-{
-    if (left == 0) {
-        return false;
-    }
-    const Varint varint = varintAt(bytes, left);
-    if (varint.length == 0) {
-        VECTA_ASSERT(false);
-    }
-    bytes += varint.length;
-    left -= varint.length;
-    value = varint.value;
-    return true;
-}
-
 // At the end of the geometry the previous command stays in place, which ends
 // the callers' loops.
 void GeometryDecoder::readCommand()

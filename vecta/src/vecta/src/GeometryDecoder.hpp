@@ -6,6 +6,8 @@
 #include <pb.h>
 
 #include "TileProcessor.hpp"
+#include "TileStream.hpp"
+#include "vecta/Assert.hpp"
 #include "vecta/VectorTile.hpp"
 
 namespace vecta {
@@ -22,7 +24,22 @@ public:
 private:
     enum CommandId : std::uint32_t { MoveToCommand = 1, LineToCommand = 2, ClosePathCommand = 7 };
 
-    bool nextInteger(std::uint32_t& value);
+    // False at the end of the geometry; an integer that does not decode
+    // violates the tile contract.
+    bool nextInteger(std::uint32_t& value)
+    {
+        if (left == 0) {
+            return false;
+        }
+        const Varint varint = varintAt(bytes, left);
+        if (varint.length == 0) {
+            VECTA_ASSERT(false);
+        }
+        bytes += varint.length;
+        left -= varint.length;
+        value = varint.value;
+        return true;
+    }
     void readCommand();
     void nextCommand();
     Point readPoint();

@@ -31,7 +31,7 @@ public:
         const Point next{x, y};
         const bool thinned = count > leadingKept && isNear(last, beforeLast) && isNear(next, beforeLast);
         if (thinned) {
-            writer.removeLastPoint();
+            writer.current -= 2 * sizeof(float); // the last point, written after the first ones
             --count;
         }
         if (count == std::numeric_limits<std::uint16_t>::max()) {

@@ -41,10 +41,17 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
     }
     VectorTile tile(data, size, &arena);
     writer.checkpoint();
+    // Neighbouring features mostly share their key.
+    std::uint32_t foundKey = 0;
+    const LayerStyle* found = nullptr;
     for (Layer layer = tile.nextLayer(); layer.isValid(); layer = tile.nextLayer()) {
         for (Feature feature = layer.nextFeature(); feature.isValid(); feature = layer.nextFeature()) {
             const std::uint32_t style_id = styleKey(layer, feature);
-            const LayerStyle* rule = level.find(style_id);
+            if (found == nullptr || style_id != foundKey) {
+                found = level.find(style_id);
+                foundKey = style_id;
+            }
+            const LayerStyle* rule = found;
             if (rule == nullptr || rule->opacity == 0) {
                 continue;
             }
