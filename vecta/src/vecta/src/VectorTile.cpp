@@ -38,9 +38,16 @@ Layer VectorTile::nextLayer()
 Layer::Layer(const pb_istream_t& layerStream) : tableStream(layerStream), featureStream(layerStream)
 {
     pb_istream_t scan = layerStream;
+    pb_istream_t fieldStart = scan;
+    bool tableFound = false;
     pb_wire_type_t wireType{};
     std::uint32_t field = 0;
     while (nextTag(&scan, wireType, field)) {
+        // The table walk starts at the first key or value, past the features.
+        if (!tableFound && (field == LayerKeys || field == LayerValues)) {
+            tableStream = fieldStart;
+            tableFound = true;
+        }
         switch (field) {
         case LayerName: {
             const bool read = readHashedString(&scan, nameHash);
@@ -72,6 +79,7 @@ Layer::Layer(const pb_istream_t& layerStream) : tableStream(layerStream), featur
         default:
             VECTA_ASSERT(false);
         }
+        fieldStart = scan;
     }
 }
 
