@@ -30,20 +30,20 @@ GeometryDecoder::GeometryDecoder(Feature& source, TileProcessor& sink)
 
 // At the end of the geometry the previous command stays in place, which ends
 // the callers' loops.
-void GeometryDecoder::readCommand()
+inline void GeometryDecoder::readCommand()
 {
     nextInteger(command);
     id = command & 7u;
     count = command >> 3;
 }
 
-void GeometryDecoder::nextCommand()
+inline void GeometryDecoder::nextCommand()
 {
     VECTA_ASSERT(count == 0);
     readCommand();
 }
 
-Point GeometryDecoder::readPoint()
+inline Point GeometryDecoder::readPoint()
 {
     // A parameter missing at the end of the geometry cannot be decoded.
     std::uint32_t dx = 0;
@@ -92,7 +92,7 @@ template <bool SumArea> std::int64_t GeometryDecoder::readLineTo(Point previous)
 }
 
 // Every line part and ring opens with a move-to of one point and a line-to.
-Point GeometryDecoder::beginPart(bool ring)
+inline Point GeometryDecoder::beginPart(bool ring)
 {
     if (count != 1) {
         VECTA_ASSERT(false);

@@ -12,24 +12,12 @@ TileProcessor::TileProcessor(BufferWriter& destination, std::uint32_t styleId) :
 {
 }
 
-void TileProcessor::begin(bool ring)
-{
-    if (writer.hasDiscarded()) {
-        return;
-    }
-    header = writer.reserveHeader();
-    box = BoundingBox{};
-    count = 0;
-    // Three points keep a ring's area however small it is thinned.
-    leadingKept = ring ? 3 : 1;
-}
-
 SegmentHeader TileProcessor::currentHeader(std::uint8_t closeCount, GeometryType pathStyle) const
 {
     return SegmentHeader{style_id, count, closeCount, pathStyle, box};
 }
 
-bool TileProcessor::writeCommands(std::uint16_t pointCount, bool closed)
+inline bool TileProcessor::writeCommands(std::uint16_t pointCount, bool closed)
 {
     if (!writer.write(std::uint8_t{MoveTo})) {
         return false;

@@ -18,7 +18,17 @@ public:
     TileProcessor(BufferWriter& destination, std::uint32_t styleId);
 
     // `ring`: the part is a polygon ring, which keeps its first three points.
-    void begin(bool ring);
+    void begin(bool ring)
+    {
+        if (writer.hasDiscarded()) {
+            return;
+        }
+        header = writer.reserveHeader();
+        box = BoundingBox{};
+        count = 0;
+        // Three points keep a ring's area however small it is thinned.
+        leadingKept = ring ? 3 : 1;
+    }
     // Runs for every point of every drawn feature, so it is kept inline.
     void point(std::int32_t x, std::int32_t y)
     {
