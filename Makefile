@@ -26,7 +26,7 @@ bench: build
 # Fuzzes every reader of outside bytes for FUZZ_SECONDS each (clang,
 # libFuzzer), from seeds of real inputs written by the default build.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = tile image geojson
+FUZZ_TARGETS = tile image geojson script
 fuzz: configure
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset default --target $(FUZZ_TARGETS:%=fuzz_%_mutations)
