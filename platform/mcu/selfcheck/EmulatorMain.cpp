@@ -1,0 +1,37 @@
+// The self-check on the emulated board: the checksum lines the PC must
+// match, then what each step cost in instructions.
+
+#include <cstdio>
+
+#include "InstructionCounter.hpp"
+#include "SelfCheck.hpp"
+#include "mcu/Console.hpp"
+
+namespace {
+
+std::uint64_t instructions()
+{
+    return mcu::InstructionCounter::instructions();
+}
+
+void print(const char* step, const selfcheck::Outcome& outcome, const char* unit)
+{
+    static char line[160];
+    selfcheck::formatChecksumLine(line, sizeof line, step, outcome);
+    mcu::consoleWrite(line);
+    const std::uint64_t perItem = outcome.items != 0 ? outcome.work / outcome.items : 0;
+    std::snprintf(line, sizeof line, "cost %s: %lu instructions per %s\n", step, static_cast<unsigned long>(perItem),
+                  unit);
+    mcu::consoleWrite(line);
+}
+
+} // namespace
+
+int main()
+{
+    mcu::InstructionCounter::start();
+    print("tiles", selfcheck::transcodeCollection(instructions), "tile");
+    print("pizza", selfcheck::runPizzaDelivery(selfcheck::pizzaFrames, instructions), "frame");
+    print("dog", selfcheck::runDogWalk(selfcheck::dogFrames, instructions), "frame");
+    return 0;
+}
