@@ -1,10 +1,12 @@
+#include <cstdlib>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "AssertionMatcher.hpp"
 #include "FrameworkFixture.hpp"
-#include "common/FrontendHeap.hpp"
-#include "images/BitmapDatabase.hpp"
-#include "texts/TypedTextDatabase.hpp"
+#include "common/FrontendSetup.hpp"
+#include "sim/PngWriter.hpp"
 
 namespace {
 
@@ -21,9 +23,8 @@ protected:
 
     static FrontendHeap& registeredHeap()
     {
-        ui::Bitmap::registerBitmapDatabase(BitmapDatabase::getInstance(), BitmapDatabase::getInstanceSize());
-        ui::Texts::setLanguages(TypedTextDatabase::getLanguages(), TypedTextDatabase::getLanguageCount());
-        return FrontendHeap::getInstance();
+        static FrontendHeap& heap = setupFrontend();
+        return heap;
     }
 
     void frame()
@@ -96,4 +97,28 @@ TEST_F(Frontend, ViewLargerThanItsSlotNamesViewAndPresenter)
     EXPECT_DEATH((ui::makeTransition<OversizedMenuView, MenuPresenter, ui::NoTransition, Model>(
                      &screen, &presenter, heap, &transition, &heap.model)),
                  "View allocation error.*ScreenType = .*OversizedMenuView; PresenterType = MenuPresenter");
+}
+
+TEST_F(Frontend, MenuScreenMatchesTheReferencePicture)
+{
+    // Regenerate after an intended change to the menu or its artwork with
+    //   MENU_PNG=tests/gui/reference/menu.png build/default/tests/gui/frontend_tests
+    //     --gtest_filter='*Reference*'
+    const std::uint16_t* shown = hal.getTFTFrameBuffer();
+    if (const char* out = std::getenv("MENU_PNG")) {
+        ASSERT_EQ(sim::writeRgb565Png(out, shown, 800, 480, 1600), "");
+    }
+    std::vector<std::uint16_t> reference(800 * 480);
+    ASSERT_EQ(sim::readPngAsRgb565(REFERENCE_DIR "/menu.png", reference.data(), 800, 480), "");
+    // Antialiasing may differ by a few levels between renderer versions.
+    int differing = 0;
+    for (std::size_t i = 0; i < reference.size(); ++i) {
+        const std::uint16_t a = shown[i];
+        const std::uint16_t b = reference[i];
+        const int dr = std::abs(((a >> 11) & 0x1F) - ((b >> 11) & 0x1F));
+        const int dg = std::abs(((a >> 5) & 0x3F) - ((b >> 5) & 0x3F));
+        const int db = std::abs((a & 0x1F) - (b & 0x1F));
+        differing += (dr > 2 || dg > 4 || db > 2) ? 1 : 0;
+    }
+    EXPECT_LE(differing, 800 * 480 / 500) << "pixels differing from the reference";
 }

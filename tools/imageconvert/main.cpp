@@ -8,10 +8,9 @@
 #include <stdexcept>
 #include <string>
 
-#include <CLI/CLI.hpp>
-
 #include "BitmapList.hpp"
 #include "BitmapTable.hpp"
+#include "ConverterOptions.hpp"
 #include "PngPreview.hpp"
 #include "SvgRenderer.hpp"
 
@@ -30,26 +29,33 @@ void writeFile(const std::filesystem::path& path, const void* data, std::size_t 
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"Renders the listed SVG images into the bitmap table and its pixel data."};
-    std::filesystem::path listPath;
-    std::filesystem::path outDir;
-    app.add_option("--list", listPath, "Bitmap list: name width height format per line; <name>.svg beside it")
-        ->required()
-        ->check(CLI::ExistingFile);
-    std::filesystem::path previewDir;
-    app.add_option("--out", outDir, "Folder for BitmapDatabase.cpp and bitmaps.bin")->required();
-    app.add_option("--png", previewDir, "Also save every rendered image as <name>.png in this folder");
-    CLI11_PARSE(app, argc, argv);
-
     try {
+        const ConverterOptions options(
+            argc, argv,
+            {{"list", "bitmap list: name width height format per line; <name>.svg beside it", true},
+             {"out", "folder for BitmapDatabase.cpp and bitmaps.bin", true},
+             {"png", "also save every rendered image as <name>.png in this folder", false}});
+        if (options.helpRequested()) {
+            std::printf("%s", options
+                                  .usage("imageconvert", "Renders the listed SVG images into the bitmap table "
+                                                         "and its pixel data.")
+                                  .c_str());
+            return 0;
+        }
+        const std::filesystem::path listPath = options.text("list");
+        const std::filesystem::path outDir = options.text("out");
         std::ifstream listFile(listPath);
+        if (!listFile) {
+            throw std::runtime_error("cannot read " + listPath.string());
+        }
         const auto specs = imageconvert::readBitmapList(listFile);
         imageconvert::BitmapTable table;
         for (const auto& spec : specs) {
             const auto svg = listPath.parent_path() / (spec.name + ".svg");
             const auto raster = imageconvert::renderSvgFile(svg.string(), spec.width, spec.height);
             table.add(spec, raster);
-            if (!previewDir.empty()) {
+            if (options.has("png")) {
+                const std::filesystem::path previewDir = options.text("png");
                 std::filesystem::create_directories(previewDir);
                 imageconvert::writePng(raster, (previewDir / (spec.name + ".png")).string());
             }

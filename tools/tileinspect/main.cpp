@@ -1,5 +1,6 @@
 // Reads one vector tile and prints what the map library makes of it: layers,
-// feature counts, style keys and the segment buffer for one zoom level.
+// feature counts, style keys and the segment buffer for one zoom level; or,
+// with --collection, how the whole collection's shapes come through thinning.
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "CollectionStats.hpp"
 #include "KnownNames.hpp"
 #include "SyntheticTile.hpp"
 #include "board/flash.h"
@@ -29,6 +31,7 @@ struct Options {
     std::string file;
     bool demo = false;
     bool fromFlash = false;
+    bool collection = false;
     unsigned int tileX = 0;
     unsigned int tileY = 0;
     unsigned int tileZoom = 0;
@@ -44,6 +47,7 @@ struct Options {
                  "usage: tileinspect [--zoom Z] [--slot BYTES] FILE.mvt\n"
                  "       tileinspect --tile X Y Z [--flash IMAGE] [--zoom Z] [--slot BYTES]\n"
                  "       tileinspect --demo [--zoom Z] [--slot BYTES]\n"
+                 "       tileinspect --collection [--flash IMAGE]\n"
                  "\n"
                  "Prints the layers, feature counts and style keys of one vector tile and\n"
                  "the segment buffer it transcodes to.\n"
@@ -52,7 +56,9 @@ struct Options {
                  "  --slot BYTES    size of the destination slot (default %u, a cache slot)\n"
                  "  --tile X Y Z    inspect tile (X, Y, Z) of the stored tile collection\n"
                  "  --flash IMAGE   use this tile collection image instead of the built-in one\n"
-                 "  --demo          inspect a generated dense street tile instead of a file\n",
+                 "  --demo          inspect a generated dense street tile instead of a file\n"
+                 "  --collection    per zoom level: rings and lines thinned flat, how far thinned\n"
+                 "                  paths stray from the tile's points, segment buffer sizes\n",
                  cacheSlotBytes);
     std::exit(status);
 }
@@ -78,6 +84,8 @@ Options parse(int argc, char** argv)
             usage(0);
         } else if (arg == "--demo") {
             options.demo = true;
+        } else if (arg == "--collection") {
+            options.collection = true;
         } else if (arg == "--zoom" && hasValue) {
             options.zoom = parseNumber("--zoom", argv[++i]);
             options.zoomGiven = true;
@@ -97,8 +105,9 @@ Options parse(int argc, char** argv)
             usage(2);
         }
     }
-    const int sources = int{options.demo} + int{options.fromFlash} + int{!options.file.empty()};
-    if (sources != 1 || (!options.flashImage.empty() && !options.fromFlash)) {
+    const int sources =
+        int{options.demo} + int{options.fromFlash} + int{options.collection} + int{!options.file.empty()};
+    if (sources != 1 || (!options.flashImage.empty() && !options.fromFlash && !options.collection)) {
         usage(2);
     }
     if (options.fromFlash && !options.zoomGiven) {
@@ -189,8 +198,7 @@ SegmentStats transcode(const std::string& tile, unsigned int zoom, std::vector<s
     return stats;
 }
 
-// The bytes of one tile of the flash content, as the fetcher task finds them.
-std::string readFlashTile(const Options& options)
+void loadFlash(const Options& options)
 {
     if (!options.flashImage.empty()) {
         const std::string problem = sim::loadFlashImage(options.flashImage);
@@ -199,6 +207,12 @@ std::string readFlashTile(const Options& options)
             std::exit(1);
         }
     }
+}
+
+// The bytes of one tile of the flash content, as the fetcher task finds them.
+std::string readFlashTile(const Options& options)
+{
+    loadFlash(options);
     if (options.tileZoom > 255) {
         std::fprintf(stderr, "tileinspect: zoom %u is outside the collection\n", options.tileZoom);
         std::exit(1);
@@ -231,6 +245,11 @@ std::string describeSource(const Options& options)
 int main(int argc, char** argv)
 {
     const Options options = parse(argc, argv);
+    if (options.collection) {
+        loadFlash(options);
+        tileinspect::printCollectionStats(stdout, tileinspect::collectionStats());
+        return 0;
+    }
     const std::string tile = options.demo        ? mvt::makeSyntheticTile(1, std::size_t{100} * 1024)
                              : options.fromFlash ? readFlashTile(options)
                                                  : readFile(options.file);

@@ -54,20 +54,31 @@ Pieces cut(const Pieces& parent, const TileAddress& tile)
     return pieces;
 }
 
-std::string encodeTile(const Pieces& pieces, const TileAddress& tile, std::map<std::string, unsigned int>& counts)
+struct EncodedTile {
+    std::string bytes;
+    std::map<std::string, unsigned int> featureCounts;
+    unsigned int holesLeftOut = 0;
+    unsigned int polygonsSplit = 0;
+};
+
+EncodedTile encodeTile(const Pieces& pieces, const TileAddress& tile)
 {
     MvtWriter writer;
+    EncodedTile result;
     for (const Piece& piece : pieces) {
         if (piece.source->minZoom > tile.zoom) {
             continue;
         }
         TileShape shape = toTileShape(*piece.geometry, tile);
+        result.holesLeftOut += shape.holesLeftOut;
+        result.polygonsSplit += shape.polygonsSplit;
         if (!shape.empty()) {
             writer.add(piece.source->layer, TileFeature{piece.source->id, &piece.source->properties, std::move(shape)});
         }
     }
-    counts = writer.featureCounts();
-    return writer.encode();
+    result.featureCounts = writer.featureCounts();
+    result.bytes = writer.encode();
+    return result;
 }
 
 std::string describe(const TileAddress& tile)
@@ -85,6 +96,15 @@ void compareCounts(const std::map<std::string, unsigned int>& written, const Til
     }
     if (!same) {
         throw std::logic_error("tile " + describe(tile) + " reads back with other layers or features than written");
+    }
+}
+
+TileCheck checked(TileValidator& validator, const std::string& bytes, const TileAddress& tile)
+{
+    try {
+        return validator.check(bytes, tile.zoom);
+    } catch (const std::runtime_error& problem) {
+        throw std::runtime_error("tile " + describe(tile) + ": " + problem.what());
     }
 }
 
@@ -118,15 +138,15 @@ private:
     void build(const Pieces& pieces, const TileAddress& tile, TileValidator& validator)
     {
         std::snprintf(currentTile, sizeof currentTile, "%u/%u/%u", tile.x, tile.y, unsigned{tile.zoom});
-        std::map<std::string, unsigned int> written;
-        std::string bytes = encodeTile(pieces, tile, written);
-        const TileCheck check = validator.check(bytes, tile.zoom);
-        compareCounts(written, check, tile);
+        EncodedTile encoded = encodeTile(pieces, tile);
+        const TileCheck check = checked(validator, encoded.bytes, tile);
+        compareCounts(encoded.featureCounts, check, tile);
         currentTile[0] = '\0';
 
         const std::lock_guard guard(resultLock);
-        records.push_back(TileRecord{tile, static_cast<std::uint32_t>(bytes.size()), check});
-        tiles[range.indexOf(tile.x, tile.y)] = std::move(bytes);
+        records.push_back(TileRecord{tile, static_cast<std::uint32_t>(encoded.bytes.size()), check,
+                                     encoded.holesLeftOut, encoded.polygonsSplit});
+        tiles[range.indexOf(tile.x, tile.y)] = std::move(encoded.bytes);
     }
 
     const ZoomRange& range;

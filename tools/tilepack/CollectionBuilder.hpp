@@ -20,6 +20,8 @@ struct TileRecord {
     TileAddress address;
     std::uint32_t bytes = 0;
     TileCheck check;
+    unsigned int holesLeftOut = 0;
+    unsigned int polygonsSplit = 0;
 };
 
 struct BuiltCollection {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
+
+#include "PolygonPieces.hpp"
 
 namespace tilepack {
 
@@ -11,6 +14,23 @@ void printTile(std::FILE* out, const char* label, const TileRecord& record)
 {
     std::fprintf(out, "  %-8s %8u bytes  (tile %u/%u/%u)\n", label, record.bytes, record.address.x, record.address.y,
                  unsigned{record.address.zoom});
+}
+
+// Holes too small to show and polygons cut so that a segment holds them.
+void printPolygonLimits(std::FILE* out, const BuiltCollection& collection)
+{
+    std::map<unsigned int, std::pair<unsigned int, unsigned int>> perZoom;
+    for (const TileRecord& record : collection.records) {
+        auto& [holes, polygons] = perZoom[record.address.zoom];
+        holes += record.holesLeftOut;
+        polygons += record.polygonsSplit;
+    }
+    std::fprintf(out,
+                 "holes left out as too small to show / polygons cut for more than %zu holes, per zoom:", maxHoles);
+    for (const auto& [zoom, counts] : perZoom) {
+        std::fprintf(out, " %u:%u/%u", zoom, counts.first, counts.second);
+    }
+    std::fprintf(out, "\n");
 }
 
 } // namespace
@@ -26,6 +46,7 @@ void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t 
         std::fprintf(out, " %u:%u", zoom, count);
     }
     std::fprintf(out, "  (%zu tiles, 1 absent)\n", collection.records.size());
+    printPolygonLimits(out, collection);
     std::fprintf(out, "image: %zu bytes\n", imageBytes);
 
     std::vector<TileRecord> bySize = collection.records;

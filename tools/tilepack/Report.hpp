@@ -7,8 +7,9 @@
 
 namespace tilepack {
 
-// Tiles per zoom, image size, tile size statistics, the tiles that lose
-// features to a cache slot, and the time taken.
+// Tiles per zoom, holes left out and polygons cut per zoom, image size, tile
+// size statistics, the tiles that lose features to a cache slot, and the time
+// taken.
 void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t imageBytes, double seconds);
 
 } // namespace tilepack

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Geos.hpp"
+#include "PolygonPieces.hpp"
 
 namespace tilepack {
 
@@ -14,25 +15,7 @@ namespace {
 constexpr std::int64_t minOuterDoubledArea = 4;
 constexpr std::int64_t minHoleDoubledArea = 4;
 
-struct Transform {
-    double originX;
-    double originY;
-    double scale;
-
-    vecta::Point operator()(const WorldPoint& point) const
-    {
-        return vecta::Point{static_cast<std::int32_t>(std::lround((point.x - originX) / scale)),
-                            static_cast<std::int32_t>(std::lround((point.y - originY) / scale))};
-    }
-};
-
-Transform transformFor(const TileAddress& tile)
-{
-    const double scale = unitScale(tile.zoom);
-    return Transform{tile.x * vecta::tileExtent * scale, tile.y * vecta::tileExtent * scale, scale};
-}
-
-TilePath converted(const WorldPath& points, const Transform& transform)
+TilePath converted(const WorldPath& points, const TileTransform& transform)
 {
     TilePath path;
     path.reserve(points.size());
@@ -45,7 +28,26 @@ TilePath converted(const WorldPath& points, const Transform& transform)
     return path;
 }
 
-TilePath ringOf(const WorldPath& ring, const Transform& transform)
+} // namespace
+
+double unitScale(std::uint8_t zoom)
+{
+    return std::ldexp(1.0, 16 - zoom);
+}
+
+vecta::Point TileTransform::operator()(const WorldPoint& point) const
+{
+    return vecta::Point{static_cast<std::int32_t>(std::lround((point.x - originX) / scale)),
+                        static_cast<std::int32_t>(std::lround((point.y - originY) / scale))};
+}
+
+TileTransform transformFor(const TileAddress& tile)
+{
+    const double scale = unitScale(tile.zoom);
+    return TileTransform{tile.x * vecta::tileExtent * scale, tile.y * vecta::tileExtent * scale, scale};
+}
+
+TilePath tileRing(const WorldPath& ring, const TileTransform& transform)
 {
     TilePath path = converted(ring, transform);
     if (path.size() > 1 && path.front().x == path.back().x && path.front().y == path.back().y) {
@@ -54,16 +56,9 @@ TilePath ringOf(const WorldPath& ring, const Transform& transform)
     return path;
 }
 
-} // namespace
-
-double unitScale(std::uint8_t zoom)
-{
-    return std::ldexp(1.0, 16 - zoom);
-}
-
 Envelope clipBounds(const TileAddress& tile)
 {
-    const Transform transform = transformFor(tile);
+    const TileTransform transform = transformFor(tile);
     const double margin = clipBuffer * transform.scale;
     const double side = vecta::tileExtent * transform.scale;
     return Envelope{transform.originX - margin, transform.originY - margin, transform.originX + side + margin,
@@ -110,13 +105,19 @@ bool appendPolygon(const std::vector<TilePath>& rings, std::vector<TilePath>& ou
     if (outerArea < 0) {
         std::reverse(out.back().begin(), out.back().end());
     }
+    std::vector<std::pair<std::int64_t, const TilePath*>> holes;
     for (std::size_t i = 1; i < rings.size(); ++i) {
         const std::int64_t holeArea = rings[i].size() >= 3 ? doubledArea(rings[i]) : 0;
-        if (std::abs(holeArea) < minHoleDoubledArea) {
-            continue;
+        if (std::abs(holeArea) >= minHoleDoubledArea) {
+            holes.emplace_back(holeArea, &rings[i]);
         }
-        out.push_back(rings[i]);
-        if (holeArea > 0) {
+    }
+    // Largest first: should a reader ever hold fewer, it keeps the ones that show.
+    std::stable_sort(holes.begin(), holes.end(),
+                     [](const auto& a, const auto& b) { return std::abs(a.first) > std::abs(b.first); });
+    for (const auto& [area, ring] : holes) {
+        out.push_back(*ring);
+        if (area > 0) {
             std::reverse(out.back().begin(), out.back().end());
         }
     }
@@ -125,7 +126,7 @@ bool appendPolygon(const std::vector<TilePath>& rings, std::vector<TilePath>& ou
 
 TileShape toTileShape(const WorldGeometry& clipped, const TileAddress& tile)
 {
-    const Transform transform = transformFor(tile);
+    const TileTransform transform = transformFor(tile);
     TileShape result{clipped.shape, {}};
     if (clipped.shape == Shape::Point) {
         TilePath points;
@@ -149,12 +150,7 @@ TileShape toTileShape(const WorldGeometry& clipped, const TileAddress& tile)
                 result.parts.push_back(std::move(path));
             }
         } else {
-            std::vector<TilePath> rings;
-            rings.reserve(component.size());
-            for (const WorldPath& ring : component) {
-                rings.push_back(ringOf(ring, transform));
-            }
-            appendPolygon(rings, result.parts);
+            appendPolygonPieces(component, transform, result);
         }
     }
     return result;

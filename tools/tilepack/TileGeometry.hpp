@@ -19,6 +19,18 @@ constexpr double thinningTolerance = 1.0;
 
 // World units per tile unit at `zoom`.
 double unitScale(std::uint8_t zoom);
+
+// World units to the tile units of one tile.
+struct TileTransform {
+    double originX;
+    double originY;
+    double scale;
+
+    vecta::Point operator()(const WorldPoint& point) const;
+    double worldX(double tileX) const { return originX + tileX * scale; }
+    double worldY(double tileY) const { return originY + tileY * scale; }
+};
+TileTransform transformFor(const TileAddress& tile);
 // The tile's area in world units, grown by `clipBuffer` tile units on each side.
 Envelope clipBounds(const TileAddress& tile);
 
@@ -36,19 +48,26 @@ using TilePath = std::vector<vecta::Point>;
 struct TileShape {
     Shape shape = Shape::Point;
     std::vector<TilePath> parts;
+    unsigned int holesLeftOut = 0;  // too small to show at this level
+    unsigned int polygonsSplit = 0; // cut into pieces a segment can hold
 
     bool empty() const { return parts.empty(); }
 };
 
 // Thins `clipped` to about one tile unit and converts it to tile units;
-// parts that thin away to nothing are dropped.
+// parts that thin away to nothing are dropped, and so are holes too small to
+// show; a polygon with more holes than a segment holds is cut into pieces.
 TileShape toTileShape(const WorldGeometry& clipped, const TileAddress& tile);
 
 // Twice the signed area of a closed ring given without its repeated point.
 std::int64_t doubledArea(const TilePath& ring);
 
-// Rounds, drops repeated points and orients one polygon's rings: the outer
-// ring first, then the holes. Returns false when the outer ring is too small.
+// A ring in tile units without its repeated closing point or repeated points.
+TilePath tileRing(const WorldPath& ring, const TileTransform& transform);
+
+// Orients one polygon's rings: the outer ring first, then the holes, largest
+// first; holes of no visible size are left out. Returns false when the outer
+// ring is too small.
 bool appendPolygon(const std::vector<TilePath>& rings, std::vector<TilePath>& out);
 
 } // namespace tilepack

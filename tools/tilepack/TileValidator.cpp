@@ -1,7 +1,10 @@
 #include "TileValidator.hpp"
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
 
+#include "PolygonPieces.hpp"
 #include "vecta/Buffer.hpp"
 #include "vecta/VectorTile.hpp"
 
@@ -30,6 +33,57 @@ Transcoded transcode(vecta::TileTranscoder& transcoder, const std::string& tile,
     return result;
 }
 
+std::int32_t zigZag(std::uint32_t value)
+{
+    return static_cast<std::int32_t>((value >> 1) ^ (0u - (value & 1u)));
+}
+
+// The most holes that follow one outer ring of a polygon feature, rings told
+// apart by the sign of their area as the transcoder does.
+std::size_t mostHolesPerPolygon(vecta::Feature& feature)
+{
+    std::vector<std::uint32_t> values;
+    while (feature.geometryCursor.bytes_left > 0) {
+        std::uint32_t value = 0;
+        if (!feature.nextValue(value)) {
+            throw std::runtime_error("a polygon's geometry does not decode");
+        }
+        values.push_back(value);
+    }
+    std::size_t most = 0;
+    std::size_t holes = 0;
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+    std::int64_t startX = 0;
+    std::int64_t startY = 0;
+    std::int64_t doubleArea = 0;
+    for (std::size_t i = 0; i < values.size();) {
+        const std::uint32_t id = values[i] & 7u;
+        const std::uint32_t count = values[i] >> 3;
+        ++i;
+        if (id == 7) {
+            doubleArea += x * startY - startX * y;
+            holes = doubleArea <= -2 ? holes + 1 : 0;
+            most = std::max(most, holes);
+            continue;
+        }
+        for (std::uint32_t n = 0; n < count && i + 1 < values.size(); ++n, i += 2) {
+            const std::int64_t nextX = x + zigZag(values[i]);
+            const std::int64_t nextY = y + zigZag(values[i + 1]);
+            if (id == 1) {
+                startX = nextX;
+                startY = nextY;
+                doubleArea = 0;
+            } else {
+                doubleArea += x * nextY - nextX * y;
+            }
+            x = nextX;
+            y = nextY;
+        }
+    }
+    return most;
+}
+
 } // namespace
 
 TileValidator::TileValidator() : slot(cacheSlotBytes / sizeof(std::uint32_t)), whole(wholeBufferWords)
@@ -49,6 +103,11 @@ TileCheck TileValidator::check(const std::string& tile, std::uint8_t zoom)
             for (vecta::Property property = feature.nextProperty(); !property.isEnd();
                  property = feature.nextProperty()) {}
             ++features;
+            // The transcoder would leave out the holes a segment cannot count.
+            if (feature.type == 3 && mostHolesPerPolygon(feature) > maxHoles) {
+                throw std::runtime_error("a polygon holds more than " + std::to_string(maxHoles) +
+                                         " holes, more than a segment can hold");
+            }
         }
     }
     const Transcoded inSlot = transcode(transcoder, tile, zoom, slot);

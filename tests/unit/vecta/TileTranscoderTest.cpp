@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -57,6 +58,47 @@ protected:
 const Path square{{0, 0}, {100, 0}, {100, 100}, {0, 100}};
 const Path squareHole{{20, 20}, {20, 80}, {80, 80}, {80, 20}};
 
+// Distance of (x, y) from the nearest edge of a path of float pairs.
+double distanceToPath(double x, double y, const std::vector<float>& path)
+{
+    double nearest = INFINITY;
+    for (std::size_t i = 0; i + 3 < path.size(); i += 2) {
+        const double ax = path[i];
+        const double ay = path[i + 1];
+        const double dx = path[i + 2] - ax;
+        const double dy = path[i + 3] - ay;
+        const double length = dx * dx + dy * dy;
+        const double t = length > 0 ? std::clamp(((x - ax) * dx + (y - ay) * dy) / length, 0.0, 1.0) : 0.0;
+        nearest = std::min(nearest, std::hypot(x - ax - t * dx, y - ay - t * dy));
+    }
+    return nearest;
+}
+
+std::size_t distinctPoints(const std::vector<float>& path)
+{
+    std::vector<std::pair<float, float>> points;
+    for (std::size_t i = 0; i + 1 < path.size(); i += 2) {
+        points.emplace_back(path[i], path[i + 1]);
+    }
+    std::sort(points.begin(), points.end());
+    return static_cast<std::size_t>(std::unique(points.begin(), points.end()) - points.begin());
+}
+
+// A ring around (cx, cy), clockwise on screen (y down), so an outer ring.
+Path circle(int cx, int cy, double radius, int points)
+{
+    Path ring;
+    for (int i = 0; i < points; ++i) {
+        const double angle = 2 * M_PI * i / points;
+        ring.push_back({static_cast<std::int32_t>(std::lround(cx + radius * std::cos(angle))),
+                        static_cast<std::int32_t>(std::lround(cy + radius * std::sin(angle)))});
+    }
+    ring.erase(std::unique(ring.begin(), ring.end(),
+                           [](const vecta::Point& a, const vecta::Point& b) { return a.x == b.x && a.y == b.y; }),
+               ring.end());
+    return ring;
+}
+
 std::string roadTile(const char* featureClass)
 {
     return TileBuilder().layer(LayerBuilder("road").line({{{0, 0}, {500, 0}}}, {{"class", featureClass}})).bytes();
@@ -110,6 +152,59 @@ TEST_F(Transcoding, ThinsPointsCloserThanThirtyTwoUnits)
     EXPECT_EQ(result[0].coordinates, (std::vector<float>{0, 0, 20, 0, 100, 0}));
     EXPECT_EQ(result[0].commands, (std::vector<std::uint8_t>{1, 2, 2}));
     EXPECT_EQ(result[0].header.bbox.maxX, 100);
+}
+
+TEST_F(Transcoding, ThinnedPathsStayWithinThirtyTwoUnitsOfTheSource)
+{
+    // A straight run still thins to about one point per 32 units.
+    Path run;
+    for (int x = 0; x <= 3000; x += 10) {
+        run.push_back({x, 500});
+    }
+    const std::string straight = TileBuilder().layer(LayerBuilder("road").line({run}, {{"class", "primary"}})).bytes();
+    auto result = segments(decode(straight, 12));
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_GE(result[0].header.point_count, 3000 / 32);
+    EXPECT_LE(result[0].header.point_count, 3000 / 28);
+    EXPECT_EQ(result[0].coordinates.back(), 500.0f);
+    EXPECT_EQ(result[0].coordinates[result[0].coordinates.size() - 2], 3000.0f);
+
+    // A densely drawn curve keeps its roundness.
+    const Path round = circle(2000, 2000, 500, 2000);
+    result = segments(decode(TileBuilder().layer(LayerBuilder("water").polygon({round})).bytes(), 12, 65536));
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_LT(result[0].header.point_count, round.size() / 4);
+    double farthest = 0;
+    for (const vecta::Point& p : round) {
+        farthest = std::max(farthest, distanceToPath(p.x, p.y, result[0].coordinates));
+    }
+    EXPECT_LE(farthest, 32.0);
+    EXPECT_EQ(result[0].coordinates[0], result[0].coordinates[2 * result[0].header.point_count - 2]);
+}
+
+TEST_F(Transcoding, SmallRingsKeepTheirArea)
+{
+    // An island 60 units across, drawn with points 5 units apart, in the sea.
+    const Path sea{{0, 0}, {4000, 0}, {4000, 4000}, {0, 4000}};
+    Path island = circle(1000, 1000, 30, 40);
+    std::reverse(island.begin(), island.end());
+    auto result = segments(decode(TileBuilder().layer(LayerBuilder("water").polygon({sea, island})).bytes(), 8));
+    ASSERT_EQ(result.size(), 1u);
+    ASSERT_EQ(result[0].header.close_count, 2);
+    const std::vector<float> hole(result[0].coordinates.begin() + 10, result[0].coordinates.end());
+    EXPECT_GE(distinctPoints(hole), 3u);
+
+    // Wider than 32 units but never 32 units from its first point: a half
+    // disc with the first point in the middle of its straight side.
+    Path halfDisc{{500, 500}};
+    for (int degrees = 0; degrees <= 180; degrees += 15) {
+        const double angle = degrees * M_PI / 180;
+        halfDisc.push_back({static_cast<std::int32_t>(std::lround(500 + 31 * std::cos(angle))),
+                            static_cast<std::int32_t>(std::lround(500 + 31 * std::sin(angle)))});
+    }
+    result = segments(decode(TileBuilder().layer(LayerBuilder("water").polygon({halfDisc})).bytes(), 8));
+    ASSERT_EQ(result.size(), 1u);
+    EXPECT_GE(distinctPoints(result[0].coordinates), 3u);
 }
 
 TEST_F(Transcoding, WritesRingsAndMergesHolesIntoTheirOuterRing)

@@ -56,7 +56,7 @@ Point GeometryDecoder::readPoint()
 }
 
 // Every line part and ring opens with a move-to of one point and a line-to.
-Point GeometryDecoder::beginPart()
+Point GeometryDecoder::beginPart(bool ring)
 {
     if (count != 1) {
         VECTA_ASSERT(false);
@@ -66,7 +66,7 @@ Point GeometryDecoder::beginPart()
     if (id != LineToCommand) {
         VECTA_ASSERT(false);
     }
-    processor.begin();
+    processor.begin(ring);
     processor.point(start.x, start.y);
     return start;
 }
@@ -78,7 +78,7 @@ void GeometryDecoder::decodeLine()
         return;
     }
     for (;;) {
-        beginPart();
+        beginPart(false);
         if (count < 1) {
             VECTA_ASSERT(false);
         }
@@ -101,7 +101,7 @@ void GeometryDecoder::decodePolygon()
         return;
     }
     for (;;) {
-        const Point start = beginPart();
+        const Point start = beginPart(true);
         std::int64_t doubleArea = 0;
         Point previous = start;
         while (count > 0) {

@@ -22,7 +22,7 @@ private:
     void readCommand();
     void nextCommand();
     Point readPoint();
-    Point beginPart();
+    Point beginPart(bool ring);
 
     Feature& feature;
     TileProcessor& processor;

@@ -4,13 +4,21 @@
 #include <limits>
 
 #include "vecta/Assert.hpp"
+#include "vecta/TileTranscoder.hpp"
 
 namespace vecta {
 
 namespace {
 
-// Points closer than 32 tile units to the last written one replace it.
-constexpr std::int64_t thinningDistanceSquared = std::int64_t{32} * 32;
+constexpr std::int64_t thinningDistanceSquared =
+    std::int64_t{TileTranscoder::thinningDistance} * TileTranscoder::thinningDistance;
+
+bool isNear(const Point& a, const Point& b)
+{
+    const std::int64_t dx = std::int64_t{a.x} - b.x;
+    const std::int64_t dy = std::int64_t{a.y} - b.y;
+    return dx * dx + dy * dy < thinningDistanceSquared;
+}
 
 } // namespace
 
@@ -18,7 +26,7 @@ TileProcessor::TileProcessor(BufferWriter& destination, std::uint32_t styleId) :
 {
 }
 
-void TileProcessor::begin()
+void TileProcessor::begin(bool ring)
 {
     if (writer.hasDiscarded()) {
         return;
@@ -26,6 +34,8 @@ void TileProcessor::begin()
     header = writer.reserveHeader();
     box = BoundingBox{};
     count = 0;
+    // Three points keep a ring's area however small it is thinned.
+    leadingKept = ring ? 3 : 1;
 }
 
 void TileProcessor::point(std::int32_t x, std::int32_t y)
@@ -33,13 +43,14 @@ void TileProcessor::point(std::int32_t x, std::int32_t y)
     if (writer.hasDiscarded()) {
         return;
     }
-    if (count >= 2) {
-        const std::int64_t dx = std::int64_t{x} - last.x;
-        const std::int64_t dy = std::int64_t{y} - last.y;
-        if (dx * dx + dy * dy < thinningDistanceSquared) {
-            writer.removeLastPoint();
-            --count;
-        }
+    // The last point gives way only when both it and the new one are near the
+    // point kept before it: every dropped point then lies within the thinning
+    // distance of a kept one, so curves keep their shape.
+    const Point next{x, y};
+    const bool thinned = count > leadingKept && isNear(last, beforeLast) && isNear(next, beforeLast);
+    if (thinned) {
+        writer.removeLastPoint();
+        --count;
     }
     if (count == std::numeric_limits<std::uint16_t>::max()) {
         writer.discarded = true; // point_count cannot hold more
@@ -47,7 +58,10 @@ void TileProcessor::point(std::int32_t x, std::int32_t y)
     }
     writer.write(static_cast<float>(x));
     writer.write(static_cast<float>(y));
-    last = Point{x, y};
+    if (!thinned) {
+        beforeLast = last;
+    }
+    last = next;
     ++count;
     VECTA_ASSERT(x >= std::numeric_limits<std::int16_t>::min() && x <= std::numeric_limits<std::int16_t>::max());
     VECTA_ASSERT(y >= std::numeric_limits<std::int16_t>::min() && y <= std::numeric_limits<std::int16_t>::max());

@@ -13,7 +13,8 @@ class TileProcessor {
 public:
     TileProcessor(BufferWriter& destination, std::uint32_t styleId);
 
-    void begin();
+    // `ring`: the part is a polygon ring, which keeps its first three points.
+    void begin(bool ring);
     void point(std::int32_t x, std::int32_t y);
     void end_line();
     void end_polygon();
@@ -32,7 +33,9 @@ private:
     BufferWriter header;
     BoundingBox box;
     std::uint16_t count = 0;
+    std::uint16_t leadingKept = 1;
     Point last{0, 0};
+    Point beforeLast{0, 0};
 
     // The last polygon segment of this feature, which holes are merged into.
     SegmentHeader previousHeader{};

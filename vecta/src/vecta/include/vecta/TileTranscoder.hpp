@@ -23,6 +23,8 @@ public:
     static Segment readNextSegment(BufferReader& reader);
 
     static constexpr std::uint32_t arenaSize = 8192;
+    // Points closer than this (tile units, about 1/128 of a tile) are thinned.
+    static constexpr std::int32_t thinningDistance = 32;
 
 private:
     const MapStyle* style;
