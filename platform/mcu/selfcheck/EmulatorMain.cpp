@@ -1,10 +1,12 @@
 // The self-check on the emulated board: the checksum lines the PC must
-// match, then what each step cost in instructions.
+// match, then what each step cost in instructions, and the deepest the
+// stack went (the GUI task has 64 KiB for the same work).
 
 #include <cstdio>
 
 #include "InstructionCounter.hpp"
 #include "SelfCheck.hpp"
+#include "StackDepth.hpp"
 #include "mcu/Console.hpp"
 
 namespace {
@@ -29,9 +31,14 @@ void print(const char* step, const selfcheck::Outcome& outcome, const char* unit
 
 int main()
 {
+    mcu::StackDepth::paint();
     mcu::InstructionCounter::start();
     print("tiles", selfcheck::transcodeCollection(instructions), "tile");
     print("pizza", selfcheck::runPizzaDelivery(selfcheck::pizzaFrames, instructions), "frame");
     print("dog", selfcheck::runDogWalk(selfcheck::dogFrames, instructions), "frame");
+    static char line[80];
+    std::snprintf(line, sizeof line, "cost stack: %lu bytes at most\n",
+                  static_cast<unsigned long>(mcu::StackDepth::deepestBytes()));
+    mcu::consoleWrite(line);
     return 0;
 }
