@@ -1,7 +1,9 @@
 # Size report of one linked image: bytes per kind of content, use of each
 # memory region, and the large fixed blocks against their budget. A block
 # over its budget fails the build (an overflowing region already fails the
-# link). Run with -DIMAGE= -DNM= -DOBJDUMP= -DREPORT= (the report file).
+# link), and so does a block named in REQUIRED_BLOCKS that the image lacks.
+# Run with -DIMAGE= -DNM= -DOBJDUMP= -DREPORT= (the report file) and
+# optionally -DREQUIRED_BLOCKS="map cache;...".
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -145,6 +147,9 @@ foreach(block IN LISTS budget)
   pad("${label}" 24 padded_label)
   if(NOT found)
     string(APPEND report "  ${padded_label}not in this image / ${allowed}\n")
+    if(label IN_LIST REQUIRED_BLOCKS)
+      string(APPEND overruns "${label}: not found, though this image holds it\n")
+    endif()
   else()
     string(APPEND report "  ${padded_label}${bytes} / ${allowed}\n")
     if(bytes GREATER allowed)
@@ -156,5 +161,5 @@ endforeach()
 file(WRITE "${REPORT}" "${report}")
 message("${report}")
 if(overruns)
-  message(FATAL_ERROR "${image_name} is over its memory budget:\n${overruns}")
+  message(FATAL_ERROR "${image_name} fails its memory budget:\n${overruns}")
 endif()
