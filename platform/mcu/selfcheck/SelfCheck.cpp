@@ -46,7 +46,8 @@ public:
         addFloat(coordinate.longitude);
     }
 
-    void addOffset(const MapOffset& offset)
+    // An offset from the map centre in map units.
+    template <typename Offset> void addOffset(const Offset& offset)
     {
         addInt(offset.x);
         addInt(offset.y);
@@ -149,7 +150,7 @@ Outcome runPizzaDelivery(std::uint32_t frames, WorkCounter counter)
         checksum.addPosition(model.getMapPosition());
         checksum.addWord(static_cast<std::uint32_t>(pizza.getPizzaState()));
         checksum.addWord(pizza.getCurrentStep());
-        for (const MapOffset& offset : CachedDirections) {
+        for (const auto& offset : CachedDirections) {
             checksum.addOffset(offset);
         }
     }
@@ -174,7 +175,7 @@ Outcome runDogWalk(std::uint32_t frames, WorkCounter counter)
             checksum.addFloat(dogs.getDogStates()[dog].speed);
         }
     }
-    for (const DogTrail& trail : dogs.getTrails()) {
+    for (const auto& trail : dogs.getTrails()) {
         checksum.addWord(trail.count);
         for (std::uint32_t i = 0; i < trail.count; ++i) {
             checksum.addCoordinate(trail.points[i]);
