@@ -27,6 +27,10 @@ void InstructionCounter::start()
     coreRegister(sysTickCurrent) = 0;
     wraps = 0;
     coreRegister(sysTickControl) = enable | interruptOnWrap | coreClock;
+    // The counter reads 0 until its first reload, which would count as a
+    // full period.
+    while (coreRegister(sysTickCurrent) == 0) {
+    }
 }
 
 std::uint64_t InstructionCounter::instructions()
