@@ -22,8 +22,8 @@ void print(const char* step, const selfcheck::Outcome& outcome, const char* unit
     selfcheck::formatChecksumLine(line, sizeof line, step, outcome);
     mcu::consoleWrite(line);
     const std::uint64_t perItem = outcome.items != 0 ? outcome.work / outcome.items : 0;
-    std::snprintf(line, sizeof line, "cost %s: %lu instructions per %s\n", step, static_cast<unsigned long>(perItem),
-                  unit);
+    std::snprintf(line, sizeof line, "cost %s: %lu instructions per %s, %lu at most\n", step,
+                  static_cast<unsigned long>(perItem), unit, static_cast<unsigned long>(outcome.worst));
     mcu::consoleWrite(line);
 }
 

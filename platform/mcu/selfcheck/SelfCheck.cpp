@@ -79,11 +79,14 @@ public:
     {
         const std::uint64_t before = counter();
         step();
-        total += counter() - before;
+        const std::uint64_t spent = counter() - before;
+        total += spent;
+        worst = spent > worst ? spent : worst;
     }
 
     WorkCounter counter;
     std::uint64_t total = 0;
+    std::uint64_t worst = 0;
 };
 
 const TileBatch* batchOf(std::uint8_t level)
@@ -134,7 +137,7 @@ Outcome transcodeCollection(WorkCounter counter)
             }
         }
     }
-    return Outcome{tiles, checksum.value, meter.total};
+    return Outcome{tiles, checksum.value, meter.total, meter.worst};
 }
 
 Outcome runPizzaDelivery(std::uint32_t frames, WorkCounter counter)
@@ -154,7 +157,7 @@ Outcome runPizzaDelivery(std::uint32_t frames, WorkCounter counter)
             checksum.addOffset(offset);
         }
     }
-    return Outcome{frames, checksum.value, meter.total};
+    return Outcome{frames, checksum.value, meter.total, meter.worst};
 }
 
 Outcome runDogWalk(std::uint32_t frames, WorkCounter counter)
@@ -182,7 +185,7 @@ Outcome runDogWalk(std::uint32_t frames, WorkCounter counter)
             checksum.addOffset(trail.offsets[i]);
         }
     }
-    return Outcome{frames, checksum.value, meter.total};
+    return Outcome{frames, checksum.value, meter.total, meter.worst};
 }
 
 void formatChecksumLine(char* text, std::size_t size, const char* step, const Outcome& outcome)

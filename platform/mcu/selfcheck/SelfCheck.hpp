@@ -16,6 +16,7 @@ struct Outcome {
     std::uint32_t items;    // tiles transcoded, or frames run
     std::uint32_t checksum; // of everything the step produced
     std::uint64_t work;     // counted over the measured part only
+    std::uint64_t worst;    // the most one item took
 };
 
 // Every stored tile of the collection through the map cache: moved to the
