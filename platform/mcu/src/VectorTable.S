@@ -29,6 +29,10 @@ vector_table:
     .thumb_func
     .type Default_Handler, %function
 Default_Handler:
+    /* A stack overflow ends here with the stack at its limit: lift the
+       limit so that the report can still be made below it. */
+    movs r0, #0
+    msr msplim, r0
     b unexpectedException
 
     .weak NMI_Handler
