@@ -1,5 +1,6 @@
 #include "ui/LCD.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "ui/Color.hpp"
@@ -81,12 +82,12 @@ void LCD::fillRect(const Rect& area, colortype color, std::uint8_t alpha)
     const std::uint16_t packed = Color::toRGB565(red, green, blue);
     for (std::int16_t y = r.y; y < r.bottom(); ++y) {
         std::uint16_t* row = fb + static_cast<std::ptrdiff_t>(y) * stride();
+        if (alpha == 255) {
+            std::fill(row + r.x, row + r.right(), packed);
+            continue;
+        }
         for (std::int16_t x = r.x; x < r.right(); ++x) {
-            if (alpha == 255) {
-                row[x] = packed;
-            } else {
-                Color::blendRGB565(row[x], red, green, blue, alpha);
-            }
+            Color::blendRGB565(row[x], red, green, blue, alpha);
         }
     }
 }

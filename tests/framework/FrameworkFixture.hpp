@@ -1,13 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "FrameBuffers.hpp"
+#include "ScriptedTouch.hpp"
 #include "mvp/MVPApplication.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
@@ -17,31 +17,6 @@
 #include "ui/widgets/Box.hpp"
 
 namespace fixture {
-
-// Replays touch samples, one per frame; no sample means no finger.
-class ScriptedTouch : public ui::TouchController {
-public:
-    struct Sample {
-        bool down;
-        std::int32_t x;
-        std::int32_t y;
-    };
-    void init() override {}
-    bool sampleTouch(std::int32_t& x, std::int32_t& y) override
-    {
-        if (samples.empty()) {
-            return false;
-        }
-        const Sample s = samples.front();
-        samples.pop_front();
-        if (s.down) {
-            x = s.x;
-            y = s.y;
-        }
-        return s.down;
-    }
-    std::deque<Sample> samples;
-};
 
 class TestApplication : public ui::MVPApplication {
 public:

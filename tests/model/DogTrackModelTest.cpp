@@ -30,10 +30,10 @@ protected:
 };
 
 // FNV-1a over the bytes of every trail point, dog 0 first.
-std::uint32_t trailChecksum(const std::array<DogTrail, dogCount>& trails)
+std::uint32_t trailChecksum(const std::array<DogTrackModel::DogTrail, dogCount>& trails)
 {
     std::uint32_t hash = 0x811c9dc5u;
-    for (const DogTrail& trail : trails) {
+    for (const DogTrackModel::DogTrail& trail : trails) {
         for (std::uint32_t i = 0; i < trail.count; ++i) {
             unsigned char bytes[sizeof(vecta::Coordinate)];
             std::memcpy(bytes, &trail.points[i], sizeof bytes);
@@ -56,13 +56,13 @@ TEST(DogHeadingTest, TurnsWrapIntoOneRevolution)
 // engine and the draw rule, not from this code.
 TEST_F(DogTrackModelTest, SeededDrawsGiveTheKnownHeadingsAndSpeeds)
 {
-    const std::array<DogState, dogCount>& states = dogs().getDogStates();
+    const std::array<DogTrackModel::DogState, dogCount>& states = dogs().getDogStates();
     EXPECT_EQ(states[0].heading, 3.2371675968170166f);
     EXPECT_EQ(states[0].speed, 0.009050076827406883f);
     EXPECT_EQ(states[4].heading, 3.846160650253296f);
     EXPECT_EQ(states[4].speed, 0.009319565258920193f);
     EXPECT_EQ(dogs().getSteps(), 1u);
-    for (const DogTrail& trail : dogs().getTrails()) {
+    for (const DogTrackModel::DogTrail& trail : dogs().getTrails()) {
         EXPECT_EQ(trail.count, 1u);
     }
 
@@ -71,7 +71,7 @@ TEST_F(DogTrackModelTest, SeededDrawsGiveTheKnownHeadingsAndSpeeds)
     EXPECT_EQ(states[0].heading, 3.1889688968658447f);
     EXPECT_EQ(states[2].heading, 0.38371866941452026f);
     EXPECT_EQ(listener.calls, (std::vector<std::string>{"dogPositionsChanged"}));
-    const DogTrail& trail = dogs().getTrails()[0];
+    const DogTrackModel::DogTrail& trail = dogs().getTrails()[0];
     ASSERT_EQ(trail.count, 2u);
     EXPECT_EQ(trail.points[1].latitude, DEFAULT_POSITION.latitude);
     EXPECT_EQ(trail.offsets[1].x, trail.offsets[0].x);
@@ -103,7 +103,7 @@ TEST_F(DogTrackModelTest, WalkStopsAfter199MovesWithTheKnownTrails)
 TEST_F(DogTrackModelTest, TrailOffsetsFollowTheMapCentre)
 {
     tick(1000);
-    const DogTrail& trail = dogs().getTrails()[1];
+    const DogTrackModel::DogTrail& trail = dogs().getTrails()[1];
     const vecta::Coordinate last = trail.points[trail.count - 1];
     model->setCoordinates(last.latitude, last.longitude);
     EXPECT_EQ(trail.offsets[trail.count - 1].x, 0);

@@ -118,6 +118,28 @@ TEST_F(ModelTest, SetCoordinatesRefreshesOnlyTheActiveSimulationsCache)
     EXPECT_EQ(CachedDirections.back().y, 0);
 }
 
+TEST_F(ModelTest, ZoomLevelChangeBringsTheActiveCacheToTheNewLevel)
+{
+    const vecta::Coordinate end = DirectionsData.back();
+    const auto expectCurrent = [this](vecta::Coordinate point, vecta::Point cached) {
+        const vecta::Point expected = offsetFromCenter(point, model->getMapPosition());
+        EXPECT_EQ(cached.x, expected.x);
+        EXPECT_EQ(cached.y, expected.y);
+    };
+    model->setActiveScreen(ActiveScreen::Pizza);
+    model->setCoordinates(end.latitude + 0.01f, end.longitude);
+    model->setScale(0.6f); // zoom 13 to 15: offsets four times as large
+    ASSERT_EQ(model->getMapPosition().zoom, 15);
+    expectCurrent(end, CachedDirections.back());
+
+    model->setActiveScreen(ActiveScreen::DogTrack);
+    model->setCoordinates(56.18f, 10.18f);
+    model->setScale(0.2f);
+    ASSERT_EQ(model->getMapPosition().zoom, 13);
+    const DogTrackModel::DogTrail& trail = model->getDogTrackModel().getTrails()[0];
+    expectCurrent(trail.points[0], trail.offsets[0]);
+}
+
 TEST_F(ModelTest, RotationCentreComparesTheStoredIntegersAsFloats)
 {
     model->setRotationCenter(400.0f, 240.0f);

@@ -112,44 +112,68 @@ void Circle::setCapPrecision(int precision)
     capPrecision = static_cast<std::uint8_t>(std::clamp(precision, 1, 180));
 }
 
-bool Circle::inside(float x, float y) const
+Circle::Shape Circle::shape() const
 {
-    const float cx = static_cast<float>(centerX) / 32.0f;
-    const float cy = static_cast<float>(centerY) / 32.0f;
-    const float r = static_cast<float>(radius) / 32.0f;
-    const float half = static_cast<float>(lineWidth) / 64.0f;
-    const float dx = x - cx;
-    const float dy = y - cy;
-    const float distance = std::sqrt(dx * dx + dy * dy);
-    const float inner = lineWidth == 0 ? 0.0f : r - half;
-    const float outer = lineWidth == 0 ? r : r + half;
-
-    float start = static_cast<float>(std::min(arcStart, arcEnd)) / 32.0f;
-    const float span = static_cast<float>(std::abs(arcEnd - arcStart)) / 32.0f;
-    const bool fullCircle = span >= 360.0f;
-    if (distance >= inner && distance <= outer) {
-        if (fullCircle) {
-            return true;
-        }
-        const float angle = std::atan2(dx, -dy) * 57.29578f;
-        start = std::fmod(start, 360.0f);
-        float relative = std::fmod(angle - start, 360.0f);
-        if (relative < 0.0f) {
-            relative += 360.0f;
-        }
-        if (relative <= span) {
-            return true;
-        }
+    Shape g{};
+    g.cx = static_cast<float>(centerX) / 32.0f;
+    g.cy = static_cast<float>(centerY) / 32.0f;
+    g.r = static_cast<float>(radius) / 32.0f;
+    g.half = static_cast<float>(lineWidth) / 64.0f;
+    g.inner = lineWidth == 0 ? 0.0f : g.r - g.half;
+    g.outer = lineWidth == 0 ? g.r : g.r + g.half;
+    g.start = std::fmod(static_cast<float>(std::min(arcStart, arcEnd)) / 32.0f, 360.0f);
+    g.span = static_cast<float>(std::abs(arcEnd - arcStart)) / 32.0f;
+    g.fullCircle = g.span >= 360.0f;
+    g.roundCaps = lineWidth != 0 && !g.fullCircle && capPrecision < 180;
+    const std::int32_t ends[2] = {arcStart, arcEnd};
+    for (int i = 0; i < 2; ++i) {
+        const float a = static_cast<float>(ends[i]) / 32.0f / 57.29578f;
+        g.capX[i] = g.cx + std::sin(a) * g.r;
+        g.capY[i] = g.cy - std::cos(a) * g.r;
     }
-    if (lineWidth == 0 || fullCircle || capPrecision >= 180) {
+    return g;
+}
+
+bool Circle::inBand(const Shape& g, float x, float y)
+{
+    const float dx = x - g.cx;
+    const float dy = y - g.cy;
+    const float distance = std::sqrt(dx * dx + dy * dy);
+    return distance >= g.inner && distance <= g.outer;
+}
+
+float Circle::angleFromStart(const Shape& g, float dx, float dy)
+{
+    const float angle = std::atan2(dx, -dy) * 57.29578f;
+    float relative = std::fmod(angle - g.start, 360.0f);
+    if (relative < 0.0f) {
+        relative += 360.0f;
+    }
+    return relative;
+}
+
+bool Circle::arcHolds(const Shape& g, float dx, float dy, float distance)
+{
+    // Half a pixel's diagonal as seen from the centre, in degrees, with room.
+    const float margin = 57.29578f / std::max(distance, 1.0f);
+    const float relative = angleFromStart(g, dx, dy);
+    return relative >= margin && relative + margin <= g.span;
+}
+
+bool Circle::inside(const Shape& g, float x, float y)
+{
+    // The round caps lie within the band too: nothing outside it is drawn.
+    if (!inBand(g, x, y)) {
         return false;
     }
-    // Round caps: discs of half the line width at both ends of the arc.
-    for (const std::int32_t end : {arcStart, arcEnd}) {
-        const float a = static_cast<float>(end) / 32.0f / 57.29578f;
-        const float ex = cx + std::sin(a) * r;
-        const float ey = cy - std::cos(a) * r;
-        if ((x - ex) * (x - ex) + (y - ey) * (y - ey) <= half * half) {
+    if (g.fullCircle || angleFromStart(g, x - g.cx, y - g.cy) <= g.span) {
+        return true;
+    }
+    if (!g.roundCaps) {
+        return false;
+    }
+    for (int i = 0; i < 2; ++i) {
+        if ((x - g.capX[i]) * (x - g.capX[i]) + (y - g.capY[i]) * (y - g.capY[i]) <= g.half * g.half) {
             return true;
         }
     }
@@ -161,12 +185,29 @@ void Circle::renderRow(std::int16_t x, std::int16_t y, std::int16_t count, std::
     // 4 x 4 samples per pixel.
     constexpr int samples = 4;
     constexpr float step = 1.0f / samples;
+    const Shape g = shape();
+    // Rows clear of the band are empty.
+    if (std::abs(static_cast<float>(y) + 0.5f - g.cy) > g.outer + 1.0f) {
+        std::fill(covers, covers + count, std::uint8_t{0});
+        return;
+    }
     for (std::int16_t i = 0; i < count; ++i) {
+        // A pixel whose centre is clear of the band has no sample in it.
+        const float dx = static_cast<float>(x + i) + 0.5f - g.cx;
+        const float dy = static_cast<float>(y) + 0.5f - g.cy;
+        const float distance = std::sqrt(dx * dx + dy * dy);
+        if (distance < g.inner - 1.0f || distance > g.outer + 1.0f) {
+            covers[i] = 0;
+            continue;
+        }
+        // Well inside the arc's angle, only the band decides.
+        const bool withinArc = g.fullCircle || arcHolds(g, dx, dy, distance);
         int hits = 0;
         for (int sy = 0; sy < samples; ++sy) {
             for (int sx = 0; sx < samples; ++sx) {
-                if (inside(static_cast<float>(x + i) + (static_cast<float>(sx) + 0.5f) * step,
-                           static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) * step)) {
+                const float px = static_cast<float>(x + i) + (static_cast<float>(sx) + 0.5f) * step;
+                const float py = static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) * step;
+                if (withinArc ? inBand(g, px, py) : inside(g, px, py)) {
                     ++hits;
                 }
             }

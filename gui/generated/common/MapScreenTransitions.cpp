@@ -1,15 +1,18 @@
 #include "common/FrontendApplicationBase.hpp"
-#include "vecta/Assert.hpp"
+#include "common/FrontendHeap.hpp"
+#include "dogtrack_screen/DogTrackPresenter.hpp"
+#include "dogtrack_screen/DogTrackView.hpp"
+#include "pizza_screen/PizzaPresenter.hpp"
+#include "pizza_screen/PizzaView.hpp"
 
-// The map screens join the program with their views and presenters. Until
-// then a request for one stops with an assertion instead of leaving the
-// user on the old screen as if nothing had been asked.
 void FrontendApplicationBase::gotoPizzaScreenNoTransitionImpl()
 {
-    VECTA_ASSERT(!"The pizza screen is not part of this program yet");
+    ui::makeTransition<PizzaView, PizzaPresenter, ui::NoTransition, Model>(&currentScreen, &currentPresenter,
+                                                                           frontendHeap, &currentTransition, &model);
 }
 
 void FrontendApplicationBase::gotoDogTrackScreenNoTransitionImpl()
 {
-    VECTA_ASSERT(!"The dog-track screen is not part of this program yet");
+    ui::makeTransition<DogTrackView, DogTrackPresenter, ui::NoTransition, Model>(
+        &currentScreen, &currentPresenter, frontendHeap, &currentTransition, &model);
 }

@@ -13,17 +13,6 @@ inline constexpr std::uint32_t DOG_TRAIL_SIZE = 200;
 inline constexpr std::size_t dogCount = 5;
 inline constexpr vecta::Coordinate DEFAULT_POSITION{56.185672760009766f, 10.18172550201416f};
 
-struct DogState {
-    float heading; // radians, 0 = north, pi/2 = east, kept within [0, 2 pi]
-    float speed;   // km per frame of elapsed simulation time
-};
-
-struct DogTrail {
-    std::uint32_t count;
-    std::array<vecta::Coordinate, DOG_TRAIL_SIZE> points;
-    std::array<MapOffset, DOG_TRAIL_SIZE> offsets; // relative to the map centre
-};
-
 // A heading turned by delta, wrapped back into [0, 2 pi].
 float turnHeading(float heading, float delta);
 
@@ -31,6 +20,17 @@ float turnHeading(float heading, float delta);
 // leaving a trail of up to DOG_TRAIL_SIZE points.
 class DogTrackModel {
 public:
+    struct DogState {
+        float heading; // radians, 0 = north, pi/2 = east, kept within [0, 2 pi]
+        float speed;   // km per frame of elapsed simulation time
+    };
+
+    struct DogTrail {
+        std::uint32_t count;
+        std::array<vecta::Coordinate, DOG_TRAIL_SIZE> points;
+        std::array<vecta::Point, DOG_TRAIL_SIZE> offsets; // relative to the map centre
+    };
+
     static constexpr std::uint32_t framesPerMove = 15;
 
     explicit DogTrackModel(Model* model);

@@ -46,7 +46,7 @@ vecta::Coordinate toCoordinate(float x, float y, std::uint8_t zoom)
     return {latitude, longitude};
 }
 
-MapOffset offsetFromCenter(vecta::Coordinate coordinate, const MapPosition& position)
+vecta::Point offsetFromCenter(vecta::Coordinate coordinate, const MapPosition& position)
 {
     const MapUnits units = toMapUnits(coordinate, position.zoom);
     return {units.x - position.x, units.y - position.y};

@@ -46,9 +46,15 @@ void Model::setScale(float scale)
     }
     mapPosition.scale = scale;
     const TileZoomInfo level(scale);
+    const bool zoomChanged = level.zoom != mapPosition.zoom;
     mapPosition.zoom = level.zoom;
     mapPosition.tileScale = level.tileScale;
     placeMap(mapPosition.coordinate);
+    // Offsets are in map units of the zoom level: left at the old level the
+    // route and trails would be drawn at twice or half their distance.
+    if (zoomChanged) {
+        refreshActiveCache();
+    }
     notify(&ModelListener::mapPositionChanged);
 }
 
@@ -84,6 +90,12 @@ void Model::setCoordinates(float latitude, float longitude)
         pizzaModel.setMoveMode(MoveMode::Free);
     }
     placeMap({latitude, longitude});
+    refreshActiveCache();
+    notify(&ModelListener::mapPositionChanged);
+}
+
+void Model::refreshActiveCache()
+{
     switch (activeScreen) {
     case ActiveScreen::Pizza:
         pizzaModel.updateDirectionsCache();
@@ -94,7 +106,6 @@ void Model::setCoordinates(float latitude, float longitude)
     case ActiveScreen::None:
         break;
     }
-    notify(&ModelListener::mapPositionChanged);
 }
 
 void Model::placeMap(vecta::Coordinate coordinate)

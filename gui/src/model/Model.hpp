@@ -37,6 +37,9 @@ public:
     void notify(void (ModelListener::*notification)());
 
 private:
+    // Brings the active simulation's offsets to the current map position.
+    void refreshActiveCache();
+
     ModelListener* listener = nullptr;
     // Set before the simulations, whose constructors compute their caches
     // relative to it.

@@ -5,7 +5,7 @@
 #include "model/Model.hpp"
 #include "model/WatchdogFlag.hpp"
 
-std::array<MapOffset, directionsPointCount> CachedDirections{};
+std::array<vecta::Point, directionsPointCount> CachedDirections{};
 
 namespace {
 

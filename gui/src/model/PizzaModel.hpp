@@ -10,7 +10,7 @@
 class Model;
 
 // The route in map units relative to the map centre, for the pizza view.
-extern std::array<MapOffset, directionsPointCount> CachedDirections;
+extern std::array<vecta::Point, directionsPointCount> CachedDirections;
 
 // One pizza delivery: a courier advancing one route point every 25 frames,
 // with the map following it until the user moves the map.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "AssertionMatcher.hpp"
 #include "vecta/Assert.hpp"
 
@@ -16,7 +18,17 @@ int checkedHalf(int value)
 TEST(AssertionDeathTest, ReportsExpressionFileLineAndFullSignature)
 {
     EXPECT_EQ(checkedHalf(4), 2);
-    EXPECT_DEATH(checkedHalf(3), "^assertion \"value % 2 == 0\" failed: file \"[^\"]*AssertionTest.cpp\", line "
+    // The source relative to the repository root, without its extension.
+    EXPECT_DEATH(checkedHalf(3), "^assertion \"value % 2 == 0\" failed: file \"tests/unit/vecta/AssertionTest\", line "
                                  "[0-9]+, function: int \\{anonymous\\}::checkedHalf\\(int\\)\n");
     EXPECT_ASSERTION(checkedHalf(5), "value % 2 == 0");
+}
+
+TEST(AssertionSourceNameTest, DropsOnlyTheLastComponentsExtension)
+{
+    const auto shown = [](const char* file) { return std::string(file, vecta::sourceNameLength(file)); };
+    EXPECT_EQ(shown("framework/include/mvp/MVPApplication.hpp"), "framework/include/mvp/MVPApplication");
+    EXPECT_EQ(shown("build.d/gen/Table"), "build.d/gen/Table");
+    EXPECT_EQ(shown("dir/.hidden"), "dir/.hidden");
+    EXPECT_EQ(shown("a.b/c.tar.gz"), "a.b/c.tar");
 }

@@ -54,7 +54,19 @@ protected:
 
 private:
     static std::int32_t toFixed(float value) { return static_cast<std::int32_t>(value * 32.0f); }
-    bool inside(float x, float y) const;
+    // The ring's geometry in pixels, worked out once per row.
+    struct Shape {
+        float cx, cy, r, half, inner, outer, start, span;
+        bool fullCircle, roundCaps;
+        float capX[2], capY[2];
+    };
+    Shape shape() const;
+    static bool inside(const Shape& g, float x, float y);
+    static bool inBand(const Shape& g, float x, float y);
+    // Degrees clockwise from the arc's start to the direction (dx, dy).
+    static float angleFromStart(const Shape& g, float dx, float dy);
+    // Whether a whole pixel, seen from the centre, lies within the arc.
+    static bool arcHolds(const Shape& g, float dx, float dy, float distance);
 
     std::int32_t centerX = 0;
     std::int32_t centerY = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "gpu/gpu_graphics.h"
@@ -35,7 +36,7 @@ public:
         points[0] = static_cast<float>(routePoints[0].x);
         points[1] = static_cast<float>(routePoints[0].y);
         vg_paint_set_paint_color(paint, gpu_rgba(color[0], color[1], color[2], color[3]));
-        for (std::uint32_t i = 1; i < routeLength; ++i) {
+        for (std::size_t i = 1; i < routeLength; ++i) {
             commands[i] = VG_LINE;
             points[2 * i] = static_cast<float>(routePoints[i].x);
             points[2 * i + 1] = static_cast<float>(routePoints[i].y);

@@ -1,0 +1,78 @@
+#include "FrameDriver.hpp"
+
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "FrameBuffers.hpp"
+#include "common/FrontendSetup.hpp"
+#include "sim/PngWriter.hpp"
+
+namespace {
+
+// Start-up's registration and heap, once per program: the heap is static.
+FrontendHeap& registeredHeap()
+{
+    static FrontendHeap& heap = setupFrontend();
+    return heap;
+}
+
+} // namespace
+
+FrameDriver::FrameDriver() : hal(lcd, touch, 800, 480), heap(registeredHeap())
+{
+    gpu_sys_init();
+    hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
+    hal.initialize();
+}
+
+void FrameDriver::frame()
+{
+    hal.tick();
+    hal.vSync();
+}
+
+void FrameDriver::frames(int count)
+{
+    for (int i = 0; i < count; ++i) {
+        frame();
+    }
+}
+
+void FrameDriver::tap(std::int16_t x, std::int16_t y)
+{
+    touch.samples.push_back({true, x, y});
+    touch.samples.push_back({false, 0, 0});
+    frames(2);
+}
+
+void FrameDriver::resetModel()
+{
+    heap.model.~Model();
+    new (&heap.model) Model();
+}
+
+std::string FrameDriver::savePicture(const std::string& path) const
+{
+    return sim::writeRgb565Png(path, hal.getTFTFrameBuffer(), 800, 480, 1600);
+}
+
+int FrameDriver::differingPixels(const std::string& referencePath) const
+{
+    std::vector<std::uint16_t> reference(800 * 480);
+    if (!sim::readPngAsRgb565(referencePath, reference.data(), 800, 480).empty()) {
+        return -1;
+    }
+    int differing = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            const std::uint16_t a = shownPixel(x, y);
+            const std::uint16_t b = reference[y * 800 + x];
+            const int dr = std::abs(((a >> 11) & 0x1F) - ((b >> 11) & 0x1F));
+            const int dg = std::abs(((a >> 5) & 0x3F) - ((b >> 5) & 0x3F));
+            const int db = std::abs((a & 0x1F) - (b & 0x1F));
+            differing += (dr > 2 || dg > 4 || db > 2) ? 1 : 0;
+        }
+    }
+    return differing;
+}

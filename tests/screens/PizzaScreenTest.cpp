@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "FrameDriver.hpp"
+#include "InstantTileFetcher.hpp"
+#include "PizzaScreenParts.hpp"
+#include "images/BitmapDatabase.hpp"
+#include "model/MapProjection.hpp"
+#include "pizza_screen/PizzaView.hpp"
+#include "target/TouchGestures.hpp"
+#include "texts/TextKeysAndLanguages.hpp"
+
+namespace {
+
+constexpr std::int16_t ringCentreX = 400;
+constexpr std::int16_t ringCentreY = 419;
+
+class PizzaScreen : public ::testing::Test {
+protected:
+    PizzaScreen()
+    {
+        driver.resetModel();
+        driver.heap.app.gotoPizzaScreenNoTransition();
+        driver.frames(2); // entered, then its first own tick
+    }
+
+    PizzaView& view() { return *dynamic_cast<PizzaView*>(driver.heap.app.getCurrentScreen()); }
+    Model& model() { return driver.heap.model; }
+    PizzaModel& pizza() { return model().getPizzaModel(); }
+    PizzaScreenParts parts() { return PizzaScreenParts(view()); }
+
+    // Press at one point, move to another, lift there.
+    void pressMoveRelease(std::int16_t x0, std::int16_t y0, std::int16_t x1, std::int16_t y1)
+    {
+        driver.touch.samples = {{true, x0, y0}, {true, x1, y1}, {false, 0, 0}};
+        driver.frames(3);
+    }
+
+    FrameDriver driver;
+};
+
+TEST_F(PizzaScreen, EnteringShowsTheOrderPanelOnTheStartView)
+{
+    const PizzaScreenParts p = parts();
+    EXPECT_EQ(model().getActiveScreen(), ActiveScreen::Pizza);
+    EXPECT_EQ(pizza().getMoveMode(), MoveMode::FollowPizza);
+    EXPECT_EQ(model().getMapPosition().tileX, 4327);
+    EXPECT_EQ(p.centerText.getTypedText().getId(), T_ORDER);
+    EXPECT_FALSE(p.courierMarker.isVisible());
+    EXPECT_FALSE(p.startMarker.isVisible());
+    EXPECT_FALSE(p.excitedText.isVisible());
+    EXPECT_FALSE(p.travelledRoute->enabled);
+    EXPECT_TRUE(p.homeMarker.isVisible());
+    EXPECT_EQ(shownText(p.bitrateText), "Instant");
+    EXPECT_EQ(shownText(p.fpsText), "--.-- fps");
+    // The map follows the cache's centre tile.
+    EXPECT_EQ(p.map.tileX, 4327);
+    EXPECT_EQ(p.map.zoom, 13);
+    EXPECT_EQ(p.map.getHeight(), 420);
+}
+
+TEST_F(PizzaScreen, GridTogglesOnlyOnPressAndReleaseInsideTheButton)
+{
+    const PizzaScreenParts p = parts();
+    pressMoveRelease(40, 40, 200, 200);
+    EXPECT_TRUE(p.grid->enabled);
+    pressMoveRelease(200, 200, 40, 40);
+    EXPECT_TRUE(p.grid->enabled);
+    driver.tap(40, 40);
+    EXPECT_FALSE(p.grid->enabled);
+    EXPECT_EQ(p.gridButton.getBitmap().getId(), BITMAP_IMAGE_GRID_OFF_ID);
+    driver.tap(17, 64);
+    EXPECT_TRUE(p.grid->enabled);
+    EXPECT_EQ(p.gridButton.getBitmap().getId(), BITMAP_IMAGE_GRID_ON_ID);
+}
+
+TEST_F(PizzaScreen, RingOrdersOnATapWithinItsDiscOnly)
+{
+    // Inside the ring's square but outside its disc.
+    driver.tap(295, 314);
+    pressMoveRelease(ringCentreX, ringCentreY, 100, 200);
+    pressMoveRelease(100, 200, ringCentreX, ringCentreY);
+    EXPECT_EQ(pizza().getPizzaState(), PizzaState::Idle);
+    // The inside of the ring counts, not only its band.
+    driver.tap(ringCentreX, ringCentreY);
+    EXPECT_EQ(pizza().getPizzaState(), PizzaState::OnItsWay);
+    // Under way a tap changes nothing.
+    driver.tap(ringCentreX, ringCentreY);
+    EXPECT_EQ(pizza().getPizzaState(), PizzaState::OnItsWay);
+}
+
+TEST_F(PizzaScreen, TopBarCyclesTheBitrateWithItsIcons)
+{
+    const PizzaScreenParts p = parts();
+    struct Shown {
+        const char* text;
+        ui::BitmapId flash, sd, bluetooth;
+        TileFetcher::Bitrate rate;
+    };
+    const Shown cycle[] = {
+        {"262 kb/s", BITMAP_IMAGE_FLASH_OFF_ID, BITMAP_IMAGE_SD_ON_ID, BITMAP_IMAGE_BLUETOOTH_OFF_ID,
+         TileFetcher::Bitrate::Kbps262},
+        {"44 kb/s", BITMAP_IMAGE_FLASH_OFF_ID, BITMAP_IMAGE_SD_OFF_ID, BITMAP_IMAGE_BLUETOOTH_ON_ID,
+         TileFetcher::Bitrate::Kbps44},
+        {"Instant", BITMAP_IMAGE_FLASH_ON_ID, BITMAP_IMAGE_SD_OFF_ID, BITMAP_IMAGE_BLUETOOTH_OFF_ID,
+         TileFetcher::Bitrate::Instant},
+    };
+    const std::int16_t rightEdge = p.bitrateText.getRect().right();
+    for (const Shown& shown : cycle) {
+        driver.tap(300, 30);
+        EXPECT_EQ(shownText(p.bitrateText), shown.text);
+        EXPECT_EQ(p.flashIcon.getBitmap().getId(), shown.flash);
+        EXPECT_EQ(p.sdIcon.getBitmap().getId(), shown.sd);
+        EXPECT_EQ(p.bluetoothIcon.getBitmap().getId(), shown.bluetooth);
+        EXPECT_EQ(TileFetcher::GetCurrentBitrate(), shown.rate);
+        EXPECT_EQ(p.bitrateText.getRect().right(), rightEdge); // right-aligned
+    }
+}
+
+TEST_F(PizzaScreen, InformationOverlaySwallowsTapsButNotTheGridButton)
+{
+    const PizzaScreenParts p = parts();
+    driver.tap(759, 41);
+    ASSERT_TRUE(p.infoBackground.isVisible());
+    driver.tap(ringCentreX, ringCentreY);
+    driver.tap(300, 30);
+    EXPECT_EQ(pizza().getPizzaState(), PizzaState::Idle);
+    EXPECT_EQ(TileFetcher::GetCurrentBitrate(), TileFetcher::Bitrate::Instant);
+    // A press still counts as the user being there.
+    driver.frames(10);
+    EXPECT_GE(pizza().getIdleTicks(), 10u);
+    driver.touch.samples = {{true, 500, 300}};
+    driver.frame();
+    EXPECT_LE(pizza().getIdleTicks(), 1u);
+    driver.touch.samples = {{false, 0, 0}};
+    driver.frame();
+
+    // Both arrows turn between the same two pages.
+    driver.tap(44, 436);
+    EXPECT_EQ(p.infoBackground.getBitmap().getId(), BITMAP_IMAGE_INFO_BACKGROUND_2_ID);
+    driver.tap(756, 436);
+    EXPECT_EQ(p.infoBackground.getBitmap().getId(), BITMAP_IMAGE_INFO_BACKGROUND_1_ID);
+
+    // The grid button lies under the back button's left end and is tested first.
+    driver.tap(40, 40);
+    EXPECT_FALSE(p.grid->enabled);
+    EXPECT_TRUE(p.infoBackground.isVisible());
+    driver.tap(100, 40);
+    EXPECT_FALSE(p.infoBackground.isVisible());
+    EXPECT_FALSE(p.backButton.isVisible());
+}
+
+TEST_F(PizzaScreen, ProgressRingArcGrowsFromLowerLeftOverTheTop)
+{
+    const PizzaScreenParts p = parts();
+    const struct {
+        std::uint32_t step;
+        std::int32_t endDegrees;
+    } arcs[] = {{0, -120}, {89, 0}, {178, 120}, {500, 120}};
+    for (const auto& arc : arcs) {
+        view().setProgress(arc.step);
+        EXPECT_EQ(p.ring.getArcStartFixed(), -120 * 32);
+        EXPECT_EQ(p.ring.getArcEndFixed(), arc.endDegrees * 32) << arc.step;
+    }
+}
+
+TEST_F(PizzaScreen, HomeMarkerKeepsClearOfTheTopBarAndPinsToTheEdges)
+{
+    const PizzaScreenParts p = parts();
+    const vecta::Coordinate home = DirectionsData.back();
+    const auto homeAt = [&](float north, float east) -> const ui::Image& {
+        model().setCoordinates(home.latitude - north, home.longitude - east);
+        driver.frame();
+        return p.homeMarker.getIcon();
+    };
+    // Above the screen's middle: just below the top bar, with the top icon.
+    const ui::Image& above = homeAt(0.01f, 0.0f);
+    EXPECT_EQ(above.getBitmap().getId(), BITMAP_IMAGE_HOME_UP_ICON_ID);
+    EXPECT_EQ(above.getY(), p.topBar.getHeight());
+    // Far east: at the right edge.
+    const ui::Image& right = homeAt(0.0f, 0.05f);
+    EXPECT_EQ(right.getBitmap().getId(), BITMAP_IMAGE_HOME_RIGHT_ICON_ID);
+    EXPECT_EQ(right.getRect().right(), 800);
+    // Below the middle: on the ring's rim, with the bottom icon.
+    const ui::Image& below = homeAt(-0.01f, 0.0f);
+    EXPECT_EQ(below.getBitmap().getId(), BITMAP_IMAGE_HOME_DOWN_ICON_ID);
+    const std::int32_t dx = below.getX() + below.getWidth() / 2 - ringCentreX;
+    const std::int32_t rimY = ringCentreY - static_cast<std::int32_t>(std::sqrt(108.0 * 108 - dx * dx));
+    EXPECT_NEAR(below.getRect().bottom(), rimY, 2);
+}
+
+TEST_F(PizzaScreen, OnlyTilesOfTheVisibleBlockRedrawTheMap)
+{
+    driver.frames(60); // every wanted tile is in
+    ASSERT_FALSE(driver.heap.app.hasInvalidatedAreas());
+    const MapPosition& position = model().getMapPosition();
+    const auto arrive = [this](int x, int y, int zoom) {
+        TileFetcher::Submit(x, y, zoom);
+        instantfetcher::deliver(TileFetcher::GetResult());
+        view().checkTileFetcherResult();
+    };
+    // A tile of the layer above is kept for a zoom, not drawn now.
+    arrive(2 * position.tileX, 2 * position.tileY, position.zoom + 1);
+    EXPECT_FALSE(driver.heap.app.hasInvalidatedAreas());
+    arrive(position.tileX + 1, position.tileY - 1, position.zoom);
+    EXPECT_TRUE(driver.heap.app.hasInvalidatedAreas());
+}
+
+} // namespace
