@@ -11,7 +11,7 @@ endif()
 execute_process(
   COMMAND "${QEMU}" -M mps2-an505 -cpu cortex-m33 -nographic -monitor none -serial none
     -chardev stdio,id=console -semihosting-config enable=on,target=native,chardev=console
-    -icount shift=0 -kernel "${IMAGE}"
+    -icount shift=0,sleep=off -kernel "${IMAGE}"
   OUTPUT_VARIABLE board_output ERROR_VARIABLE board_error RESULT_VARIABLE board_result
   TIMEOUT 240)
 if(NOT board_result EQUAL 0)

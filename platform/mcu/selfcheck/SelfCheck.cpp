@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "board/TileFetcher.h"
 #include "board/flash.h"
+#include "board/rtos.h"
 #include "board/tilelib.h"
 #include "model/Model.hpp"
 #include "vecta/Buffer.hpp"
@@ -68,6 +70,19 @@ public:
         addInt(position.rotationCenterY);
     }
 
+    // The segment buffer's defined content: headers and payloads, not the
+    // alignment padding between segments, which is never written and so
+    // still holds what the slot held before.
+    void addSegments(const vecta::MapTile& tile)
+    {
+        vecta::BufferReader reader(reinterpret_cast<const std::uint32_t*>(tile.data), tile.size);
+        for (vecta::Segment segment = vecta::TileTranscoder::readNextSegment(reader); segment.header != nullptr;
+             segment = vecta::TileTranscoder::readNextSegment(reader)) {
+            addBytes(segment.header, sizeof(vecta::SegmentHeader));
+            addBytes(segment.payload.begin, segment.payload.size);
+        }
+    }
+
     std::uint32_t value = 2166136261u;
 };
 
@@ -89,6 +104,17 @@ public:
     std::uint64_t worst = 0;
 };
 
+rtos::StaticQueue frameQueueStorage;
+rtos::QueueHandle frameQueue = nullptr;
+
+void vsyncTask(void*)
+{
+    for (;;) {
+        rtos::delay(1);
+        rtos::send(frameQueue, 0, rtos::noWait); // dropped when one is pending
+    }
+}
+
 const TileBatch* batchOf(std::uint8_t level)
 {
     const auto* table = static_cast<const std::uint32_t*>(flash_pointer(flashBaseAddress, tilelib::zoomLevels * 4u));
@@ -97,7 +123,38 @@ const TileBatch* batchOf(std::uint8_t level)
 
 } // namespace
 
-Outcome transcodeCollection(WorkCounter counter)
+StoredTile readFromFlash(std::uint32_t x, std::uint32_t y, std::uint8_t zoom)
+{
+    const TileEntry* entry = tilelib_getTile(x, y, zoom);
+    return StoredTile{static_cast<const char*>(flash_pointer(entry->data, entry->size)), entry->size};
+}
+
+void startFrames()
+{
+    frameQueue = rtos::createQueue(frameQueueStorage);
+    rtos::createTask(vsyncTask, nullptr, rtos::TaskAttributes{"vsync", 512, rtos::Priority::Realtime});
+}
+
+void waitForFrame()
+{
+    std::uintptr_t signal = 0;
+    rtos::receive(frameQueue, signal, rtos::noWait);
+    rtos::receive(frameQueue, signal, rtos::waitForever);
+}
+
+StoredTile fetchThroughTask(std::uint32_t x, std::uint32_t y, std::uint8_t zoom)
+{
+    TileFetcher::Submit(static_cast<int>(x), static_cast<int>(y), zoom);
+    for (;;) {
+        waitForFrame();
+        const TileFetcher::Result result = TileFetcher::GetResult();
+        if (result.valid) {
+            return StoredTile{result.data, result.size};
+        }
+    }
+}
+
+Outcome transcodeCollection(WorkCounter counter, TileSource source)
 {
     static vecta::TileTranscoder transcoder;
     Checksum checksum;
@@ -111,28 +168,27 @@ Outcome transcodeCollection(WorkCounter counter)
         const auto zoom = static_cast<std::uint8_t>(tilelib::minZoom + level);
         for (std::uint32_t y = batch->minY; y <= batch->maxY; ++y) {
             for (std::uint32_t x = batch->minX; x <= batch->maxX; ++x) {
-                const TileEntry* entry = tilelib_getTile(x, y, zoom);
-                const char* data = static_cast<const char*>(flash_pointer(entry->data, entry->size));
-                if (data == nullptr) {
+                const StoredTile stored = source(x, y, zoom);
+                if (stored.data == nullptr) {
                     continue;
                 }
                 const auto tileX = static_cast<int>(x);
                 const auto tileY = static_cast<int>(y);
                 mapCache.setOrigo(tileX, tileY, zoom);
-                const vecta::TileFill fill = [data, entry, zoom](char* slot, unsigned int capacity) {
+                const vecta::TileFill fill = [stored, zoom](char* slot, unsigned int capacity) {
                     vecta::BufferWriter writer(reinterpret_cast<std::uint32_t*>(slot), capacity);
                     writer.realign();
-                    return transcoder.decode(data, entry->size, zoom, writer);
+                    return transcoder.decode(stored.data, stored.size, zoom, writer);
                 };
-                bool stored = false;
-                meter.measure([&] { stored = mapCache.storeTile(tileX, tileY, zoom, fill); });
+                bool kept = false;
+                meter.measure([&] { kept = mapCache.storeTile(tileX, tileY, zoom, fill); });
                 const vecta::MapTile tile = mapCache.getTile(x, y, zoom);
-                checksum.addWord(stored ? 1 : 0);
+                checksum.addWord(kept ? 1 : 0);
                 checksum.addWord(tile.x);
                 checksum.addWord(tile.y);
                 checksum.addWord(tile.zoom);
                 checksum.addWord(tile.size);
-                checksum.addBytes(tile.data, tile.size);
+                checksum.addSegments(tile);
                 ++tiles;
             }
         }

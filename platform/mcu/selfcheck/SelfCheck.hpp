@@ -19,9 +19,35 @@ struct Outcome {
     std::uint64_t worst;    // the most one item took
 };
 
-// Every stored tile of the collection through the map cache: moved to the
-// tile, transcoded into its 71,680-byte slot, read back.
-Outcome transcodeCollection(WorkCounter counter);
+// A stored tile's bytes; null data when the collection has none there.
+struct StoredTile {
+    const char* data;
+    std::uint32_t size;
+};
+
+// Where the collection's tiles are read from.
+using TileSource = StoredTile (*)(std::uint32_t x, std::uint32_t y, std::uint8_t zoom);
+
+// Straight from the tile collection in flash.
+StoredTile readFromFlash(std::uint32_t x, std::uint32_t y, std::uint8_t zoom);
+
+// Creates the task that signals a vertical sync every millisecond through a
+// one-message queue, as the display interrupt does; call before the kernel
+// starts.
+void startFrames();
+
+// Waits for the next vertical sync as the GUI task does: a stale signal is
+// dropped first.
+void waitForFrame();
+
+// Through the tile fetcher task, as the map view gets them: submit, then
+// poll once a frame until the result is there.
+StoredTile fetchThroughTask(std::uint32_t x, std::uint32_t y, std::uint8_t zoom);
+
+// Every tile of the collection's address ranges from `source` through the
+// map cache: moved to the tile, transcoded into its 71,680-byte slot, read
+// back. Addresses without a stored tile are skipped.
+Outcome transcodeCollection(WorkCounter counter, TileSource source);
 
 // The pizza delivery from the order to arrival and a little beyond: map
 // position, courier step and route cache after every frame.
