@@ -14,7 +14,7 @@ build: configure
 	@cmake --build --preset $(PRESET)
 
 run: build
-	@$(BUILD_DIR)/platform/sim/mapdemo/mapdemo --headless --out $(BUILD_DIR)/mapdemo.png
+	@$(BUILD_DIR)/platform/sim/simulator/mapboard --out $(BUILD_DIR)/board.png
 
 test: build
 	@ctest --preset $(PRESET) -j2

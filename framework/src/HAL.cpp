@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "ui/Application.hpp"
+#include "ui/DMA.hpp"
 #include "ui/LCD.hpp"
+#include "ui/OSWrappers.hpp"
 #include "vecta/Assert.hpp"
 
 namespace ui {
@@ -17,6 +19,12 @@ HAL::HAL(LCD& lcdDisplay, TouchController& touch, std::int16_t width, std::int16
 {
     VECTA_ASSERT(width >= DISPLAY_WIDTH && height >= DISPLAY_HEIGHT && "Framebuffer cannot be smaller than display");
     instance = this;
+}
+
+HAL::HAL(DMA_Interface& blitter, LCD& lcdDisplay, TouchController& touch, std::int16_t width, std::int16_t height)
+    : HAL(lcdDisplay, touch, width, height)
+{
+    dma = &blitter;
 }
 
 HAL::~HAL()
@@ -34,6 +42,7 @@ LCD& HAL::lcd()
 
 void HAL::initialize()
 {
+    configureInterrupts();
     touchController.init();
 }
 
@@ -67,6 +76,74 @@ void HAL::endFrame()
     }
 }
 
+void HAL::taskEntry()
+{
+    enableLCDControllerInterrupt();
+    enableInterrupts();
+    for (;;) {
+        OSWrappers::waitForVSync();
+        backPorchExited();
+    }
+}
+
+void HAL::allowDMATransfers()
+{
+    if (dma != nullptr) {
+        dma->start();
+    }
+}
+
+void HAL::signalDMAInterrupt()
+{
+    if (dma != nullptr) {
+        dma->signalDMAInterrupt();
+    }
+}
+
+void HAL::setMCUActive(bool active)
+{
+    if (mcuInstrumentation == nullptr || active == mcuActive) {
+        return;
+    }
+    const std::uint32_t now = mcuInstrumentation->getCPUCycles();
+    if (active) {
+        activeSince = now;
+    } else {
+        activeCycles += now - activeSince;
+    }
+    mcuActive = active;
+}
+
+void HAL::updateMCULoad()
+{
+    constexpr std::uint32_t loadPeriodCycles = 100000000;
+    if (!mcuLoadEnabled || mcuInstrumentation == nullptr) {
+        return;
+    }
+    const std::uint32_t now = mcuInstrumentation->getCPUCycles();
+    const std::uint32_t period = now - loadPeriodStart;
+    if (period < loadPeriodCycles) {
+        return;
+    }
+    std::uint64_t busy = activeCycles;
+    if (mcuActive) {
+        busy += now - activeSince;
+        activeSince = now;
+    }
+    mcuLoadPct = static_cast<std::uint8_t>(busy >= period ? 100 : busy * 100 / period);
+    activeCycles = 0;
+    loadPeriodStart = now;
+}
+
+void HAL::sampleKey()
+{
+    Application* app = Application::getInstance();
+    std::uint8_t key = 0;
+    if (buttonController != nullptr && buttonController->sample(key) && app != nullptr) {
+        app->handleKeyEvent(key);
+    }
+}
+
 void HAL::tick()
 {
     // A frame finished after the last refresh's swap is shown now, before
@@ -83,6 +160,8 @@ void HAL::tick()
             touchSampleCounter = 0;
             sampleTouch();
         }
+        sampleKey();
+        updateMCULoad();
         drawInvalidatedAreas();
     }
     endFrame();
@@ -117,6 +196,24 @@ void HAL::blockCopy(void* destination, const void* source, std::uint32_t bytes)
 void HAL::copyFrameBufferArea(const Rect& area, const std::uint16_t* from, std::uint16_t* to)
 {
     const Rect clipped = area & Rect(0, 0, frameBufferWidth, frameBufferHeight);
+    if (clipped.isEmpty()) {
+        return;
+    }
+    if (dma != nullptr) {
+        const std::uint32_t offset = static_cast<std::uint32_t>(clipped.y) * frameBufferWidth + clipped.x;
+        BlitOp op;
+        op.operation = BLIT_OP_COPY;
+        op.pSrc = from + offset;
+        op.pDst = to + offset;
+        op.nSteps = static_cast<std::uint16_t>(clipped.width);
+        op.nLoops = static_cast<std::uint16_t>(clipped.height);
+        op.srcLoopStride = static_cast<std::uint16_t>(frameBufferWidth);
+        op.dstLoopStride = static_cast<std::uint16_t>(frameBufferWidth);
+        op.srcFormat = Bitmap::RGB565;
+        op.dstFormat = Bitmap::RGB565;
+        dma->addToQueue(op);
+        return;
+    }
     for (std::int16_t row = clipped.y; row < clipped.bottom(); ++row) {
         const std::uint32_t offset = static_cast<std::uint32_t>(row) * frameBufferWidth + clipped.x;
         blockCopy(to + offset, from + offset, static_cast<std::uint32_t>(clipped.width) * 2u);
@@ -134,6 +231,10 @@ void HAL::drawInvalidatedAreas()
         copyFrameBufferArea(staleAreas[i], shownBuffer, backBuffer);
     }
     staleAreas.clear();
+    // Software drawing follows: the copies must have landed.
+    if (dma != nullptr) {
+        dma->flush();
+    }
     app->drawInvalidatedAreas(drawnSinceSwap);
     frameDrawn = true;
 }

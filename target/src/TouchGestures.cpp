@@ -11,13 +11,9 @@ float mapRotation = 0.0f;
 float mapRotationCenterX = 0.0f;
 float mapRotationCenterY = 0.0f;
 
-namespace {
-constexpr std::uint16_t touchInterruptPin = 0x20;
-}
-
 void HAL_GPIO_FallingEdgeCallback(std::uint16_t pin)
 {
-    if (pin == touchInterruptPin) {
+    if (pin == bsp::touchInterruptPin) {
         doSampleTouch = true;
     }
 }

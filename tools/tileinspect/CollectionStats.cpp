@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "board/flash.h"
+#include "StoredTiles.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace tileinspect {
@@ -11,14 +11,6 @@ namespace {
 
 // Far more than any tile of the collection transcodes to.
 constexpr std::size_t wholeBufferWords = 4u << 20;
-
-const TileBatch* batchOf(unsigned int level)
-{
-    const auto* collection =
-        static_cast<const std::uint32_t*>(flash_pointer(flashBaseAddress, tilelib::zoomLevels * 4u));
-    return collection == nullptr ? nullptr
-                                 : static_cast<const TileBatch*>(flash_pointer(collection[level], sizeof(TileBatch)));
-}
 
 double percent(unsigned long part, unsigned long whole)
 {
@@ -39,21 +31,8 @@ CollectionStats collectionStats()
 {
     CollectionStats stats;
     std::vector<std::uint32_t> buffer(wholeBufferWords);
-    for (unsigned int level = 0; level < tilelib::zoomLevels; ++level) {
-        const TileBatch* batch = batchOf(level);
-        if (batch == nullptr) {
-            continue;
-        }
-        const auto zoom = static_cast<std::uint8_t>(tilelib::minZoom + level);
-        for (std::uint32_t y = batch->minY; y <= batch->maxY; ++y) {
-            for (std::uint32_t x = batch->minX; x <= batch->maxX; ++x) {
-                const TileEntry* entry = tilelib_getTile(x, y, zoom);
-                const void* bytes = entry->size != 0 ? flash_pointer(entry->data, entry->size) : nullptr;
-                if (bytes != nullptr) {
-                    tallyTile(std::string(static_cast<const char*>(bytes), entry->size), zoom, buffer, stats[level]);
-                }
-            }
-        }
+    for (const StoredTile& tile : storedTiles()) {
+        tallyTile(std::string(tile.bytes, tile.size), tile.zoom, buffer, stats[tile.zoom - tilelib::minZoom]);
     }
     return stats;
 }

@@ -30,6 +30,11 @@ void startScheduler();
 // Called whenever no task is ready to run.
 void setIdleHook(void (*hook)());
 
+// The idle task's tag: called with 1 when the idle task leaves the processor
+// and with 0 when it gets it back. Its result is not used.
+using TaskHook = bool (*)(void* parameter);
+void setIdleTaskTag(TaskHook tag);
+
 // One kernel tick is one millisecond; a delay of 0 returns at once.
 void delay(std::uint32_t milliseconds);
 std::uint32_t tickCount();

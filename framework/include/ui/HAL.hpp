@@ -3,12 +3,14 @@
 #include <cstdint>
 
 #include "ui/Bitmap.hpp"
+#include "ui/MCUInstrumentation.hpp"
 #include "ui/RectList.hpp"
 #include "ui/TouchController.hpp"
 #include "ui/Types.hpp"
 
 namespace ui {
 
+class DMA_Interface;
 class LCD;
 
 enum DisplayOrientation : std::uint8_t { ORIENTATION_LANDSCAPE = 0, ORIENTATION_PORTRAIT = 1 };
@@ -21,6 +23,8 @@ public:
     static constexpr std::int16_t DISPLAY_HEIGHT = 480;
 
     HAL(LCD& display, TouchController& touch, std::int16_t width, std::int16_t height);
+    // Frame-buffer copies go through the blitter.
+    HAL(DMA_Interface& dma, LCD& display, TouchController& touch, std::int16_t width, std::int16_t height);
     HAL(const HAL&) = delete;
     HAL& operator=(const HAL&) = delete;
     virtual ~HAL();
@@ -36,8 +40,31 @@ public:
     virtual bool beginFrame();
     virtual void endFrame();
     // One whole frame: pending screen switch, application tick, touch
-    // sampling, drawing of the invalidated areas.
+    // sampling, key sampling, load measurement, drawing of the invalidated
+    // areas.
     void tick();
+    // The GUI task: enables the display and HAL interrupts, then runs one
+    // frame per vertical sync. Never returns.
+    [[noreturn]] void taskEntry();
+    // The display left its back porch: run a frame.
+    void backPorchExited() { tick(); }
+
+    virtual void configureInterrupts() {}
+    virtual void enableInterrupts() {}
+    virtual void disableInterrupts() {}
+    virtual void enableLCDControllerInterrupt() {}
+    // The display entered its front porch: queued blits may run.
+    void allowDMATransfers();
+    // From the blitter's completion interrupt.
+    void signalDMAInterrupt();
+
+    // Processor load: the instrumentation counts cycles, the idle task
+    // reports when the processor works.
+    void setMCUInstrumentation(MCUInstrumentation* instrumentation) { mcuInstrumentation = instrumentation; }
+    void enableMCULoadCalculation(bool enable) { mcuLoadEnabled = enable; }
+    void setMCUActive(bool active);
+    std::uint8_t getMCULoadPct() const { return mcuLoadPct; }
+    void setButtonController(ButtonController* controller) { buttonController = controller; }
 
     // Called from the display's line interrupt once per refresh.
     void vSync();
@@ -64,9 +91,12 @@ public:
 
 protected:
     void sampleTouch();
+    void sampleKey();
+    void updateMCULoad();
     void drawInvalidatedAreas();
     void copyFrameBufferArea(const Rect& area, const std::uint16_t* from, std::uint16_t* to);
 
+    DMA_Interface* dma = nullptr;
     LCD& display;
     TouchController& touchController;
     std::int16_t frameBufferWidth;
@@ -93,6 +123,15 @@ protected:
     bool wasTouched = false;
     std::int16_t lastTouchX = 0;
     std::int16_t lastTouchY = 0;
+
+    ButtonController* buttonController = nullptr;
+    MCUInstrumentation* mcuInstrumentation = nullptr;
+    bool mcuLoadEnabled = false;
+    bool mcuActive = false;
+    std::uint32_t activeSince = 0;  // cycle count when the processor last became active
+    std::uint32_t activeCycles = 0; // since the last load computation
+    std::uint32_t loadPeriodStart = 0;
+    std::uint8_t mcuLoadPct = 0;
 
     static HAL* instance;
     static Bitmap::BitmapFormat frameBufferFormat;

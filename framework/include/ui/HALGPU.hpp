@@ -18,6 +18,11 @@ public:
     {
     }
 
+    HALGPU(DMA_Interface& blitter, LCDGPU& gpuLcd, TouchController& touch, std::int16_t width, std::int16_t height)
+        : HAL(blitter, gpuLcd, touch, width, height), gpuDisplay(gpuLcd)
+    {
+    }
+
     ~HALGPU() override;
 
     // The display the GPU draws on.

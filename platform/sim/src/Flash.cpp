@@ -1,11 +1,14 @@
 #include "sim/Flash.hpp"
 
+#include <atomic>
+
 #include "board/flash.h"
 
 namespace {
 
 const std::uint8_t* flashImage = nullptr;
 std::size_t flashImageSize = 0;
+std::atomic<bool> flashMapped{true};
 
 } // namespace
 
@@ -17,13 +20,18 @@ void installFlashImage(const std::uint8_t* image, std::size_t size)
     flashImageSize = size;
 }
 
+void setFlashMapped(bool mapped)
+{
+    flashMapped = mapped;
+}
+
 } // namespace sim
 
 // The PC cannot always map the image at the board's address, so addresses
 // are relocated onto wherever the image lies.
 const void* flash_pointer(std::uint32_t address, std::uint32_t size)
 {
-    if (flashImage == nullptr || address < flashBaseAddress) {
+    if (!flashMapped || flashImage == nullptr || address < flashBaseAddress) {
         return nullptr;
     }
     const std::uint64_t offset = address - flashBaseAddress;

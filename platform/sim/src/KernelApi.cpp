@@ -5,6 +5,7 @@ using sim::detail::Kernel;
 namespace {
 
 sim::TimeMode schedulerTimeMode = sim::TimeMode::WallClock;
+std::uint32_t schedulerTimeLimit = rtos::waitForever;
 
 } // namespace
 
@@ -13,6 +14,45 @@ namespace sim {
 void setTimeMode(TimeMode mode)
 {
     schedulerTimeMode = mode;
+}
+
+void setTimeLimit(std::uint32_t limitMs)
+{
+    schedulerTimeLimit = limitMs;
+}
+
+void raiseInterrupt(InterruptHandler handler, void* context)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.raise(handler, context);
+}
+
+void scheduleInterrupt(InterruptHandler handler, void* context, std::uint64_t atMs)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.schedule(handler, context, atMs);
+}
+
+void cancelInterrupt(InterruptHandler handler, void* context)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.cancel(handler, context);
+}
+
+std::uint64_t kernelMilliseconds()
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    return kernel.now();
+}
+
+// Lock-free: the idle task's tag reads the cycle counter inside the kernel.
+std::uint64_t kernelMicroseconds()
+{
+    return Kernel::instance().nowMicroseconds();
 }
 
 } // namespace sim
@@ -27,7 +67,7 @@ TaskHandle createTask(TaskFunction function, void* argument, const TaskAttribute
 // On the PC the run ends when a task stops the kernel.
 void startScheduler()
 {
-    Kernel::instance().run(schedulerTimeMode, waitForever);
+    Kernel::instance().run(schedulerTimeMode, schedulerTimeLimit);
 }
 
 void setIdleHook(void (*hook)())
@@ -35,6 +75,13 @@ void setIdleHook(void (*hook)())
     auto& kernel = Kernel::instance();
     std::unique_lock lock(kernel.mutex);
     kernel.setIdleHook(hook);
+}
+
+void setIdleTaskTag(TaskHook tag)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    kernel.setIdleTaskTag(tag);
 }
 
 void delay(std::uint32_t milliseconds)

@@ -10,6 +10,7 @@ namespace sim::detail {
 namespace {
 
 thread_local rtos::Task* threadTask = nullptr;
+thread_local int interruptDepth = 0;
 
 constexpr std::uint64_t never = std::numeric_limits<std::uint64_t>::max();
 
@@ -29,21 +30,86 @@ Kernel& Kernel::instance()
     return kernel;
 }
 
+// Interrupt handlers belong to no task, whichever thread runs them.
 rtos::Task* Kernel::currentTask()
 {
-    return threadTask;
+    return interruptDepth > 0 ? nullptr : threadTask;
 }
 
 std::uint64_t Kernel::now() const
 {
-    if (timeMode == TimeMode::Virtual) {
-        return virtualNow;
-    }
     if (!started) {
         return 0;
     }
+    if (timeMode == TimeMode::Virtual) {
+        return virtualNow;
+    }
     const auto elapsed = std::chrono::steady_clock::now() - wallStart;
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+std::uint64_t Kernel::nowMicroseconds() const
+{
+    if (!started) {
+        return 0;
+    }
+    if (timeMode == TimeMode::Virtual) {
+        return virtualNow * 1000;
+    }
+    const auto elapsed = std::chrono::steady_clock::now() - wallStart;
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count());
+}
+
+void Kernel::raise(InterruptHandler handler, void* context)
+{
+    const bool alreadyPending = std::any_of(raised.begin(), raised.end(), [&](const Interrupt& pending) {
+        return pending.handler == handler && pending.context == context;
+    });
+    if (!alreadyPending) {
+        raised.push_back(Interrupt{handler, context, now()});
+    }
+    if (running == nullptr) {
+        hostWake.notify_one();
+    }
+}
+
+void Kernel::schedule(InterruptHandler handler, void* context, std::uint64_t at)
+{
+    cancel(handler, context);
+    scheduled.push_back(Interrupt{handler, context, at});
+    if (running == nullptr) {
+        hostWake.notify_one();
+    }
+}
+
+void Kernel::cancel(InterruptHandler handler, void* context)
+{
+    std::erase_if(scheduled,
+                  [&](const Interrupt& pending) { return pending.handler == handler && pending.context == context; });
+}
+
+void Kernel::serviceInterrupts(std::unique_lock<std::mutex>& lock)
+{
+    while (!stopping) {
+        const auto due = std::min_element(scheduled.begin(), scheduled.end(),
+                                          [](const Interrupt& a, const Interrupt& b) { return a.at < b.at; });
+        const bool scheduledDue = due != scheduled.end() && due->at <= now();
+        Interrupt next{};
+        if (scheduledDue && (raised.empty() || due->at <= raised.front().at)) {
+            next = *due;
+            scheduled.erase(due);
+        } else if (!raised.empty()) {
+            next = raised.front();
+            raised.erase(raised.begin());
+        } else {
+            return;
+        }
+        ++interruptDepth;
+        lock.unlock();
+        next.handler(next.context);
+        lock.lock();
+        --interruptDepth;
+    }
 }
 
 void Kernel::makeReady(rtos::Task& task)
@@ -90,6 +156,12 @@ rtos::Task* Kernel::firstWaiter(rtos::Task::Wait wait, const void* object)
 
 void Kernel::dispatch(rtos::Task* next)
 {
+    // The idle task is the one that runs when no task does; its tag gets a
+    // non-null parameter when it leaves the processor.
+    if (idleTaskTag != nullptr && (running == nullptr) != (next == nullptr)) {
+        static char leaving;
+        idleTaskTag(next != nullptr ? &leaving : nullptr);
+    }
     running = next;
     if (next != nullptr) {
         next->state = rtos::Task::State::Running;
@@ -133,6 +205,10 @@ void Kernel::enter(std::unique_lock<std::mutex>& lock)
     if (self == nullptr) {
         return;
     }
+    if (stopping) {
+        throw TaskExit{};
+    }
+    serviceInterrupts(lock);
     if (stopping) {
         throw TaskExit{};
     }
@@ -218,6 +294,12 @@ rtos::TaskHandle Kernel::createTask(rtos::TaskFunction function, void* argument,
 std::uint64_t Kernel::earliestWakeUp() const
 {
     std::uint64_t earliest = limit;
+    if (!raised.empty()) {
+        return now();
+    }
+    for (const Interrupt& pending : scheduled) {
+        earliest = std::min(earliest, pending.at);
+    }
     for (const auto& task : tasks) {
         if (task->state == rtos::Task::State::Blocked && task->hasDeadline) {
             earliest = std::min(earliest, task->wakeAt);
@@ -284,7 +366,11 @@ KernelStop Kernel::run(TimeMode mode, std::uint32_t timeLimitMs)
                 hostWake.wait(lock);
             }
         } else {
+            serviceInterrupts(lock);
             wakeExpired();
+            if (stopping) {
+                break;
+            }
             if (rtos::Task* next = highestReady()) {
                 dispatch(next);
             } else {
@@ -313,6 +399,9 @@ void Kernel::tearDown(std::unique_lock<std::mutex>& lock)
     stopping = false;
     heapUsed = 0;
     idleHook = nullptr;
+    idleTaskTag = nullptr;
+    raised.clear();
+    scheduled.clear();
 }
 
 void Kernel::stop(KernelStop reason)
@@ -330,6 +419,16 @@ void Kernel::stop(KernelStop reason)
 } // namespace sim::detail
 
 namespace sim {
+
+bool inInterrupt()
+{
+    return detail::interruptDepth > 0;
+}
+
+bool inTask()
+{
+    return detail::Kernel::currentTask() != nullptr;
+}
 
 KernelStop runKernel(TimeMode mode, std::uint32_t timeLimitMs)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim/Interrupts.hpp"
 #include "sim/Kernel.hpp"
 
 namespace rtos {
@@ -65,7 +67,13 @@ public:
     KernelStop run(TimeMode mode, std::uint32_t timeLimitMs);
     void stop(KernelStop reason);
     std::uint64_t now() const;
+    std::uint64_t nowMicroseconds() const;
     void setIdleHook(void (*hook)()) { idleHook = hook; }
+    void setIdleTaskTag(rtos::TaskHook tag) { idleTaskTag = tag; }
+
+    void raise(InterruptHandler handler, void* context);
+    void schedule(InterruptHandler handler, void* context, std::uint64_t at);
+    void cancel(InterruptHandler handler, void* context);
 
     // What the stacks of the created tasks may take together.
     static constexpr std::uint32_t heapSize = 80000;
@@ -80,6 +88,8 @@ private:
     void preemptIfNeeded(std::unique_lock<std::mutex>& lock, rtos::Task& self);
     void keepClockWhileIdle(std::unique_lock<std::mutex>& lock, bool& idleHookCalled);
     std::uint64_t earliestWakeUp() const;
+    // Runs every interrupt that is due, oldest first, with the lock released.
+    void serviceInterrupts(std::unique_lock<std::mutex>& lock);
     void taskMain(rtos::Task& self);
     void startThread(rtos::Task& task);
     void tearDown(std::unique_lock<std::mutex>& lock);
@@ -87,16 +97,27 @@ private:
     std::condition_variable hostWake;
     std::vector<std::unique_ptr<rtos::Task>> tasks;
     rtos::Task* running = nullptr;
-    bool started = false;
+    // Read without the lock by the cycle counter, which the idle task's tag
+    // reads while the kernel holds it.
+    std::atomic<bool> started = false;
     bool stopping = false;
     KernelStop stopReason = KernelStop::Requested;
     TimeMode timeMode = TimeMode::WallClock;
-    std::uint64_t virtualNow = 0;
+    std::atomic<std::uint64_t> virtualNow = 0;
     std::uint64_t limit = 0;
     std::chrono::steady_clock::time_point wallStart;
     std::uint64_t nextSequence = 0;
     std::uint32_t heapUsed = 0;
     void (*idleHook)() = nullptr;
+    rtos::TaskHook idleTaskTag = nullptr;
+
+    struct Interrupt {
+        InterruptHandler handler;
+        void* context;
+        std::uint64_t at; // raised ones are due at once
+    };
+    std::vector<Interrupt> raised;
+    std::vector<Interrupt> scheduled;
 };
 
 } // namespace sim::detail

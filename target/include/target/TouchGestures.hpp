@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "board/bsp.h"
+
 // Gesture values the touch controller publishes and the map input handler
 // consumes once per frame. Written and read by the GUI task only, except
 // doSampleTouch, which the touch interrupt sets.
@@ -15,6 +17,5 @@ extern float mapRotation;
 extern float mapRotationCenterX;
 extern float mapRotationCenterY;
 
-// External interrupt lines' falling-edge callback; the touch line raises it
-// whenever the panel has new data.
-void HAL_GPIO_FallingEdgeCallback(std::uint16_t pin);
+// HAL_GPIO_FallingEdgeCallback (board/bsp.h), defined beside these values,
+// sets doSampleTouch when the touch line falls.

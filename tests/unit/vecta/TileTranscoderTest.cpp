@@ -287,6 +287,21 @@ TEST_F(Transcoding, HolesBeyondTheRingLimitAreLeftOut)
     EXPECT_EQ(bytes, (16u + 9u * 1275u + 255u + 3u) / 4u * 4u);
 }
 
+TEST_F(Transcoding, LongCoordinateStepsAndRepeatedKeysDecodeExactly)
+{
+    // Steps of three-byte varints, and two features sharing one style key.
+    const Path far{{-30000, 30000}, {20000, -20000}, {32767, -32768}};
+    LayerBuilder roads("road");
+    roads.line({far}, {{"class", "primary"}}).line({{{0, 0}, {500, 0}}}, {{"class", "primary"}});
+    const auto result = segments(decode(TileBuilder().layer(roads).bytes(), 12));
+    ASSERT_EQ(result.size(), 2u);
+    EXPECT_EQ(result[0].coordinates, (std::vector<float>{-30000, 30000, 20000, -20000, 32767, -32768}));
+    EXPECT_EQ(result[0].header.bbox.minX, -30000);
+    EXPECT_EQ(result[0].header.bbox.maxY, 30000);
+    EXPECT_EQ(result[1].header.style_id, result[0].header.style_id);
+    EXPECT_EQ(result[1].coordinates, (std::vector<float>{0, 0, 500, 0}));
+}
+
 TEST_F(Transcoding, InvalidWriterGetsNothing)
 {
     vecta::BufferWriter invalid;

@@ -131,6 +131,39 @@ TEST_F(TileReading, SkipsUnknownTileFieldsAndHashesOnlyFortySevenBytes)
     EXPECT_FALSE(tile.nextLayer().isValid());
 }
 
+// The in-place reading must agree with nanopb on every varint length, on
+// strings with a zero byte and on tables stored before the features.
+TEST_F(TileReading, ReadsLongVarintsZeroBytesAndEarlyTablesAsNanopb)
+{
+    const std::uint64_t longId = (std::uint64_t{1} << 63) + 5; // ten bytes
+    const std::vector<std::uint32_t> geometry{127, 128, 16384, 2097152, 268435456, 0xFFFFFFFFu};
+    const std::string feature = Proto().varintField(1, longId).packedField(2, {0, 0}).packedField(4, geometry).bytes();
+    const std::string layer = Proto()
+                                  .bytesField(1, "road")
+                                  .bytesField(3, std::string("cl\0ass", 6))
+                                  .bytesField(4, stringValue("street"))
+                                  .bytesField(2, feature)
+                                  .bytes();
+    vecta::VectorTile tile = open(Proto().bytesField(3, layer).bytes());
+    vecta::Layer road = tile.nextLayer();
+    vecta::Feature read = road.nextFeature();
+    EXPECT_EQ(read.id, longId);
+    const vecta::Property property = read.nextProperty();
+    EXPECT_EQ(property.keyHash, vecta::stringHash("cl"));
+    EXPECT_EQ(property.value.string_value(), vecta::stringHash("street"));
+    for (const std::uint32_t expected : geometry) {
+        std::uint32_t value = 0;
+        ASSERT_TRUE(read.nextValue(value));
+        EXPECT_EQ(value, expected);
+    }
+
+    // Five bytes whose last one carries bits beyond 32: nanopb refuses it.
+    const std::string overflow = Proto().bytesField(4, "\xFF\xFF\xFF\xFF\x1F").bytes();
+    vecta::VectorTile bad = open(layerWithFeature(overflow));
+    std::uint32_t value = 0;
+    EXPECT_FALSE(bad.nextLayer().nextFeature().nextValue(value));
+}
+
 TEST_F(TileReading, FeatureWithoutGeometryEndsTheLayerWalk)
 {
     const std::string noGeometry = Proto().varintField(3, 2).bytes();

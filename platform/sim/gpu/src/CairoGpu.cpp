@@ -57,6 +57,8 @@ struct Gpu {
     std::uint8_t quality = 1;
     std::uint8_t fillRule = VG_FILL_EVEN_ODD;
     float strokeWidth = 1.0f;
+    gpu_buffer_t stencil{0, -1, nullptr, 0};
+    bool largeCoordinates = false;
 };
 
 Gpu gpu;
@@ -348,6 +350,20 @@ void vg_set_quality(std::uint8_t quality)
 void vg_set_fill_rule(std::uint8_t rule)
 {
     gpu.fillRule = rule;
+}
+
+// Cairo needs no stencil, but the memory is taken as the hardware's would be.
+int vg_stencil_create(std::uint32_t width, std::uint32_t height, int pool)
+{
+    gpu_buffer_destroy(&gpu.stencil);
+    gpu.stencil = gpu_buffer_create_pool(pool, static_cast<std::int32_t>(width * height));
+    return 0;
+}
+
+// Cairo takes any float coordinate.
+void vg_enable_large_coordinates(int enable)
+{
+    gpu.largeCoordinates = enable != 0;
 }
 
 void vg_stroke_set_width(float width)

@@ -22,8 +22,10 @@ enum class KernelStop {
     AllBlocked, // no task is left, or (virtual time) every task waits with no wake-up ahead
 };
 
-// The time mode rtos::startScheduler() runs in (default: wall-clock).
+// The time mode rtos::startScheduler() runs in (default: wall-clock), and
+// the kernel time at which it stops (default: never).
 void setTimeMode(TimeMode mode);
+void setTimeLimit(std::uint32_t limitMs);
 
 // Runs the created tasks from kernel time 0 until one of the KernelStop
 // reasons, then unwinds every task and forgets it, so that the next run

@@ -86,6 +86,12 @@ void vg_set_fill_rule(std::uint8_t rule);
 // Stroke width in path units: it scales with the path's matrix.
 void vg_stroke_set_width(float width);
 
+// The stencil buffer that path filling needs, width x height bytes from a
+// memory pool; 0 on success.
+int vg_stencil_create(std::uint32_t width, std::uint32_t height, int pool);
+// Lets path coordinates exceed the hardware's native 16-bit range.
+void vg_enable_large_coordinates(int enable);
+
 std::uint32_t vg_draw_path(void* path, void* paint);
 
 } // extern "C"

@@ -13,43 +13,38 @@ Feature::Feature(Layer* owner, const pb_istream_t& featureMessage) : layer(owner
     while (nextTag(&scan, wireType, field)) {
         switch (field) {
         case FeatureId: {
-            const bool read = pb_decode_varint(&scan, &id);
+            const bool read = decodeVarint64(&scan, id);
             VECTA_ASSERT(read);
             hasId = true;
             break;
         }
         case FeatureTags: {
             pb_istream_t tagStream;
-            const bool opened = pb_make_string_substream(&scan, &tagStream);
+            const bool opened = openSubstream(&scan, &tagStream);
             VECTA_ASSERT(opened);
             tags = tagStream;
             tagsCursor = tagStream;
-            std::uint32_t count = 0;
-            std::uint32_t ignored = 0;
-            while (tagStream.bytes_left > 0 && decodeVarint(&tagStream, ignored)) {
-                ++count;
-            }
-            VECTA_ASSERT(tagStream.bytes_left == 0);
+            const std::uint32_t count = countVarints(tagStream);
             VECTA_ASSERT(count % 2 == 0);
             tagCount = count / 2;
-            const bool closed = pb_close_string_substream(&scan, &tagStream);
+            const bool closed = closeSubstream(&scan, &tagStream);
             VECTA_ASSERT(closed);
             break;
         }
         case FeatureType: {
-            const bool read = pb_decode_varint32(&scan, &type);
+            const bool read = decodeVarint(&scan, type);
             VECTA_ASSERT(read);
             break;
         }
         case FeatureGeometry: {
             pb_istream_t geometryStream;
-            const bool opened = pb_make_string_substream(&scan, &geometryStream);
+            const bool opened = openSubstream(&scan, &geometryStream);
             if (!opened) {
                 VECTA_ASSERT(false);
             }
             geometry = geometryStream;
             geometryCursor = geometryStream;
-            const bool closed = pb_close_string_substream(&scan, &geometryStream);
+            const bool closed = closeSubstream(&scan, &geometryStream);
             VECTA_ASSERT(closed);
             break;
         }

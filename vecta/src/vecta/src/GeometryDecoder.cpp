@@ -1,5 +1,6 @@
 #include "GeometryDecoder.hpp"
 
+#include "TileStream.hpp"
 #include "vecta/Assert.hpp"
 
 namespace vecta {
@@ -19,34 +20,35 @@ std::int32_t wrappingAdd(std::int32_t a, std::int32_t b)
 
 } // namespace
 
-GeometryDecoder::GeometryDecoder(Feature& source, TileProcessor& sink) : feature(source), processor(sink)
+// The transcoder's features come from tile streams, which can be read in
+// place; the feature's own cursor is left as it is.
+GeometryDecoder::GeometryDecoder(Feature& source, TileProcessor& sink)
+    : processor(sink), bytes(tileBytes(&source.geometryCursor)), left(source.geometryCursor.bytes_left)
 {
+    VECTA_ASSERT(source.geometryCursor.callback == &readTileBytes);
 }
 
 // At the end of the geometry the previous command stays in place, which ends
 // the callers' loops.
-void GeometryDecoder::readCommand()
+inline void GeometryDecoder::readCommand()
 {
-    if (!feature.nextValue(command)) {
-        VECTA_ASSERT(false);
-    }
+    nextInteger(command);
     id = command & 7u;
     count = command >> 3;
 }
 
-void GeometryDecoder::nextCommand()
+inline void GeometryDecoder::nextCommand()
 {
     VECTA_ASSERT(count == 0);
     readCommand();
 }
 
-Point GeometryDecoder::readPoint()
+inline Point GeometryDecoder::readPoint()
 {
     // A parameter missing at the end of the geometry cannot be decoded.
     std::uint32_t dx = 0;
     std::uint32_t dy = 0;
-    if (feature.geometryCursor.bytes_left == 0 || !feature.nextValue(dx) || feature.geometryCursor.bytes_left == 0 ||
-        !feature.nextValue(dy)) {
+    if (!nextInteger(dx) || !nextInteger(dy)) {
         VECTA_ASSERT(false);
     }
     x = wrappingAdd(x, zigZagDecode(dx));
@@ -55,8 +57,42 @@ Point GeometryDecoder::readPoint()
     return Point{x, y};
 }
 
+// The points of the current line-to, written as they are read; for rings
+// also twice the signed area of the steps from `previous` on. The hot loop of
+// transcoding: the cursor is kept in locals, which the writes into the
+// buffer cannot touch.
+template <bool SumArea> std::int64_t GeometryDecoder::readLineTo(Point previous)
+{
+    const pb_byte_t* unread = bytes;
+    std::size_t unreadLeft = left;
+    std::int64_t doubleArea = 0;
+    for (std::uint32_t n = count; n > 0; --n) {
+        const Varint dx = varintAt(unread, unreadLeft);
+        const Varint dy = varintAt(unread + dx.length, unreadLeft - dx.length);
+        // A parameter missing at the end of the geometry cannot be decoded.
+        if (dx.length == 0 || dy.length == 0) {
+            VECTA_ASSERT(false);
+        }
+        unread += dx.length + dy.length;
+        unreadLeft -= dx.length + dy.length;
+        const Point next{wrappingAdd(previous.x, zigZagDecode(dx.value)),
+                         wrappingAdd(previous.y, zigZagDecode(dy.value))};
+        if constexpr (SumArea) {
+            doubleArea += std::int64_t{previous.x} * next.y - std::int64_t{next.x} * previous.y;
+        }
+        processor.point(next.x, next.y);
+        previous = next;
+    }
+    bytes = unread;
+    left = unreadLeft;
+    count = 0;
+    x = previous.x;
+    y = previous.y;
+    return doubleArea;
+}
+
 // Every line part and ring opens with a move-to of one point and a line-to.
-Point GeometryDecoder::beginPart(bool ring)
+inline Point GeometryDecoder::beginPart(bool ring)
 {
     if (count != 1) {
         VECTA_ASSERT(false);
@@ -82,10 +118,7 @@ void GeometryDecoder::decodeLine()
         if (count < 1) {
             VECTA_ASSERT(false);
         }
-        while (count > 0) {
-            const Point next = readPoint();
-            processor.point(next.x, next.y);
-        }
+        readLineTo<false>(Point{x, y});
         processor.end_line();
         nextCommand();
         if (id != MoveToCommand) {
@@ -102,14 +135,8 @@ void GeometryDecoder::decodePolygon()
     }
     for (;;) {
         const Point start = beginPart(true);
-        std::int64_t doubleArea = 0;
-        Point previous = start;
-        while (count > 0) {
-            const Point next = readPoint();
-            doubleArea += std::int64_t{previous.x} * next.y - std::int64_t{next.x} * previous.y;
-            processor.point(next.x, next.y);
-            previous = next;
-        }
+        std::int64_t doubleArea = readLineTo<true>(start);
+        const Point previous{x, y};
         nextCommand();
         if (id != ClosePathCommand) {
             VECTA_ASSERT(false);

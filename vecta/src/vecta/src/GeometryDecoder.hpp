@@ -1,14 +1,19 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
+#include <pb.h>
+
 #include "TileProcessor.hpp"
+#include "TileStream.hpp"
+#include "vecta/Assert.hpp"
 #include "vecta/VectorTile.hpp"
 
 namespace vecta {
 
-// Reads a feature's vector-tile command integers and hands the points of
-// each line part or ring to the processor.
+// Reads a feature's vector-tile command integers, in place in the tile, and
+// hands the points of each line part or ring to the processor.
 class GeometryDecoder {
 public:
     GeometryDecoder(Feature& source, TileProcessor& sink);
@@ -19,13 +24,31 @@ public:
 private:
     enum CommandId : std::uint32_t { MoveToCommand = 1, LineToCommand = 2, ClosePathCommand = 7 };
 
+    // False at the end of the geometry; an integer that does not decode
+    // violates the tile contract.
+    bool nextInteger(std::uint32_t& value)
+    {
+        if (left == 0) {
+            return false;
+        }
+        const Varint varint = varintAt(bytes, left);
+        if (varint.length == 0) {
+            VECTA_ASSERT(false);
+        }
+        bytes += varint.length;
+        left -= varint.length;
+        value = varint.value;
+        return true;
+    }
     void readCommand();
     void nextCommand();
     Point readPoint();
     Point beginPart(bool ring);
+    template <bool SumArea> std::int64_t readLineTo(Point previous);
 
-    Feature& feature;
     TileProcessor& processor;
+    const pb_byte_t* bytes; // the unread geometry
+    std::size_t left;
     std::uint32_t command = 0;
     std::uint32_t id = 0;
     std::uint32_t count = 0;

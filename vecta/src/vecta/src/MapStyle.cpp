@@ -1,5 +1,7 @@
 #include "vecta/MapStyle.hpp"
 
+#include <algorithm>
+#include <array>
 #include <iterator>
 
 #include "vecta/StringHash.hpp"
@@ -442,22 +444,47 @@ constexpr LayerStyle levelStyle16Rules[] = {
     rule("barrier_line", "fence", 0xCBC6B7, 255, 1.0f),
 };
 
-template <std::size_t N> constexpr LevelStyle levelOf(const LayerStyle (&rules)[N])
+template <std::size_t N> constexpr std::array<RuleKey, N> keyOrder(const LayerStyle (&rules)[N])
 {
-    return LevelStyle{rules, static_cast<std::uint32_t>(N)};
+    std::array<RuleKey, N> order{};
+    for (std::size_t i = 0; i < N; ++i) {
+        order[i] = RuleKey{rules[i].key(), static_cast<std::uint32_t>(i)};
+    }
+    std::sort(order.begin(), order.end(), [](const RuleKey& a, const RuleKey& b) { return a.key < b.key; });
+    return order;
 }
 
-constexpr LevelStyle levelStyle6 = levelOf(levelStyle6Rules);
-constexpr LevelStyle levelStyle7 = levelOf(levelStyle7Rules);
-constexpr LevelStyle levelStyle8 = levelOf(levelStyle8Rules);
-constexpr LevelStyle levelStyle9 = levelOf(levelStyle9Rules);
-constexpr LevelStyle levelStyle10 = levelOf(levelStyle10Rules);
-constexpr LevelStyle levelStyle11 = levelOf(levelStyle11Rules);
-constexpr LevelStyle levelStyle12 = levelOf(levelStyle12Rules);
-constexpr LevelStyle levelStyle13 = levelOf(levelStyle13Rules);
-constexpr LevelStyle levelStyle14 = levelOf(levelStyle14Rules);
-constexpr LevelStyle levelStyle15 = levelOf(levelStyle15Rules);
-constexpr LevelStyle levelStyle16 = levelOf(levelStyle16Rules);
+template <std::size_t N> constexpr bool keysAreUnique(const std::array<RuleKey, N>& order)
+{
+    for (std::size_t i = 1; i < N; ++i) {
+        if (order[i - 1].key == order[i].key) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Built at compile time, so features and segments find their rule by a
+// binary search.
+template <const auto& Rules> constexpr auto rulesByKey = keyOrder(Rules);
+
+template <const auto& Rules> constexpr LevelStyle levelOf()
+{
+    static_assert(keysAreUnique(rulesByKey<Rules>), "two rules of a level have the same key");
+    return LevelStyle{Rules, static_cast<std::uint32_t>(rulesByKey<Rules>.size()), rulesByKey<Rules>.data()};
+}
+
+constexpr LevelStyle levelStyle6 = levelOf<levelStyle6Rules>();
+constexpr LevelStyle levelStyle7 = levelOf<levelStyle7Rules>();
+constexpr LevelStyle levelStyle8 = levelOf<levelStyle8Rules>();
+constexpr LevelStyle levelStyle9 = levelOf<levelStyle9Rules>();
+constexpr LevelStyle levelStyle10 = levelOf<levelStyle10Rules>();
+constexpr LevelStyle levelStyle11 = levelOf<levelStyle11Rules>();
+constexpr LevelStyle levelStyle12 = levelOf<levelStyle12Rules>();
+constexpr LevelStyle levelStyle13 = levelOf<levelStyle13Rules>();
+constexpr LevelStyle levelStyle14 = levelOf<levelStyle14Rules>();
+constexpr LevelStyle levelStyle15 = levelOf<levelStyle15Rules>();
+constexpr LevelStyle levelStyle16 = levelOf<levelStyle16Rules>();
 
 // Constant-initialised, so the table is complete before any constructor runs.
 constexpr LevelStyle levelStyles[] = {levelStyle6,  levelStyle7,  levelStyle8,  levelStyle9,
@@ -470,12 +497,10 @@ constexpr MapStyle mapStyle{6, 16, levelStyles, static_cast<std::uint32_t>(std::
 
 const LayerStyle* LevelStyle::find(std::uint32_t key) const
 {
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (layers[i].key() == key) {
-            return &layers[i];
-        }
-    }
-    return nullptr;
+    const RuleKey* end = byKey + count;
+    const RuleKey* found = std::lower_bound(
+        byKey, end, key, [](const RuleKey& entry, std::uint32_t wanted) { return entry.key < wanted; });
+    return found != end && found->key == key ? &layers[found->rule] : nullptr;
 }
 
 std::uint8_t MapStyle::clampZoom(unsigned int zoom) const

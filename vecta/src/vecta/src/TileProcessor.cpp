@@ -8,64 +8,8 @@
 
 namespace vecta {
 
-namespace {
-
-constexpr std::int64_t thinningDistanceSquared =
-    std::int64_t{TileTranscoder::thinningDistance} * TileTranscoder::thinningDistance;
-
-bool isNear(const Point& a, const Point& b)
-{
-    const std::int64_t dx = std::int64_t{a.x} - b.x;
-    const std::int64_t dy = std::int64_t{a.y} - b.y;
-    return dx * dx + dy * dy < thinningDistanceSquared;
-}
-
-} // namespace
-
 TileProcessor::TileProcessor(BufferWriter& destination, std::uint32_t styleId) : writer(destination), style_id(styleId)
 {
-}
-
-void TileProcessor::begin(bool ring)
-{
-    if (writer.hasDiscarded()) {
-        return;
-    }
-    header = writer.reserveHeader();
-    box = BoundingBox{};
-    count = 0;
-    // Three points keep a ring's area however small it is thinned.
-    leadingKept = ring ? 3 : 1;
-}
-
-void TileProcessor::point(std::int32_t x, std::int32_t y)
-{
-    if (writer.hasDiscarded()) {
-        return;
-    }
-    // The last point gives way only when both it and the new one are near the
-    // point kept before it: every dropped point then lies within the thinning
-    // distance of a kept one, so curves keep their shape.
-    const Point next{x, y};
-    const bool thinned = count > leadingKept && isNear(last, beforeLast) && isNear(next, beforeLast);
-    if (thinned) {
-        writer.removeLastPoint();
-        --count;
-    }
-    if (count == std::numeric_limits<std::uint16_t>::max()) {
-        writer.discarded = true; // point_count cannot hold more
-        return;
-    }
-    writer.write(static_cast<float>(x));
-    writer.write(static_cast<float>(y));
-    if (!thinned) {
-        beforeLast = last;
-    }
-    last = next;
-    ++count;
-    VECTA_ASSERT(x >= std::numeric_limits<std::int16_t>::min() && x <= std::numeric_limits<std::int16_t>::max());
-    VECTA_ASSERT(y >= std::numeric_limits<std::int16_t>::min() && y <= std::numeric_limits<std::int16_t>::max());
-    box.include(static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
 }
 
 SegmentHeader TileProcessor::currentHeader(std::uint8_t closeCount, GeometryType pathStyle) const
@@ -73,15 +17,13 @@ SegmentHeader TileProcessor::currentHeader(std::uint8_t closeCount, GeometryType
     return SegmentHeader{style_id, count, closeCount, pathStyle, box};
 }
 
-bool TileProcessor::writeCommands(std::uint16_t pointCount, bool closed)
+inline bool TileProcessor::writeCommands(std::uint16_t pointCount, bool closed)
 {
     if (!writer.write(std::uint8_t{MoveTo})) {
         return false;
     }
-    for (std::uint16_t i = 1; i < pointCount; ++i) {
-        if (!writer.write(std::uint8_t{LineTo})) {
-            return false;
-        }
+    if (pointCount > 1 && !writer.fill(LineTo, pointCount - 1u)) {
+        return false;
     }
     return !closed || writer.write(std::uint8_t{ClosePath});
 }

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
+#include "vecta/Assert.hpp"
 #include "vecta/Buffer.hpp"
 #include "vecta/Geometry.hpp"
+#include "vecta/TileTranscoder.hpp"
 
 namespace vecta {
 
@@ -14,8 +18,54 @@ public:
     TileProcessor(BufferWriter& destination, std::uint32_t styleId);
 
     // `ring`: the part is a polygon ring, which keeps its first three points.
-    void begin(bool ring);
-    void point(std::int32_t x, std::int32_t y);
+    void begin(bool ring)
+    {
+        if (writer.hasDiscarded()) {
+            return;
+        }
+        header = writer.reserveHeader();
+        box = BoundingBox{};
+        count = 0;
+        // Three points keep a ring's area however small it is thinned.
+        leadingKept = ring ? 3 : 1;
+    }
+    // Runs for every point of every drawn feature, so it is kept inline.
+    void point(std::int32_t x, std::int32_t y)
+    {
+        if (writer.hasDiscarded()) {
+            return;
+        }
+        // The last point gives way only when both it and the new one are near
+        // the point kept before it: every dropped point then lies within the
+        // thinning distance of a kept one, so curves keep their shape.
+        const Point next{x, y};
+        const bool thinned = count > leadingKept && isNear(last, beforeLast) && isNear(next, beforeLast);
+        if (thinned) {
+            writer.current -= 2 * sizeof(float); // the last point, written after the first ones
+            --count;
+        }
+        if (count == std::numeric_limits<std::uint16_t>::max()) {
+            writer.discarded = true; // point_count cannot hold more
+            return;
+        }
+        // A point that does not fit whole loses the feature, as a half-written
+        // one would.
+        if (writer.remaining() < 2 * sizeof(float)) {
+            writer.discarded = true;
+        } else {
+            const float coordinates[2] = {static_cast<float>(x), static_cast<float>(y)};
+            std::memcpy(writer.current, coordinates, sizeof coordinates);
+            writer.current += sizeof coordinates;
+        }
+        if (!thinned) {
+            beforeLast = last;
+        }
+        last = next;
+        ++count;
+        VECTA_ASSERT(x >= std::numeric_limits<std::int16_t>::min() && x <= std::numeric_limits<std::int16_t>::max());
+        VECTA_ASSERT(y >= std::numeric_limits<std::int16_t>::min() && y <= std::numeric_limits<std::int16_t>::max());
+        box.include(static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
+    }
     void end_line();
     void end_polygon();
     void end_interior();
@@ -24,6 +74,13 @@ public:
     static constexpr std::uint8_t maxRings = 255;
 
 private:
+    static bool isNear(const Point& a, const Point& b)
+    {
+        const std::int64_t dx = std::int64_t{a.x} - b.x;
+        const std::int64_t dy = std::int64_t{a.y} - b.y;
+        return dx * dx + dy * dy < std::int64_t{TileTranscoder::thinningDistance} * TileTranscoder::thinningDistance;
+    }
+
     bool writeCommands(std::uint16_t count, bool closed);
     SegmentHeader currentHeader(std::uint8_t closeCount, GeometryType pathStyle) const;
     void dropCurrentSegment();

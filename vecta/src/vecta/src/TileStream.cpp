@@ -3,18 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include "vecta/Assert.hpp"
 #include "vecta/StringHash.hpp"
 
 namespace vecta {
-
-namespace {
 
 // The stream's state is a moving pointer into the tile: sub-streams copy it
 // and hand it back on close, so every stream reads in place.
 bool readTileBytes(pb_istream_t* stream, pb_byte_t* destination, std::size_t count)
 {
-    const auto* source = static_cast<const pb_byte_t*>(stream->state);
+    const pb_byte_t* source = tileBytes(stream);
     if (destination != nullptr) {
         if (count == 1) {
             *destination = *source;
@@ -26,45 +23,46 @@ bool readTileBytes(pb_istream_t* stream, pb_byte_t* destination, std::size_t cou
     return true;
 }
 
-} // namespace
-
 pb_istream_t tileStream(const char* data, unsigned int size)
 {
     return pb_istream_t{&readTileBytes, const_cast<char*>(data), size, nullptr};
 }
 
-bool decodeVarint(pb_istream_t* stream, std::uint32_t& out)
+Varint longVarintAt(const pb_byte_t* bytes, std::size_t available)
 {
-    if (stream->callback == &readTileBytes) {
-        const auto* bytes = static_cast<const pb_byte_t*>(stream->state);
-        const std::size_t available = std::min<std::size_t>(stream->bytes_left, 5);
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < available; ++i) {
-            value |= static_cast<std::uint32_t>(bytes[i] & 0x7Fu) << (7 * i);
-            if ((bytes[i] & 0x80u) == 0) {
-                stream->state = const_cast<pb_byte_t*>(bytes + i + 1);
-                stream->bytes_left -= i + 1;
-                out = value;
-                return true;
-            }
+    // Up to four bytes cannot overflow; longer ones nanopb checks.
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(available, 4); ++i) {
+        value |= static_cast<std::uint32_t>(bytes[i] & 0x7Fu) << (7 * i);
+        if ((bytes[i] & 0x80u) == 0) {
+            return Varint{value, static_cast<std::uint32_t>(i + 1)};
         }
     }
-    return pb_decode_varint32(stream, &out);
+    pb_istream_t stream{&readTileBytes, const_cast<pb_byte_t*>(bytes), available, nullptr};
+    if (!pb_decode_varint32(&stream, &value)) {
+        return Varint{0, 0};
+    }
+    return Varint{value, static_cast<std::uint32_t>(available - stream.bytes_left)};
 }
 
-// nanopb skips through a bounce buffer for callback streams; a moving
-// pointer can simply move.
-bool skipBytes(pb_istream_t* stream, std::uint32_t count)
+std::uint32_t countVarints(pb_istream_t packed)
 {
-    if (stream->callback != &readTileBytes) {
-        return pb_read(stream, nullptr, count);
+    std::uint32_t count = 0;
+    if (packed.callback == &readTileBytes) {
+        // Every varint ends in its one byte below 0x80; an unfinished last one
+        // does not count.
+        const pb_byte_t* bytes = tileBytes(&packed);
+        for (std::size_t i = 0; i < packed.bytes_left; ++i) {
+            count += bytes[i] < 0x80u ? 1u : 0u;
+        }
+        return count;
     }
-    if (count > stream->bytes_left) {
-        return false;
+    std::uint32_t ignored = 0;
+    while (packed.bytes_left > 0 && decodeVarint(&packed, ignored)) {
+        ++count;
     }
-    stream->state = static_cast<pb_byte_t*>(stream->state) + count;
-    stream->bytes_left -= count;
-    return true;
+    VECTA_ASSERT(packed.bytes_left == 0);
+    return count;
 }
 
 bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
@@ -73,8 +71,22 @@ bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
     if (!decodeVarint(stream, length)) {
         return false;
     }
-    char buffer[hashedPrefixLength + 1] = {};
     const std::uint32_t kept = std::min<std::uint32_t>(length, hashedPrefixLength);
+    if (stream->callback == &readTileBytes) {
+        // Hashed in place, up to the first zero byte as a copy would be.
+        if (length > stream->bytes_left) {
+            return false;
+        }
+        const auto* text = reinterpret_cast<const char*>(tileBytes(stream));
+        std::size_t hashed = 0;
+        while (hashed < kept && text[hashed] != '\0') {
+            ++hashed;
+        }
+        hash = stringHash(text, hashed);
+        advance(stream, length);
+        return true;
+    }
+    char buffer[hashedPrefixLength + 1] = {};
     if (!pb_read(stream, reinterpret_cast<pb_byte_t*>(buffer), kept) || !skipBytes(stream, length - kept)) {
         return false;
     }
@@ -82,26 +94,9 @@ bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
     return true;
 }
 
-bool nextTag(pb_istream_t* stream, pb_wire_type_t& wireType, std::uint32_t& field)
+void skipOtherField(pb_istream_t* stream, pb_wire_type_t wireType)
 {
-    if (stream->bytes_left == 0) {
-        return false;
-    }
-    bool eof = false;
-    const bool decoded = pb_decode_tag(stream, &wireType, &field, &eof);
-    VECTA_ASSERT(decoded);
-    return true;
-}
-
-void skipField(pb_istream_t* stream, pb_wire_type_t wireType)
-{
-    bool skipped = false;
-    if (wireType == PB_WT_STRING) {
-        std::uint32_t length = 0;
-        skipped = decodeVarint(stream, length) && skipBytes(stream, length);
-    } else {
-        skipped = pb_skip_field(stream, wireType);
-    }
+    const bool skipped = pb_skip_field(stream, wireType);
     VECTA_ASSERT(skipped);
 }
 

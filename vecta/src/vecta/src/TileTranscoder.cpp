@@ -26,11 +26,6 @@ std::uint32_t styleKey(const Layer& layer, Feature& feature)
     return layer.nameHash + defaultClassHash;
 }
 
-bool isAligned(const void* pointer)
-{
-    return (reinterpret_cast<std::uintptr_t>(pointer) & 3u) == 0;
-}
-
 } // namespace
 
 TileTranscoder::TileTranscoder(const MapStyle& mapStyle)
@@ -46,10 +41,17 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
     }
     VectorTile tile(data, size, &arena);
     writer.checkpoint();
+    // Neighbouring features mostly share their key.
+    std::uint32_t foundKey = 0;
+    const LayerStyle* found = nullptr;
     for (Layer layer = tile.nextLayer(); layer.isValid(); layer = tile.nextLayer()) {
         for (Feature feature = layer.nextFeature(); feature.isValid(); feature = layer.nextFeature()) {
             const std::uint32_t style_id = styleKey(layer, feature);
-            const LayerStyle* rule = level.find(style_id);
+            if (found == nullptr || style_id != foundKey) {
+                found = level.find(style_id);
+                foundKey = style_id;
+            }
+            const LayerStyle* rule = found;
             if (rule == nullptr || rule->opacity == 0) {
                 continue;
             }
@@ -71,7 +73,7 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
 
 Segment TileTranscoder::readNextSegment(BufferReader& reader)
 {
-    if (reader.remaining() < sizeof(SegmentHeader) || !isAligned(reader.current)) {
+    if (reader.remaining() < sizeof(SegmentHeader) || !isWordAligned(reader.current)) {
         return Segment{};
     }
     const auto* header = reinterpret_cast<const SegmentHeader*>(reader.current);

@@ -24,11 +24,11 @@ Layer VectorTile::nextLayer()
             continue;
         }
         pb_istream_t layerStream;
-        const bool opened = pb_make_string_substream(&stream, &layerStream);
+        const bool opened = openSubstream(&stream, &layerStream);
         VECTA_ASSERT(opened);
         Layer layer(layerStream);
         layer.arena = arena;
-        const bool closed = pb_close_string_substream(&stream, &layerStream);
+        const bool closed = closeSubstream(&stream, &layerStream);
         VECTA_ASSERT(closed);
         return layer;
     }
@@ -38,9 +38,16 @@ Layer VectorTile::nextLayer()
 Layer::Layer(const pb_istream_t& layerStream) : tableStream(layerStream), featureStream(layerStream)
 {
     pb_istream_t scan = layerStream;
+    pb_istream_t fieldStart = scan;
+    bool tableFound = false;
     pb_wire_type_t wireType{};
     std::uint32_t field = 0;
     while (nextTag(&scan, wireType, field)) {
+        // The table walk starts at the first key or value, past the features.
+        if (!tableFound && (field == LayerKeys || field == LayerValues)) {
+            tableStream = fieldStart;
+            tableFound = true;
+        }
         switch (field) {
         case LayerName: {
             const bool read = readHashedString(&scan, nameHash);
@@ -60,18 +67,19 @@ Layer::Layer(const pb_istream_t& layerStream) : tableStream(layerStream), featur
             skipField(&scan, wireType);
             break;
         case LayerExtent: {
-            const bool read = pb_decode_varint32(&scan, &extent);
+            const bool read = decodeVarint(&scan, extent);
             VECTA_ASSERT(read);
             break;
         }
         case LayerVersion: {
-            const bool read = pb_decode_varint32(&scan, &version);
+            const bool read = decodeVarint(&scan, version);
             VECTA_ASSERT(read);
             break;
         }
         default:
             VECTA_ASSERT(false);
         }
+        fieldStart = scan;
     }
 }
 
@@ -85,10 +93,10 @@ Feature Layer::nextFeature()
             continue;
         }
         pb_istream_t featureMessage;
-        const bool opened = pb_make_string_substream(&featureStream, &featureMessage);
+        const bool opened = openSubstream(&featureStream, &featureMessage);
         VECTA_ASSERT(opened);
         Feature feature(this, featureMessage);
-        const bool closed = pb_close_string_substream(&featureStream, &featureMessage);
+        const bool closed = closeSubstream(&featureStream, &featureMessage);
         VECTA_ASSERT(closed);
         return feature;
     }
@@ -132,10 +140,10 @@ void Layer::initializeTable()
             ++keyIndex;
         } else if (field == LayerValues && valueIndex < values_size) {
             pb_istream_t valueStream;
-            const bool opened = pb_make_string_substream(&walk, &valueStream);
+            const bool opened = openSubstream(&walk, &valueStream);
             VECTA_ASSERT(opened);
             const bool decoded = decodeValue(&valueStream, values[valueIndex]);
-            const bool closed = pb_close_string_substream(&walk, &valueStream);
+            const bool closed = closeSubstream(&walk, &valueStream);
             VECTA_ASSERT(decoded && closed);
             ++valueIndex;
         } else {
@@ -151,8 +159,7 @@ bool Layer::decodeValue(pb_istream_t* stream, PropertyValue& value)
     while (stream->bytes_left > 0) {
         pb_wire_type_t wireType{};
         std::uint32_t field = 0;
-        bool eof = false;
-        if (!pb_decode_tag(stream, &wireType, &field, &eof)) {
+        if (!decodeTag(stream, wireType, field)) {
             return false;
         }
         switch (field) {
@@ -184,7 +191,7 @@ bool Layer::decodeValue(pb_istream_t* stream, PropertyValue& value)
         case 5:
         case 7: {
             std::uint64_t raw = 0;
-            if (wireType != PB_WT_VARINT || !pb_decode_varint(stream, &raw)) {
+            if (wireType != PB_WT_VARINT || !decodeVarint64(stream, raw)) {
                 return false;
             }
             if (field == 4) {

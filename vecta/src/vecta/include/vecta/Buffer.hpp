@@ -17,6 +17,16 @@ struct SegmentHeader {
 };
 static_assert(sizeof(SegmentHeader) == 16);
 
+inline bool isWordAligned(const void* pointer)
+{
+    return (reinterpret_cast<std::uintptr_t>(pointer) & 3u) == 0;
+}
+
+inline std::uintptr_t wordAlignedUp(const void* pointer)
+{
+    return (reinterpret_cast<std::uintptr_t>(pointer) + 3u) & ~std::uintptr_t{3};
+}
+
 // GPU path segment codes, one command byte per path step.
 enum PathCommand : std::uint8_t { ClosePath = 0, MoveTo = 1, LineTo = 2 };
 
@@ -25,7 +35,10 @@ enum PathCommand : std::uint8_t { ClosePath = 0, MoveTo = 1, LineTo = 2 };
 // full buffer loses whole features, never parts of them.
 struct BufferWriter {
     BufferWriter() = default; // the invalid writer: refuses everything
-    BufferWriter(std::uint32_t* buffer, unsigned int bytes);
+    BufferWriter(std::uint32_t* buffer, unsigned int bytes)
+        : current(reinterpret_cast<std::uint8_t*>(buffer)), begin(buffer), capacity(bytes), discarded(false)
+    {
+    }
 
     explicit operator bool() const { return begin != nullptr && current != nullptr && capacity != 0; }
     unsigned int size() const
@@ -37,7 +50,16 @@ struct BufferWriter {
 
     void checkpoint();
     void rollback();
-    void pad();
+    // Once per segment and per tile read: kept inline like the writes.
+    void pad()
+    {
+        const std::uintptr_t next = wordAlignedUp(current);
+        if (!*this || next > reinterpret_cast<std::uintptr_t>(begin) + capacity) {
+            discarded = true;
+            return;
+        }
+        current += next - reinterpret_cast<std::uintptr_t>(current);
+    }
     void realign() { pad(); }
 
     // The hot path of transcoding, so kept inline.
@@ -61,9 +83,34 @@ struct BufferWriter {
     }
     // Reserves a header slot and returns a 16-byte writer over it, or the
     // invalid writer when it does not fit.
-    BufferWriter reserveHeader();
+    BufferWriter reserveHeader()
+    {
+        if (!canWrite(sizeof(SegmentHeader)) || !isWordAligned(current)) {
+            discarded = true;
+            return BufferWriter();
+        }
+        BufferWriter slot(reinterpret_cast<std::uint32_t*>(current), sizeof(SegmentHeader));
+        current += sizeof(SegmentHeader);
+        realign();
+        return slot;
+    }
     bool write(const SegmentHeader& header);
-    void removeLastPoint();
+    // Writes `count` copies of a command byte, all or none.
+    bool fill(std::uint8_t command, unsigned int count)
+    {
+        if (!canWrite(count)) {
+            return false;
+        }
+        std::memset(current, command, count);
+        current += count;
+        return true;
+    }
+    void removeLastPoint()
+    {
+        if (*this && !discarded && size() > 7) {
+            current -= 2 * sizeof(float);
+        }
+    }
 
     std::uint8_t* current = nullptr;
     std::uint32_t* begin = nullptr;
@@ -84,12 +131,35 @@ private:
 
 struct BufferReader {
     BufferReader() = default;
-    BufferReader(const std::uint32_t* data, unsigned int bytes);
+    BufferReader(const std::uint32_t* data, unsigned int bytes)
+        : begin(data), current(reinterpret_cast<const std::uint8_t*>(data)), size(bytes)
+    {
+    }
 
-    unsigned int remaining() const;
+    unsigned int remaining() const
+    {
+        return static_cast<unsigned int>(reinterpret_cast<const std::uint8_t*>(begin) + size - current);
+    }
     void reset() { current = reinterpret_cast<const std::uint8_t*>(begin); }
-    BufferReader take(unsigned int bytes);
-    void realign();
+    BufferReader take(unsigned int bytes)
+    {
+        if (bytes == 0 || bytes > remaining() || !isWordAligned(current)) {
+            return BufferReader();
+        }
+        const std::uint8_t* start = current;
+        current += bytes;
+        if (bytes < 4 || start == nullptr) {
+            return BufferReader();
+        }
+        return BufferReader(reinterpret_cast<const std::uint32_t*>(start), bytes);
+    }
+    void realign()
+    {
+        const std::uintptr_t next = wordAlignedUp(current);
+        if (next <= reinterpret_cast<std::uintptr_t>(begin) + size) {
+            current += next - reinterpret_cast<std::uintptr_t>(current);
+        }
+    }
 
     const std::uint32_t* begin = nullptr;
     const std::uint8_t* current = nullptr;

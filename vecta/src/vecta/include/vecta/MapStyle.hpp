@@ -13,14 +13,21 @@ struct LayerStyle {
     std::uint8_t opacity;
     float width;
 
-    std::uint32_t key() const { return layerHash + classHash; }
+    constexpr std::uint32_t key() const { return layerHash + classHash; }
+};
+
+// A rule's key and its place in the level's rules.
+struct RuleKey {
+    std::uint32_t key;
+    std::uint32_t rule;
 };
 
 struct LevelStyle {
     const LayerStyle* layers;
     std::uint32_t count;
+    const RuleKey* byKey; // the `count` keys in ascending order
 
-    // First rule with this key, or null.
+    // The rule with this key, or null. Keys are unique within a level.
     const LayerStyle* find(std::uint32_t key) const;
 };
 

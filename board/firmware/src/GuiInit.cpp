@@ -1,0 +1,56 @@
+// The GUI's hardware glue objects and its construction before the kernel
+// starts.
+
+#include "BlitterDMA.hpp"
+#include "board/main.h"
+#include "common/FrontendSetup.hpp"
+#include "gpu/gpu_graphics.h"
+#include "target/BoardHAL.hpp"
+#include "target/I2cTouchPanelPort.hpp"
+#include "target/PanelTouchController.hpp"
+#include "ui/LCDGPU.hpp"
+
+namespace {
+
+constexpr std::uint32_t gpuConfigRegister = 0xFFC;
+constexpr std::uint32_t gpuConfigValue = 126;
+constexpr int stencilPool = 1;
+
+BlitterDMA dma;
+ui::LCDGPU display;
+target::I2cTouchPanelPort touchPort;
+target::PanelTouchController tc(touchPort);
+target::BoardHAL hal(dma, display, tc, 800, 480);
+
+} // namespace
+
+void gui_components_init()
+{
+    gpu_sys_init();
+    gpu_reg_write(gpuConfigRegister, gpuConfigValue);
+    vg_stencil_create(800, 480, stencilPool);
+    vg_enable_large_coordinates(1);
+}
+
+// The tables, the fonts and the application with its start screen, then the
+// HAL, whose initialisation creates the frame-buffer semaphore.
+void gui_init()
+{
+    setupFrontend();
+    hal.initialize();
+}
+
+void GUI_Init()
+{
+    gui_components_init();
+    gui_init();
+}
+
+void GUI_PreOSInit()
+{
+}
+
+void gui_taskEntry()
+{
+    hal.taskEntry();
+}

@@ -1,0 +1,75 @@
+#include "ui/DMA.hpp"
+
+#include "ui/OSWrappers.hpp"
+
+namespace ui {
+
+void LockFreeDMA_Queue::pushCopyOf(const BlitOp& op)
+{
+    ops[tail] = op;
+    tail = (tail + 1) % size;
+}
+
+void LockFreeDMA_Queue::pop()
+{
+    head = (head + 1) % size;
+}
+
+void DMA_Interface::addToQueue(const BlitOp& op)
+{
+    while (queue.isFull()) {
+        // The completion interrupt makes room.
+        OSWrappers::taskDelay(1);
+    }
+    queue.pushCopyOf(op);
+    execute();
+}
+
+void DMA_Interface::flush()
+{
+    // The blitter holds the frame-buffer semaphore while it works.
+    OSWrappers::takeFrameBufferSemaphore();
+    OSWrappers::giveFrameBufferSemaphore();
+}
+
+void DMA_Interface::start()
+{
+    execute();
+}
+
+// Called by the GUI task and by the front-porch interrupt. Marked running
+// before the semaphore call, in which an interrupt may run: a nested start
+// then finds the blitter busy. An idle blitter never holds the semaphore,
+// so taking it needs no wait.
+void DMA_Interface::execute()
+{
+    if (running || queue.isEmpty()) {
+        return;
+    }
+    running = true;
+    OSWrappers::tryTakeFrameBufferSemaphore();
+    const BlitOp& op = queue.first();
+    if ((op.operation & (BLIT_OP_FILL | BLIT_OP_FILL_WITH_ALPHA)) != 0) {
+        setupDataFill(op);
+    } else {
+        setupDataCopy(op);
+    }
+}
+
+void DMA_Interface::executeCompleted()
+{
+    queue.pop();
+    if (queue.isEmpty()) {
+        running = false;
+        OSWrappers::giveFrameBufferSemaphoreFromISR();
+        return;
+    }
+    const BlitOp& op = queue.first();
+    if ((op.operation & (BLIT_OP_FILL | BLIT_OP_FILL_WITH_ALPHA)) != 0) {
+        setupDataFill(op);
+    } else {
+        setupDataCopy(op);
+    }
+}
+
+} // namespace ui

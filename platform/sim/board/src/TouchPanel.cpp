@@ -1,0 +1,131 @@
+// The touch panel chip on the I2C bus at 0xBA, and its interrupt line on
+// external line 5. While a finger is down the chip reports every 10 ms; each
+// report latches the fingers into its registers and pulls the line low.
+
+#include <array>
+#include <cstring>
+#include <mutex>
+
+#include "BoardState.hpp"
+
+namespace {
+
+constexpr std::uint8_t chipAddress = 0xBA;
+constexpr std::uint16_t statusRegister = 0x814E;
+constexpr std::uint16_t firstRegister = 0x814E;
+constexpr std::uint16_t lastRegister = 0x815F;
+constexpr std::uint16_t firstPointRegister = 0x8150;
+constexpr std::uint16_t secondPointRegister = 0x8158;
+constexpr std::uint8_t bufferReady = 0x80;
+constexpr std::uint64_t reportPeriodMs = 10;
+
+struct Chip {
+    bool busReady = false;
+    std::array<sim::board::Finger, 2> fingers{};
+    int fingerCount = 0;
+    std::array<std::uint8_t, lastRegister - firstRegister + 1> registers{};
+};
+
+// The host's input thread moves the fingers; the firmware reads the chip.
+std::mutex chipMutex;
+Chip chip;
+
+void pullInterruptLine(void*)
+{
+    HAL_GPIO_FallingEdgeCallback(bsp::touchInterruptPin);
+}
+
+void putPoint(std::uint16_t reg, const sim::board::Finger& finger)
+{
+    std::uint8_t* at = chip.registers.data() + (reg - firstRegister);
+    at[0] = static_cast<std::uint8_t>(finger.x);
+    at[1] = static_cast<std::uint8_t>(finger.x >> 8);
+    at[2] = static_cast<std::uint8_t>(finger.y);
+    at[3] = static_cast<std::uint8_t>(finger.y >> 8);
+}
+
+void report(void*)
+{
+    bool touched = false;
+    {
+        std::lock_guard lock(chipMutex);
+        chip.registers[statusRegister - firstRegister] = static_cast<std::uint8_t>(bufferReady | chip.fingerCount);
+        putPoint(firstPointRegister, chip.fingers[0]);
+        putPoint(secondPointRegister, chip.fingers[1]);
+        touched = chip.fingerCount > 0;
+    }
+    sim::board::detail::requestInterrupt(bsp::Irq::TouchLine, pullInterruptLine);
+    if (touched) {
+        sim::scheduleInterrupt(report, &chip, sim::kernelMilliseconds() + reportPeriodMs);
+    } else {
+        sim::cancelInterrupt(report, &chip);
+    }
+}
+
+} // namespace
+
+namespace sim::board {
+
+void setFingers(const Finger* fingers, int count)
+{
+    {
+        std::lock_guard lock(chipMutex);
+        chip.fingerCount = count < 0 ? 0 : (count > 2 ? 2 : count);
+        chip.fingers = {};
+        for (int i = 0; i < chip.fingerCount; ++i) {
+            chip.fingers[static_cast<std::size_t>(i)] = fingers[i];
+        }
+    }
+    sim::raiseInterrupt(report, &chip);
+}
+
+} // namespace sim::board
+
+namespace sim::board::detail {
+
+void resetTouch()
+{
+    sim::cancelInterrupt(report, &chip);
+    std::lock_guard lock(chipMutex);
+    chip = Chip{};
+}
+
+} // namespace sim::board::detail
+
+namespace bsp {
+
+using sim::board::Step;
+using sim::board::detail::takeFailure;
+
+Status i2cInit(const I2cConfig& config)
+{
+    if (takeFailure(Step::I2c) || config.timing == 0 || !config.sevenBitAddressing || config.digitalFilter > 15) {
+        return Status::Error;
+    }
+    std::lock_guard lock(chipMutex);
+    chip.busReady = true;
+    return Status::Ok;
+}
+
+// Only the chip answers on the bus; any other address is not acknowledged.
+Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::size_t size, std::uint32_t)
+{
+    std::lock_guard lock(chipMutex);
+    if (!chip.busReady || device != chipAddress || reg < firstRegister || size > std::size_t{lastRegister} + 1 - reg) {
+        return Status::Error;
+    }
+    std::memcpy(data, chip.registers.data() + (reg - firstRegister), size);
+    return Status::Ok;
+}
+
+Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data, std::size_t size, std::uint32_t)
+{
+    std::lock_guard lock(chipMutex);
+    if (!chip.busReady || device != chipAddress || reg != statusRegister || size != 1) {
+        return Status::Error;
+    }
+    chip.registers[0] = data[0];
+    return Status::Ok;
+}
+
+} // namespace bsp

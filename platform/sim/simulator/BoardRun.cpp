@@ -1,0 +1,299 @@
+#include "BoardRun.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+#include <nlohmann/json.hpp>
+
+#include "board/main.h"
+#include "common/FrontendHeap.hpp"
+#include "model/WatchdogFlag.hpp"
+#include "sim/Interrupts.hpp"
+#include "sim/PngWriter.hpp"
+#include "target/TouchGestures.hpp"
+#include "ui/Application.hpp"
+#include "ui/HAL.hpp"
+#include "vecta/GlobalMapCache.hpp"
+
+namespace simulator {
+
+namespace {
+
+const char* screenName(ActiveScreen screen)
+{
+    switch (screen) {
+    case ActiveScreen::Pizza:
+        return "pizza";
+    case ActiveScreen::DogTrack:
+        return "dogtrack";
+    case ActiveScreen::None:
+        break;
+    }
+    return "none";
+}
+
+const char* pizzaStateName(PizzaState state)
+{
+    switch (state) {
+    case PizzaState::OnItsWay:
+        return "on its way";
+    case PizzaState::Arrived:
+        return "arrived";
+    case PizzaState::Idle:
+        break;
+    }
+    return "idle";
+}
+
+template <typename Layer> void countTiles(const Layer& layer, int& cached, int& pending)
+{
+    for (const vecta::CacheTile& slot : layer.slots) {
+        if (slot.pending) {
+            ++pending;
+        } else if (!slot.placeholder && slot.size != 0) {
+            ++cached;
+        }
+    }
+}
+
+// What the application shows and holds, read on the GUI task.
+nlohmann::ordered_json applicationState()
+{
+    Model& model = FrontendHeap::getInstance().model;
+    const MapPosition& map = model.getMapPosition();
+    nlohmann::ordered_json state;
+    state["screen"] = screenName(model.getActiveScreen());
+    state["map"] = {
+        {"lat", map.coordinate.latitude}, {"lon", map.coordinate.longitude}, {"zoom", map.zoom}, {"scale", map.scale},
+        {"tile_scale", map.tileScale},    {"rotation", map.rotation},        {"x", map.x},       {"y", map.y}};
+    const PizzaModel& pizza = model.getPizzaModel();
+    state["pizza"] = {{"state", pizzaStateName(pizza.getPizzaState())}, {"step", pizza.getCurrentStep()}};
+    nlohmann::ordered_json dogs = nlohmann::ordered_json::array();
+    for (const vecta::Coordinate& dog : model.getDogTrackModel().getDogPositions()) {
+        dogs.push_back({dog.latitude, dog.longitude});
+    }
+    state["dogs"] = dogs;
+    // The current level's 3 x 3 is what the view shows.
+    int visibleCached = 0;
+    int visiblePending = 0;
+    countTiles(mapCache.current, visibleCached, visiblePending);
+    int cached = visibleCached;
+    int pending = visiblePending;
+    countTiles(mapCache.lower, cached, pending);
+    countTiles(mapCache.upper, cached, pending);
+    state["tiles"] = {{"cached", cached}, {"pending", pending}, {"visible_pending", visiblePending}};
+    return state;
+}
+
+std::uint64_t hostNanoseconds()
+{
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+}
+
+} // namespace
+
+BoardRun::BoardRun(RunSettings runSettings) : settings(std::move(runSettings))
+{
+}
+
+RunEnd BoardRun::run()
+{
+    if (!settings.tracePath.empty()) {
+        trace.open(settings.tracePath, settings.appendTrace ? std::ios::app : std::ios::trunc);
+        if (!trace) {
+            failure = "cannot write the trace " + settings.tracePath;
+            return RunEnd::Stopped;
+        }
+    }
+    frames = settings.firstFrame;
+    hostStartNs = hostNanoseconds();
+    sim::board::powerOn();
+    sim::board::onDebugSignal([this](bsp::DebugSignal signal, bool high) { onDebugSignal(signal, high); });
+    sim::board::onWatchdogReset([this] {
+        end = RunEnd::WatchdogReset;
+        sim::stopKernel();
+    });
+    sim::setTimeMode(settings.timeMode);
+    // A firmware that stops producing frames must not keep a headless run
+    // going forever: twice the frames' board time is plenty.
+    const bool bounded = settings.timeMode == sim::TimeMode::Virtual && settings.frames != 0;
+    const std::uint64_t limitMs = (settings.frames - settings.firstFrame) * 2 * 17 + 1000;
+    sim::setTimeLimit(bounded ? static_cast<std::uint32_t>(std::min<std::uint64_t>(limitMs, 0xFFFFFFF0u))
+                              : rtos::waitForever);
+    board_main();
+    if (bounded && end == RunEnd::Stopped) {
+        failure = "the firmware stopped producing frames after frame " + std::to_string(frames.load());
+    }
+    sim::board::onDebugSignal(nullptr);
+    sim::board::onWatchdogReset(nullptr);
+    trace.close();
+    return end;
+}
+
+void BoardRun::pressKey(char key)
+{
+    std::lock_guard lock(inputMutex);
+    keys.push_back(key);
+}
+
+void BoardRun::queueFingers(const sim::board::Finger* fingers, int count)
+{
+    std::lock_guard lock(inputMutex);
+    // A move still waiting comes before what follows it.
+    if (latestFingers) {
+        fingerQueue.push_back(*latestFingers);
+        latestFingers.reset();
+    }
+    FingerState state{count, {}};
+    for (int i = 0; i < count && i < 2; ++i) {
+        state.fingers[i] = fingers[i];
+    }
+    fingerQueue.push_back(state);
+}
+
+void BoardRun::moveQueuedFingers(const sim::board::Finger* fingers, int count)
+{
+    std::lock_guard lock(inputMutex);
+    FingerState state{count, {}};
+    for (int i = 0; i < count && i < 2; ++i) {
+        state.fingers[i] = fingers[i];
+    }
+    latestFingers = state;
+}
+
+void BoardRun::stop()
+{
+    pressKey('Q');
+}
+
+void BoardRun::onDebugSignal(bsp::DebugSignal signal, bool high)
+{
+    if (signal != bsp::DebugSignal::RenderTime) {
+        return;
+    }
+    if (high) {
+        renderStartUs = sim::kernelMicroseconds();
+        hostRenderStartNs = hostNanoseconds();
+        return;
+    }
+    drawUs = sim::kernelMicroseconds() - renderStartUs;
+    hostDrawNs = hostNanoseconds() - hostRenderStartNs;
+    endOfFrame();
+}
+
+// On the GUI task, between two frames.
+void BoardRun::endOfFrame()
+{
+    const std::uint64_t frame = ++frames;
+    const std::uint64_t now = sim::kernelMilliseconds();
+    if (const ui::HAL* hal = ui::HAL::getInstance()) {
+        load = hal->getMCULoadPct();
+    }
+    writeTrace(now);
+    applyScript(now);
+    applyKeys();
+    if (settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%06llu.png", static_cast<unsigned long long>(frame));
+        screenshot(settings.screenshotDir + "/" + name);
+    }
+    if (settings.frames != 0 && frame >= settings.frames) {
+        end = RunEnd::FramesDone;
+        sim::stopKernel();
+    }
+}
+
+void BoardRun::applyScript(std::uint64_t now)
+{
+    while (nextEvent < settings.script.size() && settings.script[nextEvent].atMs <= now) {
+        const ScriptEvent& event = settings.script[nextEvent++];
+        switch (event.kind) {
+        case ScriptEvent::Kind::Fingers:
+            sim::board::setFingers(event.fingers, event.fingerCount);
+            break;
+        case ScriptEvent::Kind::Key:
+            pressKey(event.key);
+            break;
+        case ScriptEvent::Kind::Screenshot:
+            screenshot(event.file);
+            break;
+        case ScriptEvent::Kind::WatchdogRefresh:
+            watchdogRefreshEnabled = event.enable;
+            break;
+        }
+    }
+}
+
+void BoardRun::applyKeys()
+{
+    std::deque<char> pending;
+    {
+        std::lock_guard lock(inputMutex);
+        pending.swap(keys);
+        // One queued finger state per frame, so the firmware samples each.
+        if (!fingerQueue.empty()) {
+            const FingerState state = fingerQueue.front();
+            fingerQueue.pop_front();
+            sim::board::setFingers(state.fingers, state.count);
+        } else if (latestFingers) {
+            sim::board::setFingers(latestFingers->fingers, latestFingers->count);
+            latestFingers.reset();
+        }
+    }
+    for (const char key : pending) {
+        if (key == 'M') {
+            if (ui::Application* app = ui::Application::getInstance()) {
+                app->changeToStartScreen();
+            }
+        } else if (key == 'S') {
+            char name[40];
+            std::snprintf(name, sizeof name, "screenshot-%06llu.png", static_cast<unsigned long long>(frames.load()));
+            screenshot(settings.screenshotDir + "/" + name);
+        } else if (key == 'Q') {
+            end = RunEnd::Quit;
+            sim::stopKernel();
+        }
+    }
+}
+
+void BoardRun::writeTrace(std::uint64_t now)
+{
+    if (!trace.is_open()) {
+        return;
+    }
+    nlohmann::ordered_json line;
+    line["frame"] = frames.load();
+    line["time_ms"] = now;
+    line.update(applicationState());
+    line["gesture"] = {{"tx", mapTx}, {"ty", mapTy}, {"scale", mapScale}, {"rotation", mapRotation}};
+    line["draw_ms"] = static_cast<double>(drawUs) / 1000.0;
+    if (settings.hostTimes) {
+        line["host_time_ms"] = static_cast<double>(hostNanoseconds() - hostStartNs) / 1e6;
+        line["host_draw_ms"] = static_cast<double>(hostDrawNs) / 1e6;
+        line["load_percent"] = load.load();
+    }
+    trace << line.dump() << '\n';
+}
+
+void BoardRun::screenshot(const std::string& path)
+{
+    const std::string problem = saveShownFrame(path);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", problem.c_str());
+    }
+}
+
+std::string BoardRun::saveShownFrame(const std::string& path)
+{
+    const std::uint16_t* shown = sim::board::shownFrame();
+    if (shown == nullptr) {
+        return "the display shows no frame yet";
+    }
+    return sim::writeRgb565Png(path, shown, sim::board::panelWidth, sim::board::panelHeight,
+                               sim::board::panelWidth * 2);
+}
+
+} // namespace simulator

@@ -1,0 +1,193 @@
+#include "Script.hpp"
+
+#include <fstream>
+#include <sstream>
+
+namespace simulator {
+
+namespace {
+
+constexpr std::uint64_t dragStepMs = 10;
+// The finger rests a few frames where it lands and where it ends, so the
+// firmware samples both points.
+constexpr std::uint64_t dragRestMs = 50;
+
+class LineReader {
+public:
+    explicit LineReader(const std::string& line) : words(line) {}
+
+    bool number(long long& value, long long low, long long high)
+    {
+        std::string word;
+        if (!(words >> word)) {
+            return false;
+        }
+        std::size_t used = 0;
+        try {
+            value = std::stoll(word, &used);
+        } catch (const std::exception&) {
+            return false;
+        }
+        return used == word.size() && value >= low && value <= high;
+    }
+
+    bool point(sim::board::Finger& finger)
+    {
+        long long x = 0;
+        long long y = 0;
+        if (!number(x, 0, sim::board::panelWidth - 1) || !number(y, 0, sim::board::panelHeight - 1)) {
+            return false;
+        }
+        finger = sim::board::Finger{static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y)};
+        return true;
+    }
+
+    bool word(std::string& value) { return static_cast<bool>(words >> value); }
+
+    bool atEnd()
+    {
+        std::string rest;
+        return !(words >> rest);
+    }
+
+private:
+    std::istringstream words;
+};
+
+ScriptEvent fingers(std::uint64_t at, int count, sim::board::Finger a = {}, sim::board::Finger b = {})
+{
+    ScriptEvent event;
+    event.atMs = at;
+    event.kind = ScriptEvent::Kind::Fingers;
+    event.fingerCount = count;
+    event.fingers[0] = a;
+    event.fingers[1] = b;
+    return event;
+}
+
+// Reads one step into `events`; returns what is wrong with it, if anything.
+std::string parseLine(LineReader& line, std::uint64_t at, std::vector<ScriptEvent>& events)
+{
+    std::string command;
+    line.word(command);
+    sim::board::Finger a{};
+    sim::board::Finger b{};
+    const char* coordinates = "coordinates must be whole panel pixels, x 0..799 and y 0..479";
+    if (command == "press" || command == "move") {
+        if (!line.point(a)) {
+            return command + " needs X Y: " + coordinates;
+        }
+        events.push_back(fingers(at, 1, a));
+    } else if (command == "pinch") {
+        if (!line.point(a) || !line.point(b)) {
+            return std::string("pinch needs X1 Y1 X2 Y2: ") + coordinates;
+        }
+        events.push_back(fingers(at, 2, a, b));
+    } else if (command == "drag") {
+        long long duration = 0;
+        if (!line.point(a) || !line.point(b) || !line.number(duration, dragStepMs, 600000)) {
+            return std::string("drag needs X1 Y1 X2 Y2 MS (MS at least 10): ") + coordinates;
+        }
+        const auto steps = static_cast<std::uint64_t>(duration) / dragStepMs;
+        events.push_back(fingers(at, 1, a));
+        at += dragRestMs;
+        for (std::uint64_t i = 1; i <= steps; ++i) {
+            const auto x = static_cast<std::uint16_t>(a.x + (b.x - a.x) * static_cast<long long>(i) /
+                                                                static_cast<long long>(steps));
+            const auto y = static_cast<std::uint16_t>(a.y + (b.y - a.y) * static_cast<long long>(i) /
+                                                                static_cast<long long>(steps));
+            events.push_back(fingers(at + i * dragStepMs, 1, sim::board::Finger{x, y}));
+        }
+        events.push_back(fingers(at + steps * dragStepMs + dragRestMs, 0));
+    } else if (command == "release") {
+        events.push_back(fingers(at, 0));
+    } else if (command == "key") {
+        std::string key;
+        if (!line.word(key) || (key != "M" && key != "S" && key != "Q")) {
+            return "key needs M, S or Q";
+        }
+        ScriptEvent event;
+        event.atMs = at;
+        event.kind = ScriptEvent::Kind::Key;
+        event.key = key[0];
+        events.push_back(event);
+    } else if (command == "screenshot") {
+        ScriptEvent event;
+        event.atMs = at;
+        event.kind = ScriptEvent::Kind::Screenshot;
+        if (!line.word(event.file)) {
+            return "screenshot needs a FILE";
+        }
+        events.push_back(event);
+    } else if (command == "watchdog-refresh") {
+        std::string state;
+        if (!line.word(state) || (state != "on" && state != "off")) {
+            return "watchdog-refresh needs on or off";
+        }
+        ScriptEvent event;
+        event.atMs = at;
+        event.kind = ScriptEvent::Kind::WatchdogRefresh;
+        event.enable = state == "on";
+        events.push_back(event);
+    } else {
+        return "unknown step '" + command + "'";
+    }
+    return line.atEnd() ? std::string() : "unexpected text after the " + command + " step";
+}
+
+} // namespace
+
+ParsedScript parseScript(const std::string& text, const std::string& name)
+{
+    ParsedScript parsed;
+    std::istringstream lines(text);
+    std::string content;
+    std::uint64_t previous = 0;
+    std::uint64_t lastPlanned = 0;
+    for (int number = 1; std::getline(lines, content); ++number) {
+        const std::size_t hash = content.find('#');
+        if (hash != std::string::npos) {
+            content.erase(hash);
+        }
+        LineReader line(content);
+        if (line.atEnd()) {
+            continue;
+        }
+        LineReader steps(content);
+        long long at = 0;
+        std::string problem;
+        if (!steps.number(at, 0, 86400000)) {
+            problem = "a step starts with its board time in milliseconds";
+        } else if (static_cast<std::uint64_t>(at) < previous) {
+            problem = "steps must not go back in time";
+        } else if (static_cast<std::uint64_t>(at) < lastPlanned) {
+            problem = "this step starts before the drag above it has ended";
+        } else {
+            problem = parseLine(steps, static_cast<std::uint64_t>(at), parsed.events);
+        }
+        if (!problem.empty()) {
+            parsed.events.clear();
+            parsed.error = name;
+            parsed.error += ":" + std::to_string(number) + ": " + problem;
+            return parsed;
+        }
+        previous = static_cast<std::uint64_t>(at);
+        lastPlanned = parsed.events.empty() ? previous : parsed.events.back().atMs;
+    }
+    return parsed;
+}
+
+ParsedScript loadScript(const std::string& path)
+{
+    std::ifstream file(path);
+    if (!file) {
+        ParsedScript failed;
+        failed.error = path + ": cannot read the script";
+        return failed;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    return parseScript(text.str(), path);
+}
+
+} // namespace simulator

@@ -1,0 +1,122 @@
+// mapboard: the simulator board. Runs the unchanged firmware from power-on
+// in a window or headless.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "BoardRun.hpp"
+#include "Options.hpp"
+#include "Window.hpp"
+#include "sim/FlashLoader.hpp"
+
+namespace {
+
+constexpr std::uint64_t headlessFrames = 600;
+
+std::string absolute(const std::string& path)
+{
+    std::error_code unknown;
+    const std::filesystem::path full = std::filesystem::absolute(path, unknown);
+    return unknown ? path : full.string();
+}
+
+// The watchdog reset the board: start it again as the same program, so
+// every static is constructed afresh as after a real reset.
+[[noreturn]] void restart(int argc, char** argv, std::uint64_t framesDone)
+{
+    std::fprintf(stderr, "mapboard: the board restarts\n");
+    std::fflush(nullptr);
+    const std::vector<std::string> arguments = simulator::restartArguments(argc, argv, framesDone);
+    std::vector<char*> pointers;
+    pointers.reserve(arguments.size() + 1);
+    for (const std::string& argument : arguments) {
+        pointers.push_back(const_cast<char*>(argument.c_str()));
+    }
+    pointers.push_back(nullptr);
+    execv("/proc/self/exe", pointers.data());
+    std::perror("mapboard: cannot restart");
+    std::_Exit(1);
+}
+
+simulator::RunSettings settingsFor(const simulator::Options& options, bool headless,
+                                   std::vector<simulator::ScriptEvent> script)
+{
+    simulator::RunSettings settings;
+    settings.timeMode = headless ? sim::TimeMode::Virtual : sim::TimeMode::WallClock;
+    settings.frames = options.frames.value_or(headless ? headlessFrames : 0);
+    settings.script = std::move(script);
+    settings.screenshotEvery = options.screenshotEvery;
+    const std::filesystem::path outDir = std::filesystem::path(options.out).parent_path();
+    settings.screenshotDir = outDir.empty() ? "." : outDir.string();
+    settings.tracePath = options.trace;
+    settings.appendTrace = options.afterReset != 0;
+    settings.hostTimes = options.hostTimes;
+    settings.firstFrame = options.afterReset;
+    return settings;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const simulator::ParsedCommandLine parsed = simulator::parseCommandLine(argc, argv, MAPBOARD_DEFAULT_PICTURE);
+    if (!parsed.options) {
+        std::fputs(parsed.message.c_str(), parsed.exitStatus == 0 ? stdout : stderr);
+        return parsed.exitStatus;
+    }
+    const simulator::Options& options = *parsed.options;
+    if (!options.flash.empty()) {
+        if (const std::string refused = sim::loadFlashImage(options.flash); !refused.empty()) {
+            std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
+            return 1;
+        }
+    }
+    std::vector<simulator::ScriptEvent> script;
+    if (!options.script.empty()) {
+        simulator::ParsedScript loaded = simulator::loadScript(options.script);
+        if (!loaded.error.empty()) {
+            std::fprintf(stderr, "mapboard: %s\n", loaded.error.c_str());
+            return 2;
+        }
+        script = std::move(loaded.events);
+    }
+
+    bool headless = options.headless;
+    if (!headless && !simulator::displayAvailable()) {
+        std::printf("mapboard: no display found (DISPLAY is not set): running %llu frames headless\n",
+                    static_cast<unsigned long long>(options.frames.value_or(headlessFrames)));
+        headless = true;
+    }
+    simulator::BoardRun run(settingsFor(options, headless, std::move(script)));
+    simulator::RunEnd end = simulator::RunEnd::Stopped;
+    if (headless) {
+        end = run.run();
+    } else {
+        std::string problem;
+        end = simulator::runInWindow(run, options.zoom, problem);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "mapboard: %s\n", problem.c_str());
+            return 1;
+        }
+    }
+    if (!run.problem().empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", run.problem().c_str());
+        return 1;
+    }
+    if (end == simulator::RunEnd::WatchdogReset) {
+        restart(argc, argv, run.framesDone());
+    }
+    if (headless) {
+        if (const std::string failed = simulator::BoardRun::saveShownFrame(options.out); !failed.empty()) {
+            std::fprintf(stderr, "mapboard: %s\n", failed.c_str());
+            return 1;
+        }
+        std::printf("mapboard: %llu frames run; the last one is in %s\n",
+                    static_cast<unsigned long long>(run.framesDone()), absolute(options.out).c_str());
+    }
+    return 0;
+}

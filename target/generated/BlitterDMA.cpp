@@ -1,0 +1,150 @@
+#include "BlitterDMA.hpp"
+
+#include <cstring>
+
+#include "board/bsp.h"
+#include "ui/HAL.hpp"
+#include "vecta/Assert.hpp"
+
+namespace {
+
+using bsp::BlitterColorMode;
+
+BlitterColorMode outputColorMode(std::uint8_t format)
+{
+    switch (format) {
+    case ui::Bitmap::RGB565:
+        return BlitterColorMode::RGB565;
+    case ui::Bitmap::RGB888:
+        return BlitterColorMode::RGB888;
+    case ui::Bitmap::ARGB8888:
+        return BlitterColorMode::ARGB8888;
+    case 7:
+    case 8:
+    case 9:
+    case 10:
+        return BlitterColorMode::RGB888;
+    default:
+        break;
+    }
+    VECTA_ASSERT(false && "Unsupported Format!");
+    return BlitterColorMode::RGB565; // not reached: the assertion stops
+}
+
+BlitterColorMode inputColorMode(std::uint8_t format)
+{
+    if (format >= ui::BLIT_FORMAT_L8_FIRST && format <= ui::BLIT_FORMAT_L8_LAST) {
+        return BlitterColorMode::L8;
+    }
+    switch (format) {
+    case ui::Bitmap::RGB565:
+        return BlitterColorMode::RGB565;
+    case ui::Bitmap::RGB888:
+        return BlitterColorMode::RGB888;
+    case ui::Bitmap::ARGB8888:
+        return BlitterColorMode::ARGB8888;
+    case ui::BLIT_FORMAT_A4:
+        return BlitterColorMode::A4;
+    case ui::BLIT_FORMAT_A8:
+        return BlitterColorMode::A8;
+    default:
+        break;
+    }
+    VECTA_ASSERT(false && "Unsupported Format!");
+    return BlitterColorMode::RGB565; // not reached: the assertion stops
+}
+
+void loadPalette(const std::uint8_t* table)
+{
+    ui::ColorTableHeader header{};
+    std::memcpy(&header, table, sizeof header);
+    BlitterColorMode entries = BlitterColorMode::ARGB8888;
+    if (header.format == ui::Bitmap::ARGB8888) {
+        entries = BlitterColorMode::ARGB8888;
+    } else if (header.format == ui::Bitmap::RGB888) {
+        entries = BlitterColorMode::RGB888;
+    } else {
+        VECTA_ASSERT(false && "Unsupported format");
+    }
+    bsp::blitterLoadPalette(table + sizeof header, header.count, entries);
+}
+
+std::uint32_t lineOffset(std::uint16_t stride, std::uint16_t width)
+{
+    return stride > width ? static_cast<std::uint32_t>(stride - width) : 0u;
+}
+
+std::uintptr_t address(const void* p)
+{
+    return reinterpret_cast<std::uintptr_t>(p);
+}
+
+void transferComplete()
+{
+    if (ui::HAL::getInstance() != nullptr) {
+        ui::HAL::getInstance()->signalDMAInterrupt();
+    }
+}
+
+[[noreturn]] void transferError()
+{
+    for (;;) {}
+}
+
+} // namespace
+
+void BlitterDMA::initialize()
+{
+    bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::RegisterToMemory, BlitterColorMode::RGB565, 0});
+    bsp::blitterSetCallbacks(transferComplete, transferError);
+    bsp::enableInterrupt(bsp::Irq::Blitter);
+}
+
+void BlitterDMA::setupDataCopy(const ui::BlitOp& op)
+{
+    const BlitterColorMode out = outputColorMode(op.dstFormat);
+    const BlitterColorMode in = inputColorMode(op.srcFormat);
+    const std::uint32_t outOffset = lineOffset(op.dstLoopStride, op.nSteps);
+    const std::uint32_t inOffset = lineOffset(op.srcLoopStride, op.nSteps);
+    if (in == BlitterColorMode::L8) {
+        loadPalette(op.pClut);
+    }
+    const bool alphaOnly = in == BlitterColorMode::A4 || in == BlitterColorMode::A8;
+    const bool sourceAlpha = alphaOnly || in == BlitterColorMode::ARGB8888 || in == BlitterColorMode::L8;
+    if (in == out && op.alpha == 255 && !sourceAlpha) {
+        bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemory, out, outOffset});
+        bsp::blitterLayerInit(bsp::BlitterLayerIndex::Foreground,
+                              bsp::BlitterLayer{in, inOffset, bsp::BlitterAlphaMode::Keep, 255, 0});
+        bsp::blitterStart(address(op.pSrc), address(op.pDst), op.nSteps, op.nLoops);
+    } else if (op.alpha == 255 && !sourceAlpha) {
+        bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemoryConvert, out, outOffset});
+        bsp::blitterLayerInit(bsp::BlitterLayerIndex::Foreground,
+                              bsp::BlitterLayer{in, inOffset, bsp::BlitterAlphaMode::Keep, 255, 0});
+        bsp::blitterStart(address(op.pSrc), address(op.pDst), op.nSteps, op.nLoops);
+    } else {
+        bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemoryBlend, out, outOffset});
+        bsp::blitterLayerInit(bsp::BlitterLayerIndex::Foreground,
+                              bsp::BlitterLayer{in, inOffset, bsp::BlitterAlphaMode::Multiply, op.alpha, op.color});
+        bsp::blitterLayerInit(bsp::BlitterLayerIndex::Background,
+                              bsp::BlitterLayer{out, outOffset, bsp::BlitterAlphaMode::Keep, 255, 0});
+        bsp::blitterBlendStart(address(op.pSrc), address(op.pDst), address(op.pDst), op.nSteps, op.nLoops);
+    }
+}
+
+void BlitterDMA::setupDataFill(const ui::BlitOp& op)
+{
+    const BlitterColorMode out = outputColorMode(op.dstFormat);
+    const std::uint32_t outOffset = lineOffset(op.dstLoopStride, op.nSteps);
+    if (op.alpha == 255) {
+        bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::RegisterToMemory, out, outOffset});
+        bsp::blitterStart(op.color | 0xFF000000u, address(op.pDst), op.nSteps, op.nLoops);
+        return;
+    }
+    bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemoryBlend, out, outOffset});
+    bsp::blitterLayerInit(
+        bsp::BlitterLayerIndex::Foreground,
+        bsp::BlitterLayer{BlitterColorMode::ARGB8888, 0, bsp::BlitterAlphaMode::Replace, op.alpha, op.color});
+    bsp::blitterLayerInit(bsp::BlitterLayerIndex::Background,
+                          bsp::BlitterLayer{out, outOffset, bsp::BlitterAlphaMode::Keep, 255, 0});
+    bsp::blitterBlendStart(0, address(op.pDst), address(op.pDst), op.nSteps, op.nLoops);
+}

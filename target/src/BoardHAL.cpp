@@ -1,0 +1,39 @@
+#include "target/BoardHAL.hpp"
+
+#include "board/bsp.h"
+
+namespace target {
+
+void CycleCounterInstrumentation::init()
+{
+    bsp::cycleCounterEnable();
+}
+
+std::uint32_t CycleCounterInstrumentation::getCPUCycles()
+{
+    return bsp::cycleCounter();
+}
+
+void BoardHAL::initialize()
+{
+    GeneratedHAL::initialize();
+    mcuInstr.init();
+    setMCUInstrumentation(&mcuInstr);
+    enableMCULoadCalculation(true);
+}
+
+bool BoardHAL::beginFrame()
+{
+    bsp::setDebugSignal(bsp::DebugSignal::RenderTime, true);
+    return GeneratedHAL::beginFrame();
+}
+
+void BoardHAL::endFrame()
+{
+    GeneratedHAL::endFrame();
+    frameToggle = !frameToggle;
+    bsp::setDebugSignal(bsp::DebugSignal::FrameRate, frameToggle);
+    bsp::setDebugSignal(bsp::DebugSignal::RenderTime, false);
+}
+
+} // namespace target

@@ -1,0 +1,31 @@
+#include "target/I2cTouchPanelPort.hpp"
+
+#include <cstring>
+
+#include "board/bsp.h"
+
+namespace target {
+
+void I2cTouchPanelPort::readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size)
+{
+    if (bsp::i2cRead(chipAddress, address, data, size, bsp::waitForever) != bsp::Status::Ok) {
+        std::memset(data, 0, size);
+    }
+}
+
+void I2cTouchPanelPort::writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size)
+{
+    bsp::i2cWrite(chipAddress, address, data, size, bsp::waitForever);
+}
+
+void I2cTouchPanelPort::maskTouchInterrupt()
+{
+    bsp::disableInterrupt(bsp::Irq::TouchLine);
+}
+
+void I2cTouchPanelPort::unmaskTouchInterrupt()
+{
+    bsp::enableInterrupt(bsp::Irq::TouchLine);
+}
+
+} // namespace target

@@ -1,0 +1,179 @@
+// The mapboard program in a real window: an X server of its own (Xvfb) and
+// real mouse and key events (xdotool).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <thread>
+#include <unistd.h>
+
+#include "ProgramRun.hpp"
+#include "sim/PngWriter.hpp"
+
+using boardtest::runCommand;
+
+namespace {
+
+// A child process, stopped when the object goes.
+class Child {
+public:
+    explicit Child(std::vector<std::string> arguments, int outputFd = -1)
+    {
+        pid = fork();
+        if (pid == 0) {
+            if (outputFd >= 0) {
+                dup2(outputFd, STDOUT_FILENO);
+            }
+            std::vector<char*> argv;
+            for (std::string& argument : arguments) {
+                argv.push_back(argument.data());
+            }
+            argv.push_back(nullptr);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    ~Child()
+    {
+        if (pid > 0 && !exited) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+
+    // The exit status, or -1 when it still ran after `limit`.
+    int waitFor(std::chrono::milliseconds limit)
+    {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            int status = 0;
+            if (waitpid(pid, &status, WNOHANG) == pid) {
+                exited = true;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return -1;
+    }
+
+    pid_t pid = -1;
+    bool exited = false;
+};
+
+// Xvfb on a display number it picks itself among the free ones.
+class VirtualDisplay {
+public:
+    VirtualDisplay()
+    {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            return;
+        }
+        server = std::make_unique<Child>(
+            std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+            fds[1]);
+        close(fds[1]);
+        std::string number;
+        char c = 0;
+        while (read(fds[0], &c, 1) == 1 && c != '\n') {
+            number += c;
+        }
+        close(fds[0]);
+        if (!number.empty()) {
+            name = ":" + number;
+        }
+    }
+
+    std::string name;
+
+private:
+    std::unique_ptr<Child> server;
+};
+
+void pause(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+} // namespace
+
+TEST(MapboardWindow, DragWheelAndRightDragMoveTheMapAndMThenAClickReachTheDogScreen)
+{
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name.empty()) << "Xvfb did not start (scripts/setup installs it)";
+    const auto dir = boardtest::scratchDir("window");
+    setenv("DISPLAY", display.name.c_str(), 1);
+    // In sanitizer builds: SDL unloads the X11 libraries it loaded when it
+    // quits, so what they keep for the whole process can no longer be named,
+    // let alone told apart from a leak. The headless tests run the same board
+    // code with leak checking on.
+    setenv("LSAN_OPTIONS", "detect_leaks=0", 1);
+    Child program({MAPBOARD_PROGRAM, "--trace", (dir / "trace.jsonl").string(), "--out", (dir / "last.png").string()});
+
+    const std::string xdotool = "xdotool ";
+    const auto found = runCommand("timeout 10 " + xdotool + "search --sync --onlyvisible --name '^mapboard'");
+    ASSERT_EQ(found.status, 0) << "no window appeared: " << found.output;
+    const std::string window = found.output.substr(0, found.output.find('\n'));
+    ASSERT_EQ(runCommand(xdotool + "windowfocus --sync " + window).status, 0);
+
+    // Left drag of 150 px to the right, in small steps as a hand moves.
+    runCommand(xdotool + "mousemove --window " + window + " 200 200 mousedown 1");
+    pause(150);
+    for (int x = 215; x <= 350; x += 15) {
+        runCommand(xdotool + "mousemove --window " + window + " " + std::to_string(x) + " 200");
+        pause(30);
+    }
+    pause(150);
+    runCommand(xdotool + "mouseup 1");
+    pause(150);
+    runCommand(xdotool + "mousemove --window " + window + " 400 240 click 4");
+    pause(300);
+    // Right drag: a second finger mirrored about the press point spreads.
+    runCommand(xdotool + "mousemove --window " + window + " 400 300 mousedown 3");
+    for (int x = 410; x <= 480; x += 10) {
+        runCommand(xdotool + "mousemove --window " + window + " " + std::to_string(x) + " 300");
+        pause(30);
+    }
+    runCommand(xdotool + "mouseup 3");
+    pause(150);
+    runCommand(xdotool + "key m");
+    pause(300);
+    runCommand(xdotool + "key s");
+    pause(300);
+    // A quick click on the menu's dog button is a tap.
+    runCommand(xdotool + "mousemove --window " + window + " 560 230 click 1");
+    pause(300);
+    runCommand(xdotool + "key q");
+    ASSERT_EQ(program.waitFor(std::chrono::seconds(10)), 0) << "Q ends the program";
+
+    // The map: x in map units; a drag of 150 px at tile scale s moves it by 150 / s.
+    const auto lines = boardtest::readTrace(dir / "trace.jsonl");
+    ASSERT_FALSE(lines.empty());
+    const double startX = lines.front()["map"]["x"];
+    const double tileScale = lines.front()["map"]["tile_scale"];
+    bool dragged = false;
+    double largestScale = 0.0;
+    for (const auto& line : lines) {
+        dragged = dragged || line["map"]["x"] == startX - 150.0 / tileScale;
+        largestScale = std::max(largestScale, line["map"]["scale"].get<double>());
+    }
+    EXPECT_TRUE(dragged) << "the map moved by the dragged 150 px";
+    const double startScale = lines.front()["map"]["scale"];
+    EXPECT_GT(largestScale, startScale * 1.25 * 1.2) << "the wheel and then the mirrored fingers zoomed in";
+    EXPECT_EQ(lines.back()["screen"], "dogtrack") << "M led to the menu, a click on its dog button onwards";
+
+    std::filesystem::path screenshot;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().filename().string().rfind("screenshot-", 0) == 0) {
+            screenshot = entry.path();
+        }
+    }
+    ASSERT_FALSE(screenshot.empty()) << "S saves a screenshot beside --out";
+    std::vector<std::uint16_t> pixels(800 * 480);
+    ASSERT_EQ(sim::readPngAsRgb565(screenshot.string(), pixels.data(), 800, 480), "");
+    EXPECT_EQ(pixels[10 * 800 + 10], (0xFF >> 3) << 11 | (0xB7 >> 2) << 5 | (0x1C >> 3)) << "the menu shows";
+}
