@@ -33,6 +33,7 @@ rtos::Task* running = nullptr;
 rtos::Task* idleTask = nullptr;
 volatile std::uint32_t ticks = 0;
 void (*idleHook)() = nullptr;
+rtos::TaskHook idleTag = nullptr;
 
 alignas(8) std::uint32_t idleStack[idleStackWords];
 
@@ -175,6 +176,13 @@ std::uint32_t* kernelSwitch(std::uint32_t* savedStack)
         previous->state = rtos::Task::State::Free;
     }
     running = next();
+    if (idleTag != nullptr && previous != running) {
+        if (previous == idleTask) {
+            idleTag(reinterpret_cast<void*>(1)); // the idle task leaves the processor
+        } else if (running == idleTask) {
+            idleTag(nullptr);
+        }
+    }
     return running->savedStack;
 }
 
@@ -239,6 +247,11 @@ void startScheduler()
 void setIdleHook(void (*hook)())
 {
     idleHook = hook;
+}
+
+void setIdleTaskTag(TaskHook tag)
+{
+    idleTag = tag;
 }
 
 void delay(std::uint32_t milliseconds)
