@@ -9,24 +9,29 @@ namespace vecta {
 
 namespace {
 
-FeatureFields readFields(TileCursor feature)
+constexpr std::uint32_t tagOf(std::uint32_t field, pb_wire_type_t wireType)
 {
-    FeatureFields fields;
+    return field << 3 | wireType;
+}
+
+void readFields(TileCursor feature, FeatureFields& fields)
+{
     while (feature.left > 0) {
         const std::uint32_t tag = feature.varint();
-        const std::uint32_t wireType = tag & 7u;
-        const std::uint32_t field = tag >> 3;
-        if (field == FeatureTags && wireType == PB_WT_STRING) {
+        switch (tag) {
+        case tagOf(FeatureTags, PB_WT_STRING):
             fields.tags = feature.take(fields.tagsSize);
-        } else if (field == FeatureGeometry && wireType == PB_WT_STRING) {
-            fields.geometry = feature.take(fields.geometrySize);
-        } else if (field == FeatureType && wireType == PB_WT_VARINT) {
+            break;
+        case tagOf(FeatureType, PB_WT_VARINT):
             fields.type = feature.varint();
-        } else {
-            feature.skipField(wireType);
+            break;
+        case tagOf(FeatureGeometry, PB_WT_STRING):
+            fields.geometry = feature.take(fields.geometrySize);
+            break;
+        default:
+            feature.skipField(tag & 7u);
         }
     }
-    return fields;
 }
 
 } // namespace
@@ -38,10 +43,11 @@ bool nextFeatureFields(pb_istream_t* layer, FeatureFields& fields)
     bool found = false;
     while (!found && cursor.left > 0) {
         const std::uint32_t tag = cursor.varint();
-        if (tag == (LayerFeatures << 3 | PB_WT_STRING)) {
+        if (tag == tagOf(LayerFeatures, PB_WT_STRING)) {
             std::size_t size = 0;
             const pb_byte_t* feature = cursor.take(size);
-            fields = readFields(TileCursor{feature, size});
+            fields = FeatureFields{};
+            readFields(TileCursor{feature, size}, fields);
             found = true;
         } else {
             cursor.skipField(tag & 7u);
