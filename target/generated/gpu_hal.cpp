@@ -2,6 +2,7 @@
 // register access and command-list completion.
 
 #include <atomic>
+#include <cstddef>
 
 #include "board/rtos.h"
 #include "gpu/gpu_sys.h"

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -36,7 +37,9 @@ inline ProgramResult runCommand(const std::string& command)
 
 inline std::filesystem::path scratchDir(const std::string& name)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("mapboard_test_" + name);
+    // The process id keeps two test runs at once (presets, worktrees) apart.
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("mapboard_test_" + name + "_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/Model.hpp"
+#include "model/PortableMath.hpp"
 #include "model/UniformDraw.hpp"
 #include "vecta/Assert.hpp"
 
@@ -68,8 +69,8 @@ void DogTrackModel::moveDog(vecta::Coordinate& position, DogState& state, int el
     const int runFrames = std::min(elapsed, longestRunFrames);
     state.heading = turnHeading(state.heading, uniformDraw(engine, -turnLimit, turnLimit));
     const float distance = static_cast<float>(runFrames) * state.speed;
-    const float north = distance * std::cos(state.heading);
-    const float east = distance * std::sin(state.heading);
+    const float north = distance * portable::cos(state.heading);
+    const float east = distance * portable::sin(state.heading);
     const float startLatitude = position.latitude;
     position.latitude = startLatitude + north / kmPerDegreeLatitude;
     position.longitude =

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/PortableMath.hpp"
 #include "vecta/Assert.hpp"
 
 namespace {
@@ -31,7 +32,7 @@ MapUnits toMapUnits(vecta::Coordinate coordinate, std::uint8_t zoom)
     const float tx = (coordinate.longitude + 180.0f) / 360.0f * n;
     const float latitude = std::clamp(coordinate.latitude, -mercatorLatitudeLimit, mercatorLatitudeLimit);
     const float phi = latitude * degreesToRadians;
-    const float ty = (1.0f - std::log(std::tan(phi) + 1.0f / std::cos(phi)) / pi) * n * 0.5f;
+    const float ty = (1.0f - portable::log(portable::tan(phi) + 1.0f / portable::cos(phi)) / pi) * n * 0.5f;
     return {truncateToInt32(tx * 4096.0f), truncateToInt32(ty * 4096.0f), truncateToInt32(std::floor(tx)),
             truncateToInt32(std::floor(ty))};
 }
@@ -41,7 +42,7 @@ vecta::Coordinate toCoordinate(float x, float y, std::uint8_t zoom)
     VECTA_ASSERT(zoom <= maxZoom);
     const float m = static_cast<float>(1u << zoom) * 4096.0f;
     const float longitude = x / m * 360.0f - 180.0f;
-    const float latitude = std::atan(std::sinh(pi * (1.0f - 2.0f * y / m))) * 180.0f / pi;
+    const float latitude = portable::atan(portable::sinh(pi * (1.0f - 2.0f * y / m))) * 180.0f / pi;
     return {latitude, longitude};
 }
 

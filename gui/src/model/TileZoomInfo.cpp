@@ -2,12 +2,13 @@
 
 #include <cmath>
 
+#include "model/PortableMath.hpp"
 #include "vecta/Assert.hpp"
 
 TileZoomInfo::TileZoomInfo(float scale)
 {
     VECTA_ASSERT(scale > 0.0f && std::isfinite(scale));
-    const int level = static_cast<int>(std::floor(std::log2(4.0f * scale) + 13.0f + 1.0f));
+    const int level = static_cast<int>(std::floor(portable::log2(4.0f * scale) + 13.0f + 1.0f));
     int exponent = 3;
     zoom = 16;
     if (level <= 5) {

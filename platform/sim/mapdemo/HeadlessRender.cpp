@@ -3,8 +3,9 @@
 #include <cstdint>
 
 #include "FrameBuffers.hpp"
-#include "MapViewPlacement.hpp"
 #include "gpu/gpu_sys.h"
+#include "map_screen/MapBlockPlacement.hpp"
+#include "map_screen/MapGesture.hpp"
 #include "sim/PngWriter.hpp"
 #include "ui/Application.hpp"
 #include "ui/HALGPU.hpp"
@@ -47,8 +48,13 @@ struct MapScreen {
         black.setColor(0xFF000000);
         land.setPosition(0, 0, screenWidth, screenHeight);
         land.setColor(0xFFEDE9D9);
-        placeMapView(position, map);
-        placeMapView(position, grid);
+        const auto place = [&position](vecta::MapPlacement& placement) {
+            placement.rotationCenterX = mapAnchorX;
+            placement.rotationCenterY = mapAnchorY;
+            placeMapBlock(position, position.tileX, position.tileY, placement);
+        };
+        place(map);
+        place(grid);
         map.mapScale = position.scale;
         map.tileX = position.tileX;
         map.tileY = position.tileY;

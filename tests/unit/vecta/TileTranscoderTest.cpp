@@ -139,6 +139,19 @@ TEST_F(Transcoding, DropsFeaturesWithoutRuleOrOpacityAndPoints)
             .bytes();
     EXPECT_EQ(decode(roadPoints, 12), 0u);
     EXPECT_EQ(decode(TileBuilder().layer(labels).bytes(), 12), 0u);
+
+    // A feature without geometry leaves the rest of its layer drawn.
+    mvt::Proto road;
+    road.bytesField(1, "road")
+        .bytesField(2, mvt::Proto().packedField(2, {0, 0}).varintField(3, 2).bytes())
+        .bytesField(2, mvt::Proto()
+                           .packedField(2, {0, 0})
+                           .varintField(3, 2)
+                           .packedField(4, mvt::lineGeometry({{{0, 0}, {500, 0}}}))
+                           .bytes())
+        .bytesField(3, "class")
+        .bytesField(4, mvt::Proto().bytesField(1, "motorway").bytes());
+    EXPECT_EQ(segments(decode(TileBuilder().rawLayer(road.bytes()).bytes(), 10)).size(), 1u);
 }
 
 TEST_F(Transcoding, ThinsPointsCloserThanThirtyTwoUnits)

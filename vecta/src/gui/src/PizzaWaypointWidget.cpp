@@ -13,7 +13,7 @@ constexpr double unguardedShare = 0.3;
 
 std::int16_t clampToArea(std::int32_t value, std::int32_t size)
 {
-    return static_cast<std::int16_t>(std::clamp(value, 0, size));
+    return static_cast<std::int16_t>(std::clamp<std::int32_t>(value, 0, size));
 }
 
 } // namespace

@@ -97,8 +97,8 @@ void WaypointWidget::updatePosition()
             const std::int32_t areaHeight = getHeight();
             // Centred by the normal icon's size, not by the icon shown
             // before, which is none on the first placement.
-            x = std::clamp(x, 0, areaWidth);
-            y = std::clamp(y, 0, areaHeight);
+            x = std::clamp<std::int32_t>(x, 0, areaWidth);
+            y = std::clamp<std::int32_t>(y, 0, areaHeight);
             if (px < 0) {
                 bitmap = bitmaps.left;
             } else if (px > areaWidth) {

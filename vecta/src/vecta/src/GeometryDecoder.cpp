@@ -20,12 +20,9 @@ std::int32_t wrappingAdd(std::int32_t a, std::int32_t b)
 
 } // namespace
 
-// The transcoder's features come from tile streams, which can be read in
-// place; the feature's own cursor is left as it is.
-GeometryDecoder::GeometryDecoder(Feature& source, TileProcessor& sink)
-    : processor(sink), bytes(tileBytes(&source.geometryCursor)), left(source.geometryCursor.bytes_left)
+GeometryDecoder::GeometryDecoder(const pb_byte_t* geometry, std::size_t size, TileProcessor& sink)
+    : processor(sink), bytes(geometry), left(size)
 {
-    VECTA_ASSERT(source.geometryCursor.callback == &readTileBytes);
 }
 
 // At the end of the geometry the previous command stays in place, which ends
@@ -63,6 +60,15 @@ inline Point GeometryDecoder::readPoint()
 // buffer cannot touch.
 template <bool SumArea> std::int64_t GeometryDecoder::readLineTo(Point previous)
 {
+    if (processor.fits(count)) {
+        return readLineTo<SumArea, true>(previous);
+    }
+    return readLineTo<SumArea, false>(previous);
+}
+
+// `Fits`: the processor has room for all the points, checked once.
+template <bool SumArea, bool Fits> std::int64_t GeometryDecoder::readLineTo(Point previous)
+{
     const pb_byte_t* unread = bytes;
     std::size_t unreadLeft = left;
     std::int64_t doubleArea = 0;
@@ -80,7 +86,11 @@ template <bool SumArea> std::int64_t GeometryDecoder::readLineTo(Point previous)
         if constexpr (SumArea) {
             doubleArea += std::int64_t{previous.x} * next.y - std::int64_t{next.x} * previous.y;
         }
-        processor.point(next.x, next.y);
+        if constexpr (Fits) {
+            processor.appendPoint(next.x, next.y);
+        } else {
+            processor.point(next.x, next.y);
+        }
         previous = next;
     }
     bytes = unread;

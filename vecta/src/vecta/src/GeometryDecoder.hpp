@@ -8,7 +8,6 @@
 #include "TileProcessor.hpp"
 #include "TileStream.hpp"
 #include "vecta/Assert.hpp"
-#include "vecta/VectorTile.hpp"
 
 namespace vecta {
 
@@ -16,7 +15,7 @@ namespace vecta {
 // hands the points of each line part or ring to the processor.
 class GeometryDecoder {
 public:
-    GeometryDecoder(Feature& source, TileProcessor& sink);
+    GeometryDecoder(const pb_byte_t* geometry, std::size_t size, TileProcessor& sink);
 
     void decodeLine();
     void decodePolygon();
@@ -45,6 +44,7 @@ private:
     Point readPoint();
     Point beginPart(bool ring);
     template <bool SumArea> std::int64_t readLineTo(Point previous);
+    template <bool SumArea, bool Fits> std::int64_t readLineTo(Point previous);
 
     TileProcessor& processor;
     const pb_byte_t* bytes; // the unread geometry

@@ -17,15 +17,21 @@ SegmentHeader TileProcessor::currentHeader(std::uint8_t closeCount, GeometryType
     return SegmentHeader{style_id, count, closeCount, pathStyle, box};
 }
 
+// A move-to, a line-to per further point and, for rings, a close-path: one
+// room check for all of them.
 inline bool TileProcessor::writeCommands(std::uint16_t pointCount, bool closed)
 {
-    if (!writer.write(std::uint8_t{MoveTo})) {
+    VECTA_ASSERT(pointCount > 0);
+    std::uint8_t* commands = writer.current;
+    const unsigned int bytes = pointCount + (closed ? 1u : 0u);
+    if (!writer.fill(LineTo, bytes)) {
         return false;
     }
-    if (pointCount > 1 && !writer.fill(LineTo, pointCount - 1u)) {
-        return false;
+    commands[0] = MoveTo;
+    if (closed) {
+        commands[bytes - 1] = ClosePath;
     }
-    return !closed || writer.write(std::uint8_t{ClosePath});
+    return true;
 }
 
 void TileProcessor::end_line()

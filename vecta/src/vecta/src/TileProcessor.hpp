@@ -35,36 +35,27 @@ public:
         if (writer.hasDiscarded()) {
             return;
         }
-        // The last point gives way only when both it and the new one are near
-        // the point kept before it: every dropped point then lies within the
-        // thinning distance of a kept one, so curves keep their shape.
         const Point next{x, y};
-        const bool thinned = count > leadingKept && isNear(last, beforeLast) && isNear(next, beforeLast);
-        if (thinned) {
-            writer.current -= 2 * sizeof(float); // the last point, written after the first ones
-            --count;
-        }
-        if (count == std::numeric_limits<std::uint16_t>::max()) {
-            writer.discarded = true; // point_count cannot hold more
+        const bool thinned = thinLast(next);
+        // A point that does not fit whole loses the feature, as a half-written
+        // one would; point_count cannot hold more than 65535.
+        if (count == std::numeric_limits<std::uint16_t>::max() || writer.remaining() < 2 * sizeof(float)) {
+            writer.discarded = true;
             return;
         }
-        // A point that does not fit whole loses the feature, as a half-written
-        // one would.
-        if (writer.remaining() < 2 * sizeof(float)) {
-            writer.discarded = true;
-        } else {
-            const float coordinates[2] = {static_cast<float>(x), static_cast<float>(y)};
-            std::memcpy(writer.current, coordinates, sizeof coordinates);
-            writer.current += sizeof coordinates;
-        }
-        if (!thinned) {
-            beforeLast = last;
-        }
-        last = next;
-        ++count;
-        VECTA_ASSERT(x >= std::numeric_limits<std::int16_t>::min() && x <= std::numeric_limits<std::int16_t>::max());
-        VECTA_ASSERT(y >= std::numeric_limits<std::int16_t>::min() && y <= std::numeric_limits<std::int16_t>::max());
-        box.include(static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
+        store(x, y, thinned);
+    }
+    // Whether the next `points` points fit whatever the thinning, so that
+    // they can go through appendPoint() without the checks of point().
+    bool fits(std::uint32_t points) const
+    {
+        return !writer.hasDiscarded() && points <= writer.remaining() / (2 * sizeof(float)) &&
+               count + points <= std::numeric_limits<std::uint16_t>::max();
+    }
+    void appendPoint(std::int32_t x, std::int32_t y)
+    {
+        const Point next{x, y};
+        store(x, y, thinLast(next));
     }
     void end_line();
     void end_polygon();
@@ -74,6 +65,32 @@ public:
     static constexpr std::uint8_t maxRings = 255;
 
 private:
+    // The last point gives way only when both it and the new one are near
+    // the point kept before it: every dropped point then lies within the
+    // thinning distance of a kept one, so curves keep their shape.
+    bool thinLast(const Point& next)
+    {
+        const bool thinned = count > leadingKept && isNear(last, beforeLast) && isNear(next, beforeLast);
+        if (thinned) {
+            writer.current -= 2 * sizeof(float); // the last point, written after the first ones
+            --count;
+        }
+        return thinned;
+    }
+    void store(std::int32_t x, std::int32_t y, bool thinned)
+    {
+        VECTA_ASSERT(x >= std::numeric_limits<std::int16_t>::min() && x <= std::numeric_limits<std::int16_t>::max());
+        VECTA_ASSERT(y >= std::numeric_limits<std::int16_t>::min() && y <= std::numeric_limits<std::int16_t>::max());
+        const float coordinates[2] = {static_cast<float>(x), static_cast<float>(y)};
+        std::memcpy(writer.current, coordinates, sizeof coordinates);
+        writer.current += sizeof coordinates;
+        if (!thinned) {
+            beforeLast = last;
+        }
+        last = Point{x, y};
+        ++count;
+        box.include(static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
+    }
     static bool isNear(const Point& a, const Point& b)
     {
         const std::int64_t dx = std::int64_t{a.x} - b.x;

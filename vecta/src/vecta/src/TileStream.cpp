@@ -65,6 +65,17 @@ std::uint32_t countVarints(pb_istream_t packed)
     return count;
 }
 
+std::uint32_t hashPrefix(const pb_byte_t* text, std::size_t length)
+{
+    const std::size_t kept = std::min<std::size_t>(length, hashedPrefixLength);
+    const auto* characters = reinterpret_cast<const char*>(text);
+    std::size_t hashed = 0;
+    while (hashed < kept && characters[hashed] != '\0') {
+        ++hashed;
+    }
+    return stringHash(characters, hashed);
+}
+
 bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
 {
     std::uint32_t length = 0;
@@ -73,16 +84,10 @@ bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
     }
     const std::uint32_t kept = std::min<std::uint32_t>(length, hashedPrefixLength);
     if (stream->callback == &readTileBytes) {
-        // Hashed in place, up to the first zero byte as a copy would be.
         if (length > stream->bytes_left) {
             return false;
         }
-        const auto* text = reinterpret_cast<const char*>(tileBytes(stream));
-        std::size_t hashed = 0;
-        while (hashed < kept && text[hashed] != '\0') {
-            ++hashed;
-        }
-        hash = stringHash(text, hashed);
+        hash = hashPrefix(tileBytes(stream), length);
         advance(stream, length);
         return true;
     }

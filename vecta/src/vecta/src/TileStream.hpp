@@ -129,6 +129,10 @@ inline bool closeSubstream(pb_istream_t* stream, pb_istream_t* substream)
     return true;
 }
 
+// The hash of a string in the tile: its first 47 bytes, up to a zero byte as
+// a copy would end.
+std::uint32_t hashPrefix(const pb_byte_t* text, std::size_t length);
+
 // Reads a length-delimited string and hashes its first 47 bytes; the rest is
 // skipped. Returns false when the length or the bytes cannot be read.
 bool readHashedString(pb_istream_t* stream, std::uint32_t& hash);

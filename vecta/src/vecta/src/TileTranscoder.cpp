@@ -1,7 +1,9 @@
 #include "vecta/TileTranscoder.hpp"
 
+#include "FeatureFields.hpp"
 #include "GeometryDecoder.hpp"
 #include "TileProcessor.hpp"
+#include "TileStream.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/VectorTile.hpp"
 
@@ -14,13 +16,28 @@ constexpr std::uint32_t defaultClassHash = stringHash("default");
 
 enum FeatureType : std::uint32_t { LineFeature = 2, PolygonFeature = 3 };
 
-std::uint32_t styleKey(const Layer& layer, Feature& feature)
+// The first "class" property decides; pairs with an index outside the
+// layer's tables are passed over, an unfinished last pair ends the tags.
+std::uint32_t styleKey(Layer& layer, const FeatureFields& feature)
 {
-    if (feature.hasTags()) {
-        for (Property property = feature.nextProperty(); !property.isEnd(); property = feature.nextProperty()) {
-            if (property.keyHash == classKeyHash) {
-                return layer.nameHash + property.value.string_value();
-            }
+    const pb_byte_t* bytes = feature.tags;
+    std::size_t left = feature.tagsSize;
+    while (left > 0) {
+        const Varint key = varintAt(bytes, left);
+        if (key.length == 0) {
+            break;
+        }
+        const Varint value = varintAt(bytes + key.length, left - key.length);
+        if (value.length == 0) {
+            break;
+        }
+        bytes += key.length + value.length;
+        left -= key.length + value.length;
+        if (layer.keys == nullptr && layer.values == nullptr) {
+            layer.initializeTable();
+        }
+        if (key.value < layer.keys_size && value.value < layer.values_size && layer.keys[key.value] == classKeyHash) {
+            return layer.nameHash + layer.values[value.value].string_value();
         }
     }
     return layer.nameHash + defaultClassHash;
@@ -45,7 +62,12 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
     std::uint32_t foundKey = 0;
     const LayerStyle* found = nullptr;
     for (Layer layer = tile.nextLayer(); layer.isValid(); layer = tile.nextLayer()) {
-        for (Feature feature = layer.nextFeature(); feature.isValid(); feature = layer.nextFeature()) {
+        FeatureFields feature;
+        while (nextFeatureFields(&layer.featureStream, feature)) {
+            // Points and features without geometry draw nothing.
+            if ((feature.type != LineFeature && feature.type != PolygonFeature) || feature.geometry == nullptr) {
+                continue;
+            }
             const std::uint32_t style_id = styleKey(layer, feature);
             if (found == nullptr || style_id != foundKey) {
                 found = level.find(style_id);
@@ -57,10 +79,10 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
             }
             writer.checkpoint();
             TileProcessor processor(writer, style_id);
-            GeometryDecoder geometry(feature, processor);
+            GeometryDecoder geometry(feature.geometry, feature.geometrySize, processor);
             if (feature.type == LineFeature) {
                 geometry.decodeLine();
-            } else if (feature.type == PolygonFeature) {
+            } else {
                 geometry.decodePolygon();
             }
             if (writer.hasDiscarded()) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "TileCursor.hpp"
 #include "TileFields.hpp"
 #include "TileStream.hpp"
 #include "vecta/Assert.hpp"
@@ -37,49 +38,44 @@ Layer VectorTile::nextLayer()
 
 Layer::Layer(const pb_istream_t& layerStream) : tableStream(layerStream), featureStream(layerStream)
 {
-    pb_istream_t scan = layerStream;
-    pb_istream_t fieldStart = scan;
+    VECTA_ASSERT(layerStream.callback == &readTileBytes);
+    TileCursor scan{tileBytes(&layerStream), layerStream.bytes_left};
     bool tableFound = false;
-    pb_wire_type_t wireType{};
-    std::uint32_t field = 0;
-    while (nextTag(&scan, wireType, field)) {
+    while (scan.left > 0) {
+        const TileCursor fieldStart = scan;
+        const std::uint32_t tag = scan.varint();
+        const std::uint32_t field = tag >> 3;
         // The table walk starts at the first key or value, past the features.
         if (!tableFound && (field == LayerKeys || field == LayerValues)) {
-            tableStream = fieldStart;
+            tableStream =
+                tileStream(reinterpret_cast<const char*>(fieldStart.bytes), static_cast<unsigned int>(fieldStart.left));
             tableFound = true;
         }
         switch (field) {
-        case LayerName: {
-            const bool read = readHashedString(&scan, nameHash);
-            VECTA_ASSERT(read);
+        case LayerName:
+            nameHash = scan.hashedString();
             break;
-        }
         case LayerFeatures:
             ++featureCount;
-            skipField(&scan, wireType);
+            scan.skipField(tag & 7u);
             break;
         case LayerKeys:
             ++keys_size;
-            skipField(&scan, wireType);
+            scan.skipField(tag & 7u);
             break;
         case LayerValues:
             ++values_size;
-            skipField(&scan, wireType);
+            scan.skipField(tag & 7u);
             break;
-        case LayerExtent: {
-            const bool read = decodeVarint(&scan, extent);
-            VECTA_ASSERT(read);
+        case LayerExtent:
+            extent = scan.varint();
             break;
-        }
-        case LayerVersion: {
-            const bool read = decodeVarint(&scan, version);
-            VECTA_ASSERT(read);
+        case LayerVersion:
+            version = scan.varint();
             break;
-        }
         default:
             VECTA_ASSERT(false);
         }
-        fieldStart = scan;
     }
 }
 

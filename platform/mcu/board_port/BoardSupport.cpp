@@ -1,0 +1,227 @@
+// BOARD PORT: the board's side of the board-support interface (board/bsp.h)
+// and of the console. A port to the real board fills in each step with the
+// register programming its hardware needs; everything above this interface
+// is the same source on the board, the emulator and the PC. Until then every
+// configuration step reports an error, so start-up stops at its first step
+// in Error_Handler instead of running on unconfigured hardware.
+
+#include "board/bsp.h"
+#include "mcu/Console.hpp"
+#include "mcu/CoreRegisters.hpp"
+
+namespace {
+
+constexpr bsp::Status notPorted = bsp::Status::Error;
+
+// The core's own cycle counter (debug watch unit), not a board peripheral.
+constexpr std::uintptr_t debugExceptionControl = 0xE000EDFC;
+constexpr std::uint32_t traceEnable = 1u << 24;
+constexpr std::uintptr_t watchControl = 0xE0001000;
+constexpr std::uintptr_t watchCycleCount = 0xE0001004;
+
+} // namespace
+
+namespace mcu {
+
+// Nobody reads the board's standard output: the text is dropped.
+void consoleWrite(const char*)
+{
+}
+
+void stop(bool)
+{
+    bsp::halt();
+}
+
+} // namespace mcu
+
+namespace bsp {
+
+Status halInit()
+{
+    return notPorted;
+}
+
+Status powerSupplyInit()
+{
+    return notPorted;
+}
+
+void delayMs(std::uint32_t)
+{
+}
+
+Status clockInit(const ClockConfig&)
+{
+    return notPorted;
+}
+
+void setInterruptPriority(Irq, std::uint8_t)
+{
+}
+
+void enableInterrupt(Irq)
+{
+}
+
+void disableInterrupt(Irq)
+{
+}
+
+void disableAllInterrupts()
+{
+    asm volatile("cpsid i" ::: "memory");
+}
+
+Status gpioInit()
+{
+    return notPorted;
+}
+
+Status cachesInit()
+{
+    return notPorted;
+}
+
+Status displayInit(const DisplayTiming&)
+{
+    return notPorted;
+}
+
+Status displayLayerInit(const DisplayLayer&)
+{
+    return notPorted;
+}
+
+DisplayTiming displayTiming()
+{
+    return DisplayTiming{};
+}
+
+void displaySetLineEvent(std::uint16_t)
+{
+}
+
+void displayEnableLineInterrupt()
+{
+}
+
+std::uintptr_t displayLayerAddress()
+{
+    return 0;
+}
+
+void displaySetLayerAddress(std::uintptr_t, bool)
+{
+}
+
+Status blitterInit(const BlitterOutput&)
+{
+    return notPorted;
+}
+
+Status blitterLayerInit(BlitterLayerIndex, const BlitterLayer&)
+{
+    return notPorted;
+}
+
+void blitterSetCallbacks(BlitterCallback, BlitterCallback)
+{
+}
+
+Status blitterLoadPalette(const void*, std::uint16_t, BlitterColorMode)
+{
+    return notPorted;
+}
+
+Status blitterStart(std::uintptr_t, std::uintptr_t, std::uint32_t, std::uint32_t)
+{
+    return notPorted;
+}
+
+Status blitterBlendStart(std::uintptr_t, std::uintptr_t, std::uintptr_t, std::uint32_t, std::uint32_t)
+{
+    return notPorted;
+}
+
+Status gpuInit()
+{
+    return notPorted;
+}
+
+Status flashPortInit(const FlashPortConfig&)
+{
+    return notPorted;
+}
+
+Status flashCommand(FlashCommand, std::uint32_t, std::uint8_t)
+{
+    return notPorted;
+}
+
+Status flashEnableMemoryMapped()
+{
+    return notPorted;
+}
+
+Status i2cInit(const I2cConfig&)
+{
+    return notPorted;
+}
+
+Status i2cRead(std::uint8_t, std::uint16_t, std::uint8_t*, std::size_t, std::uint32_t)
+{
+    return notPorted;
+}
+
+Status i2cWrite(std::uint8_t, std::uint16_t, const std::uint8_t*, std::size_t, std::uint32_t)
+{
+    return notPorted;
+}
+
+Status imageCodecInit()
+{
+    return notPorted;
+}
+
+Status watchdogInit(std::uint8_t, std::uint16_t, std::uint16_t)
+{
+    return notPorted;
+}
+
+void watchdogRefresh()
+{
+}
+
+Status serialInit(SerialPort, std::uint32_t)
+{
+    return notPorted;
+}
+
+void serialWrite(SerialPort, const char*, std::size_t)
+{
+}
+
+void cycleCounterEnable()
+{
+    mcu::coreRegister(debugExceptionControl) |= traceEnable;
+    mcu::coreRegister(watchCycleCount) = 0;
+    mcu::coreRegister(watchControl) |= 1u;
+}
+
+std::uint32_t cycleCounter()
+{
+    return mcu::coreRegister(watchCycleCount);
+}
+
+void setDebugSignal(DebugSignal, bool)
+{
+}
+
+void halt()
+{
+    asm volatile("cpsid i" ::: "memory");
+    for (;;) {}
+}
+
+} // namespace bsp

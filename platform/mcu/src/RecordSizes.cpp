@@ -1,0 +1,25 @@
+// The records whose layout the board's memory plan counts on, checked where
+// pointers and long are 32 bits wide.
+
+#include <cstdint>
+
+#include "FrameBuffers.hpp"
+#include "board/TileFetcher.h"
+#include "vecta/GlobalMapCache.hpp"
+
+static_assert(sizeof(void*) == 4 && sizeof(long) == 4, "built for a 32-bit target");
+
+static_assert(sizeof(TileFetcher::Record) == 20);
+static_assert(sizeof(TileFetcher::Result) == 24);
+
+static_assert(sizeof(vecta::MapTile) == 20);
+static_assert(sizeof(vecta::CacheTile) == 24);
+static_assert(sizeof(vecta::MapFetcher::Entry) == 16);
+static_assert(sizeof(vecta::MapFetcher::queue) == 590 * sizeof(vecta::MapFetcher::Entry) + 4);
+
+// Eleven segment buffers, the request queue and the slot records.
+constexpr std::uint32_t mapCacheBudget = 798344;
+static_assert(sizeof(mapCache) <= mapCacheBudget);
+static_assert(sizeof(mapCache) >= 11 * 71680 + sizeof(vecta::MapFetcher::queue) + 11 * sizeof(vecta::CacheTile));
+
+static_assert(sizeof(frameBuf) == 2 * 800 * 480 * 2);
