@@ -349,11 +349,11 @@ TEST_F(Transcoding, DamagedTilesGiveNothingAndCount)
     std::string flipped = whole;
     flipped[flipped.rfind(mvt::Proto().packedField(2, {0, 0}).varintField(3, 2).bytes()) - 1] = 0x7F;
     damaged.push_back(flipped);
-    // 500 keys and 500 values do not fit the arena.
+    // 1100 keys and 1100 values do not fit the arena.
     mvt::Proto crowded;
     crowded.bytesField(1, "road").bytesField(
         2, mvt::Proto().packedField(2, {0, 0}).varintField(3, 2).packedField(4, {9, 0, 0, 10, 2, 2}).bytes());
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 1100; ++i) {
         crowded.bytesField(3, "class");
         crowded.bytesField(4, mvt::Proto().bytesField(1, "primary").bytes());
     }

@@ -1,39 +1,40 @@
 #include "FeatureFields.hpp"
 
-#include "TileCursor.hpp"
 #include "TileFields.hpp"
 #include "TileStream.hpp"
+#include "WireBytes.hpp"
 #include "vecta/Assert.hpp"
 
 namespace vecta {
 
 namespace {
 
-constexpr std::uint32_t tagOf(std::uint32_t field, pb_wire_type_t wireType)
+inline bool readFields(const pb_byte_t* p, const pb_byte_t* end, FeatureFields& fields)
 {
-    return field << 3 | wireType;
-}
-
-// False when the feature's bytes do not decode.
-bool readFields(TileCursor feature, FeatureFields& fields)
-{
-    while (feature.left > 0) {
-        const std::uint32_t tag = feature.varint();
+    while (p < end) {
+        std::uint32_t tag = 0;
+        if (!readVarint(p, end, tag)) {
+            return false;
+        }
+        bool read = false;
         switch (tag) {
         case tagOf(FeatureTags, PB_WT_STRING):
-            fields.tags = feature.take(fields.tagsSize);
+            read = readBytes(p, end, fields.tags, fields.tagsSize);
             break;
         case tagOf(FeatureType, PB_WT_VARINT):
-            fields.type = feature.varint();
+            read = readVarint(p, end, fields.type);
             break;
         case tagOf(FeatureGeometry, PB_WT_STRING):
-            fields.geometry = feature.take(fields.geometrySize);
+            read = readBytes(p, end, fields.geometry, fields.geometrySize);
             break;
         default:
-            feature.skipField(tag & 7u);
+            read = skipValue(p, end, tag & 7u);
+        }
+        if (!read) {
+            return false;
         }
     }
-    return !feature.damaged;
+    return true;
 }
 
 } // namespace
@@ -41,27 +42,30 @@ bool readFields(TileCursor feature, FeatureFields& fields)
 bool nextFeatureFields(pb_istream_t* layer, FeatureFields& fields, bool& damaged)
 {
     VECTA_ASSERT(layer->callback == &readTileBytes);
-    TileCursor cursor{tileBytes(layer), layer->bytes_left};
+    const pb_byte_t* const start = tileBytes(layer);
+    const pb_byte_t* const end = start + layer->bytes_left;
+    const pb_byte_t* p = start;
     bool found = false;
-    while (!found && cursor.left > 0) {
-        const std::uint32_t tag = cursor.varint();
-        if (tag == tagOf(LayerFeatures, PB_WT_STRING)) {
+    bool valid = true;
+    while (!found && valid && p < end) {
+        std::uint32_t tag = 0;
+        valid = readVarint(p, end, tag);
+        if (valid && tag == tagOf(LayerFeatures, PB_WT_STRING)) {
+            const pb_byte_t* feature = nullptr;
             std::size_t size = 0;
-            const pb_byte_t* feature = cursor.take(size);
             fields = FeatureFields{};
+            valid = readBytes(p, end, feature, size) && readFields(feature, feature + size, fields);
             found = true;
-            if (!cursor.damaged && !readFields(TileCursor{feature, size}, fields)) {
-                cursor.fail();
-            }
-        } else {
-            cursor.skipField(tag & 7u);
+        } else if (valid) {
+            valid = skipValue(p, end, tag & 7u);
         }
     }
-    advance(layer, layer->bytes_left - cursor.left);
-    if (cursor.damaged) {
+    if (!valid) {
         damaged = true;
+        advance(layer, layer->bytes_left);
         return false;
     }
+    advance(layer, static_cast<std::size_t>(p - start));
     return found;
 }
 

@@ -80,31 +80,41 @@ template <bool SumArea, bool Fits> std::int64_t GeometryDecoder::readLineTo(Poin
     const pb_byte_t* unread = bytes;
     std::size_t unreadLeft = left;
     std::int64_t doubleArea = 0;
-    for (std::uint32_t n = count; n > 0; --n) {
+    bool valid = true;
+    const auto next = [&](Point& point) {
         const Varint dx = varintAt(unread, unreadLeft);
         const Varint dy = varintAt(unread + dx.length, unreadLeft - dx.length);
         // A parameter missing at the end of the geometry cannot be decoded.
         if (dx.length == 0 || dy.length == 0) {
-            fail();
-            return 0;
+            valid = false;
+            return false;
         }
         unread += dx.length + dy.length;
         unreadLeft -= dx.length + dy.length;
-        const Point next{wrappingAdd(previous.x, zigZagDecode(dx.value)),
-                         wrappingAdd(previous.y, zigZagDecode(dy.value))};
-        if (!inRange(next)) {
-            fail();
-            return 0;
+        point = Point{wrappingAdd(previous.x, zigZagDecode(dx.value)), wrappingAdd(previous.y, zigZagDecode(dy.value))};
+        if (!inRange(point)) {
+            valid = false;
+            return false;
         }
         if constexpr (SumArea) {
-            doubleArea += std::int64_t{previous.x} * next.y - std::int64_t{next.x} * previous.y;
+            doubleArea += std::int64_t{previous.x} * point.y - std::int64_t{point.x} * previous.y;
         }
-        if constexpr (Fits) {
-            processor.appendPoint(next.x, next.y);
-        } else {
-            processor.point(next.x, next.y);
+        previous = point;
+        return true;
+    };
+    if constexpr (Fits) {
+        processor.appendRun(count, next);
+    } else {
+        for (std::uint32_t n = count; n > 0 && valid; --n) {
+            Point point{};
+            if (next(point)) {
+                processor.point(point.x, point.y);
+            }
         }
-        previous = next;
+    }
+    if (!valid) {
+        fail();
+        return 0;
     }
     bytes = unread;
     left = unreadLeft;

@@ -8,64 +8,6 @@
 
 namespace vecta {
 
-TileProcessor::TileProcessor(BufferWriter& destination, std::uint32_t styleId) : writer(destination), style_id(styleId)
-{
-}
-
-SegmentHeader TileProcessor::currentHeader(std::uint8_t closeCount, GeometryType pathStyle) const
-{
-    return SegmentHeader{style_id, count, closeCount, pathStyle, box};
-}
-
-// A move-to, a line-to per further point and, for rings, a close-path: one
-// room check for all of them.
-inline bool TileProcessor::writeCommands(std::uint16_t pointCount, bool closed)
-{
-    VECTA_ASSERT(pointCount > 0);
-    std::uint8_t* commands = writer.current;
-    const unsigned int bytes = pointCount + (closed ? 1u : 0u);
-    if (!writer.fill(LineTo, bytes)) {
-        return false;
-    }
-    commands[0] = MoveTo;
-    if (closed) {
-        commands[bytes - 1] = ClosePath;
-    }
-    return true;
-}
-
-void TileProcessor::end_line()
-{
-    if (writer.hasDiscarded()) {
-        return;
-    }
-    if (!writeCommands(count, false)) {
-        return;
-    }
-    writer.pad();
-    if (!writer.hasDiscarded()) {
-        header.write(currentHeader(0, LineString));
-    }
-}
-
-void TileProcessor::end_polygon()
-{
-    if (writer.hasDiscarded()) {
-        return;
-    }
-    std::uint8_t* commands = writer.current;
-    if (!writeCommands(count, true)) {
-        return;
-    }
-    previousHeader = currentHeader(1, Polygon);
-    previousSlot = header.begin;
-    previousCommands = commands;
-    writer.pad();
-    if (!writer.hasDiscarded()) {
-        header.write(previousHeader);
-    }
-}
-
 void TileProcessor::dropCurrentSegment()
 {
     writer.current = reinterpret_cast<std::uint8_t*>(header.begin);

@@ -15,7 +15,7 @@ namespace vecta {
 // merging holes into the polygon segment they belong to.
 class TileProcessor {
 public:
-    TileProcessor(BufferWriter& destination, std::uint32_t styleId);
+    TileProcessor(BufferWriter& destination, std::uint32_t styleId) : writer(destination), style_id(styleId) {}
 
     // `ring`: the part is a polygon ring, which keeps its first three points.
     void begin(bool ring)
@@ -46,19 +46,84 @@ public:
         store(x, y, thinned);
     }
     // Whether the next `points` points fit whatever the thinning, so that
-    // they can go through appendPoint() without the checks of point().
+    // they can go through appendRun() without the checks of point().
     bool fits(std::uint32_t points) const
     {
         return !writer.hasDiscarded() && points <= writer.remaining() / (2 * sizeof(float)) &&
                count + points <= std::numeric_limits<std::uint16_t>::max();
     }
-    void appendPoint(std::int32_t x, std::int32_t y)
+    // Appends up to `points` points, each from `next(Point&)`, which returns
+    // false to stop the run. fits(points) must hold, and every point must be
+    // within 16 bits. The hot loop of transcoding: the per-point state is held
+    // in locals, which the writes into the buffer cannot touch, and the steps
+    // are those of point().
+    template <typename Next> void appendRun(std::uint32_t points, Next&& next)
     {
-        const Point next{x, y};
-        store(x, y, thinLast(next));
+        std::uint8_t* out = writer.current;
+        std::uint32_t kept = count;
+        const std::uint32_t leading = leadingKept;
+        Point lastPoint = last;
+        Point keptBefore = beforeLast;
+        std::int32_t minX = box.minX;
+        std::int32_t minY = box.minY;
+        std::int32_t maxX = box.maxX;
+        std::int32_t maxY = box.maxY;
+        for (std::uint32_t n = points; n > 0; --n) {
+            Point p{};
+            if (!next(p)) {
+                break;
+            }
+            if (kept > leading && isNear(lastPoint, keptBefore) && isNear(p, keptBefore)) {
+                out -= 2 * sizeof(float);
+                --kept;
+            } else {
+                keptBefore = lastPoint;
+            }
+            const float coordinates[2] = {static_cast<float>(p.x), static_cast<float>(p.y)};
+            std::memcpy(out, coordinates, sizeof coordinates);
+            out += sizeof coordinates;
+            lastPoint = p;
+            ++kept;
+            minX = p.x < minX ? p.x : minX;
+            minY = p.y < minY ? p.y : minY;
+            maxX = p.x > maxX ? p.x : maxX;
+            maxY = p.y > maxY ? p.y : maxY;
+        }
+        writer.current = out;
+        count = static_cast<std::uint16_t>(kept);
+        last = lastPoint;
+        beforeLast = keptBefore;
+        box = BoundingBox{static_cast<std::int16_t>(minX), static_cast<std::int16_t>(minY),
+                          static_cast<std::int16_t>(maxX), static_cast<std::int16_t>(maxY)};
     }
-    void end_line();
-    void end_polygon();
+    // Once per line part and ring, so kept inline.
+    void end_line()
+    {
+        if (writer.hasDiscarded() || !writeCommands(count, false)) {
+            return;
+        }
+        writer.pad();
+        if (!writer.hasDiscarded()) {
+            header.write(currentHeader(0, LineString));
+        }
+    }
+    void end_polygon()
+    {
+        if (writer.hasDiscarded()) {
+            return;
+        }
+        std::uint8_t* commands = writer.current;
+        if (!writeCommands(count, true)) {
+            return;
+        }
+        previousHeader = currentHeader(1, Polygon);
+        previousSlot = header.begin;
+        previousCommands = commands;
+        writer.pad();
+        if (!writer.hasDiscarded()) {
+            header.write(previousHeader);
+        }
+    }
     void end_interior();
 
     // Rings a polygon segment can carry: close_count is 8 bits.
@@ -91,15 +156,40 @@ private:
         ++count;
         box.include(static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
     }
+    // Points are within 16 bits: the differences fit 32 bits, and only
+    // small ones are squared.
     static bool isNear(const Point& a, const Point& b)
     {
-        const std::int64_t dx = std::int64_t{a.x} - b.x;
-        const std::int64_t dy = std::int64_t{a.y} - b.y;
-        return dx * dx + dy * dy < std::int64_t{TileTranscoder::thinningDistance} * TileTranscoder::thinningDistance;
+        constexpr std::int32_t limit = TileTranscoder::thinningDistance;
+        const std::int32_t dx = a.x - b.x;
+        const std::int32_t dy = a.y - b.y;
+        if (static_cast<std::uint32_t>(dx + limit) >= 2u * limit ||
+            static_cast<std::uint32_t>(dy + limit) >= 2u * limit) {
+            return false;
+        }
+        return dx * dx + dy * dy < limit * limit;
     }
 
-    bool writeCommands(std::uint16_t count, bool closed);
-    SegmentHeader currentHeader(std::uint8_t closeCount, GeometryType pathStyle) const;
+    // A move-to, a line-to per further point and, for rings, a close-path:
+    // one room check for all of them.
+    bool writeCommands(std::uint16_t pointCount, bool closed)
+    {
+        VECTA_ASSERT(pointCount > 0);
+        std::uint8_t* commands = writer.current;
+        const unsigned int bytes = pointCount + (closed ? 1u : 0u);
+        if (!writer.fill(LineTo, bytes)) {
+            return false;
+        }
+        commands[0] = MoveTo;
+        if (closed) {
+            commands[bytes - 1] = ClosePath;
+        }
+        return true;
+    }
+    SegmentHeader currentHeader(std::uint8_t closeCount, GeometryType pathStyle) const
+    {
+        return SegmentHeader{style_id, count, closeCount, pathStyle, box};
+    }
     void dropCurrentSegment();
 
     BufferWriter& writer;

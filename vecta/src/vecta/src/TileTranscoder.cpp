@@ -2,10 +2,11 @@
 
 #include "FeatureFields.hpp"
 #include "GeometryDecoder.hpp"
+#include "TileFields.hpp"
 #include "TileProcessor.hpp"
 #include "TileStream.hpp"
+#include "WireBytes.hpp"
 #include "vecta/StringHash.hpp"
-#include "vecta/VectorTile.hpp"
 
 namespace vecta {
 
@@ -19,38 +20,160 @@ constexpr std::uint32_t noRuleKey = 0;
 
 enum FeatureType : std::uint32_t { LineFeature = 2, PolygonFeature = 3 };
 
-// The first "class" property decides; pairs with an index outside the
-// layer's tables are passed over, an unfinished last pair ends the tags. A
-// class that is not a string matches no rule. False when the layer's tables
-// are damaged or do not fit the arena.
-bool styleKey(Layer& layer, const FeatureFields& feature, std::uint32_t& key)
-{
-    const pb_byte_t* bytes = feature.tags;
-    std::size_t left = feature.tagsSize;
-    key = layer.nameHash + defaultClassHash;
-    while (left > 0) {
-        const Varint keyIndex = varintAt(bytes, left);
-        if (keyIndex.length == 0) {
-            break;
-        }
-        const Varint valueIndex = varintAt(bytes + keyIndex.length, left - keyIndex.length);
-        if (valueIndex.length == 0) {
-            break;
-        }
-        bytes += keyIndex.length + valueIndex.length;
-        left -= keyIndex.length + valueIndex.length;
-        if (!layer.initializeTable()) {
-            return false;
-        }
-        if (keyIndex.value < layer.keys_size && valueIndex.value < layer.values_size &&
-            layer.keys[keyIndex.value] == classKeyHash) {
-            const PropertyValue& value = layer.values[valueIndex.value];
-            key = value.type == PropertyValueType::StringValue ? layer.nameHash + value.string_value() : noRuleKey;
-            break;
-        }
+// One layer as the transcoder reads it, found in one pass over its fields:
+// its name, where its features end, the hash of every key (layers have few)
+// and where every value lies. A value is decoded only when a feature's class
+// refers to it. The tables share the arena: keys from its start, value
+// places from its end.
+class LayerTables {
+public:
+    LayerTables(const pb_byte_t* layer, std::size_t size, MemoryArena& arena)
+        : begin(layer), end(layer + size), featuresEnd(layer), keys(reinterpret_cast<std::uint32_t*>(arena.base)),
+          valuesTop(reinterpret_cast<std::uint32_t*>(arena.base) + arena.capacity / sizeof(std::uint32_t))
+    {
     }
-    return true;
-}
+
+    // False when the layer does not decode or its tables do not fit.
+    bool scan()
+    {
+        const pb_byte_t* p = begin;
+        while (p < end) {
+            std::uint32_t tag = 0;
+            if (!readVarint(p, end, tag)) {
+                return false;
+            }
+            const pb_byte_t* field = nullptr;
+            std::size_t size = 0;
+            bool read = true;
+            switch (tag) {
+            case tagOf(LayerFeatures, PB_WT_STRING):
+                read = readBytes(p, end, field, size);
+                featuresEnd = p;
+                break;
+            case tagOf(LayerName, PB_WT_STRING):
+                read = readBytes(p, end, field, size);
+                nameHash = hashPrefix(field, size);
+                break;
+            case tagOf(LayerKeys, PB_WT_STRING):
+                read = readBytes(p, end, field, size) && room() && keyCount < countLimit;
+                if (read) {
+                    keys[keyCount++] = hashPrefix(field, size);
+                }
+                break;
+            case tagOf(LayerValues, PB_WT_STRING): {
+                const pb_byte_t* value = p;
+                read = readBytes(p, end, field, size) && room() && valueCount < countLimit;
+                if (read) {
+                    ++valueCount;
+                    valuesTop[-static_cast<std::ptrdiff_t>(valueCount)] = static_cast<std::uint32_t>(value - begin);
+                }
+                break;
+            }
+            default:
+                // Keys and values are strings; other fields are skipped.
+                read = (tag >> 3) != LayerKeys && (tag >> 3) != LayerValues && skipValue(p, end, tag & 7u);
+            }
+            if (!read) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The style key of a feature: the layer's name and the first "class"
+    // among its tags; pairs with an index outside the tables are passed over,
+    // an unfinished last pair ends the tags. A class that is not a string
+    // matches no rule. False when the class value does not decode.
+    bool styleKey(const FeatureFields& feature, std::uint32_t& key)
+    {
+        const pb_byte_t* p = feature.tags;
+        const pb_byte_t* const tagsEnd = p + feature.tagsSize;
+        while (p < tagsEnd) {
+            std::uint32_t keyIndex = 0;
+            std::uint32_t valueIndex = 0;
+            if (!readVarint(p, tagsEnd, keyIndex) || !readVarint(p, tagsEnd, valueIndex)) {
+                break;
+            }
+            if (keyIndex < keyCount && valueIndex < valueCount && keys[keyIndex] == classKeyHash) {
+                // Neighbouring features mostly share their class.
+                if (valueIndex != cachedValue) {
+                    std::uint32_t hash = 0;
+                    bool isString = false;
+                    if (!readValue(valueIndex, isString, hash)) {
+                        return false;
+                    }
+                    cachedValue = valueIndex;
+                    cachedKey = isString ? nameHash + hash : noRuleKey;
+                }
+                key = cachedKey;
+                return true;
+            }
+        }
+        key = nameHash + defaultClassHash;
+        return true;
+    }
+
+    const pb_byte_t* begin;
+    const pb_byte_t* end;
+    const pb_byte_t* featuresEnd; // past the last feature
+    std::uint32_t nameHash = 0;
+
+private:
+    // Both tables are indexed by 16 bits, as the reader's.
+    static constexpr std::uint32_t countLimit = 0xFFFF;
+
+    bool room() const { return keys + keyCount < valuesTop - valueCount; }
+
+    // Decodes one Value message: whether it holds a string and its hash.
+    // False when it does not decode or holds more than one value.
+    bool readValue(std::uint32_t index, bool& isString, std::uint32_t& hash) const
+    {
+        const pb_byte_t* p = begin + valuesTop[-static_cast<std::ptrdiff_t>(index) - 1];
+        const pb_byte_t* message = nullptr;
+        std::size_t size = 0;
+        readBytes(p, end, message, size); // read in scan()
+        p = message;
+        const pb_byte_t* const messageEnd = message + size;
+        unsigned int values = 0;
+        while (p < messageEnd) {
+            std::uint32_t tag = 0;
+            if (!readVarint(p, messageEnd, tag)) {
+                return false;
+            }
+            const std::uint32_t field = tag >> 3;
+            const std::uint32_t wireType = tag & 7u;
+            if (field == 1 && wireType == PB_WT_STRING) {
+                const pb_byte_t* text = nullptr;
+                std::size_t length = 0;
+                if (!readBytes(p, messageEnd, text, length)) {
+                    return false;
+                }
+                hash = hashPrefix(text, length);
+                isString = true;
+                ++values;
+                continue;
+            }
+            if (field >= 1 && field <= 7) {
+                const std::uint32_t expected = field == 2 ? PB_WT_32BIT : field == 3 ? PB_WT_64BIT : PB_WT_VARINT;
+                if (field == 1 || wireType != expected) {
+                    return false;
+                }
+                ++values;
+            }
+            if (!skipValue(p, messageEnd, wireType)) {
+                return false;
+            }
+        }
+        return values <= 1;
+    }
+
+    std::uint32_t* keys;
+    std::uint32_t* valuesTop; // value i's place is at valuesTop[-1 - i]
+    std::uint32_t keyCount = 0;
+    std::uint32_t valueCount = 0;
+    std::uint32_t cachedValue = 0xFFFFFFFFu;
+    std::uint32_t cachedKey = 0;
+};
 
 } // namespace
 
@@ -66,21 +189,40 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
         return 0;
     }
     const BufferWriter entry = writer;
-    VectorTile tile(data, size, &arena);
     writer.checkpoint();
+    const auto* p = reinterpret_cast<const pb_byte_t*>(data);
+    const pb_byte_t* const tileEnd = p + size;
     bool damaged = false;
     // Neighbouring features mostly share their key.
     std::uint32_t foundKey = 0;
     const LayerStyle* found = nullptr;
-    for (Layer layer = tile.nextLayer(); !damaged && layer.isValid(); layer = tile.nextLayer()) {
+    while (!damaged && p < tileEnd) {
+        std::uint32_t tag = 0;
+        const pb_byte_t* layerBytes = nullptr;
+        std::size_t layerSize = 0;
+        if (!readVarint(p, tileEnd, tag)) {
+            damaged = true;
+        } else if (tag != tagOf(tileLayersField, PB_WT_STRING)) {
+            damaged = !skipValue(p, tileEnd, tag & 7u);
+            continue;
+        } else {
+            damaged = !readBytes(p, tileEnd, layerBytes, layerSize);
+        }
+        LayerTables layer(layerBytes, layerSize, arena);
+        if (damaged || !layer.scan()) {
+            damaged = true;
+            break;
+        }
+        pb_istream_t features = tileStream(reinterpret_cast<const char*>(layer.begin),
+                                           static_cast<unsigned int>(layer.featuresEnd - layer.begin));
         FeatureFields feature;
-        while (!damaged && nextFeatureFields(&layer.featureStream, feature, damaged)) {
+        while (!damaged && nextFeatureFields(&features, feature, damaged)) {
             // Points and features without geometry draw nothing.
             if ((feature.type != LineFeature && feature.type != PolygonFeature) || feature.geometry == nullptr) {
                 continue;
             }
             std::uint32_t style_id = 0;
-            if (!styleKey(layer, feature, style_id)) {
+            if (!layer.styleKey(feature, style_id)) {
                 damaged = true;
                 break;
             }
@@ -105,10 +247,9 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
                 writer.rollback();
             }
         }
-        damaged = damaged || layer.damaged;
     }
     // Nothing of a damaged tile is drawn.
-    if (damaged || tile.damaged) {
+    if (damaged) {
         writer = entry;
         ++damagedCount;
         return 0;

@@ -48,7 +48,13 @@ struct BufferWriter {
     unsigned int remaining() const { return capacity - size(); }
     bool hasDiscarded() const { return discarded; }
 
-    void checkpoint();
+    // Once per feature: kept inline like the writes.
+    void checkpoint()
+    {
+        if (!discarded) {
+            checkpointPosition = current;
+        }
+    }
     void rollback();
     // Once per segment and per tile read: kept inline like the writes.
     void pad()
@@ -94,7 +100,15 @@ struct BufferWriter {
         realign();
         return slot;
     }
-    bool write(const SegmentHeader& header);
+    bool write(const SegmentHeader& header)
+    {
+        if (!canWrite(sizeof header)) {
+            return false;
+        }
+        std::memcpy(current, &header, sizeof header);
+        current += sizeof header;
+        return true;
+    }
     // Writes `count` copies of a command byte, all or none.
     bool fill(std::uint8_t command, unsigned int count)
     {
