@@ -11,6 +11,32 @@ namespace {
 
 inline bool readFields(const pb_byte_t* p, const pb_byte_t* end, FeatureFields& fields)
 {
+    // Features are mostly written id, tags, type, geometry: those are read
+    // in that order first, whatever follows as it comes.
+    if (p < end && *p == tagOf(FeatureId, PB_WT_VARINT)) {
+        ++p;
+        if (!skipValue(p, end, PB_WT_VARINT)) {
+            return false;
+        }
+    }
+    if (p < end && *p == tagOf(FeatureTags, PB_WT_STRING)) {
+        ++p;
+        if (!readBytes(p, end, fields.tags, fields.tagsSize)) {
+            return false;
+        }
+    }
+    if (p < end && *p == tagOf(FeatureType, PB_WT_VARINT)) {
+        ++p;
+        if (!readVarint(p, end, fields.type)) {
+            return false;
+        }
+    }
+    if (p < end && *p == tagOf(FeatureGeometry, PB_WT_STRING)) {
+        ++p;
+        if (!readBytes(p, end, fields.geometry, fields.geometrySize)) {
+            return false;
+        }
+    }
     while (p < end) {
         std::uint32_t tag = 0;
         if (!readVarint(p, end, tag)) {

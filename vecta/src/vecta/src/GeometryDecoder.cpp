@@ -78,37 +78,49 @@ template <bool SumArea> std::int64_t GeometryDecoder::readLineTo(Point previous)
 template <bool SumArea, bool Fits> std::int64_t GeometryDecoder::readLineTo(Point previous)
 {
     const pb_byte_t* unread = bytes;
-    std::size_t unreadLeft = left;
-    std::int64_t doubleArea = 0;
+    const pb_byte_t* const end = bytes + left;
+    std::uint64_t doubleArea = 0;
     bool valid = true;
-    const auto next = [&](Point& point) {
-        const Varint dx = varintAt(unread, unreadLeft);
-        const Varint dy = varintAt(unread + dx.length, unreadLeft - dx.length);
-        // A parameter missing at the end of the geometry cannot be decoded.
-        if (dx.length == 0 || dy.length == 0) {
-            valid = false;
-            return false;
+    const auto next = [&](const Point& before, Point& point) {
+        Varint dx{};
+        Varint dy{};
+        // Both parameters are mostly one byte long.
+        if (end - unread >= 2 && (unread[0] | unread[1]) < 0x80u) {
+            dx = Varint{unread[0], 1};
+            dy = Varint{unread[1], 1};
+        } else {
+            dx = varintAt(unread, static_cast<std::size_t>(end - unread));
+            dy = varintAt(unread + dx.length, static_cast<std::size_t>(end - unread) - dx.length);
+            // A parameter missing at the end of the geometry cannot be decoded.
+            if (dx.length == 0 || dy.length == 0) {
+                valid = false;
+                return false;
+            }
         }
         unread += dx.length + dy.length;
-        unreadLeft -= dx.length + dy.length;
-        point = Point{wrappingAdd(previous.x, zigZagDecode(dx.value)), wrappingAdd(previous.y, zigZagDecode(dy.value))};
-        if (!inRange(point)) {
+        point = Point{wrappingAdd(before.x, zigZagDecode(dx.value)), wrappingAdd(before.y, zigZagDecode(dy.value))};
+        // A run checks the range once at its end; point() needs it now.
+        if (!Fits && !inRange(point)) {
             valid = false;
             return false;
         }
         if constexpr (SumArea) {
-            doubleArea += std::int64_t{previous.x} * point.y - std::int64_t{point.x} * previous.y;
+            // Wrapping: points are checked at the end of the run only.
+            doubleArea += static_cast<std::uint64_t>(std::int64_t{before.x} * point.y) -
+                          static_cast<std::uint64_t>(std::int64_t{point.x} * before.y);
         }
-        previous = point;
         return true;
     };
     if constexpr (Fits) {
-        processor.appendRun(count, next);
+        // The processor's last point is the start of this line-to.
+        valid = processor.appendRun<SumArea>(count, next) && valid;
+        previous = processor.lastStored();
     } else {
         for (std::uint32_t n = count; n > 0 && valid; --n) {
             Point point{};
-            if (next(point)) {
+            if (next(previous, point)) {
                 processor.point(point.x, point.y);
+                previous = point;
             }
         }
     }
@@ -116,12 +128,12 @@ template <bool SumArea, bool Fits> std::int64_t GeometryDecoder::readLineTo(Poin
         fail();
         return 0;
     }
+    left -= static_cast<std::size_t>(unread - bytes);
     bytes = unread;
-    left = unreadLeft;
     count = 0;
     x = previous.x;
     y = previous.y;
-    return doubleArea;
+    return static_cast<std::int64_t>(doubleArea);
 }
 
 // Every line part and ring opens with a move-to of one point and a line-to.

@@ -47,21 +47,24 @@ public:
     }
     // Whether the next `points` points fit whatever the thinning, so that
     // they can go through appendRun() without the checks of point().
+    Point lastStored() const { return last; }
     bool fits(std::uint32_t points) const
     {
         return !writer.hasDiscarded() && points <= writer.remaining() / (2 * sizeof(float)) &&
                count + points <= std::numeric_limits<std::uint16_t>::max();
     }
-    // Appends up to `points` points, each from `next(Point&)`, which returns
-    // false to stop the run. fits(points) must hold, and every point must be
-    // within 16 bits. The hot loop of transcoding: the per-point state is held
-    // in locals, which the writes into the buffer cannot touch, and the steps
-    // are those of point().
-    template <typename Next> void appendRun(std::uint32_t points, Next&& next)
+    // Appends up to `points` points, each from `next(previous, point)`,
+    // which returns false to stop the run; `previous` is the point before,
+    // the last one appended. fits(points) must hold and `Ring` must be what
+    // begin() was given. False when a point lies beyond 16 bits: the segment
+    // is then unusable. The hot loop of transcoding: the per-point state is
+    // held in locals, which the writes into the buffer cannot touch, and the
+    // steps are those of point().
+    template <bool Ring, typename Next> bool appendRun(std::uint32_t points, Next&& next)
     {
+        constexpr std::uint32_t leading = Ring ? 3 : 1;
         std::uint8_t* out = writer.current;
         std::uint32_t kept = count;
-        const std::uint32_t leading = leadingKept;
         Point lastPoint = last;
         Point keptBefore = beforeLast;
         std::int32_t minX = box.minX;
@@ -70,15 +73,15 @@ public:
         std::int32_t maxY = box.maxY;
         for (std::uint32_t n = points; n > 0; --n) {
             Point p{};
-            if (!next(p)) {
+            if (!next(lastPoint, p)) {
                 break;
             }
-            if (kept > leading && isNear(lastPoint, keptBefore) && isNear(p, keptBefore)) {
-                out -= 2 * sizeof(float);
-                --kept;
-            } else {
-                keptBefore = lastPoint;
-            }
+            // Without branches: whether a point is thinned follows the data,
+            // which no branch predictor does.
+            const bool thinned = kept > leading && isNear(lastPoint, keptBefore) && isNear(p, keptBefore);
+            out -= thinned ? 2 * sizeof(float) : 0;
+            kept -= thinned ? 1 : 0;
+            keptBefore = thinned ? keptBefore : lastPoint;
             const float coordinates[2] = {static_cast<float>(p.x), static_cast<float>(p.y)};
             std::memcpy(out, coordinates, sizeof coordinates);
             out += sizeof coordinates;
@@ -93,8 +96,14 @@ public:
         count = static_cast<std::uint16_t>(kept);
         last = lastPoint;
         beforeLast = keptBefore;
+        // One check for the whole run: the box holds every point.
+        if (minX < std::numeric_limits<std::int16_t>::min() || minY < std::numeric_limits<std::int16_t>::min() ||
+            maxX > std::numeric_limits<std::int16_t>::max() || maxY > std::numeric_limits<std::int16_t>::max()) {
+            return false;
+        }
         box = BoundingBox{static_cast<std::int16_t>(minX), static_cast<std::int16_t>(minY),
                           static_cast<std::int16_t>(maxX), static_cast<std::int16_t>(maxY)};
+        return true;
     }
     // Once per line part and ring, so kept inline.
     void end_line()
@@ -156,18 +165,15 @@ private:
         ++count;
         box.include(static_cast<std::int16_t>(x), static_cast<std::int16_t>(y));
     }
-    // Points are within 16 bits: the differences fit 32 bits, and only
-    // small ones are squared.
+    // Without branches, and defined for any 32-bit points: the differences
+    // wrap, and their squares count only when both are small.
     static bool isNear(const Point& a, const Point& b)
     {
-        constexpr std::int32_t limit = TileTranscoder::thinningDistance;
-        const std::int32_t dx = a.x - b.x;
-        const std::int32_t dy = a.y - b.y;
-        if (static_cast<std::uint32_t>(dx + limit) >= 2u * limit ||
-            static_cast<std::uint32_t>(dy + limit) >= 2u * limit) {
-            return false;
-        }
-        return dx * dx + dy * dy < limit * limit;
+        constexpr std::uint32_t limit = TileTranscoder::thinningDistance;
+        const std::uint32_t dx = static_cast<std::uint32_t>(a.x) - static_cast<std::uint32_t>(b.x);
+        const std::uint32_t dy = static_cast<std::uint32_t>(a.y) - static_cast<std::uint32_t>(b.y);
+        const bool small = (dx + limit < 2 * limit) & (dy + limit < 2 * limit);
+        return small & (dx * dx + dy * dy < limit * limit);
     }
 
     // A move-to, a line-to per further point and, for rings, a close-path:
