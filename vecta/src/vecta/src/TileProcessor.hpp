@@ -82,9 +82,11 @@ public:
             out -= thinned ? 2 * sizeof(float) : 0;
             kept -= thinned ? 1 : 0;
             keptBefore = thinned ? keptBefore : lastPoint;
-            const float coordinates[2] = {static_cast<float>(p.x), static_cast<float>(p.y)};
-            std::memcpy(out, coordinates, sizeof coordinates);
-            out += sizeof coordinates;
+            const float px = static_cast<float>(p.x);
+            const float py = static_cast<float>(p.y);
+            std::memcpy(out, &px, sizeof px);
+            std::memcpy(out + sizeof px, &py, sizeof py);
+            out += 2 * sizeof(float);
             lastPoint = p;
             ++kept;
             minX = p.x < minX ? p.x : minX;
@@ -183,7 +185,15 @@ private:
         VECTA_ASSERT(pointCount > 0);
         std::uint8_t* commands = writer.current;
         const unsigned int bytes = pointCount + (closed ? 1u : 0u);
-        if (!writer.fill(LineTo, bytes)) {
+        // Short runs, the most, are written eight bytes at a time where the
+        // buffer has room beyond them; what lies past them is padding or
+        // written next.
+        constexpr std::uint64_t lineTos = 0x0101010101010101u * LineTo;
+        if (bytes <= 16 && !writer.hasDiscarded() && writer.remaining() >= 16) {
+            std::memcpy(commands, &lineTos, sizeof lineTos);
+            std::memcpy(commands + 8, &lineTos, sizeof lineTos);
+            writer.current += bytes;
+        } else if (!writer.fill(LineTo, bytes)) {
             return false;
         }
         commands[0] = MoveTo;

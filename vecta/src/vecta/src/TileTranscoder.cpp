@@ -22,9 +22,9 @@ enum FeatureType : std::uint32_t { LineFeature = 2, PolygonFeature = 3 };
 
 // One layer as the transcoder reads it, found in one pass over its fields:
 // its name, where its features end, the hash of every key (layers have few)
-// and where every value lies. A value is decoded only when a feature's class
-// refers to it. The tables share the arena: keys from its start, value
-// places from its end.
+// and where every value lies. A value is decoded when a feature's class
+// first refers to it. The tables share the arena: keys from its start, value
+// entries from its end.
 class LayerTables {
 public:
     LayerTables(const pb_byte_t* layer, std::size_t size, MemoryArena& arena)
@@ -62,10 +62,13 @@ public:
                 break;
             case tagOf(LayerValues, PB_WT_STRING): {
                 const pb_byte_t* value = p;
-                read = readBytes(p, end, field, size) && room() && valueCount < countLimit;
+                read = readBytes(p, end, field, size) && room() && valueCount < countLimit &&
+                       static_cast<std::size_t>(value - begin) < decodedFlag;
                 if (read) {
                     ++valueCount;
-                    valuesTop[-static_cast<std::ptrdiff_t>(valueCount)] = static_cast<std::uint32_t>(value - begin);
+                    ValueEntry& entry = valueEntry(valueCount - 1);
+                    entry.place = static_cast<std::uint32_t>(value - begin);
+                    entry.key = 0;
                 }
                 break;
             }
@@ -95,17 +98,18 @@ public:
                 break;
             }
             if (keyIndex < keyCount && valueIndex < valueCount && keys[keyIndex] == classKeyHash) {
-                // Neighbouring features mostly share their class.
-                if (valueIndex != cachedValue) {
+                // Each class value is decoded once per layer.
+                ValueEntry& entry = valueEntry(valueIndex);
+                if ((entry.place & decodedFlag) == 0) {
                     std::uint32_t hash = 0;
                     bool isString = false;
-                    if (!readValue(valueIndex, isString, hash)) {
+                    if (!readValue(entry.place, isString, hash)) {
                         return false;
                     }
-                    cachedValue = valueIndex;
-                    cachedKey = isString ? nameHash + hash : noRuleKey;
+                    entry.key = isString ? nameHash + hash : noRuleKey;
+                    entry.place |= decodedFlag;
                 }
-                key = cachedKey;
+                key = entry.key;
                 return true;
             }
         }
@@ -122,13 +126,29 @@ private:
     // Both tables are indexed by 16 bits, as the reader's.
     static constexpr std::uint32_t countLimit = 0xFFFF;
 
-    bool room() const { return keys + keyCount < valuesTop - valueCount; }
+    // A value's place in the layer and, once decoded (flagged in the
+    // place), its style key.
+    struct ValueEntry {
+        std::uint32_t place;
+        std::uint32_t key;
+    };
+    static constexpr std::uint32_t decodedFlag = 0x80000000u;
+
+    ValueEntry& valueEntry(std::uint32_t index) const
+    {
+        return reinterpret_cast<ValueEntry*>(valuesTop)[-static_cast<std::ptrdiff_t>(index) - 1];
+    }
+    bool room() const
+    {
+        return reinterpret_cast<const std::uint8_t*>(keys + keyCount + 1) <=
+               reinterpret_cast<const std::uint8_t*>(valuesTop) - sizeof(ValueEntry) * (valueCount + 1);
+    }
 
     // Decodes one Value message: whether it holds a string and its hash.
     // False when it does not decode or holds more than one value.
-    bool readValue(std::uint32_t index, bool& isString, std::uint32_t& hash) const
+    bool readValue(std::uint32_t place, bool& isString, std::uint32_t& hash) const
     {
-        const pb_byte_t* p = begin + valuesTop[-static_cast<std::ptrdiff_t>(index) - 1];
+        const pb_byte_t* p = begin + place;
         const pb_byte_t* message = nullptr;
         std::size_t size = 0;
         readBytes(p, end, message, size); // read in scan()
@@ -168,11 +188,9 @@ private:
     }
 
     std::uint32_t* keys;
-    std::uint32_t* valuesTop; // value i's place is at valuesTop[-1 - i]
+    std::uint32_t* valuesTop; // value i's entry is the i-th below it
     std::uint32_t keyCount = 0;
     std::uint32_t valueCount = 0;
-    std::uint32_t cachedValue = 0xFFFFFFFFu;
-    std::uint32_t cachedKey = 0;
 };
 
 } // namespace
