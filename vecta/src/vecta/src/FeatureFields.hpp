@@ -5,6 +5,9 @@
 
 #include <pb.h>
 
+#include "TileFields.hpp"
+#include "WireBytes.hpp"
+
 namespace vecta {
 
 // The parts of one feature that the transcoder reads, found in place in the
@@ -17,8 +20,86 @@ struct FeatureFields {
     std::uint32_t type = 0;
 };
 
-// Reads the next feature of a layer's tile stream; false at the end of the
-// layer, and when bytes do not decode, which also sets `damaged`.
-bool nextFeatureFields(pb_istream_t* layer, FeatureFields& fields, bool& damaged);
+inline bool readFields(const pb_byte_t* p, const pb_byte_t* end, FeatureFields& fields)
+{
+    // Features are mostly written id, tags, type, geometry: those are read
+    // in that order first, whatever follows as it comes.
+    if (p < end && *p == tagOf(FeatureId, PB_WT_VARINT)) {
+        ++p;
+        if (!skipValue(p, end, PB_WT_VARINT)) {
+            return false;
+        }
+    }
+    if (p < end && *p == tagOf(FeatureTags, PB_WT_STRING)) {
+        ++p;
+        if (!readBytes(p, end, fields.tags, fields.tagsSize)) {
+            return false;
+        }
+    }
+    if (p < end && *p == tagOf(FeatureType, PB_WT_VARINT)) {
+        ++p;
+        if (!readVarint(p, end, fields.type)) {
+            return false;
+        }
+    }
+    if (p < end && *p == tagOf(FeatureGeometry, PB_WT_STRING)) {
+        ++p;
+        if (!readBytes(p, end, fields.geometry, fields.geometrySize)) {
+            return false;
+        }
+    }
+    while (p < end) {
+        std::uint32_t tag = 0;
+        if (!readVarint(p, end, tag)) {
+            return false;
+        }
+        bool read = false;
+        switch (tag) {
+        case tagOf(FeatureTags, PB_WT_STRING):
+            read = readBytes(p, end, fields.tags, fields.tagsSize);
+            break;
+        case tagOf(FeatureType, PB_WT_VARINT):
+            read = readVarint(p, end, fields.type);
+            break;
+        case tagOf(FeatureGeometry, PB_WT_STRING):
+            read = readBytes(p, end, fields.geometry, fields.geometrySize);
+            break;
+        default:
+            read = skipValue(p, end, tag & 7u);
+        }
+        if (!read) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads the next feature of a layer's bytes, moving `p` past it; false at
+// `end`, and when bytes do not decode, which also sets `damaged` and moves
+// `p` to `end`. Once per feature, so kept inline.
+inline bool nextFeatureFields(const pb_byte_t*& p, const pb_byte_t* end, FeatureFields& fields, bool& damaged)
+{
+    bool valid = true;
+    while (valid && p < end) {
+        std::uint32_t tag = 0;
+        valid = readVarint(p, end, tag);
+        if (valid && tag == tagOf(LayerFeatures, PB_WT_STRING)) {
+            const pb_byte_t* feature = nullptr;
+            std::size_t size = 0;
+            fields = FeatureFields{};
+            valid = readBytes(p, end, feature, size) && readFields(feature, feature + size, fields);
+            if (valid) {
+                return true;
+            }
+        } else if (valid) {
+            valid = skipValue(p, end, tag & 7u);
+        }
+    }
+    if (!valid) {
+        damaged = true;
+        p = end;
+    }
+    return false;
+}
 
 } // namespace vecta

@@ -231,10 +231,9 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
             damaged = true;
             break;
         }
-        pb_istream_t features = tileStream(reinterpret_cast<const char*>(layer.begin),
-                                           static_cast<unsigned int>(layer.featuresEnd - layer.begin));
+        const pb_byte_t* features = layer.begin;
         FeatureFields feature;
-        while (!damaged && nextFeatureFields(&features, feature, damaged)) {
+        while (!damaged && nextFeatureFields(features, layer.featuresEnd, feature, damaged)) {
             // Points and features without geometry draw nothing.
             if ((feature.type != LineFeature && feature.type != PolygonFeature) || feature.geometry == nullptr) {
                 continue;
