@@ -27,11 +27,6 @@ bool inRange(Point point)
 
 } // namespace
 
-GeometryDecoder::GeometryDecoder(const pb_byte_t* geometry, std::size_t size, TileProcessor& sink)
-    : processor(sink), bytes(geometry), left(size)
-{
-}
-
 // At the end of the geometry the previous command stays in place, which ends
 // the callers' loops.
 inline void GeometryDecoder::readCommand()

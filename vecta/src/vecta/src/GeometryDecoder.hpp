@@ -14,7 +14,10 @@ namespace vecta {
 // hands the points of each line part or ring to the processor.
 class GeometryDecoder {
 public:
-    GeometryDecoder(const pb_byte_t* geometry, std::size_t size, TileProcessor& sink);
+    GeometryDecoder(const pb_byte_t* geometry, std::size_t size, TileProcessor& sink)
+        : processor(sink), bytes(geometry), left(size)
+    {
+    }
 
     void decodeLine();
     void decodePolygon();

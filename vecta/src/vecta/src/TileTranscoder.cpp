@@ -274,16 +274,4 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
     return writer.size();
 }
 
-Segment TileTranscoder::readNextSegment(BufferReader& reader)
-{
-    if (reader.remaining() < sizeof(SegmentHeader) || !isWordAligned(reader.current)) {
-        return Segment{};
-    }
-    const auto* header = reinterpret_cast<const SegmentHeader*>(reader.current);
-    reader.current += sizeof(SegmentHeader);
-    const BufferReader payload = reader.take(9u * header->point_count + header->close_count);
-    reader.realign();
-    return Segment{header, payload};
-}
-
 } // namespace vecta

@@ -25,7 +25,19 @@ public:
     // The tiles decode() found damaged so far.
     std::uint32_t damagedTiles() const { return damagedCount; }
 
-    static Segment readNextSegment(BufferReader& reader);
+    // The next segment of a segment buffer, or none at its end. Once per
+    // segment drawn, so kept inline.
+    static Segment readNextSegment(BufferReader& reader)
+    {
+        if (reader.remaining() < sizeof(SegmentHeader) || !isWordAligned(reader.current)) {
+            return Segment{};
+        }
+        const auto* header = reinterpret_cast<const SegmentHeader*>(reader.current);
+        reader.current += sizeof(SegmentHeader);
+        const BufferReader payload = reader.take(9u * header->point_count + header->close_count);
+        reader.realign();
+        return Segment{header, payload};
+    }
 
     static constexpr std::uint32_t arenaSize = 8192;
     // Points closer than this (tile units, about 1/128 of a tile) are thinned.
