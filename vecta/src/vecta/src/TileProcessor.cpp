@@ -10,7 +10,7 @@ namespace vecta {
 
 void TileProcessor::dropCurrentSegment()
 {
-    writer.current = reinterpret_cast<std::uint8_t*>(header.begin);
+    writer.current = reinterpret_cast<std::uint8_t*>(header);
 }
 
 void TileProcessor::end_interior()

@@ -23,7 +23,7 @@ public:
         if (writer.hasDiscarded()) {
             return;
         }
-        header = writer.reserveHeader();
+        header = writer.reserveHeader().begin;
         box = BoundingBox{};
         count = 0;
         // Three points keep a ring's area however small it is thinned.
@@ -115,7 +115,7 @@ public:
         }
         writer.pad();
         if (!writer.hasDiscarded()) {
-            header.write(currentHeader(0, LineString));
+            writeHeader(currentHeader(0, LineString));
         }
     }
     void end_polygon()
@@ -128,11 +128,11 @@ public:
             return;
         }
         previousHeader = currentHeader(1, Polygon);
-        previousSlot = header.begin;
+        previousSlot = header;
         previousCommands = commands;
         writer.pad();
         if (!writer.hasDiscarded()) {
-            header.write(previousHeader);
+            writeHeader(previousHeader);
         }
     }
     void end_interior();
@@ -202,6 +202,8 @@ private:
         }
         return true;
     }
+    // Into the slot begin() reserved, which the writer has kept since.
+    void writeHeader(const SegmentHeader& segment) { std::memcpy(header, &segment, sizeof segment); }
     SegmentHeader currentHeader(std::uint8_t closeCount, GeometryType pathStyle) const
     {
         return SegmentHeader{style_id, count, closeCount, pathStyle, box};
@@ -210,7 +212,7 @@ private:
 
     BufferWriter& writer;
     std::uint32_t style_id;
-    BufferWriter header;
+    std::uint32_t* header = nullptr; // the current segment's, reserved by begin()
     BoundingBox box;
     std::uint16_t count = 0;
     std::uint16_t leadingKept = 1;

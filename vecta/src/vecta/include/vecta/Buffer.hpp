@@ -96,8 +96,7 @@ struct BufferWriter {
             return BufferWriter();
         }
         BufferWriter slot(reinterpret_cast<std::uint32_t*>(current), sizeof(SegmentHeader));
-        current += sizeof(SegmentHeader);
-        realign();
+        current += sizeof(SegmentHeader); // still aligned
         return slot;
     }
     bool write(const SegmentHeader& header)
