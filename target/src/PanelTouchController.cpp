@@ -32,7 +32,9 @@ std::uint16_t littleEndian16(const std::uint8_t* bytes)
 bool PanelTouchController::sampleTouch(std::int32_t& x, std::int32_t& y)
 {
     MaskedTouchInterrupt masked(port);
-    ++samplesSinceReading;
+    if (samplesSinceReading <= staleAfter) {
+        ++samplesSinceReading;
+    }
     // The line only says when to look. A line stuck low brings no more
     // edges, so without one the status is still read now and then; its
     // ready bit says whether there is anything new.
