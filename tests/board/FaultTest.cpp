@@ -30,6 +30,7 @@ struct FaultCase {
     float minDragX;   // the gesture's x translation at the end
     float maxDragX;
     int longestFrameMs = 17; // the longest time between two frames at least
+    bool damagesTile = false;
 };
 
 void PrintTo(const FaultCase& faultCase, std::ostream* out)
@@ -61,6 +62,9 @@ TEST_P(BoardFault, TheBoardGoesOnDrawingFrames)
         longestFrameMs = std::max(longestFrameMs, frameMs);
     }
     EXPECT_GE(longestFrameMs, faultCase.longestFrameMs);
+    if (faultCase.damagesTile) {
+        EXPECT_GE(lines.back()["damaged_tiles"], 1) << "the damaged tile is counted";
+    }
     const auto& first = lines.front()["map"];
     for (const auto& line : lines) {
         if (line["time_ms"] < faultCase.stillUntilMs) {
@@ -90,7 +94,9 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"outside", "touch-outside", dragAt(100), 0, 200.0f, 200.0f},
         // No edges: the status is polled, every fourth frame.
         FaultCase{"irqstuck", "touch-irq-stuck", dragAt(100), 0, 150.0f, 200.0f},
-        FaultCase{"vsync", "vsync-late=40", dragAt(100), 0, 200.0f, 200.0f, 40 + 16}),
+        FaultCase{"vsync", "vsync-late=40", dragAt(100), 0, 200.0f, 200.0f, 40 + 16},
+        // A tile in view that no longer decodes is left out, every time.
+        FaultCase{"bitflip", "tile-bitflip", dragAt(100), 0, 200.0f, 200.0f, 17, true}),
     [](const ::testing::TestParamInfo<FaultCase>& param) { return std::string(param.param.name); });
 
 TEST(Mapboard, ABadFaultIsRefusedInOneLine)
