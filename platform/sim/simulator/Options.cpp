@@ -27,6 +27,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     app.add_flag("--host-times", options.hostTimes, "the trace also gets the host's drawing time and the load");
     app.add_option("--flash", options.flash, "tile collection image instead of the built-in one")
         ->check(CLI::ExistingFile);
+    std::vector<std::string> faults;
+    app.add_option("--fault", faults, faultHelp)->allow_extra_args(false)->type_name("NAME[=N][@FROM[-UNTIL]]");
     app.add_option("--after-reset", options.afterReset, "(internal) frames run before a watchdog reset");
     try {
         app.parse(argc, argv);
@@ -37,6 +39,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     }
     if (framesOption->count() > 0) {
         options.frames = frames;
+    }
+    for (const std::string& text : faults) {
+        FaultRequest& request = options.faults.emplace_back();
+        if (const std::string refused = parseFault(text, request); !refused.empty()) {
+            std::string message = "mapboard: --fault " + text;
+            message += ": " + refused + "\n";
+            return ParsedCommandLine{std::nullopt, message, 2};
+        }
     }
     if (options.out.empty()) {
         return ParsedCommandLine{std::nullopt, "mapboard: --out needs a file name\n", 2};

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Faults.hpp"
+
 namespace simulator {
 
 struct Options {
@@ -18,6 +20,7 @@ struct Options {
     bool hostTimes = false;
     std::string flash;
     std::uint64_t afterReset = 0; // frames run before the watchdog reset this run continues
+    std::vector<FaultRequest> faults;
 };
 
 struct ParsedCommandLine {
