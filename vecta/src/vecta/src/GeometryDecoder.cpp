@@ -25,55 +25,54 @@ bool inRange(Point point)
            0x10000u;
 }
 
-} // namespace
+enum CommandId : std::uint32_t { MoveToCommand = 1, LineToCommand = 2, ClosePathCommand = 7 };
 
-// At the end of the geometry the previous command stays in place, which ends
-// the callers' loops.
-inline void GeometryDecoder::readCommand()
-{
-    nextInteger(command);
-    id = command & 7u;
-    count = command >> 3;
-}
+// The unread geometry and the pen, held in locals by the decoding loop: the
+// writes into the buffer cannot touch them, so they stay in registers.
+struct Cursor {
+    const pb_byte_t* p;
+    const pb_byte_t* end;
+    Point pen{0, 0};
+    std::uint32_t command = 0;
+    bool bad = false; // an integer did not decode
 
-inline void GeometryDecoder::nextCommand()
-{
-    VECTA_ASSERT(count == 0);
-    readCommand();
-}
-
-inline Point GeometryDecoder::readPoint()
-{
-    // A parameter missing at the end of the geometry cannot be decoded.
-    std::uint32_t dx = 0;
-    std::uint32_t dy = 0;
-    if (!nextInteger(dx) || !nextInteger(dy)) {
-        fail();
-        return Point{x, y};
+    // At the end of the geometry the previous command stays in place, which
+    // ends the decoding loop.
+    void nextCommand()
+    {
+        if (p == end) {
+            return;
+        }
+        const Varint varint = varintAt(p, static_cast<std::size_t>(end - p));
+        p += varint.length;
+        command = varint.value;
+        bad = varint.length == 0;
     }
-    x = wrappingAdd(x, zigZagDecode(dx));
-    y = wrappingAdd(y, zigZagDecode(dy));
-    --count;
-    return Point{x, y};
-}
+    std::uint32_t id() const { return command & 7u; }
+    std::uint32_t count() const { return command >> 3; }
 
-// The points of the current line-to, written as they are read; for rings
-// also twice the signed area of the steps from `previous` on. The hot loop of
-// transcoding: the cursor is kept in locals, which the writes into the
-// buffer cannot touch.
-template <bool SumArea> std::int64_t GeometryDecoder::readLineTo(Point previous)
-{
-    if (processor.fits(count)) {
-        return readLineTo<SumArea, true>(previous);
+    // A move-to's point; false when a parameter is missing or does not decode.
+    bool movePen()
+    {
+        const Varint dx = varintAt(p, static_cast<std::size_t>(end - p));
+        const Varint dy = varintAt(p + dx.length, static_cast<std::size_t>(end - p) - dx.length);
+        if (dx.length == 0 || dy.length == 0) {
+            return false;
+        }
+        p += dx.length + dy.length;
+        pen = Point{wrappingAdd(pen.x, zigZagDecode(dx.value)), wrappingAdd(pen.y, zigZagDecode(dy.value))};
+        return true;
     }
-    return readLineTo<SumArea, false>(previous);
-}
+};
 
-// `Fits`: the processor has room for all the points, checked once.
-template <bool SumArea, bool Fits> std::int64_t GeometryDecoder::readLineTo(Point previous)
+// The points of a line-to of `count` points from the pen, written as they are
+// read; for rings also twice the signed area of its steps, into `area`.
+// False when the line-to is invalid. The hot loop of transcoding.
+template <bool SumArea, bool Fits>
+bool readLineTo(Cursor& cursor, std::uint32_t count, TileProcessor& processor, std::uint64_t& area)
 {
-    const pb_byte_t* unread = bytes;
-    const pb_byte_t* const end = bytes + left;
+    const pb_byte_t* unread = cursor.p;
+    const pb_byte_t* const end = cursor.end;
     std::uint64_t doubleArea = 0;
     bool valid = true;
     const auto next = [&](const Point& before, Point& point) {
@@ -106,8 +105,9 @@ template <bool SumArea, bool Fits> std::int64_t GeometryDecoder::readLineTo(Poin
         }
         return true;
     };
+    Point previous = cursor.pen;
     if constexpr (Fits) {
-        // The processor's last point is the start of this line-to.
+        // The processor's last point is the pen, where this line-to starts.
         valid = processor.appendRun<SumArea>(count, next) && valid;
         previous = processor.lastStored();
     } else {
@@ -119,109 +119,85 @@ template <bool SumArea, bool Fits> std::int64_t GeometryDecoder::readLineTo(Poin
             }
         }
     }
-    if (!valid) {
-        fail();
-        return 0;
-    }
-    left -= static_cast<std::size_t>(unread - bytes);
-    bytes = unread;
-    count = 0;
-    x = previous.x;
-    y = previous.y;
-    return static_cast<std::int64_t>(doubleArea);
+    cursor.p = unread;
+    cursor.pen = previous;
+    area += doubleArea;
+    return valid;
 }
 
-// Every line part and ring opens with a move-to of one point and a line-to.
-inline bool GeometryDecoder::beginPart(bool ring, Point& start)
+template <bool SumArea>
+bool readLineTo(Cursor& cursor, std::uint32_t count, TileProcessor& processor, std::uint64_t& area)
 {
-    if (count != 1) {
-        fail();
-        return false;
+    if (processor.fits(count)) {
+        return readLineTo<SumArea, true>(cursor, count, processor, area);
     }
-    start = readPoint();
-    if (damaged || !inRange(start)) {
-        fail();
-        return false;
+    return readLineTo<SumArea, false>(cursor, count, processor, area);
+}
+
+} // namespace
+
+// Every line part and ring opens with a move-to of one point and a line-to;
+// a ring then closes with a close-path. Whatever follows the last part that
+// is not a move-to ends the geometry.
+template <bool Polygon> void GeometryDecoder::decodeParts()
+{
+    Cursor cursor{bytes, bytes + left};
+    cursor.nextCommand();
+    bool outerRing = false;
+    bool valid = !cursor.bad;
+    while (valid && cursor.id() == MoveToCommand) {
+        valid = false;
+        if (cursor.count() != 1 || !cursor.movePen() || !inRange(cursor.pen)) {
+            break;
+        }
+        const Point start = cursor.pen;
+        cursor.nextCommand();
+        if (cursor.bad || cursor.id() != LineToCommand || (!Polygon && cursor.count() < 1)) {
+            break;
+        }
+        processor.begin(Polygon, start);
+        std::uint64_t doubleArea = 0;
+        if (!readLineTo<Polygon>(cursor, cursor.count(), processor, doubleArea)) {
+            break;
+        }
+        if constexpr (Polygon) {
+            const Point previous = cursor.pen;
+            cursor.nextCommand();
+            if (cursor.bad || cursor.id() != ClosePathCommand) {
+                break;
+            }
+            // A close path's parameters are not read.
+            doubleArea += static_cast<std::uint64_t>(std::int64_t{previous.x} * start.y) -
+                          static_cast<std::uint64_t>(std::int64_t{start.x} * previous.y);
+            const bool outer = static_cast<std::int64_t>(doubleArea) >= -1;
+            // A hole belongs to the outer ring before it.
+            if (!outer && !outerRing) {
+                break;
+            }
+            outerRing = true;
+            processor.point(start.x, start.y);
+            if (outer) {
+                processor.end_polygon();
+            } else {
+                processor.end_interior();
+            }
+        } else {
+            processor.end_line();
+        }
+        cursor.nextCommand();
+        valid = !cursor.bad;
     }
-    nextCommand();
-    if (id != LineToCommand) {
-        fail();
-        return false;
-    }
-    processor.begin(ring);
-    processor.point(start.x, start.y);
-    return true;
+    damaged = !valid;
 }
 
 void GeometryDecoder::decodeLine()
 {
-    readCommand();
-    if (id != MoveToCommand) {
-        return;
-    }
-    for (;;) {
-        Point start{};
-        if (!beginPart(false, start)) {
-            return;
-        }
-        if (count < 1) {
-            fail();
-            return;
-        }
-        readLineTo<false>(start);
-        if (damaged) {
-            return;
-        }
-        processor.end_line();
-        nextCommand();
-        if (id != MoveToCommand) {
-            return;
-        }
-    }
+    decodeParts<false>();
 }
 
 void GeometryDecoder::decodePolygon()
 {
-    readCommand();
-    if (id != MoveToCommand) {
-        return;
-    }
-    bool outerRing = false;
-    for (;;) {
-        Point start{};
-        if (!beginPart(true, start)) {
-            return;
-        }
-        std::int64_t doubleArea = readLineTo<true>(start);
-        if (damaged) {
-            return;
-        }
-        const Point previous{x, y};
-        nextCommand();
-        if (id != ClosePathCommand) {
-            fail();
-            return;
-        }
-        count = 0; // a close path takes no parameters
-        doubleArea += std::int64_t{previous.x} * start.y - std::int64_t{start.x} * previous.y;
-        const bool outer = doubleArea >= -1;
-        // A hole belongs to the outer ring before it.
-        if (!outer && !outerRing) {
-            fail();
-            return;
-        }
-        outerRing = true;
-        processor.point(start.x, start.y);
-        if (outer) {
-            processor.end_polygon();
-        } else {
-            processor.end_interior();
-        }
-        nextCommand();
-        if (id != MoveToCommand) {
-            return;
-        }
-    }
+    decodeParts<true>();
 }
 
 } // namespace vecta

@@ -28,47 +28,11 @@ public:
     bool damaged = false;
 
 private:
-    enum CommandId : std::uint32_t { MoveToCommand = 1, LineToCommand = 2, ClosePathCommand = 7 };
-
-    void fail()
-    {
-        damaged = true;
-        left = 0;
-        command = 0;
-        id = 0;
-        count = 0;
-    }
-    // False at the end of the geometry and when an integer does not decode.
-    bool nextInteger(std::uint32_t& value)
-    {
-        if (left == 0) {
-            return false;
-        }
-        const Varint varint = varintAt(bytes, left);
-        if (varint.length == 0) {
-            fail();
-            return false;
-        }
-        bytes += varint.length;
-        left -= varint.length;
-        value = varint.value;
-        return true;
-    }
-    void readCommand();
-    void nextCommand();
-    Point readPoint();
-    bool beginPart(bool ring, Point& start);
-    template <bool SumArea> std::int64_t readLineTo(Point previous);
-    template <bool SumArea, bool Fits> std::int64_t readLineTo(Point previous);
+    template <bool Polygon> void decodeParts();
 
     TileProcessor& processor;
-    const pb_byte_t* bytes; // the unread geometry
+    const pb_byte_t* bytes; // the geometry
     std::size_t left;
-    std::uint32_t command = 0;
-    std::uint32_t id = 0;
-    std::uint32_t count = 0;
-    std::int32_t x = 0;
-    std::int32_t y = 0;
 };
 
 } // namespace vecta

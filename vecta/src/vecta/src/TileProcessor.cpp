@@ -18,7 +18,7 @@ void TileProcessor::end_interior()
     if (writer.hasDiscarded()) {
         return;
     }
-    VECTA_ASSERT(previousHeader.path_style == GeometryType::Polygon);
+    VECTA_ASSERT(previousSlot != nullptr && previousHeader.path_style == GeometryType::Polygon);
 
     // A segment counts at most 255 rings and 65535 points: further holes are
     // left out, so the outer ring and the holes that fit still draw correctly.

@@ -17,17 +17,37 @@ class TileProcessor {
 public:
     TileProcessor(BufferWriter& destination, std::uint32_t styleId) : writer(destination), style_id(styleId) {}
 
-    // `ring`: the part is a polygon ring, which keeps its first three points.
-    void begin(bool ring)
+    // Starts the next feature, drawn with `styleId`.
+    void feature(std::uint32_t styleId)
+    {
+        style_id = styleId;
+        previousSlot = nullptr;
+    }
+
+    // Opens a part with its first point, which lies within 16 bits; one room
+    // check for the header and the point. `ring`: the part is a polygon
+    // ring, which keeps its first three points.
+    void begin(bool ring, Point first)
     {
         if (writer.hasDiscarded()) {
             return;
         }
-        header = writer.reserveHeader().begin;
-        box = BoundingBox{};
-        count = 0;
+        if (writer.remaining() < sizeof(SegmentHeader) + 2 * sizeof(float) || !isWordAligned(writer.current)) {
+            writer.discarded = true;
+            return;
+        }
+        header = reinterpret_cast<std::uint32_t*>(writer.current);
+        const float coordinates[2] = {static_cast<float>(first.x), static_cast<float>(first.y)};
+        std::memcpy(writer.current + sizeof(SegmentHeader), coordinates, sizeof coordinates);
+        writer.current += sizeof(SegmentHeader) + sizeof coordinates;
+        const auto x = static_cast<std::int16_t>(first.x);
+        const auto y = static_cast<std::int16_t>(first.y);
+        box = BoundingBox{x, y, x, y};
+        count = 1;
         // Three points keep a ring's area however small it is thinned.
         leadingKept = ring ? 3 : 1;
+        last = first;
+        beforeLast = first; // not read before the next point replaces it
     }
     // Runs for every point of every drawn feature, so it is kept inline.
     void point(std::int32_t x, std::int32_t y)

@@ -57,7 +57,9 @@ public:
             case tagOf(LayerKeys, PB_WT_STRING):
                 read = readBytes(p, end, field, size) && room() && keyCount < countLimit;
                 if (read) {
-                    keys[keyCount++] = hashPrefix(field, size);
+                    keys[keyCount] = hashPrefix(field, size);
+                    hasClassKey = hasClassKey || keys[keyCount] == classKeyHash;
+                    ++keyCount;
                 }
                 break;
             case tagOf(LayerValues, PB_WT_STRING): {
@@ -90,7 +92,8 @@ public:
     bool styleKey(const FeatureFields& feature, std::uint32_t& key)
     {
         const pb_byte_t* p = feature.tags;
-        const pb_byte_t* const tagsEnd = p + feature.tagsSize;
+        // Layers without classes (buildings, the most features) skip the tags.
+        const pb_byte_t* const tagsEnd = hasClassKey ? p + feature.tagsSize : p;
         while (p < tagsEnd) {
             std::uint32_t keyIndex = 0;
             std::uint32_t valueIndex = 0;
@@ -191,6 +194,7 @@ private:
     std::uint32_t* valuesTop; // value i's entry is the i-th below it
     std::uint32_t keyCount = 0;
     std::uint32_t valueCount = 0;
+    bool hasClassKey = false;
 };
 
 } // namespace
@@ -211,9 +215,18 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
     const auto* p = reinterpret_cast<const pb_byte_t*>(data);
     const pb_byte_t* const tileEnd = p + size;
     bool damaged = false;
-    // Neighbouring features mostly share their key.
-    std::uint32_t foundKey = 0;
-    const LayerStyle* found = nullptr;
+    // The rules found so far, by the low bits of their key: a tile draws
+    // few kinds of feature, so each is searched for about once. Empty slots
+    // hold the key of no rule.
+    struct FoundRule {
+        std::uint32_t key;
+        const LayerStyle* rule;
+    };
+    FoundRule found[16] = {};
+    static_assert(noRuleKey == 0);
+    // One processor for the tile: begin() and feature() reset what a
+    // feature and a part need.
+    TileProcessor processor(writer, noRuleKey);
     while (!damaged && p < tileEnd) {
         std::uint32_t tag = 0;
         const pb_byte_t* layerBytes = nullptr;
@@ -243,16 +256,16 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
                 damaged = true;
                 break;
             }
-            if (found == nullptr || style_id != foundKey) {
-                found = style_id == noRuleKey ? nullptr : level.find(style_id);
-                foundKey = style_id;
+            FoundRule& slot = found[(style_id ^ style_id >> 16) & 15u];
+            if (slot.key != style_id) {
+                slot = FoundRule{style_id, level.find(style_id)};
             }
-            const LayerStyle* rule = found;
+            const LayerStyle* rule = slot.rule;
             if (rule == nullptr || rule->opacity == 0) {
                 continue;
             }
             writer.checkpoint();
-            TileProcessor processor(writer, style_id);
+            processor.feature(style_id);
             GeometryDecoder geometry(feature.geometry, feature.geometrySize, processor);
             if (feature.type == LineFeature) {
                 geometry.decodeLine();
