@@ -337,14 +337,17 @@ TEST_F(Transcoding, DamagedTilesGiveNothingAndCount)
 
     std::vector<std::string> damaged{
         whole.substr(0, whole.size() - 1),
-        roadWith({command(1, 2), 0, 0, 2, 2}),                                       // move-to of two points
-        roadWith({command(1, 1), 0, 0, command(2, 0)}),                              // empty line-to
-        roadWith({command(1, 1), 0, 0, command(2, 2), 2, 2}),                        // parameter missing
-        roadWith({command(1, 1), 0, 0, command(5, 1), 2, 2}),                        // unknown command
-        roadWith({command(1, 1), mvt::zigZag(40000), 0, command(2, 1), 0, 0}),       // beyond 16 bits
-        roadWith({command(1, 1), 0, 0, command(2, 2), 2, 2, mvt::zigZag(40000), 0}), // a step beyond
-        roadWith({command(1, 1), 0, 0, command(2, 1), 2, 2}, 3),                     // ring not closed
-        TileBuilder().layer(LayerBuilder("water").polygon({squareHole})).bytes(),    // hole first
+        roadWith({command(1, 2), 0, 0, 2, 2}),                                        // move-to of two points
+        roadWith({command(1, 1), 0, 0, command(2, 0)}),                               // empty line-to
+        roadWith({command(1, 1), 0, 0, command(2, 2), 2, 2}),                         // parameter missing
+        roadWith({command(1, 1), 0, 0, command(5, 1), 2, 2}),                         // unknown command
+        roadWith({command(1, 1), mvt::zigZag(40000), 0, command(2, 1), 0, 0}),        // beyond 16 bits
+        roadWith({command(1, 1), 0, 0, command(2, 2), 2, 2, mvt::zigZag(40000), 0}),  // a step beyond
+        roadWith({command(1, 1), 0, 0, command(2, 1), 2, 2}, 3),                      // ring not closed
+        roadWith({command(1, 1), 0, 0, command(2, 1), 8, 8, command(1, 1), 2, 2}, 3), // nor this one
+        roadWith({command(1, 1), 0, 0}),                                              // move-to only
+        roadWith({command(1, 1), 0}),                                                 // move-to cut short
+        TileBuilder().layer(LayerBuilder("water").polygon({squareHole})).bytes(),     // hole first
     };
     // A flipped length: the second feature's runs past the layer.
     std::string flipped = whole;
