@@ -68,7 +68,7 @@ struct Cursor {
 // The points of a line-to of `count` points from the pen, written as they are
 // read; for rings also twice the signed area of its steps, into `area`.
 // False when the line-to is invalid. The hot loop of transcoding.
-template <bool SumArea, bool Fits>
+template <bool SumArea, bool Fits, bool Part = false>
 bool readLineTo(Cursor& cursor, std::uint32_t count, TileProcessor& processor, std::uint64_t& area)
 {
     const pb_byte_t* unread = cursor.p;
@@ -106,7 +106,11 @@ bool readLineTo(Cursor& cursor, std::uint32_t count, TileProcessor& processor, s
         return true;
     };
     Point previous = cursor.pen;
-    if constexpr (Fits) {
+    if constexpr (Part) {
+        // The part begins at the pen.
+        valid = processor.appendPart<SumArea>(previous, count, next) && valid;
+        previous = processor.lastStored();
+    } else if constexpr (Fits) {
         // The processor's last point is the pen, where this line-to starts.
         valid = processor.appendRun<SumArea>(count, next) && valid;
         previous = processor.lastStored();
@@ -155,10 +159,17 @@ template <bool Polygon> void GeometryDecoder::decodeParts()
         if (cursor.bad || cursor.id() != LineToCommand || (!Polygon && cursor.count() < 1)) {
             break;
         }
-        processor.begin(Polygon, start);
         std::uint64_t doubleArea = 0;
-        if (!readLineTo<Polygon>(cursor, cursor.count(), processor, doubleArea)) {
-            break;
+        if (processor.fitsPart(cursor.count())) {
+            // The part begins with the line-to's run, in one go.
+            if (!readLineTo<Polygon, true, true>(cursor, cursor.count(), processor, doubleArea)) {
+                break;
+            }
+        } else {
+            processor.begin(Polygon, start);
+            if (!readLineTo<Polygon>(cursor, cursor.count(), processor, doubleArea)) {
+                break;
+            }
         }
         if constexpr (Polygon) {
             const Point previous = cursor.pen;

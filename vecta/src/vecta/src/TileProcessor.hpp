@@ -82,15 +82,74 @@ public:
     // steps are those of point().
     template <bool Ring, typename Next> bool appendRun(std::uint32_t points, Next&& next)
     {
+        return run<Ring>(writer.current, count, last, beforeLast, BoundingBox(box), points, next);
+    }
+    // Whether a part of a first point and `points` more fits whatever the
+    // thinning, header included, so that it can go through appendPart().
+    bool fitsPart(std::uint32_t points) const
+    {
+        return !writer.hasDiscarded() && isWordAligned(writer.current) &&
+               writer.remaining() >= sizeof(SegmentHeader) + 2 * sizeof(float) &&
+               points <= (writer.remaining() - sizeof(SegmentHeader) - 2 * sizeof(float)) / (2 * sizeof(float)) &&
+               points < std::numeric_limits<std::uint16_t>::max();
+    }
+    // begin(Ring, first) and appendRun(points, next) in one, without storing
+    // the state between them. fitsPart(points) must hold.
+    template <bool Ring, typename Next> bool appendPart(Point first, std::uint32_t points, Next&& next)
+    {
+        header = reinterpret_cast<std::uint32_t*>(writer.current);
+        leadingKept = Ring ? 3 : 1;
+        const float coordinates[2] = {static_cast<float>(first.x), static_cast<float>(first.y)};
+        std::memcpy(writer.current + sizeof(SegmentHeader), coordinates, sizeof coordinates);
+        const auto x = static_cast<std::int16_t>(first.x);
+        const auto y = static_cast<std::int16_t>(first.y);
+        return run<Ring>(writer.current + sizeof(SegmentHeader) + sizeof coordinates, 1, first, first,
+                         BoundingBox{x, y, x, y}, points, next);
+    }
+    // Once per line part and ring, so kept inline.
+    void end_line()
+    {
+        if (writer.hasDiscarded() || !writeCommands(count, false)) {
+            return;
+        }
+        writer.pad();
+        if (!writer.hasDiscarded()) {
+            writeHeader(currentHeader(0, LineString));
+        }
+    }
+    void end_polygon()
+    {
+        if (writer.hasDiscarded()) {
+            return;
+        }
+        std::uint8_t* commands = writer.current;
+        if (!writeCommands(count, true)) {
+            return;
+        }
+        previousHeader = currentHeader(1, Polygon);
+        previousSlot = header;
+        previousCommands = commands;
+        writer.pad();
+        if (!writer.hasDiscarded()) {
+            writeHeader(previousHeader);
+        }
+    }
+    void end_interior();
+
+    // Rings a polygon segment can carry: close_count is 8 bits.
+    static constexpr std::uint8_t maxRings = 255;
+
+private:
+    // The loop of appendRun() and appendPart(), from the state given.
+    template <bool Ring, typename Next>
+    bool run(std::uint8_t* out, std::uint32_t kept, Point lastPoint, Point keptBefore, BoundingBox from,
+             std::uint32_t points, Next&& next)
+    {
         constexpr std::uint32_t leading = Ring ? 3 : 1;
-        std::uint8_t* out = writer.current;
-        std::uint32_t kept = count;
-        Point lastPoint = last;
-        Point keptBefore = beforeLast;
-        std::int32_t minX = box.minX;
-        std::int32_t minY = box.minY;
-        std::int32_t maxX = box.maxX;
-        std::int32_t maxY = box.maxY;
+        std::int32_t minX = from.minX;
+        std::int32_t minY = from.minY;
+        std::int32_t maxX = from.maxX;
+        std::int32_t maxY = from.maxY;
         for (std::uint32_t n = points; n > 0; --n) {
             Point p{};
             if (!next(lastPoint, p)) {
@@ -127,40 +186,6 @@ public:
                           static_cast<std::int16_t>(maxX), static_cast<std::int16_t>(maxY)};
         return true;
     }
-    // Once per line part and ring, so kept inline.
-    void end_line()
-    {
-        if (writer.hasDiscarded() || !writeCommands(count, false)) {
-            return;
-        }
-        writer.pad();
-        if (!writer.hasDiscarded()) {
-            writeHeader(currentHeader(0, LineString));
-        }
-    }
-    void end_polygon()
-    {
-        if (writer.hasDiscarded()) {
-            return;
-        }
-        std::uint8_t* commands = writer.current;
-        if (!writeCommands(count, true)) {
-            return;
-        }
-        previousHeader = currentHeader(1, Polygon);
-        previousSlot = header;
-        previousCommands = commands;
-        writer.pad();
-        if (!writer.hasDiscarded()) {
-            writeHeader(previousHeader);
-        }
-    }
-    void end_interior();
-
-    // Rings a polygon segment can carry: close_count is 8 bits.
-    static constexpr std::uint8_t maxRings = 255;
-
-private:
     // The last point gives way only when both it and the new one are near
     // the point kept before it: every dropped point then lies within the
     // thinning distance of a kept one, so curves keep their shape.
