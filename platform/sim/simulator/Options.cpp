@@ -27,6 +27,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     app.add_flag("--host-times", options.hostTimes, "the trace also gets the host's drawing time and the load");
     app.add_option("--flash", options.flash, "tile collection image instead of the built-in one")
         ->check(CLI::ExistingFile);
+    std::uint64_t soakSeed = 0;
+    auto* soakOption =
+        app.add_option("--soak", soakSeed,
+                       "headless soak run of random input from this seed, 216000 frames (an hour of "
+                       "board time) unless --frames; fails on an assertion, a reset or a growing figure");
     app.add_option("--after-reset", options.afterReset, "(internal) frames run before a watchdog reset");
     try {
         app.parse(argc, argv);
@@ -37,6 +42,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     }
     if (framesOption->count() > 0) {
         options.frames = frames;
+    }
+    if (soakOption->count() > 0) {
+        options.soak = soakSeed;
     }
     if (options.out.empty()) {
         return ParsedCommandLine{std::nullopt, "mapboard: --out needs a file name\n", 2};
