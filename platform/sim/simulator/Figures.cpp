@@ -5,6 +5,8 @@
 
 #include "sim/GpuPools.hpp"
 #include "sim/Kernel.hpp"
+#include "ui/DMA.hpp"
+#include "ui/HAL.hpp"
 #include "vecta/GlobalMapCache.hpp"
 
 namespace simulator {
@@ -36,17 +38,21 @@ std::vector<Figure> readFigures(bool startNewPeaks)
     const sim::KernelFigures kernel = sim::readKernelFigures(startNewPeaks);
     figures.push_back(Figure{"kernel heap", kernel.heapInUse, kernel.heapPeak, kernel.heapSize, {}});
     for (std::size_t i = 0; i < kernel.queues.size(); ++i) {
-        figures.push_back(Figure{"kernel queue " + std::to_string(i + 1), kernel.queues[i].now, kernel.queues[i].peak,
-                                 1, {}});
+        figures.push_back(
+            Figure{"kernel queue " + std::to_string(i + 1), kernel.queues[i].now, kernel.queues[i].peak, 1, {}});
     }
     for (int pool = 0; pool < gpuPools; ++pool) {
         const sim::GpuPoolFigures gpu = sim::readGpuPoolFigures(pool, startNewPeaks);
         figures.push_back(Figure{"gpu pool " + std::to_string(pool), gpu.inUse, gpu.peak, gpu.size, {}});
     }
+    if (ui::DMA_Interface* dma = ui::HAL::getInstance() != nullptr ? ui::HAL::getInstance()->getDMA() : nullptr) {
+        ui::LockFreeDMA_Queue& blits = dma->getQueue();
+        const std::uint64_t peak = blits.peakCount(startNewPeaks);
+        figures.push_back(Figure{"blit queue", blits.count(), peak, blits.capacity(), {}});
+    }
     const std::uint64_t queued = mapCache.fetcher.queue.size();
     fetcherPeak = std::max(fetcherPeak, queued);
-    figures.push_back(Figure{"map fetcher queue", queued, fetcherPeak, decltype(mapCache.fetcher.queue)::capacity,
-                             {}});
+    figures.push_back(Figure{"map fetcher queue", queued, fetcherPeak, decltype(mapCache.fetcher.queue)::capacity, {}});
     if (startNewPeaks) {
         fetcherPeak = queued;
     }
@@ -55,8 +61,8 @@ std::vector<Figure> readFigures(bool startNewPeaks)
     countSlots(mapCache.lower, cached, pending);
     countSlots(mapCache.current, cached, pending);
     countSlots(mapCache.upper, cached, pending);
-    const std::uint64_t slots = std::size(mapCache.lower.slots) + std::size(mapCache.current.slots) +
-                                std::size(mapCache.upper.slots);
+    const std::uint64_t slots =
+        std::size(mapCache.lower.slots) + std::size(mapCache.current.slots) + std::size(mapCache.upper.slots);
     figures.push_back(Figure{"tile slots cached", cached, cached, slots, "follows the view"});
     figures.push_back(Figure{"tile slots pending", pending, pending, slots, "follows the view"});
     return figures;
@@ -110,7 +116,9 @@ std::string FigureWindows::growth() const
 
 void FigureWindows::print(std::FILE* out, const char* prefix) const
 {
-    const auto print = [out](std::uint64_t value) { std::fprintf(out, " %llu", static_cast<unsigned long long>(value)); };
+    const auto print = [out](std::uint64_t value) {
+        std::fprintf(out, " %llu", static_cast<unsigned long long>(value));
+    };
     for (std::size_t i = 0; i < figures.size(); ++i) {
         std::fprintf(out, "%s%-18s resting", prefix, figures[i].name.c_str());
         for (const Window& window : windows) {
