@@ -184,7 +184,7 @@ TEST(Mapboard, ASoakRunTouchesEveryControlReportsItsFiguresAndRepeatsFromItsSeed
     const auto dir = boardtest::scratchDir("soak");
     auto runOnce = [&](const std::string& name, int seed) {
         const auto run =
-            runCommand(program + " --soak " + std::to_string(seed) + " --frames 2400 --out " +
+            runCommand(program + " --soak " + std::to_string(seed) + " --frames 1200 --out " +
                        (dir / (name + ".png")).string() + " --trace " + (dir / (name + ".jsonl")).string());
         EXPECT_EQ(run.status, 0) << run.output;
         return std::make_pair(run.output, readFile(dir / (name + ".jsonl")));
@@ -213,7 +213,7 @@ TEST(Mapboard, ASoakRunTouchesEveryControlReportsItsFiguresAndRepeatsFromItsSeed
         EXPECT_NE(first.first.find(expected), std::string::npos) << expected << " in\n" << first.first;
     }
     const auto lines = readTrace(dir / "first.jsonl");
-    ASSERT_EQ(lines.size(), 2400u);
+    ASSERT_EQ(lines.size(), 1200u);
     EXPECT_GT(lines.back()["figures"]["gpu pool 0"].get<int>(), 0);
     std::set<std::string> screens;
     for (const auto& line : lines) {
