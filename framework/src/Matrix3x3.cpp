@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "portable/Math.hpp"
+
 namespace ui {
 
 Matrix3x3::Matrix3x3() : elements{{1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}}
@@ -21,8 +23,9 @@ void Matrix3x3::rotate(float degrees)
     // Reduced first: rotations accumulate without bound, and a large angle
     // times pi loses all precision or overflows.
     const float angle = std::fmod(degrees, 360.0f) * 3.1415927f / 180.0f;
-    const float cosA = std::cos(angle);
-    const float sinA = std::sin(angle);
+    // The same bits on the board and the PC, whatever their C libraries.
+    const float cosA = portable::cos(angle);
+    const float sinA = portable::sin(angle);
     for (int c = 0; c < 3; ++c) {
         const float row0 = elements[0][c];
         const float row1 = elements[1][c];

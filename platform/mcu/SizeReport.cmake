@@ -3,7 +3,7 @@
 # over its budget fails the build (an overflowing region already fails the
 # link), and so does a block named in REQUIRED_BLOCKS that the image lacks.
 # Run with -DIMAGE= -DNM= -DOBJDUMP= -DREPORT= (the report file) and
-# optionally -DREQUIRED_BLOCKS="map cache;...".
+# optionally -DREQUIRED_BLOCKS="map cache,...".
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -26,6 +26,19 @@ set(kinds
   "frame buffers|.framebuffers"
   "external flash|.external_flash"
 )
+
+# A misspelt block would otherwise be required by nobody.
+string(REPLACE "," ";" required_blocks "${REQUIRED_BLOCKS}")
+set(budget_labels "")
+foreach(block IN LISTS budget)
+  string(REGEX MATCH "^[^|]+" label "${block}")
+  list(APPEND budget_labels "${label}")
+endforeach()
+foreach(required IN LISTS required_blocks)
+  if(NOT required IN_LIST budget_labels)
+    message(FATAL_ERROR "Required block '${required}' is not in the budget (${budget_labels})")
+  endif()
+endforeach()
 
 function(run_tool output)
   execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE text RESULT_VARIABLE result ERROR_VARIABLE error)
@@ -147,7 +160,7 @@ foreach(block IN LISTS budget)
   pad("${label}" 24 padded_label)
   if(NOT found)
     string(APPEND report "  ${padded_label}not in this image / ${allowed}\n")
-    if(label IN_LIST REQUIRED_BLOCKS)
+    if(label IN_LIST required_blocks)
       string(APPEND overruns "${label}: not found, though this image holds it\n")
     endif()
   else()

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "board/TileFetcher.h"
@@ -32,6 +33,24 @@ TEST(Boot, AFailingConfigurationStepHaltsTheBoardInError_Handler)
             board_main();
         },
         ::testing::ExitedWithCode(2), "Error_Handler: external flash configuration failed");
+}
+
+TEST(Boot, ATaskTheKernelHeapCannotHoldHaltsTheBoardInError_Handler)
+{
+    EXPECT_EXIT(
+        {
+            sim::board::powerOn();
+            // Leaves room for the default task's stack, not the GUI task's.
+            constexpr std::uint32_t kernelHeapBytes = 80000;
+            rtos::createTask([](void*) {}, nullptr,
+                             rtos::TaskAttributes{"hog", kernelHeapBytes - 1024, rtos::Priority::Low});
+            // Without the halt, a short run that ends normally.
+            sim::setTimeMode(sim::TimeMode::Virtual);
+            sim::setTimeLimit(100);
+            board_main();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(2), "Error_Handler");
 }
 
 TEST(Boot, MainStartsThreeTasksAndTheGuiRunsOneFramePerRefresh)

@@ -39,6 +39,7 @@ int main()
     print("tiles", selfcheck::transcodeCollection(nothingCounted, selfcheck::readFromFlash));
     print("pizza", selfcheck::runPizzaDelivery(selfcheck::pizzaFrames, nothingCounted));
     print("dog", selfcheck::runDogWalk(selfcheck::dogFrames, nothingCounted));
+    print("turns", selfcheck::turnMap(nothingCounted));
 
     selfcheck::startFrames();
     rtos::createTask(TileFetcher_Task, nullptr, TileFetcher_Task_attributes);

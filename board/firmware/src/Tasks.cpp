@@ -19,11 +19,16 @@ rtos::TaskHandle defaultTaskHandle = nullptr;
 rtos::TaskHandle GUI_TaskHandle = nullptr;
 rtos::TaskHandle TileFetcher_TaskHandle = nullptr;
 
+// A task the kernel heap cannot hold would leave the board running without
+// it, the watchdog still refreshed: better to stop.
 void RTOS_Init()
 {
     defaultTaskHandle = rtos::createTask(StartDefaultTask, nullptr, defaultTask_attributes);
     GUI_TaskHandle = rtos::createTask(StartGUITask, nullptr, GUI_Task_attributes);
     TileFetcher_TaskHandle = rtos::createTask(TileFetcher_Task, nullptr, TileFetcher_Task_attributes);
+    if (defaultTaskHandle == nullptr || GUI_TaskHandle == nullptr || TileFetcher_TaskHandle == nullptr) {
+        Error_Handler();
+    }
 }
 
 // Refreshes the watchdog every 800 ms while the application lets it.

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "portable/Math.hpp"
 #include "ui/Color.hpp"
 #include "ui/HAL.hpp"
 #include "ui/LCD.hpp"
@@ -128,8 +129,8 @@ Circle::Shape Circle::shape() const
     const std::int32_t ends[2] = {arcStart, arcEnd};
     for (int i = 0; i < 2; ++i) {
         const float a = static_cast<float>(ends[i]) / 32.0f / 57.29578f;
-        g.capX[i] = g.cx + std::sin(a) * g.r;
-        g.capY[i] = g.cy - std::cos(a) * g.r;
+        g.capX[i] = g.cx + portable::sin(a) * g.r;
+        g.capY[i] = g.cy - portable::cos(a) * g.r;
     }
     return g;
 }

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "model/Model.hpp"
-#include "model/PortableMath.hpp"
 #include "model/UniformDraw.hpp"
+#include "portable/Math.hpp"
 #include "vecta/Assert.hpp"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/PortableMath.hpp"
+#include "portable/Math.hpp"
 #include "vecta/Assert.hpp"
 
 namespace {

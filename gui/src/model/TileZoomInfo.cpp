@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/PortableMath.hpp"
+#include "portable/Math.hpp"
 #include "vecta/Assert.hpp"
 
 TileZoomInfo::TileZoomInfo(float scale)

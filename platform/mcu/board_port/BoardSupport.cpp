@@ -1,5 +1,5 @@
-// BOARD PORT: the board's side of the board-support interface (board/bsp.h)
-// and of the console. A port to the real board fills in each step with the
+// BOARD PORT: the board's side of the board-support interface (board/bsp.h),
+// of the console and core clock, and its interrupt lines. A port to the real board fills in each step with the
 // register programming its hardware needs; everything above this interface
 // is the same source on the board, the emulator and the PC. Until then every
 // configuration step reports an error, so start-up stops at its first step
@@ -7,6 +7,7 @@
 
 #include "board/bsp.h"
 #include "mcu/Console.hpp"
+#include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
 
 namespace {
@@ -19,9 +20,21 @@ constexpr std::uint32_t traceEnable = 1u << 24;
 constexpr std::uintptr_t watchControl = 0xE0001000;
 constexpr std::uintptr_t watchCycleCount = 0xE0001004;
 
+// What clockInit's PLL setting is to give; the kernel's tick derives from it.
+constexpr std::uint32_t coreClock = 160000000;
+
+// Only the port can tell a blitter error from a completion by the
+// peripheral's status, so only the completion is kept until then.
+bsp::BlitterCallback blitterComplete = nullptr;
+
 } // namespace
 
 namespace mcu {
+
+std::uint32_t coreClockHz()
+{
+    return coreClock;
+}
 
 // Nobody reads the board's standard output: the text is dropped.
 void consoleWrite(const char*)
@@ -125,8 +138,9 @@ Status blitterLayerInit(BlitterLayerIndex, const BlitterLayer&)
     return notPorted;
 }
 
-void blitterSetCallbacks(BlitterCallback, BlitterCallback)
+void blitterSetCallbacks(BlitterCallback transferComplete, BlitterCallback)
 {
+    blitterComplete = transferComplete;
 }
 
 Status blitterLoadPalette(const void*, std::uint16_t, BlitterColorMode)
@@ -225,3 +239,40 @@ void halt()
 }
 
 } // namespace bsp
+
+// The board's interrupt lines that carry events to the firmware. A port
+// acknowledges the peripheral in each handler first and puts the handlers
+// at the board's line numbers; until then they follow the core's exceptions
+// (VectorTable.S) in the order of bsp::Irq.
+extern "C" {
+
+void Gpu_IRQHandler(); // the GPU library port's
+
+void TouchLine_IRQHandler()
+{
+    HAL_GPIO_FallingEdgeCallback(bsp::touchInterruptPin);
+}
+
+// No transfer of the firmware uses these channels.
+void DmaChannels_IRQHandler()
+{
+}
+
+void Display_IRQHandler()
+{
+    HAL_Display_LineEventCallback();
+}
+
+void Blitter_IRQHandler()
+{
+    if (blitterComplete != nullptr) {
+        blitterComplete();
+    }
+}
+
+using InterruptHandler = void (*)();
+[[gnu::section(".vectors.lines"), gnu::used]] const InterruptHandler lineVectors[] = {
+    TouchLine_IRQHandler, DmaChannels_IRQHandler, Display_IRQHandler, Blitter_IRQHandler, Gpu_IRQHandler,
+};
+
+} // extern "C"

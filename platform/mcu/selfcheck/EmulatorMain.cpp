@@ -56,6 +56,7 @@ int main()
     print("tiles", selfcheck::transcodeCollection(instructions, selfcheck::readFromFlash), "tile");
     print("pizza", selfcheck::runPizzaDelivery(selfcheck::pizzaFrames, instructions), "frame");
     print("dog", selfcheck::runDogWalk(selfcheck::dogFrames, instructions), "frame");
+    print("turns", selfcheck::turnMap(instructions), "turn");
     static char line[80];
     std::snprintf(line, sizeof line, "cost stack: %lu bytes at most\n",
                   static_cast<unsigned long>(mcu::StackDepth::deepestBytes()));

@@ -11,6 +11,7 @@
 #include "vecta/Buffer.hpp"
 #include "vecta/GlobalMapCache.hpp"
 #include "vecta/TileTranscoder.hpp"
+#include "vecta/widgets/MapPlacement.hpp"
 
 namespace selfcheck {
 
@@ -242,6 +243,30 @@ Outcome runDogWalk(std::uint32_t frames, WorkCounter counter)
         }
     }
     return Outcome{frames, checksum.value, meter.total, meter.worst};
+}
+
+Outcome turnMap(WorkCounter counter)
+{
+    Checksum checksum;
+    WorkMeter meter(counter);
+    vecta::MapPlacement placement;
+    placement.scaleX = placement.scaleY = 0.4f;
+    placement.rotationCenterX = 400.0f;
+    placement.rotationCenterY = 240.0f;
+    placement.translationX = -1238.5f;
+    placement.translationY = -1398.25f;
+    std::uint32_t turns = 0;
+    for (std::int32_t tenths = -3600; tenths <= 3600; ++tenths, ++turns) {
+        placement.rotation = static_cast<float>(tenths) / 10.0f;
+        ui::Matrix3x3 matrix;
+        meter.measure([&] { matrix = placement.placementMatrix(0.5f, -0.25f); });
+        for (const auto& row : matrix.elements) {
+            for (const float element : row) {
+                checksum.addFloat(element);
+            }
+        }
+    }
+    return Outcome{turns, checksum.value, meter.total, meter.worst};
 }
 
 void formatChecksumLine(char* text, std::size_t size, const char* step, const Outcome& outcome)

@@ -56,6 +56,10 @@ Outcome runPizzaDelivery(std::uint32_t frames, WorkCounter counter);
 // The dog walk: positions, headings and trails after every frame.
 Outcome runDogWalk(std::uint32_t frames, WorkCounter counter);
 
+// The map's placement matrix at every tenth of a degree of one turn each
+// way: the framework's rotation must give the same bits on both platforms.
+Outcome turnMap(WorkCounter counter);
+
 // "<step> <items> checksum <hex>", the line both platforms print.
 void formatChecksumLine(char* text, std::size_t size, const char* step, const Outcome& outcome);
 

@@ -1,10 +1,12 @@
 // The records whose layout the board's memory plan counts on, checked where
 // pointers and long are 32 bits wide.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "FrameBuffers.hpp"
 #include "board/TileFetcher.h"
+#include "gpu/gpu_graphics.h"
 #include "vecta/GlobalMapCache.hpp"
 
 static_assert(sizeof(void*) == 4 && sizeof(long) == 4, "built for a 32-bit target");
@@ -23,3 +25,10 @@ static_assert(sizeof(mapCache) <= mapCacheBudget);
 static_assert(sizeof(mapCache) >= 11 * 71680 + sizeof(vecta::MapFetcher::queue) + 11 * sizeof(vecta::CacheTile));
 
 static_assert(sizeof(frameBuf) == 2 * 800 * 480 * 2);
+
+// The GPU library comes built: the records the firmware hands it must have
+// the layout it was compiled with.
+static_assert(sizeof(gpu_buffer_t) == 16 && offsetof(gpu_buffer_t, base_virt) == 8);
+static_assert(sizeof(gpu_ring_buffer_t) == 20 && offsetof(gpu_ring_buffer_t, offset) == 16);
+static_assert(sizeof(gpu_cmdlist_t) == 24 && offsetof(gpu_cmdlist_t, submission_id) == 20);
+static_assert(sizeof(vg_matrix3x3_t) == 36);

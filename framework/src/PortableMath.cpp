@@ -1,4 +1,4 @@
-#include "model/PortableMath.hpp"
+#include "portable/Math.hpp"
 
 #include <cmath>
 #include <limits>

@@ -4,7 +4,7 @@
 #include <functional>
 #include <limits>
 
-#include "model/PortableMath.hpp"
+#include "portable/Math.hpp"
 
 namespace {
 
