@@ -6,16 +6,18 @@
 
 namespace target {
 
-void I2cTouchPanelPort::readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size)
+bool I2cTouchPanelPort::readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size)
 {
-    if (bsp::i2cRead(chipAddress, address, data, size, bsp::waitForever) != bsp::Status::Ok) {
+    if (bsp::i2cRead(chipAddress, address, data, size, transferTimeoutMs) != bsp::Status::Ok) {
         std::memset(data, 0, size);
+        return false;
     }
+    return true;
 }
 
-void I2cTouchPanelPort::writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size)
+bool I2cTouchPanelPort::writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size)
 {
-    bsp::i2cWrite(chipAddress, address, data, size, bsp::waitForever);
+    return bsp::i2cWrite(chipAddress, address, data, size, transferTimeoutMs) == bsp::Status::Ok;
 }
 
 void I2cTouchPanelPort::maskTouchInterrupt()

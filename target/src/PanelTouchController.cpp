@@ -32,21 +32,44 @@ std::uint16_t littleEndian16(const std::uint8_t* bytes)
 bool PanelTouchController::sampleTouch(std::int32_t& x, std::int32_t& y)
 {
     MaskedTouchInterrupt masked(port);
-    if (!doSampleTouch) {
+    if (samplesSinceReading <= staleAfter) {
+        ++samplesSinceReading;
+    }
+    // The line only says when to look. A line stuck low brings no more
+    // edges, so without one the status is still read now and then; its
+    // ready bit says whether there is anything new.
+    if (!doSampleTouch && ++samplesWithoutEdge < pollPeriod) {
         return false;
     }
-
-    std::uint8_t status = 0;
-    port.readRegisters(statusRegister, &status, 1);
-    const std::uint8_t acknowledge = 0;
-    port.writeRegisters(statusRegister, &acknowledge, 1);
+    samplesWithoutEdge = 0;
     doSampleTouch = false;
+
+    // A chip that does not answer, or answers with what it cannot mean, gives
+    // no touch this time; the gesture state waits for a sound reading.
+    std::uint8_t status = 0;
+    if (!port.readRegisters(statusRegister, &status, 1) || (status & bufferReady) == 0) {
+        return false;
+    }
+    const std::uint8_t acknowledge = 0;
     std::uint8_t first[4];
     std::uint8_t second[4];
-    port.readRegisters(firstPointRegister, first, sizeof first);
-    port.readRegisters(secondPointRegister, second, sizeof second);
-
+    if (!port.writeRegisters(statusRegister, &acknowledge, 1) ||
+        !port.readRegisters(firstPointRegister, first, sizeof first) ||
+        !port.readRegisters(secondPointRegister, second, sizeof second)) {
+        return false;
+    }
     const std::int32_t touches = status & 0x0F;
+    if (touches > maxPoints || (touches >= 1 && !onPanel(first)) || (touches >= 2 && !onPanel(second))) {
+        return false;
+    }
+    // Readings lost for a while may have hidden a release: what comes now
+    // starts a new gesture instead of jumping from where the last one was.
+    if (samplesSinceReading > staleAfter && prevTouches > 0) {
+        release();
+        prevTouches = 0;
+    }
+    samplesSinceReading = 0;
+
     const PanelPoint p1{static_cast<float>(littleEndian16(first)), static_cast<float>(littleEndian16(first + 2))};
     const PanelPoint p2{static_cast<float>(littleEndian16(second)), static_cast<float>(littleEndian16(second + 2))};
 
@@ -65,6 +88,11 @@ bool PanelTouchController::sampleTouch(std::int32_t& x, std::int32_t& y)
 
     prevTouches = touches;
     return touches != 0;
+}
+
+bool PanelTouchController::onPanel(const std::uint8_t* point)
+{
+    return littleEndian16(point) < panelWidth && littleEndian16(point + 2) < panelHeight;
 }
 
 void PanelTouchController::release()

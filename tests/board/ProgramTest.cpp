@@ -137,6 +137,7 @@ TEST(Mapboard, PowerUpShowsThePizzaScreenFromTheFirstFrameWithoutTheMenu)
         EXPECT_EQ(line["screen"], "pizza") << "frame " << line["frame"];
     }
     EXPECT_EQ(lines.back()["tiles"]["visible_pending"], 0) << "the visible 3 x 3 has arrived at Instant bitrate";
+    EXPECT_EQ(lines.back()["damaged_tiles"], 0) << "the stored collection is whole";
 }
 
 TEST(Mapboard, AScriptedOrderRunsToArrival)

@@ -15,18 +15,22 @@ using target::PanelTouchController;
 // A touch panel chip holding the status and point registers.
 class FakePanel : public target::TouchPanelPort {
 public:
-    void readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size) override
+    bool readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size) override
     {
         EXPECT_TRUE(masked) << "register read with the touch interrupt enabled";
-        for (std::size_t i = 0; i < size; ++i) {
+        ++transfers;
+        for (std::size_t i = 0; i < size && answers; ++i) {
             data[i] = registers[static_cast<std::uint16_t>(address + i)];
         }
+        return answers;
     }
-    void writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size) override
+    bool writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size) override
     {
-        for (std::size_t i = 0; i < size; ++i) {
+        ++transfers;
+        for (std::size_t i = 0; i < size && answers; ++i) {
             registers[static_cast<std::uint16_t>(address + i)] = data[i];
         }
+        return answers;
     }
     void maskTouchInterrupt() override { masked = true; }
     void unmaskTouchInterrupt() override { masked = false; }
@@ -40,6 +44,8 @@ public:
 
     std::map<std::uint16_t, std::uint8_t> registers;
     bool masked = false;
+    bool answers = true;
+    int transfers = 0;
 };
 
 struct Finger {
@@ -51,12 +57,17 @@ class PanelTouchControllerTest : public ::testing::Test {
 protected:
     PanelTouchControllerTest() { resetGestureGlobals(); }
 
-    // The panel reports fingers and raises its interrupt; the GUI task samples.
-    bool touch(std::uint8_t count, Finger first = {0, 0}, Finger second = {0, 0})
+    void report(std::uint8_t count, Finger first, Finger second = {0, 0})
     {
         panel.registers[PanelTouchController::statusRegister] = static_cast<std::uint8_t>(0x80 | count);
         panel.setPoint(PanelTouchController::firstPointRegister, first.x, first.y);
         panel.setPoint(PanelTouchController::secondPointRegister, second.x, second.y);
+    }
+
+    // The panel reports fingers and raises its interrupt; the GUI task samples.
+    bool touch(std::uint8_t count, Finger first = {0, 0}, Finger second = {0, 0})
+    {
+        report(count, first, second);
         HAL_GPIO_FallingEdgeCallback(0x20);
         const bool down = controller.sampleTouch(x, y);
         EXPECT_FALSE(panel.masked);
@@ -176,6 +187,55 @@ TEST_F(PanelTouchControllerTest, CoincidentFingersNeverZeroTheScale)
     touch(2, {150, 200}, {250, 200});
     touch(2, {100, 200}, {300, 200});
     EXPECT_FLOAT_EQ(mapScale, 2.0f);
+}
+
+TEST_F(PanelTouchControllerTest, AReadingThatCannotBeTrustedIsNoTouchAndTheDragGoesOn)
+{
+    touch(1, {100, 100});
+    touch(1, {110, 100});
+    x = y = -1;
+    EXPECT_FALSE(touch(9, {200, 100})) << "more points than the chip tracks";
+    EXPECT_FALSE(touch(1, {900, 100})) << "off the panel";
+    EXPECT_FALSE(touch(2, {120, 100}, {120, 480})) << "second finger off the panel";
+    panel.answers = false;
+    panel.transfers = 0;
+    HAL_GPIO_FallingEdgeCallback(0x20);
+    EXPECT_FALSE(controller.sampleTouch(x, y)) << "no answer on the bus";
+    EXPECT_EQ(panel.transfers, 1) << "a bus that does not answer is not asked again in the same sample";
+    EXPECT_EQ(x, -1);
+    EXPECT_EQ(mapTx, 10.0f);
+    panel.answers = true;
+
+    EXPECT_TRUE(touch(1, {130, 100}));
+    EXPECT_EQ(mapTx, 30.0f) << "the drag continues from its last sound reading";
+    EXPECT_TRUE(touch(5, {130, 100})) << "five points the chip can track";
+}
+
+TEST_F(PanelTouchControllerTest, WithoutEdgesTheStatusIsPolledAndAStaleGestureEnds)
+{
+    touch(1, {100, 100});
+    touch(1, {110, 100});
+    // The line stays low: no more edges; the chip's newest reading waits.
+    report(1, {300, 200});
+    for (std::uint32_t i = 1; i < PanelTouchController::pollPeriod; ++i) {
+        EXPECT_FALSE(controller.sampleTouch(x, y));
+    }
+    EXPECT_TRUE(controller.sampleTouch(x, y));
+    EXPECT_EQ(x, 300);
+    EXPECT_EQ(mapTx, 200.0f);
+    // Read and acknowledged: the next poll finds nothing new.
+    for (std::uint32_t i = 0; i < PanelTouchController::pollPeriod; ++i) {
+        EXPECT_FALSE(controller.sampleTouch(x, y));
+    }
+    EXPECT_EQ(mapTx, 200.0f);
+
+    // Long without a reading, the release may have been lost: a finger
+    // elsewhere starts a new drag instead of jumping the map.
+    for (std::uint32_t i = 0; i < PanelTouchController::staleAfter; ++i) {
+        controller.sampleTouch(x, y);
+    }
+    EXPECT_TRUE(touch(1, {600, 400}));
+    EXPECT_EQ(mapTx, 0.0f);
 }
 
 } // namespace

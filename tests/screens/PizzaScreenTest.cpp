@@ -10,6 +10,7 @@
 #include "pizza_screen/PizzaView.hpp"
 #include "target/TouchGestures.hpp"
 #include "texts/TextKeysAndLanguages.hpp"
+#include "vecta/GlobalMapCache.hpp"
 
 namespace {
 
@@ -205,6 +206,22 @@ TEST_F(PizzaScreen, OnlyTilesOfTheVisibleBlockRedrawTheMap)
     EXPECT_FALSE(driver.heap.app.hasInvalidatedAreas());
     arrive(position.tileX + 1, position.tileY - 1, position.zoom);
     EXPECT_TRUE(driver.heap.app.hasInvalidatedAreas());
+}
+
+TEST_F(PizzaScreen, DamagedTileLeavesAnEmptySlotAndIsCounted)
+{
+    driver.frames(60); // every wanted tile is in
+    const MapPosition& position = model().getMapPosition();
+    const std::uint32_t before = model().getDamagedTiles();
+    // A layer whose length runs past the tile.
+    static const char damaged[] = {0x1A, 0x7F, 0x0A, 0x01, 'x'};
+    instantfetcher::deliver(
+        TileFetcher::Result{position.tileX + 1, position.tileY, position.zoom, damaged, sizeof damaged, true});
+    view().checkTileFetcherResult();
+    const vecta::CacheTile& slot = mapCache.getMapCacheTile(position.tileX + 1, position.tileY, position.zoom);
+    EXPECT_FALSE(slot.pending);
+    EXPECT_EQ(slot.size, 0u);
+    EXPECT_EQ(model().getDamagedTiles(), before + 1);
 }
 
 } // namespace

@@ -166,7 +166,10 @@ TEST(PolygonPieces, ValidationRefusesAPolygonASegmentCannotHold)
     shape.parts.pop_back();
     tilepack::MvtWriter fitting;
     fitting.add("water", tilepack::TileFeature{1, &none, shape});
-    EXPECT_NO_THROW(validator.check(fitting.encode(), tile.zoom));
+    const std::string whole = fitting.encode();
+    EXPECT_NO_THROW(validator.check(whole, tile.zoom));
+    // A tile the board would find damaged is refused as well.
+    EXPECT_THROW(validator.check(whole.substr(0, whole.size() - 1), tile.zoom), std::runtime_error);
 }
 
 } // namespace

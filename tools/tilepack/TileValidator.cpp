@@ -96,6 +96,7 @@ TileCheck TileValidator::check(const std::string& tile, std::uint8_t zoom)
     alignas(8) static thread_local std::uint8_t arenaStorage[vecta::TileTranscoder::arenaSize];
     vecta::MemoryArena arena{arenaStorage, sizeof arenaStorage, 0};
     vecta::VectorTile reader(tile.data(), static_cast<unsigned int>(tile.size()), &arena);
+    bool damaged = false;
     for (vecta::Layer layer = reader.nextLayer(); layer.isValid(); layer = reader.nextLayer()) {
         unsigned int& features = result.featuresPerLayer[layer.nameHash];
         for (vecta::Feature feature = layer.nextFeature(); feature.isValid(); feature = layer.nextFeature()) {
@@ -108,10 +109,17 @@ TileCheck TileValidator::check(const std::string& tile, std::uint8_t zoom)
                 throw std::runtime_error("a polygon holds more than " + std::to_string(maxHoles) +
                                          " holes, more than a segment can hold");
             }
+            damaged = damaged || feature.damaged;
         }
+        damaged = damaged || layer.damaged;
     }
+    const std::uint32_t damagedBefore = transcoder.damagedTiles();
     const Transcoded inSlot = transcode(transcoder, tile, zoom, slot);
     const Transcoded inWhole = transcode(transcoder, tile, zoom, whole);
+    // The board would draw nothing of it.
+    if (damaged || reader.damaged || transcoder.damagedTiles() != damagedBefore) {
+        throw std::runtime_error("the tile is damaged: it does not decode or its geometry is invalid");
+    }
     result.slotBytes = inSlot.bytes;
     result.slotSegments = inSlot.segments;
     result.wholeBytes = inWhole.bytes;

@@ -104,7 +104,13 @@ public:
             return job.transcoder.decode(job.result.data, job.result.size, static_cast<unsigned char>(job.result.zoom),
                                          writer);
         };
+        // A damaged tile is stored as an empty slot, so it is not fetched
+        // again, and counted.
+        const std::uint32_t damagedBefore = job.transcoder.damagedTiles();
         const bool stored = mapCache.storeTile(result.x, result.y, result.zoom, fill);
+        if (job.transcoder.damagedTiles() != damagedBefore) {
+            this->presenter->getModel().countDamagedTile();
+        }
         const bool visible = result.zoom == originZoom && result.x >= originTileX - 1 && result.x <= originTileX + 1 &&
                              result.y >= originTileY - 1 && result.y <= originTileY + 1;
         if (stored && visible) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "model/DogTrackModel.hpp"
 #include "model/MapPosition.hpp"
 #include "model/ModelListener.hpp"
@@ -36,6 +38,10 @@ public:
     // Sends one notification to the bound listener, if there is one.
     void notify(void (ModelListener::*notification)());
 
+    // Fetched tiles that turned out damaged, across all map screens.
+    void countDamagedTile() { ++damagedTiles; }
+    std::uint32_t getDamagedTiles() const { return damagedTiles; }
+
 private:
     // Brings the active simulation's offsets to the current map position.
     void refreshActiveCache();
@@ -47,4 +53,5 @@ private:
     ActiveScreen activeScreen = ActiveScreen::None;
     PizzaModel pizzaModel;
     DogTrackModel dogTrackModel;
+    std::uint32_t damagedTiles = 0;
 };

@@ -55,6 +55,12 @@ std::uint32_t wordAt(const std::uint8_t* image, std::uint32_t address)
             vecta::BufferWriter writer(slot.data(), cacheSlotBytes);
             transcoder.decode(reinterpret_cast<const char*>(image + (data - flashBaseAddress)), size,
                               static_cast<unsigned char>(tilelib::minZoom + level), writer);
+            // The board would draw nothing of it.
+            if (transcoder.damagedTiles() != 0) {
+                static constexpr char damaged[] = "the tile is damaged\n";
+                [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, damaged, sizeof damaged - 1);
+                _exit(1);
+            }
         }
     }
     _exit(0);

@@ -84,6 +84,7 @@ nlohmann::ordered_json applicationState()
     countTiles(mapCache.lower, cached, pending);
     countTiles(mapCache.upper, cached, pending);
     state["tiles"] = {{"cached", cached}, {"pending", pending}, {"visible_pending", visiblePending}};
+    state["damaged_tiles"] = model.getDamagedTiles();
     return state;
 }
 

@@ -32,6 +32,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
         app.add_option("--soak", soakSeed,
                        "headless soak run of random input from this seed, 216000 frames (an hour of "
                        "board time) unless --frames; fails on an assertion, a reset or a growing figure");
+    std::vector<std::string> faults;
+    app.add_option("--fault", faults, faultHelp)->allow_extra_args(false)->type_name("NAME[=N][@FROM[-UNTIL]]");
     app.add_option("--after-reset", options.afterReset, "(internal) frames run before a watchdog reset");
     try {
         app.parse(argc, argv);
@@ -45,6 +47,14 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     }
     if (soakOption->count() > 0) {
         options.soak = soakSeed;
+    }
+    for (const std::string& text : faults) {
+        FaultRequest& request = options.faults.emplace_back();
+        if (const std::string refused = parseFault(text, request); !refused.empty()) {
+            std::string message = "mapboard: --fault " + text;
+            message += ": " + refused + "\n";
+            return ParsedCommandLine{std::nullopt, message, 2};
+        }
     }
     if (options.out.empty()) {
         return ParsedCommandLine{std::nullopt, "mapboard: --out needs a file name\n", 2};

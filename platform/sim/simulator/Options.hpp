@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Faults.hpp"
+
 namespace simulator {
 
 struct Options {
@@ -19,6 +21,7 @@ struct Options {
     std::string flash;
     std::optional<std::uint64_t> soak; // seed of a soak run
     std::uint64_t afterReset = 0;      // frames run before the watchdog reset this run continues
+    std::vector<FaultRequest> faults;
 };
 
 struct ParsedCommandLine {

@@ -77,6 +77,10 @@ int main(int argc, char** argv)
             return 1;
         }
     }
+    if (const std::string refused = simulator::applyFaults(options.faults); !refused.empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
+        return 2;
+    }
     std::vector<simulator::ScriptEvent> script;
     if (!options.script.empty()) {
         simulator::ParsedScript loaded = simulator::loadScript(options.script);

@@ -20,6 +20,12 @@ void installFlashImage(const std::uint8_t* image, std::size_t size)
     flashImageSize = size;
 }
 
+const std::uint8_t* installedFlashImage(std::size_t& size)
+{
+    size = flashImageSize;
+    return flashImage;
+}
+
 void setFlashMapped(bool mapped)
 {
     flashMapped = mapped;

@@ -9,10 +9,13 @@ namespace target {
 class I2cTouchPanelPort : public TouchPanelPort {
 public:
     static constexpr std::uint8_t chipAddress = 0xBA;
+    // Eight bytes take well under a millisecond at 100 kHz. A chip holding
+    // the bus longer must not hold the GUI task with it: the transfer fails.
+    static constexpr std::uint32_t transferTimeoutMs = 5;
 
-    // A transfer the bus refuses reads as zeros: no finger.
-    void readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size) override;
-    void writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size) override;
+    // A transfer the bus refuses or that times out reads as zeros.
+    bool readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size) override;
+    bool writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size) override;
     void maskTouchInterrupt() override;
     void unmaskTouchInterrupt() override;
 };

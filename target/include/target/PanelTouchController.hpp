@@ -24,6 +24,14 @@ public:
     static constexpr std::uint16_t statusRegister = 0x814E;
     static constexpr std::uint16_t firstPointRegister = 0x8150;
     static constexpr std::uint16_t secondPointRegister = 0x8158;
+    static constexpr std::uint8_t bufferReady = 0x80; // status: the chip has a new reading
+    static constexpr std::int32_t maxPoints = 5;      // the most the chip tracks
+    static constexpr std::uint16_t panelWidth = 800;
+    static constexpr std::uint16_t panelHeight = 480;
+    // Samples without an edge before the status is read anyway.
+    static constexpr std::uint32_t pollPeriod = 4;
+    // Samples without a sound reading after which a gesture is over.
+    static constexpr std::uint32_t staleAfter = 8;
 
 private:
     struct PanelPoint {
@@ -31,6 +39,7 @@ private:
         float y;
     };
 
+    static bool onPanel(const std::uint8_t* point);
     void release();
     void oneFinger(PanelPoint p1);
     void twoFingersDown(PanelPoint p1, PanelPoint p2);
@@ -42,6 +51,8 @@ private:
     PanelPoint prevP2{0.0f, 0.0f};
     float prevScale = 1.0f;
     float prevRotation = 0.0f;
+    std::uint32_t samplesWithoutEdge = 0;
+    std::uint32_t samplesSinceReading = 0;
 };
 
 } // namespace target

@@ -12,8 +12,9 @@ class TouchPanelPort {
 public:
     virtual ~TouchPanelPort() = default;
 
-    virtual void readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size) = 0;
-    virtual void writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size) = 0;
+    // False when the chip did not answer in time; the data is then undefined.
+    virtual bool readRegisters(std::uint16_t address, std::uint8_t* data, std::size_t size) = 0;
+    virtual bool writeRegisters(std::uint16_t address, const std::uint8_t* data, std::size_t size) = 0;
 
     // Keeps the touch interrupt from firing while a sample is read.
     virtual void maskTouchInterrupt() = 0;

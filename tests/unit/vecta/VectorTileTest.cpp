@@ -248,48 +248,73 @@ TEST_F(TileReading, SkipsTagIndicesOutsideTheTables)
     EXPECT_TRUE(f.nextProperty().isEnd());
 }
 
-TEST_F(TileReading, TruncatedBytesNeverReadPastTheTileEnd)
+TEST_F(TileReading, DamagedBytesEndTheWalkAndMarkWhereTheyLie)
 {
     mvt::LayerBuilder roads("road");
     roads.line({{{0, 0}, {10, 5}, {20, 7}}}, {{"class", "street"}});
     const std::string whole = mvt::TileBuilder().layer(roads).bytes();
     // Cut inside the layer: the layer's own length no longer fits the tile.
-    EXPECT_DEATH(
-        {
-            vecta::VectorTile tile = open(whole.substr(0, whole.size() - 3));
-            tile.nextLayer();
-        },
-        "assertion \"opened\" failed");
-}
+    vecta::VectorTile cut = open(whole.substr(0, whole.size() - 3));
+    EXPECT_FALSE(cut.nextLayer().isValid());
+    EXPECT_TRUE(cut.damaged);
 
-TEST_F(TileReading, ContractViolationsStopWithTheirAssertion)
-{
-    EXPECT_ASSERTION(open(Proto().bytesField(3, Proto().varintField(7, 1).bytes()).bytes()).nextLayer(), "false");
+    // An unfinished tag between layers.
+    vecta::VectorTile trailing = open(whole + "\x80");
+    EXPECT_TRUE(trailing.nextLayer().isValid());
+    EXPECT_FALSE(trailing.nextLayer().isValid());
+    EXPECT_TRUE(trailing.damaged);
 
-    const std::string oddTags = Proto().packedField(2, {0, 1, 2}).packedField(4, {9, 0, 0}).bytes();
-    EXPECT_ASSERTION(open(layerWithFeature(oddTags)).nextLayer().nextFeature(), "count % 2 == 0");
-
-    const std::string twoValues = Proto().bytesField(1, "x").varintField(7, 1).bytes();
+    // A key whose length runs past the layer: no features, no tables.
     const std::string tagged = Proto().packedField(2, {0, 0}).packedField(4, {9, 0, 0}).bytes();
-    EXPECT_ASSERTION(
-        {
-            vecta::Layer layer = open(layerWithFeature(tagged, {"class"}, {twoValues})).nextLayer();
-            layer.nextFeature().nextProperty();
-        },
-        "type == PropertyValueType::Invalid");
+    std::string bytes = layerWithFeature(tagged, {"class"}, {stringValue("street")});
+    const std::size_t keyLength = bytes.find("class") - 1;
+    bytes[keyLength] = 0x70;
+    vecta::Layer scanned = open(bytes).nextLayer();
+    EXPECT_TRUE(scanned.damaged);
+    EXPECT_FALSE(scanned.nextFeature().isValid());
+
+    // Odd tags: the feature stays, without properties.
+    const std::string oddTags = Proto().packedField(2, {0, 1, 2}).packedField(4, {9, 0, 0}).bytes();
+    vecta::Layer odd = open(layerWithFeature(oddTags)).nextLayer();
+    vecta::Feature oddFeature = odd.nextFeature();
+    EXPECT_TRUE(oddFeature.damaged);
+    EXPECT_EQ(oddFeature.tagCount, 0u);
+    EXPECT_TRUE(oddFeature.nextProperty().isEnd());
+    std::uint32_t value = 0;
+    EXPECT_TRUE(oddFeature.nextValue(value));
+    EXPECT_EQ(value, 9u);
+
+    // A value message with two values, and tables larger than the arena.
+    const std::string twoValues = Proto().bytesField(1, "x").varintField(7, 1).bytes();
+    vecta::Layer doubled = open(layerWithFeature(tagged, {"class"}, {twoValues})).nextLayer();
+    EXPECT_TRUE(doubled.nextFeature().nextProperty().isEnd());
+    EXPECT_TRUE(doubled.damaged);
+    EXPECT_EQ(doubled.values, nullptr);
 
     std::uint8_t tiny[8];
     vecta::MemoryArena small{tiny, sizeof tiny, 0};
-    EXPECT_ASSERTION(
-        {
-            const std::string bytes = layerWithFeature(tagged, {"a", "b", "c"}, {stringValue("v")});
-            vecta::VectorTile tile(bytes.data(), static_cast<unsigned int>(bytes.size()), &small);
-            vecta::Layer layer = tile.nextLayer();
-            layer.nextFeature().nextProperty();
-        },
-        "keys != nullptr && values != nullptr");
+    const std::string large = layerWithFeature(tagged, {"a", "b", "c"}, {stringValue("v")});
+    vecta::VectorTile tile(large.data(), static_cast<unsigned int>(large.size()), &small);
+    vecta::Layer crowded = tile.nextLayer();
+    EXPECT_TRUE(crowded.nextFeature().nextProperty().isEnd());
+    EXPECT_TRUE(crowded.damaged);
+    EXPECT_EQ(small.used, 0u);
+}
 
+TEST_F(TileReading, UnknownLayerFieldsAreSkipped)
+{
+    const std::string feature = Proto().packedField(4, {9, 0, 0}).bytes();
+    const std::string layer = Proto().varintField(7, 1).bytesField(1, "road").bytesField(2, feature).bytes();
+    vecta::Layer read = open(Proto().bytesField(3, layer).bytes()).nextLayer();
+    EXPECT_FALSE(read.damaged);
+    EXPECT_EQ(read.nameHash, vecta::stringHash("road"));
+    EXPECT_TRUE(read.nextFeature().isValid());
+}
+
+TEST_F(TileReading, CallerMisuseStopsWithItsAssertion)
+{
     vecta::PropertyValue number;
     number.set_float(1.0f);
     EXPECT_ASSERTION(number.string_value(), "type == PropertyValueType::StringValue");
+    EXPECT_ASSERTION(number.set_bool(true), "type == PropertyValueType::Invalid");
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BoardState.hpp"
+#include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
 
 namespace {
@@ -24,6 +25,7 @@ struct Controller {
     std::uint64_t lastLineIndex = 0; // lines since time 0 at the last event
     std::uint64_t frames = 0;
     std::uint64_t nextScanLine = 0; // line index of the next frame start
+    std::uint64_t stalledMs = 0;    // refreshes that came late have moved the scan this far
 };
 
 Controller controller;
@@ -40,12 +42,13 @@ std::uint64_t totalLines()
 
 std::uint64_t lineTimeMs(std::uint64_t lineIndex)
 {
-    return lineIndex * 1000 / (framesPerSecond * totalLines());
+    return lineIndex * 1000 / (framesPerSecond * totalLines()) + controller.stalledMs;
 }
 
 std::uint64_t lineIndexAt(std::uint64_t ms)
 {
-    return ms * framesPerSecond * totalLines() / 1000;
+    const std::uint64_t scanMs = ms > controller.stalledMs ? ms - controller.stalledMs : 0;
+    return scanMs * framesPerSecond * totalLines() / 1000;
 }
 
 // The first line index after `after` that is line `line` of its frame.
@@ -96,6 +99,15 @@ void scanFrame(void*)
         }
     }
     controller.nextScanLine += totalLines();
+    // A late refresh: the scan and its line events wait, once a second.
+    std::uint32_t lateMs = 0;
+    if (controller.frames % framesPerSecond == 0 &&
+        sim::board::detail::faultActive(sim::board::Fault::VsyncLate, &lateMs)) {
+        controller.stalledMs += lateMs;
+        if (controller.lineInterrupt) {
+            armLineEvent(controller.lastLineIndex);
+        }
+    }
     sim::scheduleInterrupt(scanFrame, &controller, lineTimeMs(controller.nextScanLine));
 }
 

@@ -1,12 +1,16 @@
 // The touch panel chip on the I2C bus at 0xBA, and its interrupt line on
 // external line 5. While a finger is down the chip reports every 10 ms; each
 // report latches the fingers into its registers and pulls the line low.
+// Injected faults (sim/BoardFaults.hpp) make it hold the bus, answer late,
+// garble every third report or keep its line low.
 
 #include <array>
 #include <cstring>
 #include <mutex>
 
 #include "BoardState.hpp"
+#include "sim/BoardFaults.hpp"
+#include "sim/Kernel.hpp"
 
 namespace {
 
@@ -18,12 +22,15 @@ constexpr std::uint16_t firstPointRegister = 0x8150;
 constexpr std::uint16_t secondPointRegister = 0x8158;
 constexpr std::uint8_t bufferReady = 0x80;
 constexpr std::uint64_t reportPeriodMs = 10;
+// A first point that is not on the 800 x 480 panel: the 12-bit full scale.
+constexpr sim::board::Finger offPanel{0xFFF, 0xFFF};
 
 struct Chip {
     bool busReady = false;
     std::array<sim::board::Finger, 2> fingers{};
     int fingerCount = 0;
     std::array<std::uint8_t, lastRegister - firstRegister + 1> registers{};
+    std::uint64_t reports = 0;
 };
 
 // The host's input thread moves the fingers; the firmware reads the chip.
@@ -46,20 +53,48 @@ void putPoint(std::uint16_t reg, const sim::board::Finger& finger)
 
 void report(void*)
 {
+    using sim::board::Fault;
+    using sim::board::detail::faultActive;
     bool touched = false;
     {
         std::lock_guard lock(chipMutex);
-        chip.registers[statusRegister - firstRegister] = static_cast<std::uint8_t>(bufferReady | chip.fingerCount);
-        putPoint(firstPointRegister, chip.fingers[0]);
+        const bool garbled = ++chip.reports % 3 == 0;
+        std::uint32_t claimed = 0;
+        const bool badCount = garbled && faultActive(Fault::TouchCount, &claimed);
+        const bool outside = garbled && faultActive(Fault::TouchOutside);
+        const std::uint32_t count = badCount ? claimed : static_cast<std::uint32_t>(chip.fingerCount);
+        chip.registers[statusRegister - firstRegister] = static_cast<std::uint8_t>(bufferReady | (count & 0x0F));
+        putPoint(firstPointRegister, outside ? offPanel : chip.fingers[0]);
         putPoint(secondPointRegister, chip.fingers[1]);
         touched = chip.fingerCount > 0;
     }
-    sim::board::detail::requestInterrupt(bsp::Irq::TouchLine, pullInterruptLine);
+    if (!faultActive(Fault::TouchIrqStuck)) {
+        sim::board::detail::requestInterrupt(bsp::Irq::TouchLine, pullInterruptLine);
+    }
     if (touched) {
         sim::scheduleInterrupt(report, &chip, sim::kernelMilliseconds() + reportPeriodMs);
     } else {
         sim::cancelInterrupt(report, &chip);
     }
+}
+
+// A chip holding the bus keeps the transfer waiting until it answers or the
+// caller's timeout runs out, on the calling task. False: no answer in time.
+bool busAnswers(std::uint32_t timeout)
+{
+    using sim::board::Fault;
+    using sim::board::detail::faultActive;
+    std::uint32_t lateMs = 0;
+    if (faultActive(Fault::TouchSilent)) {
+        lateMs = bsp::waitForever;
+    } else if (!faultActive(Fault::TouchLate, &lateMs)) {
+        return true;
+    }
+    const bool answers = lateMs != bsp::waitForever && lateMs <= timeout;
+    if (sim::inTask()) {
+        rtos::delay(answers ? lateMs : timeout);
+    }
+    return answers;
 }
 
 } // namespace
@@ -108,8 +143,11 @@ Status i2cInit(const I2cConfig& config)
 }
 
 // Only the chip answers on the bus; any other address is not acknowledged.
-Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::size_t size, std::uint32_t)
+Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::size_t size, std::uint32_t timeout)
 {
+    if (device == chipAddress && !busAnswers(timeout)) {
+        return Status::Error;
+    }
     std::lock_guard lock(chipMutex);
     if (!chip.busReady || device != chipAddress || reg < firstRegister || size > std::size_t{lastRegister} + 1 - reg) {
         return Status::Error;
@@ -118,8 +156,12 @@ Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::
     return Status::Ok;
 }
 
-Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data, std::size_t size, std::uint32_t)
+Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data, std::size_t size,
+                std::uint32_t timeout)
 {
+    if (device == chipAddress && !busAnswers(timeout)) {
+        return Status::Error;
+    }
     std::lock_guard lock(chipMutex);
     if (!chip.busReady || device != chipAddress || reg != statusRegister || size != 1) {
         return Status::Error;

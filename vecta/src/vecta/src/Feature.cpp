@@ -1,6 +1,5 @@
 #include "TileFields.hpp"
 #include "TileStream.hpp"
-#include "vecta/Assert.hpp"
 #include "vecta/VectorTile.hpp"
 
 namespace vecta {
@@ -10,46 +9,46 @@ Feature::Feature(Layer* owner, const pb_istream_t& featureMessage) : layer(owner
     pb_istream_t scan = featureMessage;
     pb_wire_type_t wireType{};
     std::uint32_t field = 0;
-    while (nextTag(&scan, wireType, field)) {
+    while (nextTag(&scan, wireType, field, damaged)) {
+        bool read = true;
+        pb_istream_t part;
         switch (field) {
-        case FeatureId: {
-            const bool read = decodeVarint64(&scan, id);
-            VECTA_ASSERT(read);
-            hasId = true;
+        case FeatureId:
+            read = wireType == PB_WT_VARINT && decodeVarint64(&scan, id);
+            hasId = read;
             break;
-        }
-        case FeatureTags: {
-            pb_istream_t tagStream;
-            const bool opened = openSubstream(&scan, &tagStream);
-            VECTA_ASSERT(opened);
-            tags = tagStream;
-            tagsCursor = tagStream;
-            const std::uint32_t count = countVarints(tagStream);
-            VECTA_ASSERT(count % 2 == 0);
-            tagCount = count / 2;
-            const bool closed = closeSubstream(&scan, &tagStream);
-            VECTA_ASSERT(closed);
-            break;
-        }
-        case FeatureType: {
-            const bool read = decodeVarint(&scan, type);
-            VECTA_ASSERT(read);
-            break;
-        }
-        case FeatureGeometry: {
-            pb_istream_t geometryStream;
-            const bool opened = openSubstream(&scan, &geometryStream);
-            if (!opened) {
-                VECTA_ASSERT(false);
+        case FeatureTags:
+            read = wireType == PB_WT_STRING && openSubstream(&scan, &part);
+            if (read) {
+                const std::uint32_t count = countVarints(part);
+                // Tags come in pairs: odd ones are left out, the rest stays.
+                if (count % 2 == 0) {
+                    tags = part;
+                    tagsCursor = part;
+                    tagCount = count / 2;
+                } else {
+                    damaged = true;
+                }
+                closeSubstream(&scan, &part);
             }
-            geometry = geometryStream;
-            geometryCursor = geometryStream;
-            const bool closed = closeSubstream(&scan, &geometryStream);
-            VECTA_ASSERT(closed);
             break;
-        }
+        case FeatureType:
+            read = wireType == PB_WT_VARINT && decodeVarint(&scan, type);
+            break;
+        case FeatureGeometry:
+            read = wireType == PB_WT_STRING && openSubstream(&scan, &part);
+            if (read) {
+                geometry = part;
+                geometryCursor = part;
+                closeSubstream(&scan, &part);
+            }
+            break;
         default:
-            skipField(&scan, wireType);
+            read = skipField(&scan, wireType);
+        }
+        if (!read) {
+            damaged = true;
+            endStream(&scan);
         }
     }
 }
@@ -70,8 +69,8 @@ Property Feature::nextProperty()
         if (!decodeVarint(&tagsCursor, keyIndex) || !decodeVarint(&tagsCursor, valueIndex)) {
             return Property{};
         }
-        if (layer->keys == nullptr && layer->values == nullptr) {
-            layer->initializeTable();
+        if (!layer->initializeTable()) {
+            return Property{};
         }
         // Indices outside the tables are skipped rather than read.
         if (keyIndex < layer->keys_size && valueIndex < layer->values_size) {

@@ -14,7 +14,8 @@ constexpr std::uint32_t tagOf(std::uint32_t field, pb_wire_type_t wireType)
     return field << 3 | wireType;
 }
 
-void readFields(TileCursor feature, FeatureFields& fields)
+// False when the feature's bytes do not decode.
+bool readFields(TileCursor feature, FeatureFields& fields)
 {
     while (feature.left > 0) {
         const std::uint32_t tag = feature.varint();
@@ -32,11 +33,12 @@ void readFields(TileCursor feature, FeatureFields& fields)
             feature.skipField(tag & 7u);
         }
     }
+    return !feature.damaged;
 }
 
 } // namespace
 
-bool nextFeatureFields(pb_istream_t* layer, FeatureFields& fields)
+bool nextFeatureFields(pb_istream_t* layer, FeatureFields& fields, bool& damaged)
 {
     VECTA_ASSERT(layer->callback == &readTileBytes);
     TileCursor cursor{tileBytes(layer), layer->bytes_left};
@@ -47,13 +49,19 @@ bool nextFeatureFields(pb_istream_t* layer, FeatureFields& fields)
             std::size_t size = 0;
             const pb_byte_t* feature = cursor.take(size);
             fields = FeatureFields{};
-            readFields(TileCursor{feature, size}, fields);
             found = true;
+            if (!cursor.damaged && !readFields(TileCursor{feature, size}, fields)) {
+                cursor.fail();
+            }
         } else {
             cursor.skipField(tag & 7u);
         }
     }
     advance(layer, layer->bytes_left - cursor.left);
+    if (cursor.damaged) {
+        damaged = true;
+        return false;
+    }
     return found;
 }
 

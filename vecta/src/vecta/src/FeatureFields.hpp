@@ -18,7 +18,7 @@ struct FeatureFields {
 };
 
 // Reads the next feature of a layer's tile stream; false at the end of the
-// layer.
-bool nextFeatureFields(pb_istream_t* layer, FeatureFields& fields);
+// layer, and when bytes do not decode, which also sets `damaged`.
+bool nextFeatureFields(pb_istream_t* layer, FeatureFields& fields, bool& damaged);
 
 } // namespace vecta

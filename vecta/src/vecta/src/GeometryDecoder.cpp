@@ -18,6 +18,13 @@ std::int32_t wrappingAdd(std::int32_t a, std::int32_t b)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
 }
 
+// Segments store points as 16-bit values.
+bool inRange(Point point)
+{
+    return ((static_cast<std::uint32_t>(point.x) + 0x8000u) | (static_cast<std::uint32_t>(point.y) + 0x8000u)) <
+           0x10000u;
+}
+
 } // namespace
 
 GeometryDecoder::GeometryDecoder(const pb_byte_t* geometry, std::size_t size, TileProcessor& sink)
@@ -46,7 +53,8 @@ inline Point GeometryDecoder::readPoint()
     std::uint32_t dx = 0;
     std::uint32_t dy = 0;
     if (!nextInteger(dx) || !nextInteger(dy)) {
-        VECTA_ASSERT(false);
+        fail();
+        return Point{x, y};
     }
     x = wrappingAdd(x, zigZagDecode(dx));
     y = wrappingAdd(y, zigZagDecode(dy));
@@ -77,12 +85,17 @@ template <bool SumArea, bool Fits> std::int64_t GeometryDecoder::readLineTo(Poin
         const Varint dy = varintAt(unread + dx.length, unreadLeft - dx.length);
         // A parameter missing at the end of the geometry cannot be decoded.
         if (dx.length == 0 || dy.length == 0) {
-            VECTA_ASSERT(false);
+            fail();
+            return 0;
         }
         unread += dx.length + dy.length;
         unreadLeft -= dx.length + dy.length;
         const Point next{wrappingAdd(previous.x, zigZagDecode(dx.value)),
                          wrappingAdd(previous.y, zigZagDecode(dy.value))};
+        if (!inRange(next)) {
+            fail();
+            return 0;
+        }
         if constexpr (SumArea) {
             doubleArea += std::int64_t{previous.x} * next.y - std::int64_t{next.x} * previous.y;
         }
@@ -102,19 +115,25 @@ template <bool SumArea, bool Fits> std::int64_t GeometryDecoder::readLineTo(Poin
 }
 
 // Every line part and ring opens with a move-to of one point and a line-to.
-inline Point GeometryDecoder::beginPart(bool ring)
+inline bool GeometryDecoder::beginPart(bool ring, Point& start)
 {
     if (count != 1) {
-        VECTA_ASSERT(false);
+        fail();
+        return false;
     }
-    const Point start = readPoint();
+    start = readPoint();
+    if (damaged || !inRange(start)) {
+        fail();
+        return false;
+    }
     nextCommand();
     if (id != LineToCommand) {
-        VECTA_ASSERT(false);
+        fail();
+        return false;
     }
     processor.begin(ring);
     processor.point(start.x, start.y);
-    return start;
+    return true;
 }
 
 void GeometryDecoder::decodeLine()
@@ -124,11 +143,18 @@ void GeometryDecoder::decodeLine()
         return;
     }
     for (;;) {
-        beginPart(false);
-        if (count < 1) {
-            VECTA_ASSERT(false);
+        Point start{};
+        if (!beginPart(false, start)) {
+            return;
         }
-        readLineTo<false>(Point{x, y});
+        if (count < 1) {
+            fail();
+            return;
+        }
+        readLineTo<false>(start);
+        if (damaged) {
+            return;
+        }
         processor.end_line();
         nextCommand();
         if (id != MoveToCommand) {
@@ -143,18 +169,33 @@ void GeometryDecoder::decodePolygon()
     if (id != MoveToCommand) {
         return;
     }
+    bool outerRing = false;
     for (;;) {
-        const Point start = beginPart(true);
+        Point start{};
+        if (!beginPart(true, start)) {
+            return;
+        }
         std::int64_t doubleArea = readLineTo<true>(start);
+        if (damaged) {
+            return;
+        }
         const Point previous{x, y};
         nextCommand();
         if (id != ClosePathCommand) {
-            VECTA_ASSERT(false);
+            fail();
+            return;
         }
         count = 0; // a close path takes no parameters
         doubleArea += std::int64_t{previous.x} * start.y - std::int64_t{start.x} * previous.y;
+        const bool outer = doubleArea >= -1;
+        // A hole belongs to the outer ring before it.
+        if (!outer && !outerRing) {
+            fail();
+            return;
+        }
+        outerRing = true;
         processor.point(start.x, start.y);
-        if (doubleArea >= -1) {
+        if (outer) {
             processor.end_polygon();
         } else {
             processor.end_interior();

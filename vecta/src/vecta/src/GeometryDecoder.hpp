@@ -7,7 +7,6 @@
 
 #include "TileProcessor.hpp"
 #include "TileStream.hpp"
-#include "vecta/Assert.hpp"
 
 namespace vecta {
 
@@ -20,11 +19,23 @@ public:
     void decodeLine();
     void decodePolygon();
 
+    // Set when the geometry turned out invalid: an integer that does not
+    // decode, a part without its commands or parameters, a point outside the
+    // 16-bit range, a hole before any outer ring. Decoding stops there.
+    bool damaged = false;
+
 private:
     enum CommandId : std::uint32_t { MoveToCommand = 1, LineToCommand = 2, ClosePathCommand = 7 };
 
-    // False at the end of the geometry; an integer that does not decode
-    // violates the tile contract.
+    void fail()
+    {
+        damaged = true;
+        left = 0;
+        command = 0;
+        id = 0;
+        count = 0;
+    }
+    // False at the end of the geometry and when an integer does not decode.
     bool nextInteger(std::uint32_t& value)
     {
         if (left == 0) {
@@ -32,7 +43,8 @@ private:
         }
         const Varint varint = varintAt(bytes, left);
         if (varint.length == 0) {
-            VECTA_ASSERT(false);
+            fail();
+            return false;
         }
         bytes += varint.length;
         left -= varint.length;
@@ -42,7 +54,7 @@ private:
     void readCommand();
     void nextCommand();
     Point readPoint();
-    Point beginPart(bool ring);
+    bool beginPart(bool ring, Point& start);
     template <bool SumArea> std::int64_t readLineTo(Point previous);
     template <bool SumArea, bool Fits> std::int64_t readLineTo(Point previous);
 

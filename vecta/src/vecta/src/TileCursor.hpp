@@ -6,20 +6,30 @@
 #include <pb.h>
 
 #include "TileStream.hpp"
-#include "vecta/Assert.hpp"
 
 namespace vecta {
 
 // The unread bytes of a message in the tile. Every step stays within them;
-// bytes that do not decode violate the tile contract.
+// bytes that do not decode mark the cursor damaged and end it, and the
+// values read from then on are zero.
 struct TileCursor {
     const pb_byte_t* bytes;
     std::size_t left;
+    bool damaged = false;
 
+    void fail()
+    {
+        bytes += left;
+        left = 0;
+        damaged = true;
+    }
     std::uint32_t varint()
     {
         const Varint varint = varintAt(bytes, left);
-        VECTA_ASSERT(varint.length != 0);
+        if (varint.length == 0) {
+            fail();
+            return 0;
+        }
         bytes += varint.length;
         left -= varint.length;
         return varint.value;
@@ -31,20 +41,33 @@ struct TileCursor {
         while (length < left && length < 10 && (bytes[length] & 0x80u) != 0) {
             ++length;
         }
-        VECTA_ASSERT(length < left && length < 10);
-        skip(length + 1);
+        if (length < left && length < 10) {
+            skip(length + 1);
+        } else {
+            fail();
+        }
     }
     void skip(std::size_t count)
     {
-        VECTA_ASSERT(count <= left);
+        if (count > left) {
+            fail();
+            return;
+        }
         bytes += count;
         left -= count;
     }
+    // A length-delimited field's bytes; none when they run past the cursor.
     const pb_byte_t* take(std::size_t& size)
     {
         size = varint();
         const pb_byte_t* start = bytes;
-        skip(size);
+        if (size > left) {
+            fail();
+            size = 0;
+            return start;
+        }
+        bytes += size;
+        left -= size;
         return start;
     }
     // The hash of a length-delimited string, as readHashedString() takes it.
@@ -71,7 +94,7 @@ struct TileCursor {
             skip(4);
             break;
         default:
-            VECTA_ASSERT(false);
+            fail();
         }
     }
 };

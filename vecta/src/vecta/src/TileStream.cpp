@@ -61,7 +61,6 @@ std::uint32_t countVarints(pb_istream_t packed)
     while (packed.bytes_left > 0 && decodeVarint(&packed, ignored)) {
         ++count;
     }
-    VECTA_ASSERT(packed.bytes_left == 0);
     return count;
 }
 
@@ -99,10 +98,9 @@ bool readHashedString(pb_istream_t* stream, std::uint32_t& hash)
     return true;
 }
 
-void skipOtherField(pb_istream_t* stream, pb_wire_type_t wireType)
+bool skipOtherField(pb_istream_t* stream, pb_wire_type_t wireType)
 {
-    const bool skipped = pb_skip_field(stream, wireType);
-    VECTA_ASSERT(skipped);
+    return pb_skip_field(stream, wireType);
 }
 
 } // namespace vecta

@@ -4,8 +4,6 @@
 
 #include <pb_decode.h>
 
-#include "vecta/Assert.hpp"
-
 namespace vecta {
 
 // Helpers over nanopb input streams whose state is a moving pointer into the
@@ -149,30 +147,50 @@ inline bool decodeTag(pb_istream_t* stream, pb_wire_type_t& wireType, std::uint3
     return true;
 }
 
+// Ends a stream at bytes that do not decode: tile streams move to their end,
+// so that closing them leaves the parent past their field.
+inline void endStream(pb_istream_t* stream)
+{
+    if (stream->callback == &readTileBytes) {
+        advance(stream, stream->bytes_left);
+    } else {
+        stream->bytes_left = 0;
+    }
+}
+
 // Decodes the next tag; false at the end of the stream. A tag that does not
-// decode violates the tile contract.
-inline bool nextTag(pb_istream_t* stream, pb_wire_type_t& wireType, std::uint32_t& field)
+// decode ends the stream and marks it `damaged`.
+inline bool nextTag(pb_istream_t* stream, pb_wire_type_t& wireType, std::uint32_t& field, bool& damaged)
 {
     if (stream->bytes_left == 0) {
         return false;
     }
-    const bool decoded = decodeTag(stream, wireType, field);
-    VECTA_ASSERT(decoded);
+    if (!decodeTag(stream, wireType, field)) {
+        damaged = true;
+        endStream(stream);
+        return false;
+    }
     return true;
 }
 
 // Fields other than length-delimited ones.
-void skipOtherField(pb_istream_t* stream, pb_wire_type_t wireType);
+bool skipOtherField(pb_istream_t* stream, pb_wire_type_t wireType);
 
-inline void skipField(pb_istream_t* stream, pb_wire_type_t wireType)
+// False, with the stream ended, when the field runs past the stream or its
+// wire type is invalid.
+inline bool skipField(pb_istream_t* stream, pb_wire_type_t wireType)
 {
+    bool skipped = false;
     if (wireType != PB_WT_STRING) {
-        skipOtherField(stream, wireType);
-        return;
+        skipped = skipOtherField(stream, wireType);
+    } else {
+        std::uint32_t length = 0;
+        skipped = decodeVarint(stream, length) && skipBytes(stream, length);
     }
-    std::uint32_t length = 0;
-    const bool skipped = decodeVarint(stream, length) && skipBytes(stream, length);
-    VECTA_ASSERT(skipped);
+    if (!skipped) {
+        endStream(stream);
+    }
+    return skipped;
 }
 
 } // namespace vecta

@@ -14,33 +14,42 @@ namespace {
 constexpr std::uint32_t classKeyHash = stringHash("class");
 constexpr std::uint32_t defaultClassHash = stringHash("default");
 
+// The key of features whose class matches no rule.
+constexpr std::uint32_t noRuleKey = 0;
+
 enum FeatureType : std::uint32_t { LineFeature = 2, PolygonFeature = 3 };
 
 // The first "class" property decides; pairs with an index outside the
-// layer's tables are passed over, an unfinished last pair ends the tags.
-std::uint32_t styleKey(Layer& layer, const FeatureFields& feature)
+// layer's tables are passed over, an unfinished last pair ends the tags. A
+// class that is not a string matches no rule. False when the layer's tables
+// are damaged or do not fit the arena.
+bool styleKey(Layer& layer, const FeatureFields& feature, std::uint32_t& key)
 {
     const pb_byte_t* bytes = feature.tags;
     std::size_t left = feature.tagsSize;
+    key = layer.nameHash + defaultClassHash;
     while (left > 0) {
-        const Varint key = varintAt(bytes, left);
-        if (key.length == 0) {
+        const Varint keyIndex = varintAt(bytes, left);
+        if (keyIndex.length == 0) {
             break;
         }
-        const Varint value = varintAt(bytes + key.length, left - key.length);
-        if (value.length == 0) {
+        const Varint valueIndex = varintAt(bytes + keyIndex.length, left - keyIndex.length);
+        if (valueIndex.length == 0) {
             break;
         }
-        bytes += key.length + value.length;
-        left -= key.length + value.length;
-        if (layer.keys == nullptr && layer.values == nullptr) {
-            layer.initializeTable();
+        bytes += keyIndex.length + valueIndex.length;
+        left -= keyIndex.length + valueIndex.length;
+        if (!layer.initializeTable()) {
+            return false;
         }
-        if (key.value < layer.keys_size && value.value < layer.values_size && layer.keys[key.value] == classKeyHash) {
-            return layer.nameHash + layer.values[value.value].string_value();
+        if (keyIndex.value < layer.keys_size && valueIndex.value < layer.values_size &&
+            layer.keys[keyIndex.value] == classKeyHash) {
+            const PropertyValue& value = layer.values[valueIndex.value];
+            key = value.type == PropertyValueType::StringValue ? layer.nameHash + value.string_value() : noRuleKey;
+            break;
         }
     }
-    return layer.nameHash + defaultClassHash;
+    return true;
 }
 
 } // namespace
@@ -56,21 +65,27 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
     if (level.count == 0 || !writer) {
         return 0;
     }
+    const BufferWriter entry = writer;
     VectorTile tile(data, size, &arena);
     writer.checkpoint();
+    bool damaged = false;
     // Neighbouring features mostly share their key.
     std::uint32_t foundKey = 0;
     const LayerStyle* found = nullptr;
-    for (Layer layer = tile.nextLayer(); layer.isValid(); layer = tile.nextLayer()) {
+    for (Layer layer = tile.nextLayer(); !damaged && layer.isValid(); layer = tile.nextLayer()) {
         FeatureFields feature;
-        while (nextFeatureFields(&layer.featureStream, feature)) {
+        while (!damaged && nextFeatureFields(&layer.featureStream, feature, damaged)) {
             // Points and features without geometry draw nothing.
             if ((feature.type != LineFeature && feature.type != PolygonFeature) || feature.geometry == nullptr) {
                 continue;
             }
-            const std::uint32_t style_id = styleKey(layer, feature);
+            std::uint32_t style_id = 0;
+            if (!styleKey(layer, feature, style_id)) {
+                damaged = true;
+                break;
+            }
             if (found == nullptr || style_id != foundKey) {
-                found = level.find(style_id);
+                found = style_id == noRuleKey ? nullptr : level.find(style_id);
                 foundKey = style_id;
             }
             const LayerStyle* rule = found;
@@ -85,10 +100,18 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
             } else {
                 geometry.decodePolygon();
             }
+            damaged = geometry.damaged;
             if (writer.hasDiscarded()) {
                 writer.rollback();
             }
         }
+        damaged = damaged || layer.damaged;
+    }
+    // Nothing of a damaged tile is drawn.
+    if (damaged || tile.damaged) {
+        writer = entry;
+        ++damagedCount;
+        return 0;
     }
     return writer.size();
 }

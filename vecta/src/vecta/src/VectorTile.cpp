@@ -19,18 +19,20 @@ Layer VectorTile::nextLayer()
 {
     pb_wire_type_t wireType{};
     std::uint32_t field = 0;
-    while (nextTag(&stream, wireType, field)) {
+    while (nextTag(&stream, wireType, field, damaged)) {
         if (field != tileLayersField || wireType != PB_WT_STRING) {
-            skipField(&stream, wireType);
+            damaged = !skipField(&stream, wireType) || damaged;
             continue;
         }
         pb_istream_t layerStream;
-        const bool opened = openSubstream(&stream, &layerStream);
-        VECTA_ASSERT(opened);
+        if (!openSubstream(&stream, &layerStream)) {
+            damaged = true;
+            endStream(&stream);
+            break;
+        }
         Layer layer(layerStream);
         layer.arena = arena;
-        const bool closed = closeSubstream(&stream, &layerStream);
-        VECTA_ASSERT(closed);
+        closeSubstream(&stream, &layerStream);
         return layer;
     }
     return Layer();
@@ -41,6 +43,8 @@ Layer::Layer(const pb_istream_t& layerStream) : tableStream(layerStream), featur
     VECTA_ASSERT(layerStream.callback == &readTileBytes);
     TileCursor scan{tileBytes(&layerStream), layerStream.bytes_left};
     bool tableFound = false;
+    // Both tables are indexed by 16 bits.
+    constexpr std::uint16_t countLimit = 0xFFFF;
     while (scan.left > 0) {
         const TileCursor fieldStart = scan;
         const std::uint32_t tag = scan.varint();
@@ -60,10 +64,12 @@ Layer::Layer(const pb_istream_t& layerStream) : tableStream(layerStream), featur
             scan.skipField(tag & 7u);
             break;
         case LayerKeys:
+            scan.damaged = scan.damaged || keys_size == countLimit;
             ++keys_size;
             scan.skipField(tag & 7u);
             break;
         case LayerValues:
+            scan.damaged = scan.damaged || values_size == countLimit;
             ++values_size;
             scan.skipField(tag & 7u);
             break;
@@ -74,8 +80,15 @@ Layer::Layer(const pb_istream_t& layerStream) : tableStream(layerStream), featur
             version = scan.varint();
             break;
         default:
-            VECTA_ASSERT(false);
+            scan.skipField(tag & 7u);
         }
+    }
+    if (scan.damaged) {
+        damaged = true;
+        tablesRead = true;
+        keys_size = 0;
+        values_size = 0;
+        endStream(&featureStream);
     }
 }
 
@@ -83,71 +96,80 @@ Feature Layer::nextFeature()
 {
     pb_wire_type_t wireType{};
     std::uint32_t field = 0;
-    while (nextTag(&featureStream, wireType, field)) {
+    while (nextTag(&featureStream, wireType, field, damaged)) {
         if (field != LayerFeatures || wireType != PB_WT_STRING) {
-            skipField(&featureStream, wireType);
+            damaged = !skipField(&featureStream, wireType) || damaged;
             continue;
         }
         pb_istream_t featureMessage;
-        const bool opened = openSubstream(&featureStream, &featureMessage);
-        VECTA_ASSERT(opened);
+        if (!openSubstream(&featureStream, &featureMessage)) {
+            damaged = true;
+            endStream(&featureStream);
+            break;
+        }
         Feature feature(this, featureMessage);
-        const bool closed = closeSubstream(&featureStream, &featureMessage);
-        VECTA_ASSERT(closed);
+        closeSubstream(&featureStream, &featureMessage);
         return feature;
     }
     return Feature();
 }
 
-void Layer::initializeTable()
+bool Layer::initializeTable()
 {
     VECTA_ASSERT(arena != nullptr);
+    if (tablesRead) {
+        return keys != nullptr;
+    }
     VECTA_ASSERT(keys == nullptr && values == nullptr);
+    tablesRead = true;
     arena->used = 0;
 
     const std::uint32_t keyBytes = std::uint32_t{keys_size} * sizeof(std::uint32_t);
-    if (keyBytes <= arena->capacity) {
-        keys = reinterpret_cast<std::uint32_t*>(arena->base);
-        std::fill_n(keys, keys_size, 0u);
-    }
     const std::uint32_t valuesStart = (keyBytes + 7u) & ~7u;
     const std::uint32_t valuesEnd = valuesStart + std::uint32_t{values_size} * sizeof(PropertyValue);
-    if (keys != nullptr && valuesEnd <= arena->capacity) {
+    bool read = valuesEnd <= arena->capacity;
+    if (read) {
+        keys = reinterpret_cast<std::uint32_t*>(arena->base);
+        std::fill_n(keys, keys_size, 0u);
         values = reinterpret_cast<PropertyValue*>(arena->base + valuesStart);
         for (std::uint32_t i = 0; i < values_size; ++i) {
             new (&values[i]) PropertyValue{};
         }
         arena->used = valuesEnd;
     }
-    if (values == nullptr) {
-        keys = nullptr;
-    }
-    VECTA_ASSERT(keys != nullptr && values != nullptr);
 
     pb_istream_t walk = tableStream;
     std::uint16_t keyIndex = 0;
     std::uint16_t valueIndex = 0;
     pb_wire_type_t wireType{};
     std::uint32_t field = 0;
-    while (nextTag(&walk, wireType, field)) {
+    bool walkDamaged = false;
+    while (read && nextTag(&walk, wireType, field, walkDamaged)) {
         if (field == LayerKeys && keyIndex < keys_size) {
-            const bool read = readHashedString(&walk, keys[keyIndex]);
-            VECTA_ASSERT(read);
+            read = wireType == PB_WT_STRING && readHashedString(&walk, keys[keyIndex]);
             ++keyIndex;
         } else if (field == LayerValues && valueIndex < values_size) {
             pb_istream_t valueStream;
-            const bool opened = openSubstream(&walk, &valueStream);
-            VECTA_ASSERT(opened);
-            const bool decoded = decodeValue(&valueStream, values[valueIndex]);
-            const bool closed = closeSubstream(&walk, &valueStream);
-            VECTA_ASSERT(decoded && closed);
+            read = wireType == PB_WT_STRING && openSubstream(&walk, &valueStream) &&
+                   decodeValue(&valueStream, values[valueIndex]);
+            if (read) {
+                closeSubstream(&walk, &valueStream);
+            }
             ++valueIndex;
         } else {
-            skipField(&walk, wireType);
+            read = skipField(&walk, wireType);
         }
     }
-    VECTA_ASSERT(keyIndex == keys_size);
-    VECTA_ASSERT(valueIndex == values_size);
+    if (!read || walkDamaged || keyIndex != keys_size || valueIndex != values_size) {
+        damaged = true;
+        keys = nullptr;
+        values = nullptr;
+        keys_size = 0;
+        values_size = 0;
+        arena->used = 0;
+        return false;
+    }
+    return true;
 }
 
 bool Layer::decodeValue(pb_istream_t* stream, PropertyValue& value)
@@ -156,6 +178,10 @@ bool Layer::decodeValue(pb_istream_t* stream, PropertyValue& value)
         pb_wire_type_t wireType{};
         std::uint32_t field = 0;
         if (!decodeTag(stream, wireType, field)) {
+            return false;
+        }
+        // A value message holds one value.
+        if (field >= 1 && field <= 7 && value.type != PropertyValueType::Invalid) {
             return false;
         }
         switch (field) {

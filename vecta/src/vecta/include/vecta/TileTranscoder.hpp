@@ -17,8 +17,13 @@ public:
     TileTranscoder(const TileTranscoder&) = delete;
     TileTranscoder& operator=(const TileTranscoder&) = delete;
 
-    // Returns the bytes of segment buffer now in `writer`.
+    // Returns the bytes of segment buffer now in `writer`. A damaged tile
+    // (bytes that do not decode, invalid geometry, tables larger than the
+    // arena) gives 0 bytes, leaves `writer` as it was and is counted.
     unsigned int decode(const char* data, unsigned int size, unsigned char zoom, BufferWriter& writer);
+
+    // The tiles decode() found damaged so far.
+    std::uint32_t damagedTiles() const { return damagedCount; }
 
     static Segment readNextSegment(BufferReader& reader);
 
@@ -30,6 +35,7 @@ private:
     const MapStyle* style;
     alignas(8) std::uint8_t arenaStorage[arenaSize];
     MemoryArena arena;
+    std::uint32_t damagedCount = 0;
 };
 
 } // namespace vecta

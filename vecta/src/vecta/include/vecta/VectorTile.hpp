@@ -56,6 +56,9 @@ struct Property {
 
 class Feature;
 
+// A layer of the tile. Bytes that do not decode end what is read from them
+// and mark the layer damaged: a damaged scan leaves no features, damaged or
+// oversized tables leave no properties.
 class Layer {
 public:
     Layer() = default; // the end-of-tile layer
@@ -63,7 +66,10 @@ public:
 
     bool isValid() const { return tableStream.callback != nullptr; }
     Feature nextFeature();
-    void initializeTable();
+    // Reads the key and value tables into the arena, once. False when they
+    // are damaged or do not fit, which leaves the layer without tables.
+    bool initializeTable();
+    // False when the value does not decode or sets more than one value.
     static bool decodeValue(pb_istream_t* stream, PropertyValue& value);
 
     std::uint32_t nameHash = 0;
@@ -77,11 +83,15 @@ public:
     std::uint16_t keys_size = 0;
     std::uint16_t values_size = 0;
     std::uint32_t featureCount = 0;
+    bool tablesRead = false;
+    bool damaged = false;
 };
 
 class Feature {
 public:
     Feature() = default; // the end-of-layer feature
+    // A feature whose fields do not decode is damaged: what did not decode
+    // reads as absent.
     Feature(Layer* owner, const pb_istream_t& featureMessage);
 
     bool isValid() const { return geometry.callback != nullptr; }
@@ -101,14 +111,19 @@ public:
     pb_istream_t geometryCursor{};
     pb_istream_t tags{};
     pb_istream_t tagsCursor{};
+    bool damaged = false;
 };
 
-// Walks one encoded vector tile in place; nothing is copied.
+// Walks one encoded vector tile in place; nothing is copied. A layer that
+// runs past the tile, or bytes between layers that do not decode, end the
+// walk and mark the tile damaged.
 class VectorTile {
 public:
     VectorTile(const char* data, unsigned int size, MemoryArena* arena);
 
     Layer nextLayer();
+
+    bool damaged = false;
 
 private:
     const char* data;

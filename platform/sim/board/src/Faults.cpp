@@ -1,0 +1,51 @@
+#include <array>
+
+#include "BoardState.hpp"
+#include "sim/BoardFaults.hpp"
+
+namespace {
+
+struct Injected {
+    bool on = false;
+    std::uint32_t value = 0;
+    std::uint64_t fromMs = 0;
+    std::uint64_t untilMs = 0;
+};
+
+std::array<Injected, 6> faults{};
+
+} // namespace
+
+namespace sim::board {
+
+void injectFault(Fault fault, std::uint32_t value, std::uint64_t fromMs, std::uint64_t untilMs)
+{
+    faults[static_cast<std::size_t>(fault)] = Injected{true, value, fromMs, untilMs};
+}
+
+void clearFaults()
+{
+    faults.fill(Injected{});
+}
+
+} // namespace sim::board
+
+namespace sim::board::detail {
+
+bool faultActive(Fault fault, std::uint32_t* value)
+{
+    const Injected& injected = faults[static_cast<std::size_t>(fault)];
+    if (!injected.on) {
+        return false;
+    }
+    const std::uint64_t now = sim::kernelMilliseconds();
+    if (now < injected.fromMs || now >= injected.untilMs) {
+        return false;
+    }
+    if (value != nullptr) {
+        *value = injected.value;
+    }
+    return true;
+}
+
+} // namespace sim::board::detail
