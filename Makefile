@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: setup configure build run test bench fuzz format tidy
+.PHONY: setup configure build run test bench soak fuzz format tidy
 
 setup:
 	@scripts/setup
@@ -22,6 +22,13 @@ test: build
 bench: PRESET = release
 bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do $$b; done
+
+# An hour of board time (216,000 frames) of random input from SOAK_SEED;
+# fails on an assertion, a watchdog reset or a figure that grows.
+SOAK_SEED ?= 1
+soak: configure
+	@cmake --build --preset $(PRESET) --target mapboard
+	@$(BUILD_DIR)/platform/sim/simulator/mapboard --soak $(SOAK_SEED) --out $(BUILD_DIR)/soak.png
 
 # Fuzzes every reader of outside bytes for FUZZ_SECONDS each (clang,
 # libFuzzer), from seeds of real inputs written by the default build.

@@ -1,5 +1,7 @@
 #include "ui/DMA.hpp"
 
+#include <algorithm>
+
 #include "ui/OSWrappers.hpp"
 
 namespace ui {
@@ -8,6 +10,7 @@ void LockFreeDMA_Queue::pushCopyOf(const BlitOp& op)
 {
     ops[tail] = op;
     tail = (tail + 1) % size;
+    highWater = std::max(highWater, count());
 }
 
 void LockFreeDMA_Queue::pop()

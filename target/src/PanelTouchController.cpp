@@ -126,6 +126,12 @@ void PanelTouchController::twoFingersDown(PanelPoint p1, PanelPoint p2)
     mapRotationCenterY = (p1.y + p2.y) * 0.5f;
     mapTx = 0.0f;
     mapTy = 0.0f;
+    // Each pinch starts its own scale and rotation: the input handler takes
+    // only ratios within a phase (it re-bases while the translation is 0),
+    // and a product kept since power-on overflows after enough pinches at
+    // the zoom limit, after which no pinch would zoom again.
+    mapScale = 1.0f;
+    mapRotation = 0.0f;
     prevScale = mapScale;
     prevRotation = mapRotation;
     prevP1 = p1;

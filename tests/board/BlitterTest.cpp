@@ -88,6 +88,10 @@ TEST_F(Blitter, QueuedFillsAndCopiesAllLandBeforeFlushReturns)
     EXPECT_EQ(area[8 + 3], (15 << 11) | 16);
     EXPECT_EQ(area[4], 0u);
     EXPECT_EQ(copy, area);
+    ui::LockFreeDMA_Queue& queue = dma.getQueue();
+    EXPECT_GE(queue.peakCount(true), 1u) << "the blits went through the queue";
+    EXPECT_EQ(queue.peakCount(false), 0u) << "empty since the flush";
+    EXPECT_EQ(queue.capacity(), BlitterDMA::queueCapacity - 1) << "one slot tells full from empty";
 }
 
 // The display's front-porch interrupt starts the queue too; when it comes

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 #include "ProgramRun.hpp"
@@ -177,4 +178,70 @@ TEST(Mapboard, TheMenuKeyThenTheDogButtonReachesTheDogScreen)
     EXPECT_EQ(lines[10]["screen"], "none") << "the menu runs no simulation";
     EXPECT_EQ(lines.back()["screen"], "dogtrack");
     EXPECT_EQ(lines.back()["map"]["zoom"], 16) << "the dog screen opens at zoom 16 on the owner";
+}
+
+TEST(Mapboard, ASoakRunTouchesEveryControlReportsItsFiguresAndRepeatsFromItsSeed)
+{
+    const auto dir = boardtest::scratchDir("soak");
+    auto runOnce = [&](const std::string& name, int seed) {
+        const auto run =
+            runCommand(program + " --soak " + std::to_string(seed) + " --frames 1200 --out " +
+                       (dir / (name + ".png")).string() + " --trace " + (dir / (name + ".jsonl")).string());
+        EXPECT_EQ(run.status, 0) << run.output;
+        return std::make_pair(run.output, readFile(dir / (name + ".jsonl")));
+    };
+    const auto first = runOnce("first", 5);
+    for (const char* expected : {"soak: passed",
+                                 "pizza button 1,",
+                                 "dog button 1,",
+                                 "menu key 2,",
+                                 "order ring",
+                                 "bitrate bar",
+                                 "info button",
+                                 "info left",
+                                 "info right",
+                                 "info back",
+                                 "grid button",
+                                 "courier or home",
+                                 "drag",
+                                 "pinch",
+                                 "rotation",
+                                 "wheel",
+                                 "soak: kernel heap",
+                                 "soak: kernel queue 1",
+                                 "soak: gpu pool 0",
+                                 "soak: map fetcher queue"}) {
+        EXPECT_NE(first.first.find(expected), std::string::npos) << expected << " in\n" << first.first;
+    }
+    const auto lines = readTrace(dir / "first.jsonl");
+    ASSERT_EQ(lines.size(), 1200u);
+    EXPECT_GT(lines.back()["figures"]["gpu pool 0"].get<int>(), 0);
+    std::set<std::string> screens;
+    for (const auto& line : lines) {
+        screens.insert(line["screen"].get<std::string>());
+    }
+    EXPECT_EQ(screens, (std::set<std::string>{"pizza", "none", "dogtrack"}));
+
+    const auto again = runOnce("again", 5);
+    EXPECT_EQ(first.first, again.first);
+    EXPECT_EQ(first.second, again.second) << "the same seed plays the same run";
+}
+
+TEST(Mapboard, ASoakRunFailsOnAWatchdogResetNamingItsSeed)
+{
+    const auto dir = boardtest::scratchDir("soakreset");
+    // Every touch lets the watchdog be refreshed again: clear the flag after
+    // each frame's input.
+    std::string script;
+    for (int ms = 1000; ms < 4000; ms += 10) {
+        script += std::to_string(ms) + " watchdog-refresh off\n";
+    }
+    writeFile(dir / "script.txt", script);
+    const auto run = runCommand(program + " --soak 9 --frames 600 --out " + (dir / "last.png").string() + " --script " +
+                                (dir / "script.txt").string());
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("soak: FAILED: watchdog reset after frame 168 (seed 9)"), std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("--soak 9 --frames 600"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("the board restarts"), std::string::npos) << "a soak run does not restart";
 }

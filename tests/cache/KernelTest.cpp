@@ -180,3 +180,53 @@ TEST(Kernel, TaskStacksComeFromTheEightyThousandByteHeap)
     EXPECT_EQ(spawn(idle, rtos::Priority::Low, 65536), nullptr);
     sim::runKernel(sim::TimeMode::Virtual);
 }
+
+TEST(Kernel, ATaskThatEndsGivesItsStackBack)
+{
+    bool created = false;
+    std::function<void()> brief = [] {};
+    std::function<void()> later = [&] {
+        rtos::delay(5); // the brief task has ended by now
+        EXPECT_EQ(sim::readKernelFigures(false).heapInUse, 1024u);
+        created = spawn(brief, rtos::Priority::Normal, 70000) != nullptr;
+    };
+    spawn(brief, rtos::Priority::Normal, 70000);
+    spawn(later, rtos::Priority::Low);
+    EXPECT_EQ(sim::readKernelFigures(false).heapInUse, 71024u);
+    sim::runKernel(sim::TimeMode::Virtual);
+    EXPECT_TRUE(created) << "the ended task's stack is free again";
+    EXPECT_GE(sim::readKernelFigures(false).heapPeak, 71024u);
+}
+
+TEST(Kernel, TheFiguresCountAQueuesMessageAndItsBlockedSendersUntilTheNextPeak)
+{
+    static rtos::StaticQueue storage;
+    rtos::QueueHandle queue = rtos::createQueue(storage);
+    const std::size_t index = sim::readKernelFigures(true).queues.size() - 1;
+    const auto fill = [index](bool startNewPeaks) { return sim::readKernelFigures(startNewPeaks).queues[index]; };
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> seen; // now, peak
+    std::function<void()> sender = [&] {
+        rtos::send(queue, 1, rtos::noWait);
+        rtos::send(queue, 2, 10); // blocks until the receiver takes the first
+    };
+    std::function<void()> receiver = [&] {
+        const sim::QueueFill blocked = fill(true);
+        seen.emplace_back(blocked.now, blocked.peak);
+        std::uintptr_t message = 0;
+        rtos::receive(queue, message, rtos::noWait); // hands the sender's message over
+        rtos::delay(1);
+        const sim::QueueFill handed = fill(false);
+        seen.emplace_back(handed.now, handed.peak);
+        rtos::receive(queue, message, rtos::noWait);
+        const sim::QueueFill empty = fill(true);
+        seen.emplace_back(empty.now, empty.peak);
+        const sim::QueueFill next = fill(false);
+        seen.emplace_back(next.now, next.peak);
+    };
+    spawn(sender, rtos::Priority::Normal);
+    spawn(receiver, rtos::Priority::Low);
+    sim::runKernel(sim::TimeMode::Virtual);
+    // The peak holds from one reading that starts a new one to the next.
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>> expected{{2, 2}, {1, 2}, {0, 2}, {0, 0}};
+    EXPECT_EQ(seen, expected);
+}

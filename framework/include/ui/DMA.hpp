@@ -66,11 +66,25 @@ public:
     const BlitOp& first() const { return ops[head]; }
     void pop();
 
+    // The most blits queued at once since the previous call that started a
+    // new count; for watching the queue's size in long runs.
+    std::uint32_t peakCount(bool startNewPeak)
+    {
+        const std::uint32_t peak = highWater;
+        if (startNewPeak) {
+            highWater = count();
+        }
+        return peak;
+    }
+    std::uint32_t count() const { return (tail + size - head) % size; }
+    std::uint32_t capacity() const { return size - 1; }
+
 private:
     BlitOp* ops;
     std::uint32_t size;
     volatile std::uint32_t head = 0;
     volatile std::uint32_t tail = 0;
+    std::uint32_t highWater = 0; // GUI task only
 };
 
 // The blitter driver: queues blits from the GUI task and executes them one
@@ -94,6 +108,7 @@ public:
     virtual std::uint8_t getDMAType() = 0;
 
     bool isDMARunning() const { return running; }
+    LockFreeDMA_Queue& getQueue() { return queue; }
 
 protected:
     explicit DMA_Interface(LockFreeDMA_Queue& blitQueue) : queue(blitQueue) {}

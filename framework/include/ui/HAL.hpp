@@ -57,6 +57,8 @@ public:
     void allowDMATransfers();
     // From the blitter's completion interrupt.
     void signalDMAInterrupt();
+    // Null when frame-buffer copies are done by the processor.
+    DMA_Interface* getDMA() const { return dma; }
 
     // Processor load: the instrumentation counts cycles, the idle task
     // reports when the processor works.

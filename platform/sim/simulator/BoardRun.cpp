@@ -1,4 +1,5 @@
 #include "BoardRun.hpp"
+#include "Figures.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -194,6 +195,9 @@ void BoardRun::endOfFrame()
         load = hal->getMCULoadPct();
     }
     writeTrace(now);
+    if (settings.everyFrame) {
+        settings.everyFrame(*this, frame);
+    }
     applyScript(now);
     applyKeys();
     if (settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
@@ -271,6 +275,7 @@ void BoardRun::writeTrace(std::uint64_t now)
     line.update(applicationState());
     line["gesture"] = {{"tx", mapTx}, {"ty", mapTy}, {"scale", mapScale}, {"rotation", mapRotation}};
     line["draw_ms"] = static_cast<double>(drawUs) / 1000.0;
+    line["figures"] = figuresForTrace();
     if (settings.hostTimes) {
         line["host_time_ms"] = static_cast<double>(hostNanoseconds() - hostStartNs) / 1e6;
         line["host_draw_ms"] = static_cast<double>(hostDrawNs) / 1e6;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <fstream>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -13,6 +14,8 @@
 #include "sim/Kernel.hpp"
 
 namespace simulator {
+
+class BoardRun;
 
 struct RunSettings {
     sim::TimeMode timeMode = sim::TimeMode::Virtual;
@@ -24,6 +27,8 @@ struct RunSettings {
     bool appendTrace = false;
     bool hostTimes = false;       // the trace also gets host drawing times
     std::uint64_t firstFrame = 0; // frames run before a watchdog reset
+    // Called at the end of every frame on the GUI task, before the script.
+    std::function<void(BoardRun& run, std::uint64_t frame)> everyFrame;
 };
 
 enum class RunEnd : std::uint8_t { FramesDone, Quit, WatchdogReset, Stopped };

@@ -27,6 +27,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     app.add_flag("--host-times", options.hostTimes, "the trace also gets the host's drawing time and the load");
     app.add_option("--flash", options.flash, "tile collection image instead of the built-in one")
         ->check(CLI::ExistingFile);
+    std::uint64_t soakSeed = 0;
+    auto* soakOption =
+        app.add_option("--soak", soakSeed,
+                       "headless soak run of random input from this seed, 216000 frames (an hour of "
+                       "board time) unless --frames; fails on an assertion, a reset or a growing figure");
     std::vector<std::string> faults;
     app.add_option("--fault", faults, faultHelp)->allow_extra_args(false)->type_name("NAME[=N][@FROM[-UNTIL]]");
     app.add_option("--after-reset", options.afterReset, "(internal) frames run before a watchdog reset");
@@ -39,6 +44,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     }
     if (framesOption->count() > 0) {
         options.frames = frames;
+    }
+    if (soakOption->count() > 0) {
+        options.soak = soakSeed;
     }
     for (const std::string& text : faults) {
         FaultRequest& request = options.faults.emplace_back();

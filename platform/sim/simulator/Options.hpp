@@ -19,7 +19,8 @@ struct Options {
     std::string trace;
     bool hostTimes = false;
     std::string flash;
-    std::uint64_t afterReset = 0; // frames run before the watchdog reset this run continues
+    std::optional<std::uint64_t> soak; // seed of a soak run
+    std::uint64_t afterReset = 0;      // frames run before the watchdog reset this run continues
     std::vector<FaultRequest> faults;
 };
 

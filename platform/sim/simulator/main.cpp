@@ -10,12 +10,14 @@
 
 #include "BoardRun.hpp"
 #include "Options.hpp"
+#include "Soak.hpp"
 #include "Window.hpp"
 #include "sim/FlashLoader.hpp"
 
 namespace {
 
 constexpr std::uint64_t headlessFrames = 600;
+constexpr std::uint64_t soakFrames = 216000; // an hour of board time
 
 std::string absolute(const std::string& path)
 {
@@ -89,6 +91,17 @@ int main(int argc, char** argv)
         script = std::move(loaded.events);
     }
 
+    if (options.soak) {
+        const std::uint64_t frames = options.frames.value_or(soakFrames);
+        simulator::Soak soak(*options.soak, frames);
+        simulator::Options soakOptions = options;
+        soakOptions.frames = frames;
+        simulator::RunSettings settings = settingsFor(soakOptions, true, std::move(script));
+        settings.everyFrame = [&soak](simulator::BoardRun& run, std::uint64_t frame) { soak.endOfFrame(run, frame); };
+        simulator::BoardRun run(std::move(settings));
+        const simulator::RunEnd end = run.run();
+        return soak.finish(end, run.framesDone(), run.problem(), stdout);
+    }
     bool headless = options.headless;
     if (!headless && !simulator::displayAvailable()) {
         std::printf("mapboard: no display found (DISPLAY is not set): running %llu frames headless\n",

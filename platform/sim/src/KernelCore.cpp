@@ -255,6 +255,8 @@ void Kernel::taskMain(rtos::Task& self)
     }
     std::unique_lock lock(mutex);
     self.state = rtos::Task::State::Finished;
+    // As on the board, a task that ended gives its stack back.
+    heapUsed -= self.attributes.stackSize;
     if (running == &self) {
         switchAway();
     }
@@ -273,6 +275,7 @@ rtos::TaskHandle Kernel::createTask(rtos::TaskFunction function, void* argument,
         return nullptr;
     }
     heapUsed += attributes.stackSize;
+    heapHighWater = std::max(heapHighWater, heapUsed);
     auto task = std::make_unique<rtos::Task>();
     task->function = function;
     task->argument = argument;

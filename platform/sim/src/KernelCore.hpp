@@ -77,6 +77,8 @@ public:
 
     // What the stacks of the created tasks may take together.
     static constexpr std::uint32_t heapSize = 80000;
+    std::uint32_t heapInUse() const { return heapUsed; }
+    std::uint32_t heapPeak() const { return heapHighWater; }
 
 private:
     void makeReady(rtos::Task& task);
@@ -108,6 +110,7 @@ private:
     std::chrono::steady_clock::time_point wallStart;
     std::uint64_t nextSequence = 0;
     std::uint32_t heapUsed = 0;
+    std::uint32_t heapHighWater = 0;
     void (*idleHook)() = nullptr;
     rtos::TaskHook idleTaskTag = nullptr;
 

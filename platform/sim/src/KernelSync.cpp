@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <new>
+#include <vector>
 
 #include "KernelCore.hpp"
 #include "vecta/Assert.hpp"
@@ -15,8 +17,25 @@ static_assert(sizeof(Semaphore) <= sizeof(StaticSemaphore::storage));
 struct Queue {
     bool full;
     std::uintptr_t message;
+    std::uint32_t blockedSenders;
+    std::size_t figures; // its entry in queueFills
 };
 static_assert(sizeof(Queue) <= sizeof(StaticQueue::storage));
+
+namespace {
+
+// One entry per queue ever created, guarded by the kernel mutex. Entries
+// are never removed: a test's queue may end with its stack frame.
+std::vector<sim::QueueFill> queueFills;
+
+void noteFill(const Queue& queue)
+{
+    sim::QueueFill& fill = queueFills[queue.figures];
+    fill.now = (queue.full ? 1u : 0u) + queue.blockedSenders;
+    fill.peak = std::max(fill.peak, fill.now);
+}
+
+} // namespace
 
 SemaphoreHandle createBinarySemaphore(StaticSemaphore& storage)
 {
@@ -71,7 +90,8 @@ QueueHandle createQueue(StaticQueue& storage)
 {
     auto& kernel = Kernel::instance();
     std::unique_lock lock(kernel.mutex);
-    return new (storage.storage) Queue{false, 0};
+    queueFills.push_back(sim::QueueFill{0, 0});
+    return new (storage.storage) Queue{false, 0, 0, queueFills.size() - 1};
 }
 
 bool send(QueueHandle queue, std::uintptr_t message, std::uint32_t timeout)
@@ -88,6 +108,7 @@ bool send(QueueHandle queue, std::uintptr_t message, std::uint32_t timeout)
     if (!queue->full) {
         queue->full = true;
         queue->message = message;
+        noteFill(*queue);
         return true;
     }
     if (timeout == noWait) {
@@ -96,7 +117,12 @@ bool send(QueueHandle queue, std::uintptr_t message, std::uint32_t timeout)
     if (Task* self = Kernel::currentTask()) {
         self->message = message;
     }
-    return kernel.block(lock, Task::Wait::Send, queue, timeout);
+    ++queue->blockedSenders;
+    noteFill(*queue);
+    const bool sent = kernel.block(lock, Task::Wait::Send, queue, timeout);
+    --queue->blockedSenders;
+    noteFill(*queue);
+    return sent;
 }
 
 bool receive(QueueHandle queue, std::uintptr_t& message, std::uint32_t timeout)
@@ -113,6 +139,7 @@ bool receive(QueueHandle queue, std::uintptr_t& message, std::uint32_t timeout)
         } else {
             queue->full = false;
         }
+        noteFill(*queue);
         return true;
     }
     if (timeout == noWait) {
@@ -126,3 +153,18 @@ bool receive(QueueHandle queue, std::uintptr_t& message, std::uint32_t timeout)
 }
 
 } // namespace rtos
+
+namespace sim {
+
+KernelFigures readKernelFigures(bool startNewPeaks)
+{
+    auto& kernel = Kernel::instance();
+    std::unique_lock lock(kernel.mutex);
+    KernelFigures figures{kernel.heapInUse(), kernel.heapPeak(), Kernel::heapSize, rtos::queueFills};
+    for (QueueFill& fill : rtos::queueFills) {
+        fill.peak = startNewPeaks ? fill.now : fill.peak;
+    }
+    return figures;
+}
+
+} // namespace sim

@@ -1,10 +1,12 @@
 // The GPU library's pool allocator: first fit over the memory the system
 // layer hands it, 8-byte aligned blocks, neighbours merged on free.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
 #include "gpu/gpu_sys.h"
+#include "sim/GpuPools.hpp"
 
 namespace {
 
@@ -21,6 +23,8 @@ constexpr int maxPools = 4;
 struct Pool {
     std::uint8_t* begin = nullptr;
     std::uint8_t* end = nullptr;
+    std::uint32_t inUse = 0;
+    std::uint32_t peak = 0;
 };
 
 Pool pools[maxPools];
@@ -54,6 +58,8 @@ int gpu_pool_init(int pool, void* memory, std::uint32_t size)
     size &= ~7u;
     pools[pool].begin = static_cast<std::uint8_t*>(memory);
     pools[pool].end = pools[pool].begin + size;
+    pools[pool].inUse = 0;
+    pools[pool].peak = 0;
     auto* first = reinterpret_cast<BlockHeader*>(memory);
     first->size = size - static_cast<std::uint32_t>(sizeof(BlockHeader));
     first->state = freeBlock;
@@ -82,6 +88,8 @@ void* gpu_pool_malloc(int pool, std::uint32_t size)
             block->size = wanted;
         }
         block->state = usedBlock;
+        pools[pool].inUse += block->size;
+        pools[pool].peak = std::max(pools[pool].peak, pools[pool].inUse);
         return block + 1;
     }
     return nullptr;
@@ -98,6 +106,7 @@ void gpu_pool_free(void* memory)
         return; // not a live block: freeing it twice must not corrupt the pool
     }
     block->state = freeBlock;
+    pool->inUse -= block->size;
     auto* end = reinterpret_cast<BlockHeader*>(pool->end);
     for (auto* b = reinterpret_cast<BlockHeader*>(pool->begin); b < end; b = next(b)) {
         while (b->state == freeBlock && next(b) < end && next(b)->state == freeBlock) {
@@ -118,3 +127,20 @@ int gpu_rb_init(gpu_ring_buffer_t* ring, int reset)
 }
 
 } // extern "C"
+
+namespace sim {
+
+GpuPoolFigures readGpuPoolFigures(int pool, bool startNewPeak)
+{
+    if (pool < 0 || pool >= maxPools || pools[pool].begin == nullptr) {
+        return GpuPoolFigures{0, 0, 0};
+    }
+    Pool& p = pools[pool];
+    const GpuPoolFigures figures{p.inUse, p.peak, static_cast<std::uint32_t>(p.end - p.begin)};
+    if (startNewPeak) {
+        p.peak = p.inUse;
+    }
+    return figures;
+}
+
+} // namespace sim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "board/rtos.h"
 
@@ -34,5 +35,19 @@ KernelStop runKernel(TimeMode mode, std::uint32_t timeLimitMs = rtos::waitForeve
 
 // Ends the current run. Called from a task, it does not return.
 void stopKernel();
+
+// What the kernel holds, for a long run to watch for leaks.
+struct QueueFill {
+    std::uint32_t now;  // the message held (0 or 1) plus senders blocked on a full queue
+    std::uint32_t peak; // the most since the previous reading
+};
+struct KernelFigures {
+    std::uint32_t heapInUse; // task stacks, bytes
+    std::uint32_t heapPeak;  // since power-on
+    std::uint32_t heapSize;
+    std::vector<QueueFill> queues; // in creation order
+};
+// With `startNewPeaks` the queues' next peaks start from their present fill.
+KernelFigures readKernelFigures(bool startNewPeaks);
 
 } // namespace sim
