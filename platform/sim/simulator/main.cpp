@@ -100,7 +100,14 @@ int main(int argc, char** argv)
         settings.everyFrame = [&soak](simulator::BoardRun& run, std::uint64_t frame) { soak.endOfFrame(run, frame); };
         simulator::BoardRun run(std::move(settings));
         const simulator::RunEnd end = run.run();
-        return soak.finish(end, run.framesDone(), run.problem(), stdout);
+        const int status = soak.finish(end, run.framesDone(), run.problem(), stdout);
+        // The last frame shows where the run ended, passed or failed.
+        if (const std::string failed = simulator::BoardRun::saveShownFrame(options.out); !failed.empty()) {
+            std::fprintf(stderr, "mapboard: %s\n", failed.c_str());
+            return 1;
+        }
+        std::printf("mapboard: the last frame is in %s\n", absolute(options.out).c_str());
+        return status;
     }
     bool headless = options.headless;
     if (!headless && !simulator::displayAvailable()) {
