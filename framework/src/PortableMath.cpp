@@ -1,6 +1,9 @@
 #include "portable/Math.hpp"
 
+#include <bit>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <limits>
 
 // Minimax polynomials and range reductions after the classic Cephes single
@@ -26,7 +29,11 @@ constexpr float largestExpArgument = 88.72283905206835f;
 constexpr float smallestExpArgument = -103.278929903431851103f;
 
 constexpr float halfPi = 1.5707963267948966192f;
+// pi as a float and what it leaves out.
+constexpr float piHigh = 3.14159274101257324f;
+constexpr float piLow = -8.74227766e-8f;
 constexpr float quarterPi = 0.7853981633974483096f;
+constexpr float threeQuarterPi = 2.3561944901923449288f;
 constexpr float tanThreeEighthsPi = 2.414213562373095f;
 constexpr float tanEighthPi = 0.4142135623730950f;
 
@@ -88,9 +95,65 @@ Reduced reduceQuarter(float x)
     return Reduced{((x - y * quarterPi1) - y * quarterPi2) - y * quarterPi3, octant};
 }
 
-bool outsideReduction(float x)
+// The bits of 2 / pi after the point, behind a word of zeros: enough for the
+// largest float times 2 / pi to keep 64 bits after the quadrant's.
+constexpr std::uint32_t twoOverPiBits[] = {0x00000000, 0xA2F9836E, 0x4E441529, 0xFC2757D1, 0xF534DDC0,
+                                           0xDB629599, 0x3C439041, 0xFE5163AB, 0xDEBBC561};
+
+// 32 bits of twoOverPiBits from bit `position` on, counting from the first
+// word's top bit.
+std::uint32_t twoOverPiWindow(int position)
 {
-    return !(std::fabs(x) <= reductionLimit);
+    const auto word = static_cast<std::size_t>(position / 32);
+    const int shift = position % 32;
+    if (shift == 0) {
+        return twoOverPiBits[word];
+    }
+    return (twoOverPiBits[word] << shift) | (twoOverPiBits[word + 1] >> (32 - shift));
+}
+
+// Exact reduction for finite x > reductionLimit: x = m * 2^s with an
+// integer m times 2 / pi, keeping only the bits that decide the quadrant
+// (mod 4 quarter turns) and the 64 after them, in integer arithmetic.
+Reduced reduceLarge(float x)
+{
+    const auto bits = std::bit_cast<std::uint32_t>(x);
+    const std::uint64_t m = (bits & 0x7fffffu) | 0x800000u;
+    const int s = static_cast<int>((bits >> 23) & 0xffu) - 127 - 23;
+    // Bits of 2 / pi before s - 2 after the point add multiples of 8 quarter
+    // turns; the window's 96 bits start there.
+    const int start = s - 2 + 31;
+    const std::uint64_t high = m * twoOverPiWindow(start);
+    const std::uint64_t middle = m * twoOverPiWindow(start + 32);
+    const std::uint64_t low = m * twoOverPiWindow(start + 64);
+    // x * 2 / pi mod 8 with 61 bits after the point, wrapping mod 2^64.
+    const std::uint64_t turns = (high << 32) + middle + (low >> 32);
+    const auto fraction = (turns << 3) | ((low & 0xffffffffu) >> 29);
+    // Round to the nearest quarter turn: a fraction of a half or more counts
+    // from the next one, below it.
+    const auto quadrant = static_cast<unsigned>((turns >> 61) + (fraction >> 63)) & 3u;
+    const auto signedFraction = static_cast<std::int64_t>(fraction);
+    constexpr double quarterTurnPerUnit = 1.5707963267948966 / 18446744073709551616.0;
+    return Reduced{static_cast<float>(static_cast<double>(signedFraction) * quarterTurnPerUnit), quadrant * 2u};
+}
+
+// |x| folded into [-pi / 4, pi / 4] for finite x.
+Reduced reduce(float x)
+{
+    const float magnitude = std::fabs(x);
+    return magnitude <= reductionLimit ? reduceQuarter(magnitude) : reduceLarge(magnitude);
+}
+
+constexpr float notANumber = std::numeric_limits<float>::quiet_NaN();
+constexpr float infinity = std::numeric_limits<float>::infinity();
+
+// log of 0, negatives, infinity and NaN.
+float logOutsideDomain(float x)
+{
+    if (x == 0.0f) {
+        return -infinity;
+    }
+    return x > 0.0f ? x : notANumber;
 }
 
 } // namespace
@@ -98,7 +161,7 @@ bool outsideReduction(float x)
 float log(float x)
 {
     if (!(x > 0.0f) || std::isinf(x)) {
-        return static_cast<float>(std::log(static_cast<double>(x))); // 0, negatives, infinity, NaN
+        return logOutsideDomain(x);
     }
     int e = 0;
     const float m = reduceForLog(x, e);
@@ -108,7 +171,7 @@ float log(float x)
 float log2(float x)
 {
     if (!(x > 0.0f) || std::isinf(x)) {
-        return static_cast<float>(std::log2(static_cast<double>(x)));
+        return logOutsideDomain(x);
     }
     int e = 0;
     const float m = reduceForLog(x, e);
@@ -122,7 +185,7 @@ float exp(float x)
         return x;
     }
     if (x > largestExpArgument) {
-        return std::numeric_limits<float>::infinity();
+        return infinity;
     }
     if (x < smallestExpArgument) {
         return 0.0f;
@@ -175,11 +238,11 @@ float atan(float x)
 
 float sin(float x)
 {
-    if (outsideReduction(x)) {
-        return static_cast<float>(std::sin(static_cast<double>(x)));
+    if (!std::isfinite(x)) {
+        return notANumber;
     }
     const bool negative = x < 0.0f;
-    Reduced r = reduceQuarter(std::fabs(x));
+    const Reduced r = reduce(x);
     bool flip = negative;
     unsigned octant = r.octant & 7u;
     if (octant > 3) {
@@ -193,10 +256,10 @@ float sin(float x)
 
 float cos(float x)
 {
-    if (outsideReduction(x)) {
-        return static_cast<float>(std::cos(static_cast<double>(x)));
+    if (!std::isfinite(x)) {
+        return notANumber;
     }
-    Reduced r = reduceQuarter(std::fabs(x));
+    const Reduced r = reduce(x);
     bool flip = false;
     unsigned octant = r.octant & 7u;
     if (octant > 3) {
@@ -213,10 +276,10 @@ float cos(float x)
 
 float tan(float x)
 {
-    if (outsideReduction(x)) {
-        return static_cast<float>(std::tan(static_cast<double>(x)));
+    if (!std::isfinite(x)) {
+        return notANumber;
     }
-    const Reduced r = reduceQuarter(std::fabs(x));
+    const Reduced r = reduce(x);
     const float z = r.x * r.x;
     float y = r.x;
     if (std::fabs(r.x) > 1.0e-4f) {
@@ -231,6 +294,37 @@ float tan(float x)
         y = -1.0f / y;
     }
     return x < 0.0f ? -y : y;
+}
+
+float atan2(float y, float x)
+{
+    if (std::isnan(x) || std::isnan(y)) {
+        return notANumber;
+    }
+    const float ay = std::fabs(y);
+    const float ax = std::fabs(x);
+    float angle = halfPi; // from the positive x axis towards |y|
+    if (ay == infinity && ax == infinity) {
+        angle = std::signbit(x) ? threeQuarterPi : quarterPi;
+    } else if (ay != infinity && (ax != 0.0f || ay == 0.0f)) {
+        angle = (ax == infinity || ay == 0.0f) ? 0.0f : atan(ay / ax);
+        if (std::signbit(x)) {
+            angle = piHigh - (angle - piLow);
+        }
+    }
+    return std::signbit(y) ? -angle : angle;
+}
+
+float hypot(float x, float y)
+{
+    if (std::isinf(x) || std::isinf(y)) {
+        return infinity;
+    }
+    // Float squares are exact in double and neither overflows nor underflows
+    // there: one rounding for the sum, one for the root, one to float.
+    const auto dx = static_cast<double>(x);
+    const auto dy = static_cast<double>(y);
+    return static_cast<float>(std::sqrt(dx * dx + dy * dy));
 }
 
 } // namespace portable

@@ -1,7 +1,6 @@
 #include "target/PanelTouchController.hpp"
 
-#include <cmath>
-
+#include "portable/Math.hpp"
 #include "target/TouchGestures.hpp"
 
 namespace target {
@@ -141,13 +140,13 @@ void PanelTouchController::twoFingersDown(PanelPoint p1, PanelPoint p2)
 
 void PanelTouchController::twoFingersMove(PanelPoint p1, PanelPoint p2)
 {
-    const float previousDistance = std::hypot(prevP2.x - prevP1.x, prevP2.y - prevP1.y);
-    const float distance = std::hypot(p2.x - p1.x, p2.y - p1.y);
+    const float previousDistance = portable::hypot(prevP2.x - prevP1.x, prevP2.y - prevP1.y);
+    const float distance = portable::hypot(p2.x - p1.x, p2.y - p1.y);
     // Fingers meeting at one point would make the scale 0, and every later
     // pinch would multiply that 0: such a sample leaves the scale alone.
     const float ratio = (previousDistance > 0.0f && distance > 0.0f) ? distance / previousDistance : 1.0f;
-    const float previousAngle = std::atan2(prevP2.y - prevP1.y, prevP2.x - prevP1.x);
-    const float angle = std::atan2(p2.y - p1.y, p2.x - p1.x);
+    const float previousAngle = portable::atan2(prevP2.y - prevP1.y, prevP2.x - prevP1.x);
+    const float angle = portable::atan2(p2.y - p1.y, p2.x - p1.x);
     const float centerX = (p1.x + p2.x) * 0.5f;
     const float centerY = (p1.y + p2.y) * 0.5f;
     const float previousCenterX = (prevP1.x + prevP2.x) * 0.5f;

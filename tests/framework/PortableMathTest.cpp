@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -79,4 +80,77 @@ TEST(PortableMath, InputsOutsideTheFastPathsGiveTheLibrarysAnswers)
     EXPECT_EQ(portable::exp(-200.0f), 0.0f);
     EXPECT_FLOAT_EQ(portable::sin(100000.0f), static_cast<float>(std::sin(100000.0)));
     EXPECT_FLOAT_EQ(portable::atan(1.0e30f), 1.5707964f);
+}
+
+// Beyond the fast reduction, up to the largest float: the exact reduction
+// must keep the quadrant and the bits after it.
+TEST(PortableMath, LargeArgumentsWithinThreeUnitsInTheLastPlace)
+{
+    const Case cases[] = {
+        {"sin", portable::sin, [](double x) { return std::sin(x); }, 0.0f, 0.0f},
+        {"cos", portable::cos, [](double x) { return std::cos(x); }, 0.0f, 0.0f},
+        {"tan", portable::tan, [](double x) { return std::tan(x); }, 0.0f, 0.0f},
+    };
+    for (const Case& c : cases) {
+        double worst = 0.0;
+        float worstAt = 0.0f;
+        // Every binade from 2^13 up, 4000 arguments in each, both signs.
+        for (int e = 13; e < 128; ++e) {
+            for (int i = 0; i < 4000; ++i) {
+                const float magnitude = std::ldexp(1.0f + static_cast<float>(i) / 4000.0f, e);
+                for (const float x : {magnitude, -magnitude}) {
+                    const double ulps = ulpsFrom(c.ours(x), c.exact(static_cast<double>(x)));
+                    if (ulps > worst) {
+                        worst = ulps;
+                        worstAt = x;
+                    }
+                }
+            }
+        }
+        EXPECT_LE(worst, 3.0) << c.name << " at " << worstAt;
+    }
+}
+
+// The touch controller's finger angles and distances and the canvas's arc
+// angles: every direction, at panel distances and far beyond, where squares
+// of floats overflow and underflow.
+TEST(PortableMath, Atan2AndHypotOverEveryDirection)
+{
+    double worstAtan2 = 0.0;
+    double worstHypot = 0.0;
+    for (const float radius : {1.0e-30f, 0.75f, 3.0f, 480.0f, 933.0f, 1.0e30f}) {
+        for (int i = 0; i < 100000; ++i) {
+            const double direction = 6.283185307179586 * i / 100000;
+            const auto x = static_cast<float>(radius * std::cos(direction));
+            const auto y = static_cast<float>(radius * std::sin(direction));
+            const auto dx = static_cast<double>(x);
+            const auto dy = static_cast<double>(y);
+            worstAtan2 = std::max(worstAtan2, ulpsFrom(portable::atan2(y, x), std::atan2(dy, dx)));
+            worstHypot = std::max(worstHypot, ulpsFrom(portable::hypot(x, y), std::hypot(dx, dy)));
+        }
+    }
+    // atan's three units and the quotient's rounding.
+    EXPECT_LE(worstAtan2, 3.5);
+    // Half a unit, and double rounding's sliver beyond it.
+    EXPECT_LE(worstHypot, 0.5001);
+}
+
+TEST(PortableMath, Atan2AndHypotOnAxesAndInfinitiesAsTheLibrary)
+{
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 1.0e-40f, -3.0e38f, inf, -inf};
+    for (const float y : values) {
+        for (const float x : values) {
+            const float ours = portable::atan2(y, x);
+            const float library = std::atan2(y, x);
+            EXPECT_EQ(ours, library) << "atan2(" << y << ", " << x << ")";
+            EXPECT_EQ(std::signbit(ours), std::signbit(library)) << "atan2(" << y << ", " << x << ")";
+            EXPECT_EQ(portable::hypot(x, y), std::hypot(x, y)) << "hypot(" << x << ", " << y << ")";
+        }
+    }
+    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_TRUE(std::isnan(portable::atan2(nan, 1.0f)));
+    EXPECT_TRUE(std::isnan(portable::atan2(1.0f, nan)));
+    EXPECT_TRUE(std::isnan(portable::hypot(nan, 1.0f)));
+    EXPECT_EQ(portable::hypot(nan, -inf), inf);
 }

@@ -145,7 +145,7 @@ bool Circle::inBand(const Shape& g, float x, float y)
 
 float Circle::angleFromStart(const Shape& g, float dx, float dy)
 {
-    const float angle = std::atan2(dx, -dy) * 57.29578f;
+    const float angle = portable::atan2(dx, -dy) * 57.29578f;
     float relative = std::fmod(angle - g.start, 360.0f);
     if (relative < 0.0f) {
         relative += 360.0f;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/MapProjection.hpp"
+#include "portable/Math.hpp"
 
 namespace {
 
@@ -17,7 +18,9 @@ struct Offset {
 Offset unrotate(float degrees, float u, float v)
 {
     const float a = -std::fmod(degrees, 360.0f) * degreesToRadians;
-    return {u * std::cos(a) - v * std::sin(a), u * std::sin(a) + v * std::cos(a)};
+    const float cosine = portable::cos(a);
+    const float sine = portable::sin(a);
+    return {u * cosine - v * sine, u * sine + v * cosine};
 }
 
 // Centres the map on the point `offset` pixels (map directions) from the

@@ -1,7 +1,6 @@
 #include "model/DogTrackModel.hpp"
 
 #include <algorithm>
-#include <cmath>
 
 #include "model/Model.hpp"
 #include "model/UniformDraw.hpp"
@@ -73,9 +72,9 @@ void DogTrackModel::moveDog(vecta::Coordinate& position, DogState& state, int el
     const float east = distance * portable::sin(state.heading);
     const float startLatitude = position.latitude;
     position.latitude = startLatitude + north / kmPerDegreeLatitude;
+    const float latitudeCosine = portable::cos(static_cast<float>(startLatitude * pi / 180.0));
     position.longitude =
-        position.longitude +
-        static_cast<float>(east / (std::cos(startLatitude * pi / 180.0) * earthRadiusKm * degreesPerRadian));
+        position.longitude + static_cast<float>(east / (latitudeCosine * earthRadiusKm * degreesPerRadian));
 }
 
 void DogTrackModel::updateTrailCache()

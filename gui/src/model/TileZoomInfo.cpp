@@ -18,5 +18,5 @@ TileZoomInfo::TileZoomInfo(float scale)
         zoom = static_cast<std::uint8_t>(level);
         exponent = level - 13;
     }
-    tileScale = scale / static_cast<float>(std::pow(2.0, exponent));
+    tileScale = scale / std::ldexp(1.0f, exponent);
 }
