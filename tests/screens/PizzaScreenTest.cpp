@@ -274,6 +274,7 @@ TEST_F(PizzaScreen, RemainingRouteIsDrawnOverTheTravelledWhereTheyMeet)
     // The route turns by some 80 degrees at point 1, the courier's first step.
     const vecta::Coordinate corner = DirectionsData[1];
     model().setCoordinates(corner.latitude, corner.longitude);
+    driver.frames(40); // the tiles around it arrive, one per frame
     driver.tap(ringCentreX, ringCentreY);
     driver.frame();
     ASSERT_EQ(pizza().getCurrentStep(), 1u);
