@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <new>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,10 @@ protected:
         gpu_sys_init();
         hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
         hal.initialize();
+        // The heap is one per program: each test starts from a model as at
+        // power-up, whatever an earlier one left in it.
+        heap.model.~Model();
+        new (&heap.model) Model();
         heap.app.gotoMenuScreenNoTransition();
         frame();
     }

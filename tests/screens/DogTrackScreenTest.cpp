@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "FrameDriver.hpp"
 #include "ScreenTree.hpp"
 #include "dogtrack_screen/DogTrackView.hpp"
 #include "images/BitmapDatabase.hpp"
+#include "model/MapProjection.hpp"
 
 namespace {
 
@@ -14,6 +17,12 @@ protected:
         driver.resetModel();
         driver.heap.app.gotoDogTrackScreenNoTransition();
         driver.frame();
+        findParts();
+    }
+
+    // The screen is rebuilt on every entry.
+    void findParts()
+    {
         ui::Screen& screen = *driver.heap.app.getCurrentScreen();
         // Draw order: the owner over the five dogs.
         markers = drawablesOf<vecta::WaypointWidget>(screen);
@@ -55,7 +64,21 @@ TEST_F(DogTrackScreen, EnteringCentresTheOwnerAtZoom16WithTheDogsBesideHim)
     }
 }
 
-TEST_F(DogTrackScreen, TrailsAreReadInPlaceFromTheModel)
+// Where a marker for `point` must stand: the anchor plus the map-turned,
+// scaled offset.
+ui::Matrix3x3::Point projected(const MapPosition& position, vecta::Coordinate point)
+{
+    const vecta::Point offset = offsetFromCenter(point, position);
+    const double a = position.rotation * 3.141592653589793 / 180.0;
+    const double x = offset.x * position.tileScale;
+    const double y = offset.y * position.tileScale;
+    return {static_cast<float>(400.0 + x * std::cos(a) - y * std::sin(a)),
+            static_cast<float>(180.0 + x * std::sin(a) + y * std::cos(a))};
+}
+
+// Ten seconds in, the dogs have left the owner: each marker stands on its
+// dog, on the plain and on the turned map, and the trails are the model's.
+TEST_F(DogTrackScreen, MarkersAndTrailsFollowTheDogsOnAPlainAndATurnedMap)
 {
     driver.frames(600);
     for (std::size_t i = 0; i < dogCount; ++i) {
@@ -64,6 +87,22 @@ TEST_F(DogTrackScreen, TrailsAreReadInPlaceFromTheModel)
         EXPECT_EQ(trail.routePoints, dogs().getTrails()[i].offsets.data());
         // The start and one point per move, at frames 0, 15, ..., 600.
         EXPECT_EQ(trail.routeLength, 42u);
+    }
+    for (const float rotation : {0.0f, 90.0f}) {
+        driver.heap.model.setRotation(rotation);
+        driver.frame();
+        for (std::size_t i = 0; i < dogCount; ++i) {
+            const ui::Matrix3x3::Point p = projected(position(), dogs().getDogPositions()[i]);
+            ASSERT_GT(std::hypot(p.x - 400.0f, p.y - 180.0f), 3.0f) << i;
+            EXPECT_NEAR(dog(i).getIcon().getX() + 6, p.x, 1.0f) << i << " at " << rotation;
+            EXPECT_NEAR(dog(i).getIcon().getY() + 6, p.y, 1.0f) << i << " at " << rotation;
+        }
+        // The map turns about the owner, who stays on the anchor.
+        EXPECT_NEAR(owner().getIcon().getX(), 388, 1);
+        EXPECT_NEAR(owner().getIcon().getY(), 168, 1);
+        for (const vecta::RouteOverlay* trail : trails) {
+            EXPECT_EQ(trail->rotation, rotation);
+        }
     }
 }
 
@@ -78,6 +117,24 @@ TEST_F(DogTrackScreen, PanningAwayLeavesTheOwnerBehindAndPinsTheDogsToTheEdge)
         EXPECT_EQ(dog(i).getIcon().getRect().right(), 800) << i;
         EXPECT_TRUE(dog(i).getIcon().isVisible());
     }
+}
+
+TEST_F(DogTrackScreen, WalkResumesWhereItStoppedAfterATripThroughTheMenu)
+{
+    driver.frames(20);
+    const auto before = dogs().getDogPositions();
+    ASSERT_EQ(dogs().getSteps(), 3u);
+    driver.heap.app.gotoMenuScreenNoTransition();
+    driver.frames(60);
+    EXPECT_EQ(dogs().getSteps(), 3u);
+    EXPECT_EQ(dogs().getDogPositions()[0].latitude, before[0].latitude);
+    driver.heap.app.gotoDogTrackScreenNoTransition();
+    driver.frames(9);
+    EXPECT_EQ(dogs().getSteps(), 3u);
+    driver.frame(); // the walk's frame 30
+    EXPECT_EQ(dogs().getSteps(), 4u);
+    findParts();
+    EXPECT_EQ(trails.at(0)->routeLength, 4u);
 }
 
 TEST(DogTrackFromTheMenu, TheMenusDogButtonEntersTheDogTracker)

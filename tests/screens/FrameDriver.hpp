@@ -31,8 +31,8 @@ public:
     std::uint16_t shownPixel(int x, int y) const { return hal.getTFTFrameBuffer()[y * 800 + x]; }
     // Writes the picture on display; an empty string on success.
     std::string savePicture(const std::string& path) const;
-    // Pixels differing from a reference picture by more than a few levels
-    // of antialiasing; -1 when it cannot be read.
+    // Pixels differing from a reference picture at all (the drawing is
+    // deterministic); -1 when it cannot be read.
     int differingPixels(const std::string& referencePath) const;
 
     ui::LCDGPU lcd;

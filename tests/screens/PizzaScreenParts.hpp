@@ -20,9 +20,9 @@ struct PizzaScreenParts {
     explicit PizzaScreenParts(ui::Screen& screen) : all(drawables(screen))
     {
         const auto route = overlaysOf<vecta::RouteOverlay>(map);
-        // The first overlay attached is drawn last.
-        remainingRoute = route.at(0);
-        travelledRoute = route.at(1);
+        // In drawing order: the remaining route over the travelled one.
+        travelledRoute = route.at(0);
+        remainingRoute = route.at(1);
         grid = overlaysOf<vecta::GridOverlay>(map).at(0);
     }
 

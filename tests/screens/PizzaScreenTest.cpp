@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "FrameDriver.hpp"
 #include "InstantTileFetcher.hpp"
@@ -16,6 +17,11 @@ namespace {
 
 constexpr std::int16_t ringCentreX = 400;
 constexpr std::int16_t ringCentreY = 419;
+
+constexpr std::uint16_t rgb565(int red, int green, int blue)
+{
+    return static_cast<std::uint16_t>(((red >> 3) << 11) | ((green >> 2) << 5) | (blue >> 3));
+}
 
 class PizzaScreen : public ::testing::Test {
 protected:
@@ -189,6 +195,113 @@ TEST_F(PizzaScreen, HomeMarkerKeepsClearOfTheTopBarAndPinsToTheEdges)
     const std::int32_t dx = below.getX() + below.getWidth() / 2 - ringCentreX;
     const std::int32_t rimY = ringCentreY - static_cast<std::int32_t>(std::sqrt(108.0 * 108 - dx * dx));
     EXPECT_NEAR(below.getRect().bottom(), rimY, 2);
+}
+
+// The home marker and the courier marker run the presenter's two map
+// actions; a marker the panel hides takes no tap where its icon last was.
+TEST_F(PizzaScreen, MarkerTapsGoHomeAndFollowTheCourier)
+{
+    const PizzaScreenParts p = parts();
+    const vecta::Coordinate home = DirectionsData.back();
+    // The start view lies a few metres from home: its icon covers the anchor.
+    ASSERT_TRUE(p.homeMarker.getIcon().getRect().intersect(400, 180));
+    driver.tap(400, 180);
+    EXPECT_EQ(pizza().getMoveMode(), MoveMode::Free);
+    EXPECT_FLOAT_EQ(model().getMapPosition().coordinate.latitude, home.latitude);
+    EXPECT_FLOAT_EQ(model().getMapPosition().coordinate.longitude, home.longitude);
+
+    // Placed once at entry, then hidden by the order panel.
+    const ui::Rect hiddenCourier = p.courierMarker.getIcon().getRect();
+    ASSERT_FALSE(p.courierMarker.isVisible());
+    ASSERT_GT(hiddenCourier.width, 0);
+    driver.tap(hiddenCourier.x + hiddenCourier.width / 2, hiddenCourier.y + hiddenCourier.height / 2);
+    EXPECT_EQ(pizza().getMoveMode(), MoveMode::Free);
+
+    driver.tap(ringCentreX, ringCentreY);
+    ASSERT_TRUE(p.courierMarker.isVisible());
+    const ui::Rect courier = p.courierMarker.getIcon().getRect();
+    driver.tap(courier.x + courier.width / 2, courier.y + courier.height / 2);
+    EXPECT_EQ(pizza().getMoveMode(), MoveMode::FollowPizza);
+}
+
+TEST_F(PizzaScreen, OrdersByItselfAfter1200FramesWithoutATouch)
+{
+    const PizzaScreenParts p = parts();
+    model().setCoordinates(56.18f, 10.19f); // the user panned: no longer following
+    driver.frames(600);
+    driver.tap(100, 300); // the press starts the count again
+    driver.frames(1198);
+    EXPECT_EQ(pizza().getPizzaState(), PizzaState::Idle);
+    EXPECT_EQ(pizza().getMoveMode(), MoveMode::Free);
+    driver.frame();
+    EXPECT_EQ(pizza().getPizzaState(), PizzaState::OnItsWay);
+    EXPECT_EQ(pizza().getMoveMode(), MoveMode::FollowPizza);
+    EXPECT_EQ(shownText(p.centerText), "01:14");
+    EXPECT_TRUE(p.courierMarker.isVisible());
+}
+
+// Leaving for the menu stops the delivery; coming back shows it at once
+// where it stopped, and it goes on from there.
+TEST_F(PizzaScreen, ReenteringMidDeliveryShowsPanelRingAndTimeAtOnce)
+{
+    driver.tap(ringCentreX, ringCentreY);
+    driver.frames(290); // steps at frames 1, 26, ..., 276; none on the way back
+    driver.heap.app.gotoMenuScreenNoTransition();
+    driver.frame();
+    const std::uint32_t step = pizza().getCurrentStep();
+    ASSERT_EQ(step, 12u);
+    driver.frames(100);
+    EXPECT_EQ(pizza().getCurrentStep(), step);
+
+    driver.heap.app.gotoPizzaScreenNoTransition();
+    driver.frame();
+    const PizzaScreenParts p = parts();
+    EXPECT_EQ(shownText(p.centerText), "01:09"); // 166 steps of 5/12 s
+    EXPECT_EQ(p.ring.getArcEndFixed(), (12 * 240 / 178 - 120) * 32);
+    EXPECT_TRUE(p.courierMarker.isVisible());
+    EXPECT_TRUE(p.startMarker.isVisible());
+    EXPECT_EQ(p.travelledRoute->routeLength, step + 1);
+    EXPECT_EQ(p.remainingRoute->routePoints, &CachedDirections[step]);
+    EXPECT_EQ(pizza().getMoveMode(), MoveMode::FollowPizza);
+    driver.frames(25);
+    EXPECT_EQ(pizza().getCurrentStep(), step + 1);
+}
+
+// Where the two routes meet they overlap inside the turn: the part still to
+// go is drawn over the part behind.
+TEST_F(PizzaScreen, RemainingRouteIsDrawnOverTheTravelledWhereTheyMeet)
+{
+    // The route turns by some 80 degrees at point 1, the courier's first step.
+    const vecta::Coordinate corner = DirectionsData[1];
+    model().setCoordinates(corner.latitude, corner.longitude);
+    driver.frames(40); // the tiles around it arrive, one per frame
+    driver.tap(ringCentreX, ringCentreY);
+    driver.frame();
+    ASSERT_EQ(pizza().getCurrentStep(), 1u);
+    // The courier's icon would cover the corner.
+    PizzaScreenParts p = parts();
+    p.courierMarker.setVisible(false);
+    view().getRootContainer().invalidate();
+    driver.frame();
+
+    // Four pixels from the corner along the inner bisector: within half a
+    // line width (7.5 pixels) of both lines.
+    const vecta::Point a = CachedDirections[0];
+    const vecta::Point b = CachedDirections[1];
+    const vecta::Point c = CachedDirections[2];
+    const auto unit = [](float x, float y) {
+        const float length = std::hypot(x, y);
+        return std::pair{x / length, y / length};
+    };
+    const auto [inX, inY] = unit(static_cast<float>(a.x - b.x), static_cast<float>(a.y - b.y));
+    const auto [outX, outY] = unit(static_cast<float>(c.x - b.x), static_cast<float>(c.y - b.y));
+    const auto [bisectorX, bisectorY] = unit(inX + outX, inY + outY);
+    const float units = 4.0f / model().getMapPosition().tileScale;
+    const ui::Matrix3x3::Point inside =
+        p.remainingRoute->placementMatrix(0.0f, 0.0f)
+            .affineTransform(static_cast<float>(b.x) + units * bisectorX, static_cast<float>(b.y) + units * bisectorY);
+    const std::uint16_t shown = driver.shownPixel(static_cast<int>(inside.x), static_cast<int>(inside.y));
+    EXPECT_EQ(shown, rgb565(38, 38, 38));
 }
 
 TEST_F(PizzaScreen, OnlyTilesOfTheVisibleBlockRedrawTheMap)

@@ -94,6 +94,8 @@ TEST(WaypointWidget, KeepOnScreenPinsToTheEdgesWithEdgeIcons)
     EXPECT_EQ(placed(marker), (Placed{Right, 728, 150}));
     placeAt(marker, 300, 500);
     EXPECT_EQ(placed(marker), (Placed{Bottom, 270, 348}));
+    placeAt(marker, -100, 200);
+    EXPECT_EQ(placed(marker), (Placed{Left, 0, 170}));
     // Left of and above: the vertical edge icon wins, in the corner.
     placeAt(marker, -50, -50);
     EXPECT_EQ(placed(marker), (Placed{Top, 0, 0}));
@@ -145,10 +147,54 @@ TEST(WaypointWidget, ClickNeedsPressAndReleaseOnTheVisibleIcon)
     marker.handleClickEvent(ui::ClickEvent(ui::ClickEvent::CANCEL, 400, 180));
     EXPECT_EQ(clicks, 1);
 
+    // A hidden marker keeps its icon where it was and takes no tap there.
+    marker.setVisible(false);
+    tap(400, 180, 400, 180);
+    EXPECT_EQ(clicks, 1);
+    marker.setVisible(true);
+    tap(400, 180, 400, 180);
+    EXPECT_EQ(clicks, 2);
+
     marker.offsetX = 1000000; // hidden where it was: too far to place
     marker.updatePosition();
     tap(400, 180, 400, 180);
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(clicks, 2);
+}
+
+// The pizza screen's obstacles: the top bar and the order ring.
+class PizzaMarker : public ::testing::Test {
+protected:
+    PizzaMarker()
+    {
+        setUpMarker(marker, true);
+        ring.setXY(292, 311);
+        marker.topPanel = &topBar;
+        marker.roundButton = &ring;
+    }
+
+    const ui::Rect topBar{287, 0, 226, 54};
+    ui::Box ring{216, 216, 0};
+    PizzaWaypointWidget marker;
+};
+
+TEST_F(PizzaMarker, CornerOnTheBarsMiddleGoesBelowTheBar)
+{
+    // The guarded band is x 320 to 477; the corner (370, 10) lies on it.
+    placeAt(marker, 400, 40);
+    EXPECT_EQ(placed(marker), (Placed{Top, 340, 54}));
+    // Over the bar's outer end the marker is left alone.
+    placeAt(marker, 320, 40);
+    EXPECT_EQ(placed(marker), (Placed{Normal, 290, 10}));
+}
+
+TEST_F(PizzaMarker, CornerInTheRingsDiscSitsOnItsRim)
+{
+    // Corner (390, 350): 10 left of the centre (400, 419), inside radius 108.
+    placeAt(marker, 420, 380);
+    EXPECT_EQ(placed(marker), (Placed{Bottom, 360, 239})); // 419 - sqrt(108^2 - 10^2) - 72
+    // Off the disc, beside the ring: pinned to the area as usual.
+    placeAt(marker, 150, 380);
+    EXPECT_EQ(placed(marker), (Placed{Normal, 120, 350}));
 }
 
 TEST(PizzaWaypointWidget, BandBelowAnOffCentreButtonWithoutRimIsNoHit)

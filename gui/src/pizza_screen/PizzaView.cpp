@@ -32,8 +32,10 @@ void PizzaView::setupScreen()
 
     configureRoute(travelledRoute, 251, 76, 91);
     configureRoute(remainingRoute, 38, 38, 38);
-    mapWidget.addOverlay(travelledRoute);
+    // The map draws its overlays in the reverse order of attaching: the
+    // remaining route goes over the travelled one, the grid over both.
     mapWidget.addOverlay(remainingRoute);
+    mapWidget.addOverlay(travelledRoute);
 
     const ui::BitmapId start = BITMAP_IMAGE_START_ICON_ID;
     configureMarker(startMarker, {start, start, start, start, start}, false);

@@ -58,8 +58,10 @@ void WaypointWidget::handleClickEvent(const ui::ClickEvent& event)
     if (!clickedCallback || event.getType() != ui::ClickEvent::RELEASED) {
         return;
     }
+    // A hidden marker's icon keeps its last place; it must not take taps there.
     const ui::Rect& area = icon.getRect();
-    if (icon.isVisible() && area.intersect(pressedX, pressedY) && area.intersect(event.getX(), event.getY())) {
+    if (isVisible() && icon.isVisible() && area.intersect(pressedX, pressedY) &&
+        area.intersect(event.getX(), event.getY())) {
         clickedCallback();
     }
 }

@@ -25,7 +25,8 @@ public:
     WaypointWidget();
 
     // Runs the callback when a press and its release both land on the
-    // visible icon (widget coordinates).
+    // icon while both the marker and its icon are visible (widget
+    // coordinates).
     void handleClickEvent(const ui::ClickEvent& event) override;
 
     // Places the icon after the offset or the transform changed; nothing
