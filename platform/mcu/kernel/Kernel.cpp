@@ -1,17 +1,19 @@
-#include <cstddef>
 #include <cstdint>
+#include <new>
 
+#include "KernelHeap.hpp"
 #include "KernelState.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
-#include "vecta/Assert.hpp"
+#include "mcu/KernelFigures.hpp"
+
+static_assert(sizeof(rtos::Task) % mcu::kernel::heapGrain == 0);
 
 namespace {
 
-constexpr std::size_t maxTasks = 8;
-constexpr std::uint32_t kernelHeapSize = 80000;
-constexpr std::uint32_t idleStackWords = 128;
 constexpr std::uint8_t idlePriority = 0;
+// Just above idle: the firmware arms no software timers.
+constexpr std::uint8_t timerServicePriority = 2;
 
 // The initial context of a task: what the context switch restores (limit,
 // r4 to r11, exception return) above what the exception return pops.
@@ -25,17 +27,15 @@ constexpr std::uint32_t pendSwitch = 1u << 28;
 constexpr std::uintptr_t systemHandlerPriority3 = 0xE000ED20;
 constexpr std::uint32_t lowestPriorities = 0xFFFF0000u; // system timer and switch
 
-alignas(8) std::uint8_t kernelHeap[kernelHeapSize];
-std::uint32_t kernelHeapUsed = 0;
-
-rtos::Task tasks[maxTasks];
+rtos::Task* taskList = nullptr; // in creation order
 rtos::Task* running = nullptr;
 rtos::Task* idleTask = nullptr;
+rtos::Task* timerTask = nullptr;
+rtos::StaticQueue timerCommandStorage;
+rtos::QueueHandle timerCommands = nullptr;
 volatile std::uint32_t ticks = 0;
 void (*idleHook)() = nullptr;
 rtos::TaskHook idleTag = nullptr;
-
-alignas(8) std::uint32_t idleStack[idleStackWords];
 
 void requestSwitch()
 {
@@ -62,26 +62,68 @@ void requestSwitch()
     }
 }
 
-rtos::Task* place(rtos::TaskFunction function, void* argument, const char* name, std::uint8_t priority,
-                  std::uint32_t* stackBottom, std::uint32_t stackWords)
+// Serves the software-timer commands; none are ever sent, so it waits.
+[[noreturn]] void timerService(void*)
 {
-    for (rtos::Task& task : tasks) {
-        if (task.state != rtos::Task::State::Free) {
-            continue;
-        }
-        std::uint32_t* top = stackBottom + stackWords;
-        std::uint32_t* frame = top - hardwareWords;
-        frame[0] = reinterpret_cast<std::uintptr_t>(argument);       // r0
-        frame[5] = reinterpret_cast<std::uintptr_t>(&taskEnded);     // lr
-        frame[6] = reinterpret_cast<std::uintptr_t>(function) & ~1u; // pc
-        frame[7] = thumbState;                                       // xPSR
-        std::uint32_t* saved = frame - savedWords;
-        saved[0] = reinterpret_cast<std::uintptr_t>(stackBottom); // stack limit
-        saved[savedWords - 1] = threadModeProcessStack;           // exception return
-        task = rtos::Task{saved, stackBottom, name, priority, rtos::Task::State::Ready, false, nullptr, 0, false, 0};
-        return &task;
+    for (;;) {
+        std::uintptr_t command = 0;
+        rtos::receive(timerCommands, command, rtos::waitForever);
     }
-    return nullptr;
+}
+
+// Sets up a task in the given block and stack and appends it to the list.
+rtos::Task* place(rtos::Task* block, rtos::TaskFunction function, void* argument, const char* name,
+                  std::uint8_t priority, std::uint32_t* stackBottom, std::uint32_t stackWords, bool inHeap)
+{
+    std::uint32_t* top = stackBottom + stackWords;
+    std::uint32_t* frame = top - hardwareWords;
+    frame[0] = reinterpret_cast<std::uintptr_t>(argument);       // r0
+    frame[5] = reinterpret_cast<std::uintptr_t>(&taskEnded);     // lr
+    frame[6] = reinterpret_cast<std::uintptr_t>(function) & ~1u; // pc
+    frame[7] = thumbState;                                       // xPSR
+    std::uint32_t* saved = frame - savedWords;
+    saved[0] = reinterpret_cast<std::uintptr_t>(stackBottom); // stack limit
+    saved[savedWords - 1] = threadModeProcessStack;           // exception return
+    auto* task = new (block) rtos::Task{};
+    task->savedStack = saved;
+    task->stackLimit = stackBottom;
+    task->name = name;
+    task->priority = priority;
+    task->state = rtos::Task::State::Ready;
+    task->stackWords = stackWords;
+    task->inHeap = inHeap;
+    rtos::Task** end = &taskList;
+    while (*end != nullptr) {
+        end = &(*end)->nextTask;
+    }
+    *end = task;
+    return task;
+}
+
+// Takes an ended task out of the list; a created one gives its block and
+// stack back. Runs on the handler stack, so the task's own is free to go.
+void remove(rtos::Task* ended)
+{
+    for (rtos::Task** link = &taskList; *link != nullptr; link = &(*link)->nextTask) {
+        if (*link == ended) {
+            *link = ended->nextTask;
+            break;
+        }
+    }
+    if (ended->inHeap) {
+        mcu::kernel::heapGiveBack(ended->stackLimit, ended->stackWords * 4);
+        mcu::kernel::heapGiveBack(ended, sizeof(rtos::Task));
+    }
+}
+
+rtos::Task* startOwnTask(void (*memory)(rtos::TaskHandle*, std::uint32_t**, std::uint32_t*),
+                         rtos::TaskFunction function, const char* name, std::uint8_t priority)
+{
+    rtos::TaskHandle block = nullptr;
+    std::uint32_t* stack = nullptr;
+    std::uint32_t stackWords = 0;
+    memory(&block, &stack, &stackWords);
+    return place(block, function, nullptr, name, priority, stack, stackWords, false);
 }
 
 bool ranksAbove(const rtos::Task& task, const rtos::Task* other)
@@ -93,14 +135,15 @@ bool ranksAbove(const rtos::Task& task, const rtos::Task* other)
 // task, so that equals take turns.
 rtos::Task* next()
 {
-    const std::size_t start = running != nullptr ? static_cast<std::size_t>(running - tasks) + 1 : 0;
+    rtos::Task* const start = running != nullptr && running->nextTask != nullptr ? running->nextTask : taskList;
     rtos::Task* best = nullptr;
-    for (std::size_t i = 0; i < maxTasks; ++i) {
-        rtos::Task& task = tasks[(start + i) % maxTasks];
-        if (task.state == rtos::Task::State::Ready && ranksAbove(task, best)) {
-            best = &task;
+    rtos::Task* task = start;
+    do {
+        if (task->state == rtos::Task::State::Ready && ranksAbove(*task, best)) {
+            best = task;
         }
-    }
+        task = task->nextTask != nullptr ? task->nextTask : taskList;
+    } while (task != start);
     return best;
 }
 
@@ -144,9 +187,9 @@ bool blockOn(const void* object, std::uint32_t timeout)
 rtos::Task* firstWaiter(const void* object)
 {
     rtos::Task* best = nullptr;
-    for (rtos::Task& task : tasks) {
-        if (task.state == rtos::Task::State::Blocked && task.waitingOn == object && ranksAbove(task, best)) {
-            best = &task;
+    for (rtos::Task* task = taskList; task != nullptr; task = task->nextTask) {
+        if (task->state == rtos::Task::State::Blocked && task->waitingOn == object && ranksAbove(*task, best)) {
+            best = task;
         }
     }
     return best;
@@ -172,10 +215,10 @@ std::uint32_t* kernelSwitch(std::uint32_t* savedStack)
 {
     rtos::Task* previous = running;
     previous->savedStack = savedStack;
-    if (previous->state == rtos::Task::State::Ended) {
-        previous->state = rtos::Task::State::Free;
-    }
     running = next();
+    if (previous->state == rtos::Task::State::Ended) {
+        remove(previous);
+    }
     if (idleTag != nullptr && previous != running) {
         if (previous == idleTask) {
             idleTag(reinterpret_cast<void*>(1)); // the idle task leaves the processor
@@ -196,14 +239,14 @@ void SysTick_Handler()
 {
     ticks = ticks + 1;
     bool switchNeeded = false;
-    for (rtos::Task& task : tasks) {
-        const bool waiting = task.state == rtos::Task::State::Delayed || task.state == rtos::Task::State::Blocked;
-        if (waiting && task.wakes && static_cast<std::int32_t>(ticks - task.wakeTick) >= 0) {
-            task.state = rtos::Task::State::Ready;
-            task.waitingOn = nullptr;
+    for (rtos::Task* task = taskList; task != nullptr; task = task->nextTask) {
+        const bool waiting = task->state == rtos::Task::State::Delayed || task->state == rtos::Task::State::Blocked;
+        if (waiting && task->wakes && static_cast<std::int32_t>(ticks - task->wakeTick) >= 0) {
+            task->state = rtos::Task::State::Ready;
+            task->waitingOn = nullptr;
             switchNeeded = true;
-        } else if (task.state == rtos::Task::State::Ready && &task != running && running != nullptr &&
-                   task.priority == running->priority) {
+        } else if (task->state == rtos::Task::State::Ready && task != running && running != nullptr &&
+                   task->priority == running->priority) {
             switchNeeded = true; // an equal's turn
         }
     }
@@ -218,24 +261,35 @@ namespace rtos {
 
 TaskHandle createTask(TaskFunction function, void* argument, const TaskAttributes& attributes)
 {
+    using mcu::kernel::heapGrain;
     mcu::kernel::CriticalSection section;
-    const std::uint32_t bytes = (attributes.stackSize + 7u) & ~7u;
-    if (function == nullptr || bytes < 64 || bytes > kernelHeapSize - kernelHeapUsed) {
+    const std::uint32_t bytes = (attributes.stackSize + heapGrain - 1) & ~(heapGrain - 1);
+    if (function == nullptr || bytes < 64 || bytes > mcu::kernel::heapBytes) {
         return nullptr;
     }
-    auto* bottom = reinterpret_cast<std::uint32_t*>(kernelHeap + kernelHeapUsed);
+    void* block = mcu::kernel::heapTake(sizeof(Task));
+    void* stack = block != nullptr ? mcu::kernel::heapTake(bytes) : nullptr;
+    if (stack == nullptr) {
+        if (block != nullptr) {
+            mcu::kernel::heapGiveBack(block, sizeof(Task));
+        }
+        return nullptr;
+    }
     Task* task =
-        place(function, argument, attributes.name, static_cast<std::uint8_t>(attributes.priority), bottom, bytes / 4);
-    if (task != nullptr) {
-        kernelHeapUsed += bytes;
+        place(static_cast<Task*>(block), function, argument, attributes.name,
+              static_cast<std::uint8_t>(attributes.priority), static_cast<std::uint32_t*>(stack), bytes / 4, true);
+    // A task created by a lower-priority running one starts at once.
+    if (running != nullptr && ranksAbove(*task, running)) {
+        requestSwitch();
     }
     return task;
 }
 
 void startScheduler()
 {
-    idleTask = place(idle, nullptr, "IDLE", idlePriority, idleStack, idleStackWords);
-    VECTA_ASSERT(idleTask != nullptr);
+    idleTask = startOwnTask(kernel_GetIdleTaskMemory, idle, "IDLE", idlePriority);
+    timerCommands = rtos::createQueue(timerCommandStorage);
+    timerTask = startOwnTask(kernel_GetTimerTaskMemory, timerService, "TimerService", timerServicePriority);
     mcu::coreRegister(systemHandlerPriority3) |= lowestPriorities;
     mcu::coreRegister(mcu::sysTickReload) = mcu::coreClockHz() / 1000 - 1;
     mcu::coreRegister(mcu::sysTickCurrent) = 0;
@@ -269,3 +323,22 @@ std::uint32_t tickCount()
 }
 
 } // namespace rtos
+
+namespace mcu::kernel {
+
+std::uint32_t taskBlockBytes()
+{
+    return sizeof(rtos::Task);
+}
+
+TaskMemory memoryOf(rtos::TaskHandle task)
+{
+    return TaskMemory{task, task->stackLimit, task->stackWords};
+}
+
+rtos::TaskHandle timerServiceTask()
+{
+    return timerTask;
+}
+
+} // namespace mcu::kernel

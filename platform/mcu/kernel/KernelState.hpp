@@ -4,13 +4,16 @@
 
 #include "board/rtos.h"
 
-// The processor's kernel: fixed task slots, stacks from an 80,000-byte
-// kernel heap, the highest-priority ready task runs (round robin among
-// equals at every tick), a one-millisecond tick from the system timer.
+// The processor's kernel: task blocks and stacks from an 80,000-byte kernel
+// heap (the kernel's own tasks in static memory), the highest-priority ready
+// task runs (round robin among equals at every tick), a one-millisecond tick
+// from the system timer.
 namespace rtos {
 
-struct Task {
-    enum class State : std::uint8_t { Free, Ready, Delayed, Blocked, Ended };
+// A whole number of heap grains, so that a task takes exactly its block
+// and its stack from the heap.
+struct alignas(8) Task {
+    enum class State : std::uint8_t { Ready, Delayed, Blocked, Ended };
 
     std::uint32_t* savedStack; // first: the context switch reads it by offset 0
     std::uint32_t* stackLimit;
@@ -22,6 +25,9 @@ struct Task {
     std::uint32_t wakeTick;
     bool wakes; // false: waits forever
     std::uintptr_t message;
+    Task* nextTask; // every task, in creation order
+    std::uint32_t stackWords;
+    bool inHeap; // block and stack go back to the heap when it ends
 };
 
 struct Semaphore {

@@ -1,11 +1,12 @@
 // The self-check on the emulated board: the checksum lines the PC must
 // match, what each step cost in instructions and the deepest the stack went
-// (the GUI task has 64 KiB for the same work). Last, under the kernel, the
-// collection once more through the tile fetcher task.
+// (the GUI task has 64 KiB for the same work). Last, under the kernel, its
+// own memory and the collection once more through the tile fetcher task.
 
 #include <cstdio>
 
 #include "InstructionCounter.hpp"
+#include "KernelCheck.hpp"
 #include "SelfCheck.hpp"
 #include "StackDepth.hpp"
 #include "board/TileFetcher.h"
@@ -40,6 +41,9 @@ void fetchingTask(void*)
     // The GUI task's first wait for a vertical sync: meanwhile the fetcher
     // task sets itself up.
     selfcheck::waitForFrame();
+    if (!selfcheck::checkKernelMemory()) {
+        mcu::stop(false);
+    }
     static char line[160];
     selfcheck::formatChecksumLine(line, sizeof line, "fetched",
                                   selfcheck::transcodeCollection(nothingCounted, selfcheck::fetchThroughTask));

@@ -8,6 +8,7 @@
 #include "AssertionMatcher.hpp"
 #include "MvtEncoder.hpp"
 #include "vecta/StringHash.hpp"
+#include "vecta/TileTranscoder.hpp"
 #include "vecta/VectorTile.hpp"
 
 using mvt::Proto;
@@ -309,6 +310,65 @@ TEST_F(TileReading, UnknownLayerFieldsAreSkipped)
     EXPECT_FALSE(read.damaged);
     EXPECT_EQ(read.nameHash, vecta::stringHash("road"));
     EXPECT_TRUE(read.nextFeature().isValid());
+}
+
+// Known fields of another wire type are skipped as the transcoder skips
+// them: both read the same name and tables and draw the same feature.
+TEST_F(TileReading, FieldsOfAnotherWireTypeReadAsTheTranscoderReadsThem)
+{
+    const std::string feature = Proto()
+                                    .bytesField(1, "id")
+                                    .packedField(2, {0, 0})
+                                    .varintField(3, 2)
+                                    .packedField(4, {9, 0, 0, 10, 1000, 0})
+                                    .bytes();
+    const std::string tables = Proto().bytesField(3, "class").bytesField(4, stringValue("primary")).bytes();
+    const std::string name = Proto().bytesField(1, "road").bytes();
+    // A version string whose bytes look like a key, a value and a key
+    // swallowing the name, were they read as fields.
+    const std::string keyLike("\x1a\x01k\x22\x00\x1a\x06", 7);
+    const std::vector<std::string> layers{
+        Proto().bytesField(15, keyLike).bytes() + name + Proto().bytesField(2, feature).bytes() + tables,
+        name + Proto().bytesField(2, feature).bytes() + tables +
+            Proto().bytesField(15, "2").bytesField(5, "4096").bytes(),
+        Proto().varintField(1, 5).bytes() + name + Proto().bytesField(2, feature).varintField(2, 7).bytes() + tables,
+    };
+    vecta::TileTranscoder transcoder;
+    std::vector<std::uint32_t> slot(1024);
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        const std::string tileBytes = Proto().bytesField(3, layers[i]).bytes();
+        vecta::VectorTile tile = open(tileBytes);
+        vecta::Layer layer = tile.nextLayer();
+        EXPECT_EQ(layer.nameHash, vecta::stringHash("road")) << i;
+        EXPECT_EQ(layer.version, 1u) << i;
+        EXPECT_EQ(layer.extent, 4096u) << i;
+        EXPECT_EQ(layer.featureCount, 1u) << i;
+        EXPECT_EQ(layer.keys_size, 1u) << i;
+        EXPECT_EQ(layer.values_size, 1u) << i;
+        vecta::Feature read = layer.nextFeature();
+        ASSERT_TRUE(read.isValid()) << i;
+        EXPECT_FALSE(read.hasId) << i;
+        const vecta::Property property = read.nextProperty();
+        EXPECT_FALSE(read.damaged || layer.damaged || tile.damaged) << i;
+
+        vecta::BufferWriter writer(slot.data(), 4096);
+        vecta::BufferReader drawn(
+            slot.data(), transcoder.decode(tileBytes.data(), static_cast<unsigned int>(tileBytes.size()), 12, writer));
+        const vecta::Segment segment = vecta::TileTranscoder::readNextSegment(drawn);
+        ASSERT_NE(segment.header, nullptr) << i;
+        EXPECT_EQ(segment.header->style_id, layer.nameHash + property.value.string_value()) << i;
+    }
+    EXPECT_EQ(transcoder.damagedTiles(), 0u);
+
+    // Keys and values that are not strings damage the layer in both.
+    for (const std::string& table : {Proto().varintField(3, 1).bytes(), Proto().fixed32Field(4, 1.0f).bytes()}) {
+        const std::string tileBytes =
+            Proto().bytesField(3, name + Proto().bytesField(2, feature).bytes() + table).bytes();
+        EXPECT_TRUE(open(tileBytes).nextLayer().damaged);
+        vecta::BufferWriter writer(slot.data(), 4096);
+        transcoder.decode(tileBytes.data(), static_cast<unsigned int>(tileBytes.size()), 12, writer);
+    }
+    EXPECT_EQ(transcoder.damagedTiles(), 2u);
 }
 
 TEST_F(TileReading, CallerMisuseStopsWithItsAssertion)

@@ -1,5 +1,6 @@
 #include "TileFields.hpp"
 #include "TileStream.hpp"
+#include "WireBytes.hpp"
 #include "vecta/VectorTile.hpp"
 
 namespace vecta {
@@ -12,16 +13,18 @@ Feature::Feature(Layer* owner, const pb_istream_t& featureMessage) : layer(owner
     while (nextTag(&scan, wireType, field, damaged)) {
         bool read = true;
         pb_istream_t part;
-        switch (field) {
-        case FeatureId:
-            read = wireType == PB_WT_VARINT && decodeVarint64(&scan, id);
+        // Known fields of another wire type are skipped, as the transcoder
+        // skips them.
+        switch (tagOf(field, wireType)) {
+        case tagOf(FeatureId, PB_WT_VARINT):
+            read = decodeVarint64(&scan, id);
             hasId = read;
             break;
-        case FeatureTags:
-            read = wireType == PB_WT_STRING && openSubstream(&scan, &part);
+        case tagOf(FeatureTags, PB_WT_STRING):
+            read = openSubstream(&scan, &part);
             if (read) {
                 const std::uint32_t count = countVarints(part);
-                // Tags come in pairs: odd ones are left out, the rest stays.
+                // Tags come in pairs: an odd count leaves the feature without them.
                 if (count % 2 == 0) {
                     tags = part;
                     tagsCursor = part;
@@ -32,11 +35,11 @@ Feature::Feature(Layer* owner, const pb_istream_t& featureMessage) : layer(owner
                 closeSubstream(&scan, &part);
             }
             break;
-        case FeatureType:
-            read = wireType == PB_WT_VARINT && decodeVarint(&scan, type);
+        case tagOf(FeatureType, PB_WT_VARINT):
+            read = decodeVarint(&scan, type);
             break;
-        case FeatureGeometry:
-            read = wireType == PB_WT_STRING && openSubstream(&scan, &part);
+        case tagOf(FeatureGeometry, PB_WT_STRING):
+            read = openSubstream(&scan, &part);
             if (read) {
                 geometry = part;
                 geometryCursor = part;

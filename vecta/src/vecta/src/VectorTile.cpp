@@ -6,6 +6,7 @@
 #include "TileCursor.hpp"
 #include "TileFields.hpp"
 #include "TileStream.hpp"
+#include "WireBytes.hpp"
 #include "vecta/Assert.hpp"
 
 namespace vecta {
@@ -55,32 +56,40 @@ Layer::Layer(const pb_istream_t& layerStream) : tableStream(layerStream), featur
                 tileStream(reinterpret_cast<const char*>(fieldStart.bytes), static_cast<unsigned int>(fieldStart.left));
             tableFound = true;
         }
-        switch (field) {
-        case LayerName:
+        const std::uint32_t wireType = tag & 7u;
+        // Known fields of another wire type are skipped as the transcoder
+        // skips them, so that both read the same layer; keys and values
+        // that are not strings damage it in both.
+        switch (tag) {
+        case tagOf(LayerName, PB_WT_STRING):
             nameHash = scan.hashedString();
             break;
-        case LayerFeatures:
+        case tagOf(LayerFeatures, PB_WT_STRING):
             ++featureCount;
-            scan.skipField(tag & 7u);
+            scan.skipField(wireType);
             break;
-        case LayerKeys:
+        case tagOf(LayerKeys, PB_WT_STRING):
             scan.damaged = scan.damaged || keys_size == countLimit;
             ++keys_size;
-            scan.skipField(tag & 7u);
+            scan.skipField(wireType);
             break;
-        case LayerValues:
+        case tagOf(LayerValues, PB_WT_STRING):
             scan.damaged = scan.damaged || values_size == countLimit;
             ++values_size;
-            scan.skipField(tag & 7u);
+            scan.skipField(wireType);
             break;
-        case LayerExtent:
+        case tagOf(LayerExtent, PB_WT_VARINT):
             extent = scan.varint();
             break;
-        case LayerVersion:
+        case tagOf(LayerVersion, PB_WT_VARINT):
             version = scan.varint();
             break;
         default:
-            scan.skipField(tag & 7u);
+            if (field == LayerKeys || field == LayerValues) {
+                scan.fail();
+            } else {
+                scan.skipField(wireType);
+            }
         }
     }
     if (scan.damaged) {
