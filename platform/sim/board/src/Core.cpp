@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "BoardState.hpp"
+#include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/Kernel.hpp"
 
@@ -17,7 +18,6 @@ std::array<bool, 5> enabled{};
 // An edge that came while its line was masked, taken when it is unmasked.
 std::array<sim::InterruptHandler, 5> heldBack{};
 std::array<bool, 10> failing{};
-const char* lastFailure = "none";
 bool interruptsOff = false;
 std::uint64_t cycleBase = 0;
 std::uint64_t bootDelayMs = 0; // waited before the kernel started
@@ -91,7 +91,7 @@ bool takeFailure(Step step)
         return false;
     }
     fails = false;
-    lastFailure = stepName(step);
+    noteFailedStep(stepName(step));
     return true;
 }
 
@@ -214,7 +214,7 @@ void setDebugSignal(DebugSignal signal, bool high)
 void halt()
 {
     disableAllInterrupts();
-    std::fprintf(stderr, "board: Error_Handler: %s failed; the board halts\n", lastFailure);
+    std::fprintf(stderr, "board: Error_Handler: %s failed; the board halts\n", sim::board::detail::failedStep());
     std::fflush(stderr);
     std::_Exit(2);
 }
