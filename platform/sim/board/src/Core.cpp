@@ -2,6 +2,7 @@
 // peripherals that only need to accept their configuration.
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,6 +20,9 @@ std::array<bool, 5> enabled{};
 std::array<sim::InterruptHandler, 5> heldBack{};
 std::array<bool, 10> failing{};
 bool interruptsOff = false;
+bool cycleTrace = false;
+bool cycleUnlocked = false;
+bool cycleCounting = false;
 std::uint64_t cycleBase = 0;
 std::uint64_t bootDelayMs = 0; // waited before the kernel started
 std::function<void(bsp::DebugSignal, bool)> debugObserver;
@@ -112,6 +116,9 @@ void requestInterrupt(bsp::Irq irq, InterruptHandler handler)
 void resetInterrupts()
 {
     bootDelayMs = 0;
+    cycleTrace = false;
+    cycleUnlocked = false;
+    cycleCounting = false;
     enabled.fill(false);
     heldBack.fill(nullptr);
     interruptsOff = false;
@@ -194,14 +201,33 @@ Status imageCodecInit()
     return Status::Ok;
 }
 
-void cycleCounterEnable()
+void cycleCounterTraceEnable()
 {
-    cycleBase = sim::kernelMicroseconds() * coreClockMHz;
+    cycleTrace = true;
+}
+
+// Its registers ignore writes until unlocked, as the core's do.
+void cycleCounterUnlock()
+{
+    cycleUnlocked = cycleTrace;
+}
+
+void cycleCounterStart()
+{
+    if (cycleUnlocked) {
+        cycleCounting = true;
+        cycleBase = sim::kernelMicroseconds() * coreClockMHz;
+    }
 }
 
 std::uint32_t cycleCounter()
 {
-    return static_cast<std::uint32_t>(sim::kernelMicroseconds() * coreClockMHz - cycleBase);
+    return cycleCounting ? static_cast<std::uint32_t>(sim::kernelMicroseconds() * coreClockMHz - cycleBase) : 0u;
+}
+
+void barrier()
+{
+    std::atomic_thread_fence(std::memory_order_seq_cst);
 }
 
 void setDebugSignal(DebugSignal signal, bool high)
