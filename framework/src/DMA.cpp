@@ -51,28 +51,29 @@ void DMA_Interface::execute()
     }
     running = true;
     OSWrappers::tryTakeFrameBufferSemaphore();
-    const BlitOp& op = queue.first();
-    if ((op.operation & (BLIT_OP_FILL | BLIT_OP_FILL_WITH_ALPHA)) != 0) {
-        setupDataFill(op);
-    } else {
-        setupDataCopy(op);
-    }
+    startNext();
 }
 
 void DMA_Interface::executeCompleted()
 {
     queue.pop();
-    if (queue.isEmpty()) {
-        running = false;
-        OSWrappers::giveFrameBufferSemaphoreFromISR();
-        return;
+    startNext();
+}
+
+// A blit the blitter refuses is over at once, as failed: the queue goes on,
+// so the frame buffer is released and the frame still ends.
+void DMA_Interface::startNext()
+{
+    for (; !queue.isEmpty(); queue.pop()) {
+        const BlitOp& op = queue.first();
+        const bool fill = (op.operation & (BLIT_OP_FILL | BLIT_OP_FILL_WITH_ALPHA)) != 0;
+        if (fill ? setupDataFill(op) : setupDataCopy(op)) {
+            return;
+        }
+        failed = failed + 1;
     }
-    const BlitOp& op = queue.first();
-    if ((op.operation & (BLIT_OP_FILL | BLIT_OP_FILL_WITH_ALPHA)) != 0) {
-        setupDataFill(op);
-    } else {
-        setupDataCopy(op);
-    }
+    running = false;
+    OSWrappers::giveFrameBufferSemaphoreFromISR();
 }
 
 } // namespace ui

@@ -9,6 +9,7 @@
 namespace {
 
 using bsp::BlitterColorMode;
+using bsp::Status;
 
 BlitterColorMode outputColorMode(std::uint8_t format)
 {
@@ -54,7 +55,13 @@ BlitterColorMode inputColorMode(std::uint8_t format)
     return BlitterColorMode::RGB565; // not reached: the assertion stops
 }
 
-void loadPalette(const std::uint8_t* table)
+// Every step of programming a blit must succeed for it to run.
+bool ok(Status status)
+{
+    return status == Status::Ok;
+}
+
+bool loadPalette(const std::uint8_t* table)
 {
     ui::ColorTableHeader header{};
     std::memcpy(&header, table, sizeof header);
@@ -66,7 +73,7 @@ void loadPalette(const std::uint8_t* table)
     } else {
         VECTA_ASSERT(false && "Unsupported format");
     }
-    bsp::blitterLoadPalette(table + sizeof header, header.count, entries);
+    return ok(bsp::blitterLoadPalette(table + sizeof header, header.count, entries));
 }
 
 std::uint32_t lineOffset(std::uint16_t stride, std::uint16_t width)
@@ -95,56 +102,54 @@ void transferComplete()
 
 void BlitterDMA::initialize()
 {
-    bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::RegisterToMemory, BlitterColorMode::RGB565, 0});
+    if (!ok(bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::RegisterToMemory, BlitterColorMode::RGB565, 0}))) {
+        stopBoard();
+    }
     bsp::blitterSetCallbacks(transferComplete, transferError);
     bsp::enableInterrupt(bsp::Irq::Blitter);
 }
 
-void BlitterDMA::setupDataCopy(const ui::BlitOp& op)
+bool BlitterDMA::setupDataCopy(const ui::BlitOp& op)
 {
     const BlitterColorMode out = outputColorMode(op.dstFormat);
     const BlitterColorMode in = inputColorMode(op.srcFormat);
     const std::uint32_t outOffset = lineOffset(op.dstLoopStride, op.nSteps);
     const std::uint32_t inOffset = lineOffset(op.srcLoopStride, op.nSteps);
-    if (in == BlitterColorMode::L8) {
-        loadPalette(op.pClut);
+    if (in == BlitterColorMode::L8 && !loadPalette(op.pClut)) {
+        return false;
     }
     const bool alphaOnly = in == BlitterColorMode::A4 || in == BlitterColorMode::A8;
     const bool sourceAlpha = alphaOnly || in == BlitterColorMode::ARGB8888 || in == BlitterColorMode::L8;
-    if (in == out && op.alpha == 255 && !sourceAlpha) {
-        bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemory, out, outOffset});
-        bsp::blitterLayerInit(bsp::BlitterLayerIndex::Foreground,
-                              bsp::BlitterLayer{in, inOffset, bsp::BlitterAlphaMode::Keep, 255, 0});
-        bsp::blitterStart(address(op.pSrc), address(op.pDst), op.nSteps, op.nLoops);
-    } else if (op.alpha == 255 && !sourceAlpha) {
-        bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemoryConvert, out, outOffset});
-        bsp::blitterLayerInit(bsp::BlitterLayerIndex::Foreground,
-                              bsp::BlitterLayer{in, inOffset, bsp::BlitterAlphaMode::Keep, 255, 0});
-        bsp::blitterStart(address(op.pSrc), address(op.pDst), op.nSteps, op.nLoops);
-    } else {
-        bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemoryBlend, out, outOffset});
-        bsp::blitterLayerInit(bsp::BlitterLayerIndex::Foreground,
-                              bsp::BlitterLayer{in, inOffset, bsp::BlitterAlphaMode::Multiply, op.alpha, op.color});
-        bsp::blitterLayerInit(bsp::BlitterLayerIndex::Background,
-                              bsp::BlitterLayer{out, outOffset, bsp::BlitterAlphaMode::Keep, 255, 0});
-        bsp::blitterBlendStart(address(op.pSrc), address(op.pDst), address(op.pDst), op.nSteps, op.nLoops);
+    if (op.alpha == 255 && !sourceAlpha) {
+        const bsp::BlitterMode mode =
+            in == out ? bsp::BlitterMode::MemoryToMemory : bsp::BlitterMode::MemoryToMemoryConvert;
+        return ok(bsp::blitterInit(bsp::BlitterOutput{mode, out, outOffset})) &&
+               ok(bsp::blitterLayerInit(bsp::BlitterLayerIndex::Foreground,
+                                        bsp::BlitterLayer{in, inOffset, bsp::BlitterAlphaMode::Keep, 255, 0})) &&
+               ok(bsp::blitterStart(address(op.pSrc), address(op.pDst), op.nSteps, op.nLoops));
     }
+    return ok(bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemoryBlend, out, outOffset})) &&
+           ok(bsp::blitterLayerInit(
+               bsp::BlitterLayerIndex::Foreground,
+               bsp::BlitterLayer{in, inOffset, bsp::BlitterAlphaMode::Multiply, op.alpha, op.color})) &&
+           ok(bsp::blitterLayerInit(bsp::BlitterLayerIndex::Background,
+                                    bsp::BlitterLayer{out, outOffset, bsp::BlitterAlphaMode::Keep, 255, 0})) &&
+           ok(bsp::blitterBlendStart(address(op.pSrc), address(op.pDst), address(op.pDst), op.nSteps, op.nLoops));
 }
 
-void BlitterDMA::setupDataFill(const ui::BlitOp& op)
+bool BlitterDMA::setupDataFill(const ui::BlitOp& op)
 {
     const BlitterColorMode out = outputColorMode(op.dstFormat);
     const std::uint32_t outOffset = lineOffset(op.dstLoopStride, op.nSteps);
     if (op.alpha == 255) {
-        bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::RegisterToMemory, out, outOffset});
-        bsp::blitterStart(op.color | 0xFF000000u, address(op.pDst), op.nSteps, op.nLoops);
-        return;
+        return ok(bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::RegisterToMemory, out, outOffset})) &&
+               ok(bsp::blitterStart(op.color | 0xFF000000u, address(op.pDst), op.nSteps, op.nLoops));
     }
-    bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemoryBlend, out, outOffset});
-    bsp::blitterLayerInit(
-        bsp::BlitterLayerIndex::Foreground,
-        bsp::BlitterLayer{BlitterColorMode::ARGB8888, 0, bsp::BlitterAlphaMode::Replace, op.alpha, op.color});
-    bsp::blitterLayerInit(bsp::BlitterLayerIndex::Background,
-                          bsp::BlitterLayer{out, outOffset, bsp::BlitterAlphaMode::Keep, 255, 0});
-    bsp::blitterBlendStart(0, address(op.pDst), address(op.pDst), op.nSteps, op.nLoops);
+    return ok(bsp::blitterInit(bsp::BlitterOutput{bsp::BlitterMode::MemoryToMemoryBlend, out, outOffset})) &&
+           ok(bsp::blitterLayerInit(
+               bsp::BlitterLayerIndex::Foreground,
+               bsp::BlitterLayer{BlitterColorMode::ARGB8888, 0, bsp::BlitterAlphaMode::Replace, op.alpha, op.color})) &&
+           ok(bsp::blitterLayerInit(bsp::BlitterLayerIndex::Background,
+                                    bsp::BlitterLayer{out, outOffset, bsp::BlitterAlphaMode::Keep, 255, 0})) &&
+           ok(bsp::blitterBlendStart(0, address(op.pDst), address(op.pDst), op.nSteps, op.nLoops));
 }

@@ -10,7 +10,10 @@ public:
     static constexpr std::uint32_t capabilities = 0x3EF;
     static constexpr std::uint8_t blitterBacked = 1;
 
-    BlitterDMA() : ui::DMA_Interface(blitQueue) {}
+    // `initializationFailed` stops the board when the blitter cannot be set up.
+    explicit BlitterDMA(void (*initializationFailed)()) : ui::DMA_Interface(blitQueue), stopBoard(initializationFailed)
+    {
+    }
 
     std::uint32_t getBlitCaps() override { return capabilities; }
     // Resets the blitter, installs its callbacks and enables its interrupt.
@@ -19,10 +22,11 @@ public:
     std::uint8_t getDMAType() override { return blitterBacked; }
 
 protected:
-    void setupDataCopy(const ui::BlitOp& op) override;
-    void setupDataFill(const ui::BlitOp& op) override;
+    bool setupDataCopy(const ui::BlitOp& op) override;
+    bool setupDataFill(const ui::BlitOp& op) override;
 
 private:
+    void (*stopBoard)();
     ui::BlitOp queueStorage[queueCapacity];
     ui::LockFreeDMA_Queue blitQueue{queueStorage, queueCapacity};
 };

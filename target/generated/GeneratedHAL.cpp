@@ -44,11 +44,15 @@ void GeneratedHAL::enableInterrupts()
     bsp::enableInterrupt(bsp::Irq::Display);
 }
 
+// Once this returns none of the three may fire any more.
 void GeneratedHAL::disableInterrupts()
 {
     bsp::disableInterrupt(bsp::Irq::Blitter);
+    bsp::barrier();
     bsp::disableInterrupt(bsp::Irq::Gpu);
+    bsp::barrier();
     bsp::disableInterrupt(bsp::Irq::Display);
+    bsp::barrier();
 }
 
 void GeneratedHAL::enableLCDControllerInterrupt()

@@ -6,7 +6,9 @@ namespace target {
 
 void CycleCounterInstrumentation::init()
 {
-    bsp::cycleCounterEnable();
+    bsp::cycleCounterTraceEnable();
+    bsp::cycleCounterUnlock();
+    bsp::cycleCounterStart();
 }
 
 std::uint32_t CycleCounterInstrumentation::getCPUCycles()
@@ -20,6 +22,8 @@ void BoardHAL::initialize()
     mcuInstr.init();
     setMCUInstrumentation(&mcuInstr);
     enableMCULoadCalculation(true);
+    btnctrl.init();
+    setButtonController(&btnctrl);
 }
 
 bool BoardHAL::beginFrame()

@@ -31,23 +31,21 @@ std::uint16_t littleEndian16(const std::uint8_t* bytes)
 bool PanelTouchController::sampleTouch(std::int32_t& x, std::int32_t& y)
 {
     MaskedTouchInterrupt masked(port);
-    if (samplesSinceReading <= staleAfter) {
-        ++samplesSinceReading;
-    }
     // The line only says when to look. A line stuck low brings no more
     // edges, so without one the status is still read now and then; its
     // ready bit says whether there is anything new.
     if (!doSampleTouch && ++samplesWithoutEdge < pollPeriod) {
-        return false;
+        return withoutReading();
     }
     samplesWithoutEdge = 0;
     doSampleTouch = false;
 
-    // A chip that does not answer, or answers with what it cannot mean, gives
-    // no touch this time; the gesture state waits for a sound reading.
+    // A chip that does not answer, or answers with what it cannot mean,
+    // gives no reading this time; the touch and the gesture state wait for
+    // a sound one.
     std::uint8_t status = 0;
     if (!port.readRegisters(statusRegister, &status, 1) || (status & bufferReady) == 0) {
-        return false;
+        return withoutReading();
     }
     const std::uint8_t acknowledge = 0;
     std::uint8_t first[4];
@@ -55,17 +53,11 @@ bool PanelTouchController::sampleTouch(std::int32_t& x, std::int32_t& y)
     if (!port.writeRegisters(statusRegister, &acknowledge, 1) ||
         !port.readRegisters(firstPointRegister, first, sizeof first) ||
         !port.readRegisters(secondPointRegister, second, sizeof second)) {
-        return false;
+        return withoutReading();
     }
     const std::int32_t touches = status & 0x0F;
     if (touches > maxPoints || (touches >= 1 && !onPanel(first)) || (touches >= 2 && !onPanel(second))) {
-        return false;
-    }
-    // Readings lost for a while may have hidden a release: what comes now
-    // starts a new gesture instead of jumping from where the last one was.
-    if (samplesSinceReading > staleAfter && prevTouches > 0) {
-        release();
-        prevTouches = 0;
+        return withoutReading();
     }
     samplesSinceReading = 0;
 
@@ -87,6 +79,22 @@ bool PanelTouchController::sampleTouch(std::int32_t& x, std::int32_t& y)
 
     prevTouches = touches;
     return touches != 0;
+}
+
+// While a finger is down the chip reports more often than frames come, and
+// its release is a report too. So a sample without a sound reading changes
+// nothing: a finger that was down stays down where it was, one that was up
+// stays up. Only a long silence may have hidden the release: the touch ends.
+bool PanelTouchController::withoutReading()
+{
+    if (samplesSinceReading < staleAfter) {
+        ++samplesSinceReading;
+    }
+    if (samplesSinceReading >= staleAfter && prevTouches > 0) {
+        release();
+        prevTouches = 0;
+    }
+    return prevTouches > 0;
 }
 
 bool PanelTouchController::onPanel(const std::uint8_t* point)

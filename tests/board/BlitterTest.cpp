@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #include "AssertionMatcher.hpp"
 #include "BlitterDMA.hpp"
 #include "KernelTask.hpp"
 #include "sim/Board.hpp"
+#include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/OSWrappers.hpp"
@@ -39,9 +42,17 @@ ui::BlitOp fill(Pixels& target, std::uint32_t rgb, std::uint8_t alpha)
     return op;
 }
 
+// Where the firmware's Error_Handler would stop the board.
+int boardStops = 0;
+
 class Blitter : public ::testing::Test {
 protected:
-    Blitter() : hal(dma, lcd, touch, 800, 480) { sim::board::powerOn(); }
+    Blitter() : hal(dma, lcd, touch, 800, 480)
+    {
+        sim::board::powerOn();
+        boardStops = 0;
+    }
+    ~Blitter() override { sim::board::clearFaults(); }
 
     // Runs the blits on the GUI task as the frame loop does; true when the
     // task finished.
@@ -61,7 +72,7 @@ protected:
         return stop == sim::KernelStop::Requested;
     }
 
-    BlitterDMA dma;
+    BlitterDMA dma{[] { ++boardStops; }};
     ui::LCDGPU lcd;
     NoTouch touch;
     ui::HALGPU hal;
@@ -159,6 +170,38 @@ TEST_F(Blitter, AFormatOutsideTheTranslationStops)
     palette.nLoops = 1;
     palette.srcFormat = ui::BLIT_FORMAT_L8_FIRST;
     EXPECT_ASSERTION(run({palette}), "false && \"Unsupported format\"");
+}
+
+TEST_F(Blitter, ABlitterThatCannotBeSetUpStopsTheBoard)
+{
+    sim::board::failStep(sim::board::Step::Blitter);
+    ASSERT_TRUE(run({}));
+    EXPECT_EQ(boardStops, 1);
+}
+
+// A blit the blitter refuses is over at once, counted: the queue goes on
+// and the flush returns instead of waiting for a completion that never comes.
+TEST_F(Blitter, ARefusedBlitFailsCountedAndTheQueueGoesOn)
+{
+    using sim::board::Fault;
+    Pixels area{};
+    const std::vector<ui::BlitOp> ops{fill(area, 0xFF0000, 255), fill(area, 0x0000FF, 128)};
+    sim::board::injectFault(Fault::BlitterLayer, 0, 0, UINT64_MAX);
+    ASSERT_TRUE(run(ops));
+    EXPECT_EQ(dma.failedBlits(), 1u) << "only the blend needs its layers";
+    EXPECT_EQ(area[1], 0xF800);
+    sim::board::clearFaults();
+    sim::board::injectFault(Fault::BlitterStart, 0, 0, UINT64_MAX);
+    ASSERT_TRUE(run(ops));
+    EXPECT_EQ(dma.failedBlits(), 3u);
+    EXPECT_FALSE(dma.isDMARunning());
+    EXPECT_EQ(area[1], 0xF800) << "nothing was drawn";
+    EXPECT_EQ(boardStops, 0);
+
+    sim::board::clearFaults();
+    ASSERT_TRUE(run({fill(area, 0x00FF00, 255)}));
+    EXPECT_EQ(area[1], 0x07E0) << "the blitter works again";
+    EXPECT_EQ(dma.failedBlits(), 3u);
 }
 
 TEST(VSync, ASignalThatCameWhileTheGuiWasBusyIsDiscardedOnce)

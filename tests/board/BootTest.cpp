@@ -57,6 +57,7 @@ TEST(Boot, MainStartsThreeTasksAndTheGuiRunsOneFramePerRefresh)
 {
     FirstFrame first;
     int frames = 0;
+    std::uint32_t cycles = 0;
     sim::board::powerOn();
     sim::board::onDebugSignal([&](bsp::DebugSignal signal, bool high) {
         if (signal != bsp::DebugSignal::RenderTime || high) {
@@ -67,6 +68,7 @@ TEST(Boot, MainStartsThreeTasksAndTheGuiRunsOneFramePerRefresh)
                                sim::kernelMilliseconds()};
         }
         if (frames == 120) {
+            cycles = bsp::cycleCounter();
             sim::stopKernel();
         }
     });
@@ -91,4 +93,6 @@ TEST(Boot, MainStartsThreeTasksAndTheGuiRunsOneFramePerRefresh)
     EXPECT_EQ(sim::board::displayedFrames(), 119u) << "one scan-out per frame; the 120th is still to come";
     ASSERT_NE(ui::HAL::getInstance(), nullptr);
     EXPECT_EQ(ui::HAL::getInstance()->getTFTFrameBuffer(), sim::board::shownFrame());
+    EXPECT_NE(ui::HAL::getInstance()->getButtonController(), nullptr) << "the key sampler is polled";
+    EXPECT_GT(cycles, 0u) << "the load measurement's cycle counter runs";
 }

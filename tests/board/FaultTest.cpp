@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <utility>
 
 #include "ProgramRun.hpp"
 
@@ -31,6 +33,7 @@ struct FaultCase {
     float maxDragX;
     int longestFrameMs = 17; // the longest time between two frames at least
     bool damagesTile = false;
+    bool failsBlits = false;
 };
 
 void PrintTo(const FaultCase& faultCase, std::ostream* out)
@@ -65,6 +68,9 @@ TEST_P(BoardFault, TheBoardGoesOnDrawingFrames)
     if (faultCase.damagesTile) {
         EXPECT_GE(lines.back()["damaged_tiles"], 1) << "the damaged tile is counted";
     }
+    if (faultCase.failsBlits) {
+        EXPECT_GE(lines.back()["figures"]["failed blits"], 1) << "the refused blits are counted";
+    }
     const auto& first = lines.front()["map"];
     for (const auto& line : lines) {
         if (line["time_ms"] < faultCase.stillUntilMs) {
@@ -96,8 +102,63 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"irqstuck", "touch-irq-stuck", dragAt(100), 0, 150.0f, 200.0f},
         FaultCase{"vsync", "vsync-late=40", dragAt(100), 0, 200.0f, 200.0f, 40 + 16},
         // A tile in view that no longer decodes is left out, every time.
-        FaultCase{"bitflip", "tile-bitflip", dragAt(100), 0, 200.0f, 200.0f, 17, true}),
+        FaultCase{"bitflip", "tile-bitflip", dragAt(100), 0, 200.0f, 200.0f, 17, true},
+        // Blits the blitter refuses fail, counted; the frames go on.
+        FaultCase{"blitstart", "blitter-start@200-400", dragAt(100), 0, 200.0f, 200.0f, 17, false, true},
+        FaultCase{"blitlayer", "blitter-layer@200-400", dragAt(100), 0, 200.0f, 200.0f, 17, false, true}),
     [](const ::testing::TestParamInfo<FaultCase>& param) { return std::string(param.param.name); });
+
+// A finger held on the menu's dog tracker button from 1 s to 3 s is one
+// click: the dog screen comes with the release, never while the finger is
+// down, whatever the touch chip does in between.
+class TouchFaultClick : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(TouchFaultClick, AHeldFingerIsOneClickReleasedOnce)
+{
+    constexpr int releaseMs = 3000;
+    const auto dir = boardtest::scratchDir("click");
+    writeFile(dir / "script.txt", "100 key M\n1000 press 560 240\n" + std::to_string(releaseMs) + " release\n");
+    const auto trace = dir / "trace.jsonl";
+    const auto run =
+        runCommand(program + " --headless --frames 195 --out " + (dir / "last.png").string() + " --trace " +
+                   trace.string() + " --script " + (dir / "script.txt").string() + " --fault " + GetParam());
+    ASSERT_EQ(run.status, 0) << run.output;
+    int dogScreenMs = -1;
+    for (const auto& line : readTrace(trace)) {
+        if (line["screen"] == "dogtrack" && dogScreenMs < 0) {
+            dogScreenMs = line["time_ms"].get<int>();
+        }
+    }
+    EXPECT_GE(dogScreenMs, releaseMs) << "the button fired while the finger was down";
+    // A lost release ends the touch after eight samples; the switch takes
+    // two frames more.
+    EXPECT_LE(dogScreenMs, releaseMs + 12 * 17) << "no click at all";
+}
+
+INSTANTIATE_TEST_SUITE_P(Mapboard, TouchFaultClick,
+                         ::testing::Values("touch-silent@1500-1550", "touch-late=20@1500-1600", "touch-late=2",
+                                           "touch-count=15", "touch-outside", "touch-irq-stuck"),
+                         [](const ::testing::TestParamInfo<std::string>& param) {
+                             std::string name;
+                             for (const char c : param.param) {
+                                 name += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
+                             }
+                             return name;
+                         });
+
+// A set-up step the GPU library or the blitter fails stops the board in
+// Error_Handler, which names it.
+TEST(Mapboard, AFailedGpuOrBlitterSetUpStopsTheBoardNamingTheStep)
+{
+    const std::pair<const char*, const char*> cases[] = {{"gpu-init", "GPU library initialisation"},
+                                                         {"gpu-stencil", "GPU stencil buffer creation"},
+                                                         {"blitter-init", "blitter configuration"}};
+    for (const auto& [fault, step] : cases) {
+        const auto run = runCommand(program + " --headless --frames 5 --fault " + fault);
+        EXPECT_EQ(run.status, 2) << fault;
+        EXPECT_NE(run.output.find(std::string("Error_Handler: ") + step + " failed"), std::string::npos) << run.output;
+    }
+}
 
 TEST(Mapboard, ABadFaultIsRefusedInOneLine)
 {

@@ -16,7 +16,7 @@ constexpr std::uint32_t gpuConfigRegister = 0xFFC;
 constexpr std::uint32_t gpuConfigValue = 126;
 constexpr int stencilPool = 1;
 
-BlitterDMA dma;
+BlitterDMA dma(Error_Handler);
 ui::LCDGPU display;
 target::I2cTouchPanelPort touchPort;
 target::PanelTouchController tc(touchPort);
@@ -24,11 +24,16 @@ target::BoardHAL hal(dma, display, tc, 800, 480);
 
 } // namespace
 
+// Without its ring buffer or stencil the GPU cannot draw a single path.
 void gui_components_init()
 {
-    gpu_sys_init();
+    if (gpu_sys_init() < 0) {
+        Error_Handler();
+    }
     gpu_reg_write(gpuConfigRegister, gpuConfigValue);
-    vg_stencil_create(800, 480, stencilPool);
+    if (vg_stencil_create(800, 480, stencilPool) != 0) {
+        Error_Handler();
+    }
     vg_enable_large_coordinates(1);
 }
 

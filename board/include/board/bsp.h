@@ -151,9 +151,16 @@ void watchdogRefresh();
 enum class SerialPort : std::uint8_t { Port1, Port2 };
 Status serialInit(SerialPort port, std::uint32_t baud);
 
-// The processor's cycle counter.
-void cycleCounterEnable();
+// The processor's cycle counter: it counts once its trace is enabled, its
+// registers unlocked and the counter switched on, in that order.
+void cycleCounterTraceEnable();
+void cycleCounterUnlock();
+void cycleCounterStart();
 std::uint32_t cycleCounter();
+
+// Every write before it has taken effect before anything after it runs (a
+// line just disabled raises no more interrupts).
+void barrier();
 
 // Signals a logic analyser can watch on spare pins.
 enum class DebugSignal : std::uint8_t { VSync, RenderTime, FrameRate };

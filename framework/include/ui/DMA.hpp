@@ -109,6 +109,8 @@ public:
 
     bool isDMARunning() const { return running; }
     LockFreeDMA_Queue& getQueue() { return queue; }
+    // Blits the blitter refused since power-on.
+    std::uint32_t failedBlits() const { return failed; }
 
 protected:
     explicit DMA_Interface(LockFreeDMA_Queue& blitQueue) : queue(blitQueue) {}
@@ -117,13 +119,17 @@ protected:
     void execute();
     // The blit in progress finished: start the next or release the frame buffer.
     void executeCompleted();
-    virtual void setupDataCopy(const BlitOp& op) = 0;
-    virtual void setupDataFill(const BlitOp& op) = 0;
+    // Program and start one blit; false when the blitter refused it.
+    virtual bool setupDataCopy(const BlitOp& op) = 0;
+    virtual bool setupDataFill(const BlitOp& op) = 0;
 
     LockFreeDMA_Queue& queue;
 
 private:
+    void startNext();
+
     volatile bool running = false;
+    volatile std::uint32_t failed = 0;
 };
 
 } // namespace ui

@@ -67,6 +67,7 @@ public:
     void setMCUActive(bool active);
     std::uint8_t getMCULoadPct() const { return mcuLoadPct; }
     void setButtonController(ButtonController* controller) { buttonController = controller; }
+    ButtonController* getButtonController() const { return buttonController; }
 
     // Called from the display's line interrupt once per refresh.
     void vSync();

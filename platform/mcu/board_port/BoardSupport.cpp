@@ -19,6 +19,8 @@ constexpr std::uintptr_t debugExceptionControl = 0xE000EDFC;
 constexpr std::uint32_t traceEnable = 1u << 24;
 constexpr std::uintptr_t watchControl = 0xE0001000;
 constexpr std::uintptr_t watchCycleCount = 0xE0001004;
+constexpr std::uintptr_t watchLockAccess = 0xE0001FB0;
+constexpr std::uint32_t unlockKey = 0xC5ACCE55;
 
 // What clockInit's PLL setting is to give; the kernel's tick derives from it.
 constexpr std::uint32_t coreClock = 160000000;
@@ -216,9 +218,18 @@ void serialWrite(SerialPort, const char*, std::size_t)
 {
 }
 
-void cycleCounterEnable()
+void cycleCounterTraceEnable()
 {
     mcu::coreRegister(debugExceptionControl) |= traceEnable;
+}
+
+void cycleCounterUnlock()
+{
+    mcu::coreRegister(watchLockAccess) = unlockKey;
+}
+
+void cycleCounterStart()
+{
     mcu::coreRegister(watchCycleCount) = 0;
     mcu::coreRegister(watchControl) |= 1u;
 }
@@ -226,6 +237,11 @@ void cycleCounterEnable()
 std::uint32_t cycleCounter()
 {
     return mcu::coreRegister(watchCycleCount);
+}
+
+void barrier()
+{
+    asm volatile("dsb\n isb" ::: "memory");
 }
 
 void setDebugSignal(DebugSignal, bool)

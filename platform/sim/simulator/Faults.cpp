@@ -26,9 +26,17 @@ struct FaultName {
 };
 
 constexpr FaultName names[] = {
-    {"touch-silent", Fault::TouchSilent, false, 0, 0},      {"touch-late", Fault::TouchLate, false, 1, 1000},
-    {"touch-count", Fault::TouchCount, false, 5, 15},       {"touch-outside", Fault::TouchOutside, false, 0, 0},
-    {"touch-irq-stuck", Fault::TouchIrqStuck, false, 0, 0}, {"vsync-late", Fault::VsyncLate, false, 1, 1000},
+    {"touch-silent", Fault::TouchSilent, false, 0, 0},
+    {"touch-late", Fault::TouchLate, false, 1, 1000},
+    {"touch-count", Fault::TouchCount, false, 5, 15},
+    {"touch-outside", Fault::TouchOutside, false, 0, 0},
+    {"touch-irq-stuck", Fault::TouchIrqStuck, false, 0, 0},
+    {"vsync-late", Fault::VsyncLate, false, 1, 1000},
+    {"gpu-init", Fault::GpuInit, false, 0, 0},
+    {"gpu-stencil", Fault::GpuStencil, false, 0, 0},
+    {"blitter-init", Fault::BlitterInit, false, 0, 0},
+    {"blitter-layer", Fault::BlitterLayer, false, 0, 0},
+    {"blitter-start", Fault::BlitterStart, false, 0, 0},
     {"tile-bitflip", Fault::TouchSilent, true, 0, 0},
 };
 
@@ -147,7 +155,9 @@ const char* const faultHelp =
     "chip "
     "holds the bus), touch-late=MS (answers MS 1..1000 late), touch-count=N (every third report claims N 5..15 "
     "points), touch-outside (every third report puts the first finger off the panel), touch-irq-stuck (the touch "
-    "line stays low), vsync-late=MS (a refresh a second comes MS 1..1000 late), tile-bitflip[=X/Y/ZOOM] (a bit "
+    "line stays low), vsync-late=MS (a refresh a second comes MS 1..1000 late), gpu-init and gpu-stencil (the "
+    "GPU library cannot set up its ring buffer or stencil), blitter-init, blitter-layer and blitter-start (the "
+    "blitter refuses its output or a layer configuration, or to start a transfer), tile-bitflip[=X/Y/ZOOM] (a bit "
     "of that stored tile, by default the one in the middle of the first view, is flipped; no time)";
 
 std::string parseFault(const std::string& text, FaultRequest& request)

@@ -49,6 +49,7 @@ std::vector<Figure> readFigures(bool startNewPeaks)
         ui::LockFreeDMA_Queue& blits = dma->getQueue();
         const std::uint64_t peak = blits.peakCount(startNewPeaks);
         figures.push_back(Figure{"blit queue", blits.count(), peak, blits.capacity(), {}});
+        figures.push_back(Figure{"failed blits", dma->failedBlits(), dma->failedBlits(), 0, {}});
     }
     const std::uint64_t queued = mapCache.fetcher.queue.size();
     fetcherPeak = std::max(fetcherPeak, queued);

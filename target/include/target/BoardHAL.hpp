@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GeneratedHAL.hpp"
+#include "KeySampler.hpp"
 #include "ui/MCUInstrumentation.hpp"
 
 namespace target {
@@ -13,7 +14,7 @@ public:
 };
 
 // The application's layer over the generated HAL: processor-load
-// measurement and the debug signals around each frame.
+// measurement, the key sampler and the debug signals around each frame.
 class BoardHAL : public GeneratedHAL {
 public:
     using GeneratedHAL::GeneratedHAL;
@@ -24,6 +25,7 @@ public:
 
 private:
     CycleCounterInstrumentation mcuInstr;
+    ui::KeySampler btnctrl;
     bool frameToggle = false;
 };
 

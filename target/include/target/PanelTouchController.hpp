@@ -18,7 +18,8 @@ public:
     void init() override {}
 
     // True while at least one finger is down. x and y receive the raw panel
-    // position of the first finger on the one-finger paths only.
+    // position of the first finger on the one-finger paths only. A sample
+    // without a sound reading keeps the previous answer.
     bool sampleTouch(std::int32_t& x, std::int32_t& y) override;
 
     static constexpr std::uint16_t statusRegister = 0x814E;
@@ -30,7 +31,7 @@ public:
     static constexpr std::uint16_t panelHeight = 480;
     // Samples without an edge before the status is read anyway.
     static constexpr std::uint32_t pollPeriod = 4;
-    // Samples without a sound reading after which a gesture is over.
+    // Samples without a sound reading after which a touch is over.
     static constexpr std::uint32_t staleAfter = 8;
 
 private:
@@ -40,6 +41,7 @@ private:
     };
 
     static bool onPanel(const std::uint8_t* point);
+    bool withoutReading();
     void release();
     void oneFinger(PanelPoint p1);
     void twoFingersDown(PanelPoint p1, PanelPoint p2);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "BoardState.hpp"
+#include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
 
 namespace {
@@ -182,12 +183,16 @@ void resetBlitter()
 
 namespace bsp {
 
+using sim::board::Fault;
 using sim::board::Step;
+using sim::board::detail::faultActive;
+using sim::board::detail::stepFails;
 using sim::board::detail::takeFailure;
 
 Status blitterInit(const BlitterOutput& output)
 {
-    if (takeFailure(Step::Blitter) || !isOutputMode(output.colorMode)) {
+    if (takeFailure(Step::Blitter) || stepFails(Fault::BlitterInit, "blitter configuration") ||
+        !isOutputMode(output.colorMode)) {
         return Status::Error;
     }
     blitter.output = output;
@@ -197,7 +202,7 @@ Status blitterInit(const BlitterOutput& output)
 
 Status blitterLayerInit(BlitterLayerIndex layer, const BlitterLayer& config)
 {
-    if (!blitter.initialised) {
+    if (!blitter.initialised || stepFails(Fault::BlitterLayer, "blitter layer configuration")) {
         return Status::Error;
     }
     blitter.layers[static_cast<std::size_t>(layer)] = config;
@@ -226,6 +231,10 @@ Status blitterLoadPalette(const void* entries, std::uint16_t count, BlitterColor
 
 Status blitterStart(std::uintptr_t source, std::uintptr_t destination, std::uint32_t width, std::uint32_t height)
 {
+    // A refused start is no transfer: no interrupt follows.
+    if (faultActive(Fault::BlitterStart)) {
+        return Status::Error;
+    }
     if (!blitter.initialised || destination == 0 ||
         (blitter.output.mode != BlitterMode::RegisterToMemory && source == 0)) {
         return fail();
@@ -263,6 +272,9 @@ Status blitterStart(std::uintptr_t source, std::uintptr_t destination, std::uint
 Status blitterBlendStart(std::uintptr_t foreground, std::uintptr_t background, std::uintptr_t destination,
                          std::uint32_t width, std::uint32_t height)
 {
+    if (faultActive(Fault::BlitterStart)) {
+        return Status::Error;
+    }
     if (!blitter.initialised || blitter.output.mode != BlitterMode::MemoryToMemoryBlend || background == 0 ||
         destination == 0) {
         return fail();

@@ -2,10 +2,12 @@
 // peripherals that only need to accept their configuration.
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
 #include "BoardState.hpp"
+#include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/Kernel.hpp"
 
@@ -17,8 +19,10 @@ std::array<bool, 5> enabled{};
 // An edge that came while its line was masked, taken when it is unmasked.
 std::array<sim::InterruptHandler, 5> heldBack{};
 std::array<bool, 10> failing{};
-const char* lastFailure = "none";
 bool interruptsOff = false;
+bool cycleTrace = false;
+bool cycleUnlocked = false;
+bool cycleCounting = false;
 std::uint64_t cycleBase = 0;
 std::uint64_t bootDelayMs = 0; // waited before the kernel started
 std::function<void(bsp::DebugSignal, bool)> debugObserver;
@@ -91,7 +95,7 @@ bool takeFailure(Step step)
         return false;
     }
     fails = false;
-    lastFailure = stepName(step);
+    noteFailedStep(stepName(step));
     return true;
 }
 
@@ -112,6 +116,9 @@ void requestInterrupt(bsp::Irq irq, InterruptHandler handler)
 void resetInterrupts()
 {
     bootDelayMs = 0;
+    cycleTrace = false;
+    cycleUnlocked = false;
+    cycleCounting = false;
     enabled.fill(false);
     heldBack.fill(nullptr);
     interruptsOff = false;
@@ -194,14 +201,33 @@ Status imageCodecInit()
     return Status::Ok;
 }
 
-void cycleCounterEnable()
+void cycleCounterTraceEnable()
 {
-    cycleBase = sim::kernelMicroseconds() * coreClockMHz;
+    cycleTrace = true;
+}
+
+// Its registers ignore writes until unlocked, as the core's do.
+void cycleCounterUnlock()
+{
+    cycleUnlocked = cycleTrace;
+}
+
+void cycleCounterStart()
+{
+    if (cycleUnlocked) {
+        cycleCounting = true;
+        cycleBase = sim::kernelMicroseconds() * coreClockMHz;
+    }
 }
 
 std::uint32_t cycleCounter()
 {
-    return static_cast<std::uint32_t>(sim::kernelMicroseconds() * coreClockMHz - cycleBase);
+    return cycleCounting ? static_cast<std::uint32_t>(sim::kernelMicroseconds() * coreClockMHz - cycleBase) : 0u;
+}
+
+void barrier()
+{
+    std::atomic_thread_fence(std::memory_order_seq_cst);
 }
 
 void setDebugSignal(DebugSignal signal, bool high)
@@ -214,7 +240,7 @@ void setDebugSignal(DebugSignal signal, bool high)
 void halt()
 {
     disableAllInterrupts();
-    std::fprintf(stderr, "board: Error_Handler: %s failed; the board halts\n", lastFailure);
+    std::fprintf(stderr, "board: Error_Handler: %s failed; the board halts\n", sim::board::detail::failedStep());
     std::fflush(stderr);
     std::_Exit(2);
 }

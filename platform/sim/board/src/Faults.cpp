@@ -12,7 +12,8 @@ struct Injected {
     std::uint64_t untilMs = 0;
 };
 
-std::array<Injected, 6> faults{};
+std::array<Injected, 11> faults{};
+const char* lastFailedStep = "none";
 
 } // namespace
 
@@ -46,6 +47,25 @@ bool faultActive(Fault fault, std::uint32_t* value)
         *value = injected.value;
     }
     return true;
+}
+
+bool stepFails(Fault fault, const char* step)
+{
+    if (!faultActive(fault)) {
+        return false;
+    }
+    noteFailedStep(step);
+    return true;
+}
+
+void noteFailedStep(const char* step)
+{
+    lastFailedStep = step;
+}
+
+const char* failedStep()
+{
+    return lastFailedStep;
 }
 
 } // namespace sim::board::detail

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "gpu/gpu_graphics.h"
+#include "sim/BoardFaults.hpp"
 #include "vecta/Assert.hpp"
 
 namespace {
@@ -355,6 +356,9 @@ void vg_set_fill_rule(std::uint8_t rule)
 // Cairo needs no stencil, but the memory is taken as the hardware's would be.
 int vg_stencil_create(std::uint32_t width, std::uint32_t height, int pool)
 {
+    if (sim::board::detail::stepFails(sim::board::Fault::GpuStencil, "GPU stencil buffer creation")) {
+        return -1;
+    }
     gpu_buffer_destroy(&gpu.stencil);
     gpu.stencil = gpu_buffer_create_pool(pool, static_cast<std::int32_t>(width * height));
     return 0;

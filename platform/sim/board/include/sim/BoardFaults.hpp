@@ -13,6 +13,11 @@ enum class Fault : std::uint8_t {
     TouchOutside,  // every third report puts the first point outside the panel
     TouchIrqStuck, // the interrupt line stays low: no more falling edges
     VsyncLate,     // once a second the display's refresh comes `value` ms late
+    GpuInit,       // the GPU library's ring buffer cannot be set up
+    GpuStencil,    // the GPU library cannot create its stencil buffer
+    BlitterInit,   // the blitter refuses its output configuration
+    BlitterLayer,  // the blitter refuses a layer configuration
+    BlitterStart,  // the blitter refuses to start a transfer
 };
 
 // The fault is active from board time `fromMs` until before `untilMs`.
@@ -25,5 +30,13 @@ namespace sim::board::detail {
 
 // Whether the fault is active at the current kernel time; its value then.
 bool faultActive(Fault fault, std::uint32_t* value = nullptr);
+
+// Whether a call of a configuration step fails now under the fault; if so,
+// Error_Handler names `step` should the firmware stop there.
+bool stepFails(Fault fault, const char* step);
+
+// The step whose failure Error_Handler reports.
+void noteFailedStep(const char* step);
+const char* failedStep();
 
 } // namespace sim::board::detail
