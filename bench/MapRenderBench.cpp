@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "FrameBuffers.hpp"
-#include "board/flash.h"
 #include "board/tilelib.h"
 #include "gpu/gpu_graphics.h"
+#include "platform/flash.h"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "vecta/MapStore.hpp"

@@ -11,8 +11,8 @@
 
 #include <zlib.h>
 
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"
 #include "sim/ImageIntegrity.hpp"

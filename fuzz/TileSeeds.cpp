@@ -8,8 +8,8 @@
 
 #include "FuzzSeeds.hpp"
 #include "SyntheticTile.hpp"
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <atomic>
 
-#include "board/flash.h"
 #include "board/tilelib.h"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
+#include "platform/flash.h"
 
 const rtos::TaskAttributes TileFetcher_Task_attributes{"TileFetcher_Task", 256, rtos::Priority::Low};
 

@@ -1,6 +1,6 @@
 #include "board/tilelib.h"
 
-#include "board/flash.h"
+#include "platform/flash.h"
 
 namespace tilelib {
 

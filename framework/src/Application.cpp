@@ -1,10 +1,10 @@
 #include "ui/Application.hpp"
 
+#include "platform/Assert.hpp"
 #include "ui/Drawable.hpp"
 #include "ui/HAL.hpp"
 #include "ui/Screen.hpp"
 #include "ui/Transition.hpp"
-#include "vecta/Assert.hpp"
 
 namespace ui {
 

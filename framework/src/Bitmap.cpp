@@ -1,6 +1,6 @@
 #include "ui/Bitmap.hpp"
 
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 namespace ui {
 

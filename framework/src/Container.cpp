@@ -1,6 +1,6 @@
 #include "ui/Container.hpp"
 
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 namespace ui {
 

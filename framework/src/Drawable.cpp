@@ -1,6 +1,6 @@
 #include "ui/Drawable.hpp"
 
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 namespace ui {
 

@@ -3,11 +3,11 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/Assert.hpp"
 #include "ui/Application.hpp"
 #include "ui/DMA.hpp"
 #include "ui/LCD.hpp"
 #include "ui/OSWrappers.hpp"
-#include "vecta/Assert.hpp"
 
 namespace ui {
 

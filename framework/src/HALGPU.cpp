@@ -1,7 +1,7 @@
 #include "ui/HALGPU.hpp"
 
+#include "platform/Assert.hpp"
 #include "ui/LCDGPU.hpp"
-#include "vecta/Assert.hpp"
 
 namespace ui {
 

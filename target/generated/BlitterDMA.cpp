@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "board/bsp.h"
+#include "platform/Assert.hpp"
+#include "platform/bsp.h"
 #include "ui/HAL.hpp"
-#include "vecta/Assert.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "GeneratedHAL.hpp"
 
 #include "FrameBuffers.hpp"
-#include "board/bsp.h"
+#include "platform/bsp.h"
 #include "ui/DMA.hpp"
 #include "ui/OSWrappers.hpp"
 

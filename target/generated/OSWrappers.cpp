@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "board/rtos.h"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
+#include "platform/rtos.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <atomic>
 #include <cstddef>
 
-#include "board/rtos.h"
 #include "gpu/gpu_sys.h"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
+#include "platform/rtos.h"
 
 // The layer reports the plain C function name, as the library's own checks do.
 #define GPU_HAL_ASSERT(expression)                                                                                     \

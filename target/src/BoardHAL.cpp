@@ -1,6 +1,6 @@
 #include "target/BoardHAL.hpp"
 
-#include "board/bsp.h"
+#include "platform/bsp.h"
 
 namespace target {
 

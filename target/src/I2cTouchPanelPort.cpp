@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "board/bsp.h"
+#include "platform/bsp.h"
 
 namespace target {
 

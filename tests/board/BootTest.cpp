@@ -6,8 +6,8 @@
 #include <string>
 
 #include "board/TileFetcher.h"
-#include "board/flash.h"
 #include "board/main.h"
+#include "platform/flash.h"
 #include "sim/Board.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/Kernel.hpp"

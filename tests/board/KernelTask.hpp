@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "board/rtos.h"
+#include "platform/rtos.h"
 #include "sim/Kernel.hpp"
 
 namespace boardtest {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "KernelTask.hpp"
-#include "board/bsp.h"
-#include "board/flash.h"
+#include "platform/bsp.h"
+#include "platform/flash.h"
 #include "sim/Board.hpp"
 #include "sim/Flash.hpp"
 #include "sim/Interrupts.hpp"

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "board/TileFetcher.h"
-#include "board/rtos.h"
+#include "platform/rtos.h"
 #include "sim/Kernel.hpp"
 
 namespace cachetest {

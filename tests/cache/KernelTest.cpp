@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "board/rtos.h"
+#include "platform/rtos.h"
 #include "sim/Kernel.hpp"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "board/rtos.h"
 #include "gpu/gpu_graphics.h"
+#include "platform/rtos.h"
 #include "sim/GpuPools.hpp"
 #include "sim/Kernel.hpp"
 

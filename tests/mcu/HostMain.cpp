@@ -6,7 +6,7 @@
 
 #include "SelfCheck.hpp"
 #include "board/TileFetcher.h"
-#include "board/rtos.h"
+#include "platform/rtos.h"
 #include "sim/Kernel.hpp"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "InstantTileFetcher.hpp"
 
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 
 // The board's fetcher API without its task: a submitted tile is looked up in
 // the collection at once and its result waits for the next GetResult(), as

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "CollectionImage.hpp"
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"

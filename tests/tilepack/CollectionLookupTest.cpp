@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
 #include "sim/Flash.hpp"
 

@@ -15,8 +15,8 @@
 
 #include "CollectionImage.hpp"
 #include "MvtWriter.hpp"
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"

@@ -1,7 +1,7 @@
 #include "StoredTiles.hpp"
 
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 
 namespace tileinspect {
 

@@ -1,8 +1,8 @@
 // From reset to the running kernel: every configuration step in order; a
 // step that fails goes to Error_Handler.
 
-#include "board/bsp.h"
 #include "board/main.h"
+#include "platform/bsp.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "board/bsp.h"
 #include "board/main.h"
+#include "platform/bsp.h"
 
 void Error_Handler()
 {

@@ -1,9 +1,9 @@
 // The three tasks and the processor-load hook of the idle task.
 
 #include "board/TileFetcher.h"
-#include "board/bsp.h"
 #include "board/main.h"
 #include "model/WatchdogFlag.hpp"
+#include "platform/bsp.h"
 #include "ui/HAL.hpp"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "board/rtos.h"
+#include "platform/rtos.h"
 
 // Reads one stored tile at a time for the GUI task on a low-priority task,
 // optionally throttled to a bitrate so that a slow download can be watched.

@@ -4,11 +4,11 @@
 
 #include "mvp/MVPHeap.hpp"
 #include "mvp/Presenter.hpp"
+#include "platform/Assert.hpp"
 #include "ui/Application.hpp"
 #include "ui/Callback.hpp"
 #include "ui/Screen.hpp"
 #include "ui/Transition.hpp"
-#include "vecta/Assert.hpp"
 
 namespace ui {
 

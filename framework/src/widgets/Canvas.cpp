@@ -1,13 +1,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Assert.hpp"
 #include "portable/Math.hpp"
 #include "ui/Color.hpp"
 #include "ui/HAL.hpp"
 #include "ui/LCD.hpp"
 #include "ui/widgets/canvas/CanvasWidget.hpp"
 #include "ui/widgets/canvas/CanvasWidgetRenderer.hpp"
-#include "vecta/Assert.hpp"
 
 namespace ui {
 

@@ -4,8 +4,8 @@
 
 #include "model/Model.hpp"
 #include "model/UniformDraw.hpp"
+#include "platform/Assert.hpp"
 #include "portable/Math.hpp"
-#include "vecta/Assert.hpp"
 
 namespace {
 

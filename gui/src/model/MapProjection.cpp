@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Assert.hpp"
 #include "portable/Math.hpp"
-#include "vecta/Assert.hpp"
 
 namespace {
 

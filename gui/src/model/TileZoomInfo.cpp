@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "platform/Assert.hpp"
 #include "portable/Math.hpp"
-#include "vecta/Assert.hpp"
 
 TileZoomInfo::TileZoomInfo(float scale)
 {

@@ -1,14 +1,14 @@
-// BOARD PORT: the board's side of the board-support interface (board/bsp.h),
+// BOARD PORT: the board's side of the board-support interface (platform/bsp.h),
 // of the console and core clock, and its interrupt lines. A port to the real board fills in each step with the
 // register programming its hardware needs; everything above this interface
 // is the same source on the board, the emulator and the PC. Until then every
 // configuration step reports an error, so start-up stops at its first step
 // in Error_Handler instead of running on unconfigured hardware.
 
-#include "board/bsp.h"
 #include "mcu/Console.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
+#include "platform/bsp.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "mcu/KernelFigures.hpp"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "board/rtos.h"
+#include "platform/rtos.h"
 
 // The processor's kernel: task blocks and stacks from an 80,000-byte kernel
 // heap (the kernel's own tasks in static memory), the highest-priority ready

@@ -10,8 +10,8 @@
 #include "SelfCheck.hpp"
 #include "StackDepth.hpp"
 #include "board/TileFetcher.h"
-#include "board/rtos.h"
 #include "mcu/Console.hpp"
+#include "platform/rtos.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "board/rtos.h"
 #include "mcu/Console.hpp"
 #include "mcu/KernelFigures.hpp"
+#include "platform/rtos.h"
 
 namespace selfcheck {
 

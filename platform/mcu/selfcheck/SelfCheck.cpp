@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "board/TileFetcher.h"
-#include "board/flash.h"
-#include "board/rtos.h"
 #include "board/tilelib.h"
 #include "model/Model.hpp"
+#include "platform/flash.h"
+#include "platform/rtos.h"
 #include "vecta/Buffer.hpp"
 #include "vecta/GlobalMapCache.hpp"
 #include "vecta/TileTranscoder.hpp"

@@ -1,7 +1,7 @@
 #include <cstdio>
 
 #include "mcu/Console.hpp"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 // The report goes to the console (discarded on the board) and the failing
 // task stops; no heap, the text is formatted into a fixed buffer.

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "board/flash.h"
+#include "platform/flash.h"
 
 extern "C" {
 extern const std::uint8_t __tile_collection_start[];

@@ -9,12 +9,12 @@
 
 #include <sys/mman.h>
 
-#include "sim/ImageIntegrity.hpp"
 #include "TileReadCheck.hpp"
-#include "board/flash.h"
+#include "platform/flash.h"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"
 #include "sim/FlashLoader.hpp"
+#include "sim/ImageIntegrity.hpp"
 
 namespace sim {
 

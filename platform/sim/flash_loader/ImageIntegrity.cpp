@@ -7,8 +7,8 @@
 
 #include <zlib.h>
 
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 #include "sim/ImageTrailer.hpp"
 
 namespace sim {

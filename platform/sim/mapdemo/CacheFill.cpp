@@ -1,7 +1,7 @@
 #include "CacheFill.hpp"
 
 #include "board/TileFetcher.h"
-#include "board/rtos.h"
+#include "platform/rtos.h"
 #include "sim/Kernel.hpp"
 #include "vecta/Buffer.hpp"
 #include "vecta/GlobalMapCache.hpp"

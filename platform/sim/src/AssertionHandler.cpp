@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/Assert.hpp"
 #include "sim/Assertions.hpp"
-#include "vecta/Assert.hpp"
 
 namespace {
 
@@ -24,7 +24,7 @@ void onAssertion(void (*note)())
 void assertionFailed(const char* expression, const char* file, int line, const char* function)
 {
     std::fprintf(stderr, "assertion \"%s\" failed: file \"%.*s\", line %d%s%s\n", expression,
-                 vecta::sourceNameLength(file), file, line, function != nullptr ? ", function: " : "",
+                 platform::sourceNameLength(file), file, line, function != nullptr ? ", function: " : "",
                  function != nullptr ? function : "");
     if (void (*note)() = assertionNote.load()) {
         note();

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "board/flash.h"
+#include "platform/flash.h"
 
 namespace {
 

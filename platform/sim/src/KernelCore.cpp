@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 namespace sim::detail {
 

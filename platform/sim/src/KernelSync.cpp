@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "KernelCore.hpp"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 using sim::detail::Kernel;
 

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "board/bsp.h"
+#include "platform/bsp.h"
 
 // Gesture values the touch controller publishes and the map input handler
 // consumes once per frame. Written and read by the GUI task only, except
@@ -17,5 +17,5 @@ extern float mapRotation;
 extern float mapRotationCenterX;
 extern float mapRotationCenterY;
 
-// HAL_GPIO_FallingEdgeCallback (board/bsp.h), defined beside these values,
+// HAL_GPIO_FallingEdgeCallback (platform/bsp.h), defined beside these values,
 // sets doSampleTouch when the touch line falls.

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 #include "sim/Flash.hpp"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "AssertionMatcher.hpp"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 namespace {
 
@@ -26,7 +26,7 @@ TEST(AssertionDeathTest, ReportsExpressionFileLineAndFullSignature)
 
 TEST(AssertionSourceNameTest, DropsOnlyTheLastComponentsExtension)
 {
-    const auto shown = [](const char* file) { return std::string(file, vecta::sourceNameLength(file)); };
+    const auto shown = [](const char* file) { return std::string(file, platform::sourceNameLength(file)); };
     EXPECT_EQ(shown("framework/include/mvp/MVPApplication.hpp"), "framework/include/mvp/MVPApplication");
     EXPECT_EQ(shown("build.d/gen/Table"), "build.d/gen/Table");
     EXPECT_EQ(shown("dir/.hidden"), "dir/.hidden");

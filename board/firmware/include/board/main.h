@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/rtos.h"
+#include "platform/rtos.h"
 
 // The board's start-up: configuration steps, GUI construction, the three
 // tasks. On the board the reset handler calls board_main(); it never returns

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "board/rtos.h"
+#include "platform/rtos.h"
 
 // What the processor's kernel holds, for the self-check to watch.
 namespace mcu::kernel {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/bsp.h"
+#include "platform/bsp.h"
 #include "sim/Board.hpp"
 #include "sim/Interrupts.hpp"
 

@@ -10,8 +10,8 @@
 #include <new>
 
 #include "gpu/gpu_graphics.h"
+#include "platform/Assert.hpp"
 #include "sim/BoardFaults.hpp"
-#include "vecta/Assert.hpp"
 
 namespace {
 

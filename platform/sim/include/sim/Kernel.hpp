@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "board/rtos.h"
+#include "platform/rtos.h"
 
 namespace sim {
 

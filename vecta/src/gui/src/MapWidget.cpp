@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "gpu/gpu_graphics.h"
+#include "platform/Assert.hpp"
 #include "ui/HALGPU.hpp"
-#include "vecta/Assert.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace vecta {

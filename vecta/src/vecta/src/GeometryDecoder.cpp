@@ -1,7 +1,7 @@
 #include "GeometryDecoder.hpp"
 
 #include "TileStream.hpp"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 namespace vecta {
 

@@ -1,4 +1,4 @@
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 #include "vecta/VectorTile.hpp"
 
 namespace vecta {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <limits>
 
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace vecta {

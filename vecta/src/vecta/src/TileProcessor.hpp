@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 #include "vecta/Buffer.hpp"
 #include "vecta/Geometry.hpp"
 #include "vecta/TileTranscoder.hpp"

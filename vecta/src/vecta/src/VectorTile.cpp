@@ -7,7 +7,7 @@
 #include "TileFields.hpp"
 #include "TileStream.hpp"
 #include "WireBytes.hpp"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 
 namespace vecta {
 

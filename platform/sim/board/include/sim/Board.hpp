@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "board/bsp.h"
+#include "platform/bsp.h"
 
 // Host-side controls of the simulated board: what a test bench or the
 // simulator program does to the hardware from outside the firmware.

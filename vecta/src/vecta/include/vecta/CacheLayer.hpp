@@ -5,7 +5,7 @@
 #include <cstring>
 #include <functional>
 
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 #include "vecta/PriorityFetcher.hpp"
 
 namespace vecta {

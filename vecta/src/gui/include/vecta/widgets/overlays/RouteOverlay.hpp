@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "gpu/gpu_graphics.h"
-#include "vecta/Assert.hpp"
+#include "platform/Assert.hpp"
 #include "vecta/Geometry.hpp"
 #include "vecta/widgets/MapOverlay.hpp"
 #include "vecta/widgets/MapPlacement.hpp"

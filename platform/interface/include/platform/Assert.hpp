@@ -7,7 +7,7 @@
 #define VECTA_ASSERT(expression)                                                                                       \
     ((expression) ? static_cast<void>(0) : assertionFailed(#expression, __FILE__, __LINE__, __PRETTY_FUNCTION__))
 
-namespace vecta {
+namespace platform {
 
 // Reports name a source without its extension ("vecta/src/gui/src/MapWidget");
 // the build makes __FILE__ relative to the repository root. Returns how many
@@ -26,4 +26,4 @@ constexpr int sourceNameLength(const char* file)
     return extensionStart > 0 && file[extensionStart - 1] != '/' ? extensionStart : length;
 }
 
-} // namespace vecta
+} // namespace platform

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <string>
 
-#include "board/flash.h"
 #include "board/tilelib.h"
+#include "platform/flash.h"
 #include "sim/FlashImage.hpp"
 
 namespace sim {
