@@ -1,7 +1,8 @@
 #include "target/PanelTouchController.hpp"
 
 #include "portable/Math.hpp"
-#include "target/TouchGestures.hpp"
+#include "target/TouchInterrupt.hpp"
+#include "ui/TouchGestures.hpp"
 
 namespace target {
 

@@ -14,7 +14,8 @@
 #include "sim/Interrupts.hpp"
 #include "target/I2cTouchPanelPort.hpp"
 #include "target/PanelTouchController.hpp"
-#include "target/TouchGestures.hpp"
+#include "target/TouchInterrupt.hpp"
+#include "ui/TouchGestures.hpp"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "target/TouchGestures.hpp"
+#include "target/TouchInterrupt.hpp"
+#include "ui/TouchGestures.hpp"
 
 // Puts the touch controller's published gesture values back to their start.
 inline void resetGestureGlobals()

@@ -6,6 +6,7 @@
 
 #include "GestureGlobals.hpp"
 #include "model/InputHandler.hpp"
+#include "platform/bsp.h"
 #include "target/PanelTouchController.hpp"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "FrameDriver.hpp"
 #include "PizzaScreenParts.hpp"
 #include "model/MapProjection.hpp"
-#include "target/TouchGestures.hpp"
+#include "ui/TouchGestures.hpp"
 
 namespace {
 

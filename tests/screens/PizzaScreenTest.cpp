@@ -9,8 +9,8 @@
 #include "images/BitmapDatabase.hpp"
 #include "model/MapProjection.hpp"
 #include "pizza_screen/PizzaView.hpp"
-#include "target/TouchGestures.hpp"
 #include "texts/TextKeysAndLanguages.hpp"
+#include "ui/TouchGestures.hpp"
 #include "vecta/GlobalMapCache.hpp"
 
 namespace {

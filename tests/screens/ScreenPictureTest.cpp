@@ -5,7 +5,7 @@
 
 #include "FrameDriver.hpp"
 #include "PizzaScreenParts.hpp"
-#include "target/TouchGestures.hpp"
+#include "ui/TouchGestures.hpp"
 
 // The screens as the user sees them, compared with reference pictures.
 // After an intended change to the look, write new references with

@@ -1,7 +1,7 @@
 #include "model/InputHandler.hpp"
 
 #include "model/MapProjection.hpp"
-#include "target/TouchGestures.hpp"
+#include "ui/TouchGestures.hpp"
 
 namespace {
 

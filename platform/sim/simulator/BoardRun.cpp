@@ -12,9 +12,9 @@
 #include "model/WatchdogFlag.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/PngWriter.hpp"
-#include "target/TouchGestures.hpp"
 #include "ui/Application.hpp"
 #include "ui/HAL.hpp"
+#include "ui/TouchGestures.hpp"
 #include "vecta/GlobalMapCache.hpp"
 
 namespace simulator {

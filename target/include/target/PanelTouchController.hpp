@@ -9,7 +9,7 @@ namespace target {
 
 // Touch controller of the board's capacitive panel: reports the first finger
 // to the GUI framework and recognises the one- and two-finger map gestures,
-// publishing them in the globals of TouchGestures.hpp.
+// publishing them in the globals of ui/TouchGestures.hpp.
 class PanelTouchController : public ui::TouchController {
 public:
     explicit PanelTouchController(TouchPanelPort& panelPort) : port(panelPort) {}
