@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "SyntheticTile.hpp"
+#include "mvtsample/SyntheticTile.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "FrameBuffers.hpp"
 #include "board/tilelib.h"
 #include "gpu/gpu_graphics.h"
 #include "platform/flash.h"
+#include "target/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "vecta/MapStore.hpp"

@@ -4,8 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "AllocationCounter.hpp"
-#include "FrameDriver.hpp"
+#include "screens/FrameDriver.hpp"
+#include "support/AllocationCounter.hpp"
 #include "ui/RectList.hpp"
 
 namespace {

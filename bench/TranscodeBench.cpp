@@ -8,14 +8,14 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include <protozero/pbf_reader.hpp>
 
-#include "StoredTiles.hpp"
+#include "tileinspect/StoredTiles.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace {

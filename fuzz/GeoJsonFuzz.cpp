@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "SourceData.hpp"
+#include "tilepack/SourceData.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

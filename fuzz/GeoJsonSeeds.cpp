@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "FuzzSeeds.hpp"
-#include "SourceData.hpp"
+#include "tilepack/SourceData.hpp"
 
 std::vector<std::string> fuzzSeeds()
 {

@@ -1,9 +1,9 @@
 // Small collection images as tilepack lays them out: tables of the real
 // ranges, a few real-sized tiles, and the checksum trailer.
 
-#include "CollectionImage.hpp"
 #include "FuzzSeeds.hpp"
-#include "SyntheticTile.hpp"
+#include "mvtsample/SyntheticTile.hpp"
+#include "tilepack/CollectionImage.hpp"
 
 std::vector<std::string> fuzzSeeds()
 {

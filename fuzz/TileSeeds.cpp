@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "FuzzSeeds.hpp"
-#include "SyntheticTile.hpp"
 #include "board/tilelib.h"
+#include "mvtsample/SyntheticTile.hpp"
 #include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
 

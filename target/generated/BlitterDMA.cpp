@@ -1,4 +1,6 @@
-#include "BlitterDMA.hpp"
+// Maintained by hand: no tool writes this file.
+
+#include "target/BlitterDMA.hpp"
 
 #include <cstring>
 

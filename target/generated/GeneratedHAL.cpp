@@ -1,7 +1,9 @@
-#include "GeneratedHAL.hpp"
+// Maintained by hand: no tool writes this file.
 
-#include "FrameBuffers.hpp"
+#include "target/GeneratedHAL.hpp"
+
 #include "platform/bsp.h"
+#include "target/FrameBuffers.hpp"
 #include "ui/DMA.hpp"
 #include "ui/OSWrappers.hpp"
 

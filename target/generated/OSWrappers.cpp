@@ -1,3 +1,4 @@
+// Maintained by hand: no tool writes this file.
 // The framework's kernel services on the board's kernel.
 
 #include "ui/OSWrappers.hpp"

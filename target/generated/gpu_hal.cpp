@@ -1,3 +1,4 @@
+// Maintained by hand: no tool writes this file.
 // System layer of the GPU library: memory pools, the command ring buffer,
 // register access and command-list completion.
 

@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "AssertionMatcher.hpp"
-#include "BlitterDMA.hpp"
 #include "KernelTask.hpp"
 #include "sim/Board.hpp"
 #include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
+#include "support/AssertionMatcher.hpp"
+#include "target/BlitterDMA.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/OSWrappers.hpp"
 #include "ui/TouchController.hpp"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "Figures.hpp"
+#include "simulator/Figures.hpp"
 
 using simulator::Figure;
 using simulator::FigureWindows;

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "FrameBuffers.hpp"
 #include "board/main.h"
+#include "target/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "ui/TouchController.hpp"

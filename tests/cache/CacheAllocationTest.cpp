@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "AllocationCounter.hpp"
 #include "CacheTestSupport.hpp"
+#include "support/AllocationCounter.hpp"
 
 using namespace cachetest;
 

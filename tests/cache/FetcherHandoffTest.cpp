@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "CollectionImage.hpp"
 #include "KernelRun.hpp"
+#include "TestCollection.hpp"
 
 using namespace cachetest;
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "AssertionMatcher.hpp"
 #include "CacheTestSupport.hpp"
+#include "support/AssertionMatcher.hpp"
 #include "vecta/GlobalMapCache.hpp"
 
 using namespace cachetest;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "AssertionMatcher.hpp"
+#include "support/AssertionMatcher.hpp"
 #include "vecta/PriorityFetcher.hpp"
 
 namespace {

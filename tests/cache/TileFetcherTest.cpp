@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "AssertionMatcher.hpp"
-#include "CollectionImage.hpp"
 #include "KernelRun.hpp"
+#include "TestCollection.hpp"
+#include "support/AssertionMatcher.hpp"
 
 using namespace cachetest;
 using TileFetcher::Bitrate;

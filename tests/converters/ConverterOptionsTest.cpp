@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ConverterOptions.hpp"
+#include "converteroptions/ConverterOptions.hpp"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "CharacterSet.hpp"
-#include "FontTable.hpp"
-#include "Typeface.hpp"
+#include "fontconvert/CharacterSet.hpp"
+#include "fontconvert/FontTable.hpp"
+#include "fontconvert/Typeface.hpp"
 
 using namespace fontconvert;
 

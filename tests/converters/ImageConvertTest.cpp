@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "BitmapList.hpp"
-#include "BitmapTable.hpp"
-#include "PixelEncoding.hpp"
-#include "SvgRenderer.hpp"
+#include "imageconvert/BitmapList.hpp"
+#include "imageconvert/BitmapTable.hpp"
+#include "imageconvert/PixelEncoding.hpp"
+#include "imageconvert/SvgRenderer.hpp"
 
 using namespace imageconvert;
 

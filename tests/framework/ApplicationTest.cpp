@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "AssertionMatcher.hpp"
 #include "FrameworkFixture.hpp"
 #include "mvp/View.hpp"
+#include "support/AssertionMatcher.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "AssertionMatcher.hpp"
 #include "FrameworkFixture.hpp"
+#include "support/AssertionMatcher.hpp"
 #include "ui/Color.hpp"
 #include "ui/Container.hpp"
 #include "ui/widgets/Box.hpp"

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "AssertionMatcher.hpp"
 #include "FrameworkFixture.hpp"
 #include "sim/PngWriter.hpp"
+#include "support/AssertionMatcher.hpp"
 #include "ui/widgets/Box.hpp"
 
 using fixture::Framework;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "AssertionMatcher.hpp"
 #include "FrameworkFixture.hpp"
+#include "support/AssertionMatcher.hpp"
 #include "ui/Bitmap.hpp"
 #include "ui/Font.hpp"
 #include "ui/TypedText.hpp"

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "AllocationCounter.hpp"
 #include "FrameworkFixture.hpp"
 #include "common/FrontendSetup.hpp"
+#include "support/AllocationCounter.hpp"
 
 TEST(FrontendNoHeap, MenuFramesTouchesAndSwitchesAllocateNothing)
 {

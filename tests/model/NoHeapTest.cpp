@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "AllocationCounter.hpp"
 #include "GestureGlobals.hpp"
 #include "model/InputHandler.hpp"
 #include "model/Model.hpp"
+#include "support/AllocationCounter.hpp"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "FrameDriver.hpp"
-#include "ScreenTree.hpp"
 #include "dogtrack_screen/DogTrackView.hpp"
 #include "images/BitmapDatabase.hpp"
 #include "model/MapProjection.hpp"
+#include "screens/FrameDriver.hpp"
+#include "screens/ScreenTree.hpp"
 
 namespace {
 

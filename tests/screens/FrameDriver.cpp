@@ -1,11 +1,11 @@
-#include "FrameDriver.hpp"
+#include "screens/FrameDriver.hpp"
 
 #include <new>
 #include <vector>
 
-#include "FrameBuffers.hpp"
 #include "common/FrontendSetup.hpp"
 #include "sim/PngWriter.hpp"
+#include "target/FrameBuffers.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "InstantTileFetcher.hpp"
+#include "screens/InstantTileFetcher.hpp"
 
 #include "board/tilelib.h"
 #include "platform/flash.h"

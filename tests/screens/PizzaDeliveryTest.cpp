@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "FrameDriver.hpp"
-#include "PizzaScreenParts.hpp"
 #include "model/MapProjection.hpp"
+#include "screens/FrameDriver.hpp"
+#include "screens/PizzaScreenParts.hpp"
 #include "ui/TouchGestures.hpp"
 
 namespace {

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <utility>
 
-#include "FrameDriver.hpp"
-#include "InstantTileFetcher.hpp"
-#include "PizzaScreenParts.hpp"
 #include "images/BitmapDatabase.hpp"
 #include "model/MapProjection.hpp"
 #include "pizza_screen/PizzaView.hpp"
+#include "screens/FrameDriver.hpp"
+#include "screens/InstantTileFetcher.hpp"
+#include "screens/PizzaScreenParts.hpp"
 #include "texts/TextKeysAndLanguages.hpp"
 #include "ui/TouchGestures.hpp"
 #include "vecta/GlobalMapCache.hpp"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "AllocationCounter.hpp"
-#include "FrameDriver.hpp"
+#include "screens/FrameDriver.hpp"
+#include "support/AllocationCounter.hpp"
 
 // Once a map screen runs, frames allocate nothing: not while the pizza
 // courier moves the map and tiles stream in, not while the dogs roam, and

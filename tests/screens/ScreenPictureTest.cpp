@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "FrameDriver.hpp"
-#include "PizzaScreenParts.hpp"
+#include "screens/FrameDriver.hpp"
+#include "screens/PizzaScreenParts.hpp"
 #include "ui/TouchGestures.hpp"
 
 // The screens as the user sees them, compared with reference pictures.

@@ -1,4 +1,4 @@
-#include "AllocationCounter.hpp"
+#include "support/AllocationCounter.hpp"
 
 #include <atomic>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "AssertionMatcher.hpp"
+#include "support/AssertionMatcher.hpp"
 
 std::string assertionPattern(const std::string& expression)
 {

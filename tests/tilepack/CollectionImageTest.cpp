@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "CollectionImage.hpp"
 #include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"
+#include "tilepack/CollectionImage.hpp"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "StoredTiles.hpp"
 #include "board/tilelib.h"
+#include "tileinspect/StoredTiles.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace {

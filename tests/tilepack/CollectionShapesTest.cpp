@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "CollectionStats.hpp"
+#include "tileinspect/CollectionStats.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace {

@@ -13,8 +13,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include "CollectionImage.hpp"
-#include "MvtWriter.hpp"
 #include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
@@ -22,6 +20,8 @@
 #include "sim/FlashImage.hpp"
 #include "sim/FlashLoader.hpp"
 #include "sim/ImageTrailer.hpp"
+#include "tilepack/CollectionImage.hpp"
+#include "tilepack/MvtWriter.hpp"
 
 namespace {
 

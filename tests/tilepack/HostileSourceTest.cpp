@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "SourceData.hpp"
+#include "tilepack/SourceData.hpp"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "ImageFile.hpp"
+#include "tilepack/ImageFile.hpp"
 
 namespace {
 

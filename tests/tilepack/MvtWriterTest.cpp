@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MvtWriter.hpp"
+#include "tilepack/MvtWriter.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/VectorTile.hpp"
 

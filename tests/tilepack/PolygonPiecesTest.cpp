@@ -8,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include "Geos.hpp"
-#include "MvtWriter.hpp"
-#include "PolygonPieces.hpp"
-#include "SourceMapping.hpp"
-#include "TileGeometry.hpp"
-#include "TileValidator.hpp"
+#include "tilepack/Geos.hpp"
+#include "tilepack/MvtWriter.hpp"
+#include "tilepack/PolygonPieces.hpp"
+#include "tilepack/SourceMapping.hpp"
+#include "tilepack/TileGeometry.hpp"
+#include "tilepack/TileValidator.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace {

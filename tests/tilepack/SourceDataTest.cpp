@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "SourceData.hpp"
+#include "tilepack/SourceData.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SourceMapping.hpp"
+#include "tilepack/SourceMapping.hpp"
 #include "vecta/MapStyle.hpp"
 #include "vecta/StringHash.hpp"
 

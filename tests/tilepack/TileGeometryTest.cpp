@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TileGeometry.hpp"
+#include "tilepack/TileGeometry.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "GpuRecorder.hpp"
+#include "widgets/GpuRecorder.hpp"
 
 #include "gpu/gpu_graphics.h"
 

@@ -7,8 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MapFixture.hpp"
-#include "SyntheticTile.hpp"
+#include "mvtsample/SyntheticTile.hpp"
 #include "sim/PngWriter.hpp"
 #include "ui/Application.hpp"
 #include "ui/Screen.hpp"
@@ -16,6 +15,7 @@
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/widgets/GridOverlay.hpp"
 #include "vecta/widgets/MapWidget.hpp"
+#include "widgets/MapFixture.hpp"
 
 namespace {
 

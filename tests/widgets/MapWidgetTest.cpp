@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "AssertionMatcher.hpp"
-#include "GpuRecorder.hpp"
-#include "MapFixture.hpp"
 #include "gpu/gpu_graphics.h"
+#include "support/AssertionMatcher.hpp"
 #include "vecta/MapStyle.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/widgets/MapWidget.hpp"
+#include "widgets/GpuRecorder.hpp"
+#include "widgets/MapFixture.hpp"
 
 using mapfixture::FakeStore;
 using mapfixture::SegmentBufferBuilder;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "AssertionMatcher.hpp"
-#include "GpuRecorder.hpp"
 #include "gpu/gpu_graphics.h"
+#include "support/AssertionMatcher.hpp"
 #include "vecta/widgets/GridOverlay.hpp"
 #include "vecta/widgets/overlays/RouteOverlay.hpp"
+#include "widgets/GpuRecorder.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ConverterOptions.hpp"
+#include "converteroptions/ConverterOptions.hpp"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "CharacterSet.hpp"
+#include "fontconvert/CharacterSet.hpp"
 
 #include <algorithm>
 #include <sstream>

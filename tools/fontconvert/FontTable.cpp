@@ -1,4 +1,4 @@
-#include "FontTable.hpp"
+#include "fontconvert/FontTable.hpp"
 
 #include <algorithm>
 #include <iomanip>

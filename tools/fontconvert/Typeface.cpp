@@ -1,4 +1,4 @@
-#include "Typeface.hpp"
+#include "fontconvert/Typeface.hpp"
 
 #include <cmath>
 #include <stdexcept>

@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "CharacterSet.hpp"
-#include "ConverterOptions.hpp"
-#include "FontTable.hpp"
-#include "Typeface.hpp"
+#include "converteroptions/ConverterOptions.hpp"
+#include "fontconvert/CharacterSet.hpp"
+#include "fontconvert/FontTable.hpp"
+#include "fontconvert/Typeface.hpp"
 
 namespace {
 

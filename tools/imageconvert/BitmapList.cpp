@@ -1,4 +1,4 @@
-#include "BitmapList.hpp"
+#include "imageconvert/BitmapList.hpp"
 
 #include <sstream>
 #include <stdexcept>

@@ -1,8 +1,8 @@
-#include "BitmapTable.hpp"
+#include "imageconvert/BitmapTable.hpp"
 
 #include <sstream>
 
-#include "PixelEncoding.hpp"
+#include "imageconvert/PixelEncoding.hpp"
 
 namespace imageconvert {
 

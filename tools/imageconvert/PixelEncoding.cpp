@@ -1,4 +1,4 @@
-#include "PixelEncoding.hpp"
+#include "imageconvert/PixelEncoding.hpp"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "PngPreview.hpp"
+#include "imageconvert/PngPreview.hpp"
 
 #include <memory>
 #include <stdexcept>

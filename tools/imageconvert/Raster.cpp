@@ -1,4 +1,4 @@
-#include "Raster.hpp"
+#include "imageconvert/Raster.hpp"
 
 namespace imageconvert {
 

@@ -1,4 +1,4 @@
-#include "SvgRenderer.hpp"
+#include "imageconvert/SvgRenderer.hpp"
 
 #include <memory>
 #include <stdexcept>

@@ -8,11 +8,11 @@
 #include <stdexcept>
 #include <string>
 
-#include "BitmapList.hpp"
-#include "BitmapTable.hpp"
-#include "ConverterOptions.hpp"
-#include "PngPreview.hpp"
-#include "SvgRenderer.hpp"
+#include "converteroptions/ConverterOptions.hpp"
+#include "imageconvert/BitmapList.hpp"
+#include "imageconvert/BitmapTable.hpp"
+#include "imageconvert/PngPreview.hpp"
+#include "imageconvert/SvgRenderer.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MvtEncoder.hpp"
+#include "mvtsample/MvtEncoder.hpp"
 
 #include <algorithm>
 #include <cstring>

@@ -1,9 +1,9 @@
-#include "SyntheticTile.hpp"
+#include "mvtsample/SyntheticTile.hpp"
 
 #include <algorithm>
 #include <random>
 
-#include "MvtEncoder.hpp"
+#include "mvtsample/MvtEncoder.hpp"
 
 namespace mvt {
 

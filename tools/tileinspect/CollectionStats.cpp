@@ -1,8 +1,8 @@
-#include "CollectionStats.hpp"
+#include "tileinspect/CollectionStats.hpp"
 
 #include <string>
 
-#include "StoredTiles.hpp"
+#include "tileinspect/StoredTiles.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace tileinspect {

@@ -1,4 +1,4 @@
-#include "KnownNames.hpp"
+#include "tileinspect/KnownNames.hpp"
 
 #include <cstdio>
 

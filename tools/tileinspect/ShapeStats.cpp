@@ -1,4 +1,4 @@
-#include "ShapeStats.hpp"
+#include "tileinspect/ShapeStats.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "StoredTiles.hpp"
+#include "tileinspect/StoredTiles.hpp"
 
 #include "board/tilelib.h"
 #include "platform/flash.h"

@@ -13,12 +13,12 @@
 #include <utility>
 #include <vector>
 
-#include "CollectionStats.hpp"
-#include "KnownNames.hpp"
-#include "SyntheticTile.hpp"
 #include "board/tilelib.h"
+#include "mvtsample/SyntheticTile.hpp"
 #include "platform/flash.h"
 #include "sim/FlashLoader.hpp"
+#include "tileinspect/CollectionStats.hpp"
+#include "tileinspect/KnownNames.hpp"
 #include "vecta/MapStyle.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/TileTranscoder.hpp"

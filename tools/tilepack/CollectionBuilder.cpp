@@ -1,4 +1,4 @@
-#include "CollectionBuilder.hpp"
+#include "tilepack/CollectionBuilder.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -12,8 +12,8 @@
 #include <thread>
 #include <tuple>
 
-#include "MvtWriter.hpp"
-#include "TileGeometry.hpp"
+#include "tilepack/MvtWriter.hpp"
+#include "tilepack/TileGeometry.hpp"
 #include "vecta/StringHash.hpp"
 
 namespace tilepack {

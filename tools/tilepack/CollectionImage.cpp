@@ -1,4 +1,4 @@
-#include "CollectionImage.hpp"
+#include "tilepack/CollectionImage.hpp"
 
 #include <cstring>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "Geos.hpp"
+#include "tilepack/Geos.hpp"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "ImageFile.hpp"
+#include "tilepack/ImageFile.hpp"
 
 #include <cerrno>
 #include <cstring>

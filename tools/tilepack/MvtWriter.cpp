@@ -1,4 +1,4 @@
-#include "MvtWriter.hpp"
+#include "tilepack/MvtWriter.hpp"
 
 #include <set>
 #include <string_view>

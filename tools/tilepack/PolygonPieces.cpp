@@ -1,4 +1,4 @@
-#include "PolygonPieces.hpp"
+#include "tilepack/PolygonPieces.hpp"
 
 #include <algorithm>
 #include <limits>

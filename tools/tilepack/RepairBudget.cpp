@@ -1,4 +1,4 @@
-#include "RepairBudget.hpp"
+#include "tilepack/RepairBudget.hpp"
 
 #include <algorithm>
 

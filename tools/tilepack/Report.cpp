@@ -1,12 +1,12 @@
-#include "Report.hpp"
+#include "tilepack/Report.hpp"
 
 #include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
 
-#include "MvtWriter.hpp"
-#include "PolygonPieces.hpp"
+#include "tilepack/MvtWriter.hpp"
+#include "tilepack/PolygonPieces.hpp"
 
 namespace tilepack {
 

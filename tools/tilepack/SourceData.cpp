@@ -1,4 +1,4 @@
-#include "SourceData.hpp"
+#include "tilepack/SourceData.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -11,8 +11,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "Geos.hpp"
-#include "RepairBudget.hpp"
+#include "tilepack/Geos.hpp"
+#include "tilepack/RepairBudget.hpp"
 
 namespace tilepack {
 

@@ -1,4 +1,4 @@
-#include "SourceMapping.hpp"
+#include "tilepack/SourceMapping.hpp"
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
-#include "TileGeometry.hpp"
+#include "tilepack/TileGeometry.hpp"
 
 #include <algorithm>
 #include <cmath>
 
-#include "Geos.hpp"
-#include "PolygonPieces.hpp"
+#include "tilepack/Geos.hpp"
+#include "tilepack/PolygonPieces.hpp"
 
 namespace tilepack {
 

@@ -1,10 +1,10 @@
-#include "TileValidator.hpp"
+#include "tilepack/TileValidator.hpp"
 
 #include <algorithm>
 #include <stdexcept>
 #include <string>
 
-#include "PolygonPieces.hpp"
+#include "tilepack/PolygonPieces.hpp"
 #include "vecta/Buffer.hpp"
 #include "vecta/VectorTile.hpp"
 

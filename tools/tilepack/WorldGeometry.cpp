@@ -1,4 +1,4 @@
-#include "WorldGeometry.hpp"
+#include "tilepack/WorldGeometry.hpp"
 
 #include <algorithm>
 #include <limits>

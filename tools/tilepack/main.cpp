@@ -12,11 +12,11 @@
 
 #include <CLI/CLI.hpp>
 
-#include "CollectionBuilder.hpp"
-#include "CollectionImage.hpp"
-#include "ImageFile.hpp"
-#include "Report.hpp"
-#include "SourceData.hpp"
+#include "tilepack/CollectionBuilder.hpp"
+#include "tilepack/CollectionImage.hpp"
+#include "tilepack/ImageFile.hpp"
+#include "tilepack/Report.hpp"
+#include "tilepack/SourceData.hpp"
 
 namespace {
 

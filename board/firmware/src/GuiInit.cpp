@@ -1,10 +1,10 @@
 // The GUI's hardware glue objects and its construction before the kernel
 // starts.
 
-#include "BlitterDMA.hpp"
 #include "board/main.h"
 #include "common/FrontendSetup.hpp"
 #include "gpu/gpu_graphics.h"
+#include "target/BlitterDMA.hpp"
 #include "target/BoardHAL.hpp"
 #include "target/I2cTouchPanelPort.hpp"
 #include "target/PanelTouchController.hpp"

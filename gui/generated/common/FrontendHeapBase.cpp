@@ -1,3 +1,5 @@
+// Maintained by hand: no tool writes this file.
+
 #include "common/FrontendHeapBase.hpp"
 
 #include "common/FrontendApplication.hpp"

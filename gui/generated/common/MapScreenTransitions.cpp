@@ -1,3 +1,5 @@
+// Maintained by hand: no tool writes this file.
+
 #include "common/FrontendApplicationBase.hpp"
 #include "common/FrontendHeap.hpp"
 #include "dogtrack_screen/DogTrackPresenter.hpp"

@@ -1,3 +1,5 @@
+// Maintained by hand: no tool writes this file.
+
 #include "menu_screen/MenuViewBase.hpp"
 
 #include "common/FrontendApplication.hpp"

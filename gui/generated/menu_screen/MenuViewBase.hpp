@@ -1,3 +1,5 @@
+// Maintained by hand: no tool writes this file.
+
 #pragma once
 
 #include "common/ScreenBackground.hpp"

@@ -1,3 +1,5 @@
+// Maintained by hand: no tool writes this file.
+
 #include "texts/TypedTextDatabase.hpp"
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "CacheFill.hpp"
+#include "mapdemo/CacheFill.hpp"
 
 #include "board/TileFetcher.h"
 #include "platform/rtos.h"

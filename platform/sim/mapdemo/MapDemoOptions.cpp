@@ -1,4 +1,4 @@
-#include "MapDemoOptions.hpp"
+#include "mapdemo/MapDemoOptions.hpp"
 
 #include <cmath>
 #include <cstdio>

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
-#include "CacheFill.hpp"
-#include "HeadlessRender.hpp"
-#include "MapDemoOptions.hpp"
+#include "mapdemo/CacheFill.hpp"
+#include "mapdemo/HeadlessRender.hpp"
+#include "mapdemo/MapDemoOptions.hpp"
 #include "model/Model.hpp"
 #include "sim/FlashLoader.hpp"
 

@@ -1,5 +1,5 @@
-#include "BoardRun.hpp"
-#include "Figures.hpp"
+#include "simulator/BoardRun.hpp"
+#include "simulator/Figures.hpp"
 
 #include <algorithm>
 #include <chrono>

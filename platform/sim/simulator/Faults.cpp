@@ -1,4 +1,4 @@
-#include "Faults.hpp"
+#include "simulator/Faults.hpp"
 
 #include <charconv>
 #include <cstring>

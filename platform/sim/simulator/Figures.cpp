@@ -1,4 +1,4 @@
-#include "Figures.hpp"
+#include "simulator/Figures.hpp"
 
 #include <algorithm>
 #include <iterator>

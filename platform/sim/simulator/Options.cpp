@@ -1,4 +1,4 @@
-#include "Options.hpp"
+#include "simulator/Options.hpp"
 
 #include <CLI/CLI.hpp>
 

@@ -1,4 +1,4 @@
-#include "Script.hpp"
+#include "simulator/Script.hpp"
 
 #include <fstream>
 #include <sstream>

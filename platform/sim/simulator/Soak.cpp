@@ -1,4 +1,4 @@
-#include "Soak.hpp"
+#include "simulator/Soak.hpp"
 
 #include <algorithm>
 #include <atomic>

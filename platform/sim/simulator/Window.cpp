@@ -1,4 +1,4 @@
-#include "Window.hpp"
+#include "simulator/Window.hpp"
 
 #include <SDL.h>
 

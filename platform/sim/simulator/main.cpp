@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "BoardRun.hpp"
-#include "Options.hpp"
-#include "Soak.hpp"
-#include "Window.hpp"
 #include "sim/FlashLoader.hpp"
+#include "simulator/BoardRun.hpp"
+#include "simulator/Options.hpp"
+#include "simulator/Soak.hpp"
+#include "simulator/Window.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "GeneratedHAL.hpp"
-#include "KeySampler.hpp"
+#include "target/GeneratedHAL.hpp"
+#include "target/KeySampler.hpp"
 #include "ui/MCUInstrumentation.hpp"
 
 namespace target {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "AssertionMatcher.hpp"
 #include "platform/Assert.hpp"
+#include "support/AssertionMatcher.hpp"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "AllocationCounter.hpp"
-#include "SyntheticTile.hpp"
+#include "mvtsample/SyntheticTile.hpp"
+#include "support/AllocationCounter.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 TEST(NoHeap, DecodingAndReadingSegmentsAllocateNothing)

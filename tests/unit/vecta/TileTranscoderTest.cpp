@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "MvtEncoder.hpp"
+#include "mvtsample/MvtEncoder.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/TileTranscoder.hpp"
 

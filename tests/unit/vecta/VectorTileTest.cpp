@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "AssertionMatcher.hpp"
-#include "MvtEncoder.hpp"
+#include "mvtsample/MvtEncoder.hpp"
+#include "support/AssertionMatcher.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/VectorTile.hpp"

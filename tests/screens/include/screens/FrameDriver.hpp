@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "ScriptedTouch.hpp"
 #include "common/FrontendHeap.hpp"
+#include "support/ScriptedTouch.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 

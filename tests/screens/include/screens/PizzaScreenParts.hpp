@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "ScreenTree.hpp"
 #include "model/DirectionsData.hpp"
+#include "screens/ScreenTree.hpp"
 #include "ui/Screen.hpp"
 #include "ui/widgets/Image.hpp"
 #include "ui/widgets/TextArea.hpp"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Typeface.hpp"
+#include "fontconvert/Typeface.hpp"
 
 namespace fontconvert {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "BitmapList.hpp"
-#include "Raster.hpp"
+#include "imageconvert/BitmapList.hpp"
+#include "imageconvert/Raster.hpp"
 
 namespace imageconvert {
 

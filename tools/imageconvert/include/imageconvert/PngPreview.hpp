@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "Raster.hpp"
+#include "imageconvert/Raster.hpp"
 
 namespace imageconvert {
 

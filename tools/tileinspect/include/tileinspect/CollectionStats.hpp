@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdio>
 
-#include "ShapeStats.hpp"
 #include "board/tilelib.h"
+#include "tileinspect/ShapeStats.hpp"
 
 namespace tileinspect {
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "CollectionImage.hpp"
-#include "SourceData.hpp"
-#include "TileValidator.hpp"
+#include "tilepack/CollectionImage.hpp"
+#include "tilepack/SourceData.hpp"
+#include "tilepack/TileValidator.hpp"
 
 namespace tilepack {
 

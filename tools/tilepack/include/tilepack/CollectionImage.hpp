@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "CollectionTable.hpp"
+#include "tilepack/CollectionTable.hpp"
 
 namespace tilepack {
 

@@ -7,7 +7,7 @@
 
 #include <geos_c.h>
 
-#include "WorldGeometry.hpp"
+#include "tilepack/WorldGeometry.hpp"
 
 namespace tilepack {
 

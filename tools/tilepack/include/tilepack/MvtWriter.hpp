@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "SourceMapping.hpp"
-#include "TileGeometry.hpp"
+#include "tilepack/SourceMapping.hpp"
+#include "tilepack/TileGeometry.hpp"
 
 namespace tilepack {
 

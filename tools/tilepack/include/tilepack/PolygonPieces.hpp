@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "TileGeometry.hpp"
-#include "WorldGeometry.hpp"
+#include "tilepack/TileGeometry.hpp"
+#include "tilepack/WorldGeometry.hpp"
 
 namespace tilepack {
 

@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "WorldGeometry.hpp"
+#include "tilepack/WorldGeometry.hpp"
 
 namespace tilepack {
 

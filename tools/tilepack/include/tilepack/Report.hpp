@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "CollectionBuilder.hpp"
+#include "tilepack/CollectionBuilder.hpp"
 
 namespace tilepack {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "SourceMapping.hpp"
-#include "WorldGeometry.hpp"
+#include "tilepack/SourceMapping.hpp"
+#include "tilepack/WorldGeometry.hpp"
 
 namespace tilepack {
 

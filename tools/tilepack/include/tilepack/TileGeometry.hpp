@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "CollectionTable.hpp"
-#include "WorldGeometry.hpp"
+#include "tilepack/CollectionTable.hpp"
+#include "tilepack/WorldGeometry.hpp"
 #include "vecta/Geometry.hpp"
 
 namespace tilepack {

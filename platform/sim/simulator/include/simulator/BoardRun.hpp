@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "Script.hpp"
 #include "sim/Kernel.hpp"
+#include "simulator/Script.hpp"
 
 namespace simulator {
 

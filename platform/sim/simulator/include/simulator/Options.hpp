@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Faults.hpp"
+#include "simulator/Faults.hpp"
 
 namespace simulator {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "BoardRun.hpp"
-#include "Figures.hpp"
 #include "model/ModelStates.hpp"
+#include "simulator/BoardRun.hpp"
+#include "simulator/Figures.hpp"
 
 namespace simulator {
 

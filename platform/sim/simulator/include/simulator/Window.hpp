@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "BoardRun.hpp"
+#include "simulator/BoardRun.hpp"
 
 namespace simulator {
 
