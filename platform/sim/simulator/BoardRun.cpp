@@ -2,8 +2,10 @@
 #include "Figures.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
@@ -31,7 +33,7 @@ const char* screenName(ActiveScreen screen)
     case ActiveScreen::None:
         break;
     }
-    return "none";
+    return "menu";
 }
 
 const char* pizzaStateName(PizzaState state)
@@ -97,7 +99,7 @@ std::uint64_t hostNanoseconds()
 
 } // namespace
 
-BoardRun::BoardRun(RunSettings runSettings) : settings(std::move(runSettings))
+BoardRun::BoardRun(RunSettings runSettings) : settings(std::move(runSettings)), script(std::move(settings.script))
 {
 }
 
@@ -106,7 +108,7 @@ RunEnd BoardRun::run()
     if (!settings.tracePath.empty()) {
         trace.open(settings.tracePath, settings.appendTrace ? std::ios::app : std::ios::trunc);
         if (!trace) {
-            failure = "cannot write the trace " + settings.tracePath;
+            failure = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
             return RunEnd::Stopped;
         }
     }
@@ -126,12 +128,18 @@ RunEnd BoardRun::run()
     sim::setTimeLimit(bounded ? static_cast<std::uint32_t>(std::min<std::uint64_t>(limitMs, 0xFFFFFFF0u))
                               : rtos::waitForever);
     board_main();
-    if (bounded && end == RunEnd::Stopped) {
+    if (bounded && end == RunEnd::Stopped && failure.empty()) {
         failure = "the firmware stopped producing frames after frame " + std::to_string(frames.load());
     }
     sim::board::onDebugSignal(nullptr);
     sim::board::onWatchdogReset(nullptr);
-    trace.close();
+    if (trace.is_open()) {
+        trace.close();
+        // The last lines reach the disk only now.
+        if (trace.fail() && failure.empty()) {
+            failure = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
+        }
+    }
     return end;
 }
 
@@ -171,6 +179,15 @@ void BoardRun::stop()
     pressKey('Q');
 }
 
+void BoardRun::fail(const std::string& problem)
+{
+    if (failure.empty()) {
+        failure = problem;
+    }
+    end = RunEnd::Stopped;
+    sim::stopKernel();
+}
+
 void BoardRun::onDebugSignal(bsp::DebugSignal signal, bool high)
 {
     if (signal != bsp::DebugSignal::RenderTime) {
@@ -205,7 +222,7 @@ void BoardRun::endOfFrame()
         std::snprintf(name, sizeof name, "frame-%06llu.png", static_cast<unsigned long long>(frame));
         screenshot(settings.screenshotDir + "/" + name);
     }
-    if (settings.frames != 0 && frame >= settings.frames) {
+    if (failure.empty() && settings.frames != 0 && frame >= settings.frames) {
         end = RunEnd::FramesDone;
         sim::stopKernel();
     }
@@ -213,10 +230,11 @@ void BoardRun::endOfFrame()
 
 void BoardRun::applyScript(std::uint64_t now)
 {
-    while (nextEvent < settings.script.size() && settings.script[nextEvent].atMs <= now) {
-        const ScriptEvent& event = settings.script[nextEvent++];
+    while (const std::optional<ScriptEvent> step = script.next(now)) {
+        const ScriptEvent& event = *step;
         switch (event.kind) {
         case ScriptEvent::Kind::Fingers:
+        case ScriptEvent::Kind::Drag: // played as fingers
             sim::board::setFingers(event.fingers, event.fingerCount);
             break;
         case ScriptEvent::Kind::Key:
@@ -266,7 +284,7 @@ void BoardRun::applyKeys()
 
 void BoardRun::writeTrace(std::uint64_t now)
 {
-    if (!trace.is_open()) {
+    if (!trace.is_open() || !failure.empty()) {
         return;
     }
     nlohmann::ordered_json line;
@@ -282,13 +300,15 @@ void BoardRun::writeTrace(std::uint64_t now)
         line["load_percent"] = load.load();
     }
     trace << line.dump() << '\n';
+    if (!trace) {
+        fail("cannot write the trace " + settings.tracePath + ": " + std::strerror(errno));
+    }
 }
 
 void BoardRun::screenshot(const std::string& path)
 {
-    const std::string problem = saveShownFrame(path);
-    if (!problem.empty()) {
-        std::fprintf(stderr, "mapboard: %s\n", problem.c_str());
+    if (const std::string problem = saveShownFrame(path); !problem.empty()) {
+        fail("screenshot: " + problem);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "Soak.hpp"
 #include "Window.hpp"
 #include "sim/FlashLoader.hpp"
+#include "sim/OutputFile.hpp"
 
 namespace {
 
@@ -42,6 +43,16 @@ std::string absolute(const std::string& path)
     execv("/proc/self/exe", pointers.data());
     std::perror("mapboard: cannot restart");
     std::_Exit(1);
+}
+
+// A restarted board continues a run that has frames left (0: no end).
+std::string refuseAfterReset(std::uint64_t afterReset, std::uint64_t frames)
+{
+    if (frames != 0 && afterReset >= frames) {
+        return "--after-reset " + std::to_string(afterReset) + ": the run has only " + std::to_string(frames) +
+               " frames";
+    }
+    return {};
 }
 
 simulator::RunSettings settingsFor(const simulator::Options& options, bool headless,
@@ -90,9 +101,18 @@ int main(int argc, char** argv)
         }
         script = std::move(loaded.events);
     }
+    // Found before the run, not after every frame has run.
+    if (const std::string refused = sim::checkWritable(options.out); !refused.empty()) {
+        std::fprintf(stderr, "mapboard: --out %s\n", refused.c_str());
+        return 1;
+    }
 
     if (options.soak) {
         const std::uint64_t frames = options.frames.value_or(soakFrames);
+        if (const std::string refused = refuseAfterReset(options.afterReset, frames); !refused.empty()) {
+            std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
+            return 2;
+        }
         simulator::Soak soak(*options.soak, frames);
         simulator::Options soakOptions = options;
         soakOptions.frames = frames;
@@ -115,7 +135,12 @@ int main(int argc, char** argv)
                     static_cast<unsigned long long>(options.frames.value_or(headlessFrames)));
         headless = true;
     }
-    simulator::BoardRun run(settingsFor(options, headless, std::move(script)));
+    simulator::RunSettings settings = settingsFor(options, headless, std::move(script));
+    if (const std::string refused = refuseAfterReset(options.afterReset, settings.frames); !refused.empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
+        return 2;
+    }
+    simulator::BoardRun run(std::move(settings));
     simulator::RunEnd end = simulator::RunEnd::Stopped;
     if (headless) {
         end = run.run();
