@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "KernelState.hpp"
-#include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
+#include "mcu/KernelTick.hpp"
 #include "vecta/Assert.hpp"
 
 namespace {
@@ -58,7 +58,7 @@ void requestSwitch()
         if (idleHook != nullptr) {
             idleHook();
         }
-        asm volatile("wfi");
+        mcu::idleUntilInterrupt();
     }
 }
 
@@ -237,9 +237,7 @@ void startScheduler()
     idleTask = place(idle, nullptr, "IDLE", idlePriority, idleStack, idleStackWords);
     VECTA_ASSERT(idleTask != nullptr);
     mcu::coreRegister(systemHandlerPriority3) |= lowestPriorities;
-    mcu::coreRegister(mcu::sysTickReload) = mcu::coreClockHz() / 1000 - 1;
-    mcu::coreRegister(mcu::sysTickCurrent) = 0;
-    mcu::coreRegister(mcu::sysTickControl) = 0x7; // core clock, interrupt, enabled
+    mcu::startKernelTick();
     asm volatile("svc 0" ::: "memory");
     for (;;) {}
 }
