@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -239,6 +240,8 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             break;
         case Request::FrameDone: {
             const std::uint64_t frame = ++outcome.frames;
+            outcome.drawMicrosecondsTotal += request.words[2];
+            outcome.drawMicrosecondsMost = std::max(outcome.drawMicrosecondsMost, request.words[2]);
             if (settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
                 outcome.problem = savePicture(request.words[1], frameFileBeside(settings.out, frame));
             }

@@ -20,6 +20,10 @@ struct RunSettings {
 
 struct RunOutcome {
     std::uint64_t frames = 0;
+    // Each frame's drawing in board time (in emulated time what its
+    // instructions cost: one a nanosecond).
+    std::uint64_t drawMicrosecondsTotal = 0;
+    std::uint32_t drawMicrosecondsMost = 0;
     std::string problem; // empty when the frames were done and saved
 };
 

@@ -38,6 +38,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "emulatedboard: %s\n", outcome.problem.c_str());
         return 1;
     }
+    if (emulatedTime) {
+        std::printf("emulatedboard: drawing took %llu instructions per frame, %llu at most\n",
+                    static_cast<unsigned long long>(outcome.drawMicrosecondsTotal * 1000 / outcome.frames),
+                    static_cast<unsigned long long>(std::uint64_t{outcome.drawMicrosecondsMost} * 1000));
+    }
     std::printf("emulatedboard: %llu frames run; the last one is in %s\n",
                 static_cast<unsigned long long>(outcome.frames),
                 std::filesystem::absolute(settings.out).string().c_str());
