@@ -56,5 +56,5 @@ format:
 
 # Host-built files only: the board's start-up and emulator code is cross-built.
 tidy: configure
-	@git ls-files '*.cpp' | grep -v -E '^(tests|bench)/|^platform/mcu/(src|emulator|board_port|gpu_port|firmware|kernel)/|EmulatorMain\.cpp$$' | \
+	@git ls-files '*.cpp' | grep -v -E '^(tests|bench)/|^platform/mcu/(src|emulator|emulated_board|board_port|gpu_port|firmware|kernel)/|EmulatorMain\.cpp$$' | \
 		xargs clang-tidy -p $(BUILD_DIR) --quiet --warnings-as-errors="*"
