@@ -9,6 +9,7 @@
 #include "mcu/Console.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
+#include "mcu/KernelTick.hpp"
 
 namespace {
 
@@ -46,6 +47,16 @@ void consoleWrite(const char*)
 void stop(bool)
 {
     bsp::halt();
+}
+
+void startKernelTick()
+{
+    startSysTick(coreClock / 1000);
+}
+
+void idleUntilInterrupt()
+{
+    asm volatile("wfi");
 }
 
 } // namespace mcu

@@ -1,0 +1,37 @@
+// The emulated board's entry from the reset handler: the firmware's
+// start-up, unchanged, and the board's interrupt lines.
+
+#include "Display.hpp"
+#include "board/bsp.h"
+#include "board/main.h"
+
+extern "C" {
+
+void Blitter_IRQHandler();
+void Gpu_IRQHandler();
+
+void TouchLine_IRQHandler()
+{
+    HAL_GPIO_FallingEdgeCallback(bsp::touchInterruptPin);
+}
+
+// No transfer of the firmware uses these channels.
+void DmaChannels_IRQHandler()
+{
+}
+
+// In the order of the lines (Interrupts.cpp): 0 touch, 1 DMA channels,
+// 2 blitter, 3 timer 0 for the display, 4 GPU.
+using InterruptHandler = void (*)();
+[[gnu::section(".vectors.lines"), gnu::used]] const InterruptHandler lineVectors[] = {
+    TouchLine_IRQHandler, DmaChannels_IRQHandler, Blitter_IRQHandler, Display_IRQHandler, Gpu_IRQHandler,
+};
+
+} // extern "C"
+
+int main()
+{
+    board_main();
+    // Only a start-up that lost the kernel gets here: report failure.
+    return 1;
+}
