@@ -250,11 +250,6 @@ std::uint32_t cycleCounter()
     return mcu::coreRegister(watchCycleCount);
 }
 
-void barrier()
-{
-    asm volatile("dsb\n isb" ::: "memory");
-}
-
 void setDebugSignal(DebugSignal, bool)
 {
 }
