@@ -24,7 +24,7 @@ TEST(AssertionDeathTest, ReportsExpressionFileLineAndFullSignature)
     EXPECT_ASSERTION(checkedHalf(5), "value % 2 == 0");
 }
 
-TEST(AssertionSourceNameTest, DropsOnlyTheLastComponentsExtension)
+TEST(AssertionSourceName, DropsOnlyTheLastComponentsExtension)
 {
     const auto shown = [](const char* file) { return std::string(file, vecta::sourceNameLength(file)); };
     EXPECT_EQ(shown("framework/include/mvp/MVPApplication.hpp"), "framework/include/mvp/MVPApplication");
