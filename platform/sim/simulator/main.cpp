@@ -72,6 +72,32 @@ simulator::RunSettings settingsFor(const simulator::Options& options, bool headl
     return settings;
 }
 
+// Seeded random input for an hour of board time (or --frames), judged by
+// the soak's rules; the last frame is saved, passed or failed.
+int runSoak(const simulator::Options& options, std::vector<simulator::ScriptEvent> script)
+{
+    const std::uint64_t frames = options.frames.value_or(soakFrames);
+    if (const std::string refused = refuseAfterReset(options.afterReset, frames); !refused.empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
+        return 2;
+    }
+    simulator::Soak soak(*options.soak, frames);
+    simulator::Options soakOptions = options;
+    soakOptions.frames = frames;
+    simulator::RunSettings settings = settingsFor(soakOptions, true, std::move(script));
+    settings.everyFrame = [&soak](simulator::BoardRun& run, std::uint64_t frame) { soak.endOfFrame(run, frame); };
+    simulator::BoardRun run(std::move(settings));
+    const simulator::RunEnd end = run.run();
+    const int status = soak.finish(end, run.framesDone(), run.problem(), stdout);
+    // The last frame shows where the run ended, passed or failed.
+    if (const std::string failed = simulator::BoardRun::saveShownFrame(options.out); !failed.empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", failed.c_str());
+        return 1;
+    }
+    std::printf("mapboard: the last frame is in %s\n", absolute(options.out).c_str());
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -108,26 +134,7 @@ int main(int argc, char** argv)
     }
 
     if (options.soak) {
-        const std::uint64_t frames = options.frames.value_or(soakFrames);
-        if (const std::string refused = refuseAfterReset(options.afterReset, frames); !refused.empty()) {
-            std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
-            return 2;
-        }
-        simulator::Soak soak(*options.soak, frames);
-        simulator::Options soakOptions = options;
-        soakOptions.frames = frames;
-        simulator::RunSettings settings = settingsFor(soakOptions, true, std::move(script));
-        settings.everyFrame = [&soak](simulator::BoardRun& run, std::uint64_t frame) { soak.endOfFrame(run, frame); };
-        simulator::BoardRun run(std::move(settings));
-        const simulator::RunEnd end = run.run();
-        const int status = soak.finish(end, run.framesDone(), run.problem(), stdout);
-        // The last frame shows where the run ended, passed or failed.
-        if (const std::string failed = simulator::BoardRun::saveShownFrame(options.out); !failed.empty()) {
-            std::fprintf(stderr, "mapboard: %s\n", failed.c_str());
-            return 1;
-        }
-        std::printf("mapboard: the last frame is in %s\n", absolute(options.out).c_str());
-        return status;
+        return runSoak(options, std::move(script));
     }
     bool headless = options.headless;
     if (!headless && !simulator::displayAvailable()) {
