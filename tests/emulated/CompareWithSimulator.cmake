@@ -1,20 +1,25 @@
 # Runs the same frames on the simulator (headless, board time) and on the
 # emulated board, and fails unless every checkpoint picture and the last
 # frame are the same bytes.
-# Run with -DEMULATED= -DSIMULATOR= -DFRAMES= -DEVERY= -DWORK=.
+# Run with -DEMULATED= -DSIMULATOR= -DFRAMES= -DEVERY= -DWORK= and, for a
+# run with input, -DSCRIPT= (the same script for both).
 
 file(REMOVE_RECURSE "${WORK}")
+set(script_option "")
+if(SCRIPT)
+  set(script_option --script "${SCRIPT}")
+endif()
 foreach(side IN ITEMS simulator emulated)
   file(MAKE_DIRECTORY "${WORK}/${side}")
 endforeach()
 
-execute_process(COMMAND "${SIMULATOR}" --headless --frames ${FRAMES} --screenshot-every ${EVERY}
+execute_process(COMMAND "${SIMULATOR}" --headless --frames ${FRAMES} --screenshot-every ${EVERY} ${script_option}
     --out "${WORK}/simulator/last.png"
   RESULT_VARIABLE simulator_result ERROR_VARIABLE simulator_error OUTPUT_QUIET)
 if(NOT simulator_result EQUAL 0)
   message(FATAL_ERROR "The simulator failed (${simulator_result}):\n${simulator_error}")
 endif()
-execute_process(COMMAND "${EMULATED}" --frames ${FRAMES} --screenshot-every ${EVERY}
+execute_process(COMMAND "${EMULATED}" --frames ${FRAMES} --screenshot-every ${EVERY} ${script_option}
     --out "${WORK}/emulated/last.png"
   RESULT_VARIABLE emulated_result ERROR_VARIABLE emulated_error OUTPUT_QUIET)
 if(NOT emulated_result EQUAL 0)

@@ -5,6 +5,8 @@
 
 #include "BoardClock.hpp"
 #include "HostLink.hpp"
+#include "ImageHooks.hpp"
+#include "Inputs.hpp"
 #include "board/bsp.h"
 #include "board/rtos.h"
 #include "mcu/Console.hpp"
@@ -160,7 +162,7 @@ void barrier()
 }
 
 // The end of each frame's drawing goes to the host, which keeps the count,
-// the pictures and the trace, and may end the run.
+// the pictures and the trace, plays its script and may end the run.
 void setDebugSignal(DebugSignal signal, bool high)
 {
     if (signal != DebugSignal::RenderTime) {
@@ -172,9 +174,15 @@ void setDebugSignal(DebugSignal signal, bool high)
     }
     const std::uint64_t drawCycles = emulated::boardCycles() - renderStart;
     const auto drawMicroseconds = static_cast<std::uint32_t>(drawCycles / (mcu::coreClockHz() / 1000000));
-    const emulated::ReplyRecord reply =
-        emulated::ask(emulated::Request::FrameDone,
-                      {emulated::boardMs(), static_cast<std::uint32_t>(displayLayerAddress()), drawMicroseconds});
+    const std::uint32_t nowMs = emulated::boardMs();
+    const emulated::ReplyRecord reply = emulated::ask(
+        emulated::Request::FrameDone, {nowMs, static_cast<std::uint32_t>(displayLayerAddress()), drawMicroseconds});
+    if ((reply.words[1] & emulated::touchChanged) != 0) {
+        emulated::touchFingers(reply.words[2], reply.words[3], reply.words[4], nowMs);
+    }
+    if ((reply.words[1] & emulated::menuKey) != 0) {
+        emulated::showStartScreen();
+    }
     if (reply.words[0] == emulated::stopRun) {
         mcu::stop(true);
     }
