@@ -14,10 +14,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <vector>
 
 #include "GpuExecutor.hpp"
+#include "TraceLine.hpp"
+#include "emulated/FrameRecord.hpp"
 #include "sim/PngWriter.hpp"
 
 namespace emulated {
@@ -178,6 +181,18 @@ struct FrameInputs {
     std::vector<std::string> screenshots;
 };
 
+// The figures of the firmware's own queues and map cache under mapboard's
+// names; its kernel heap differs from the simulator's kernel by nature.
+nlohmann::ordered_json figuresOf(const FrameRecord& record)
+{
+    return {{"kernel heap", record.kernelHeapInUse},
+            {"blit queue", record.blitQueue},
+            {"failed blits", record.failedBlits},
+            {"map fetcher queue", record.fetcherQueue},
+            {"tile slots cached", record.state.tilesCached},
+            {"tile slots pending", record.state.tilesPending}};
+}
+
 std::string frameFileBeside(const std::string& out, const char* kind, std::uint64_t frame)
 {
     char name[40];
@@ -238,6 +253,14 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
     // Both ends held open here, so neither side's open waits for the other.
     const int requests = open(requestsPath.c_str(), O_RDWR);
     const int replies = open(repliesPath.c_str(), O_RDWR);
+    std::ofstream trace;
+    if (!settings.tracePath.empty()) {
+        trace.open(settings.tracePath, std::ios::trunc);
+        if (!trace) {
+            outcome.problem = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
+            return outcome;
+        }
+    }
     GpuExecutor gpu(ram.bytes);
     simulator::ScriptPlayer script(settings.script);
     Emulator emulator(settings, directory.path);
@@ -257,6 +280,23 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
         }
         return sim::writeRgb565Png(path, reinterpret_cast<const std::uint16_t*>(pixels), panelWidth, panelHeight,
                                    panelWidth * 2);
+    };
+    // Before the script's steps of that frame, as mapboard writes it.
+    auto writeTrace = [&](const RequestRecord& request, std::uint64_t frame) {
+        const std::uint8_t* record = shared(request.words[3], sizeof(FrameRecord));
+        const std::uint8_t* pixels = shared(request.words[1], frameBytes);
+        if (record == nullptr || pixels == nullptr) {
+            return std::string("the emulated board's frame record is not in the shared RAM");
+        }
+        FrameRecord copy;
+        std::memcpy(&copy, record, sizeof copy);
+        copy.state.screen[sizeof copy.state.screen - 1] = '\0';
+        copy.state.pizzaState[sizeof copy.state.pizzaState - 1] = '\0';
+        const simulator::TraceFrame traced{frame, request.words[0], request.words[2],
+                                           simulator::frameHash(reinterpret_cast<const std::uint16_t*>(pixels),
+                                                                std::size_t{panelWidth} * panelHeight)};
+        trace << simulator::traceLine(traced, copy.state, figuresOf(copy)).dump() << '\n';
+        return trace ? std::string() : "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
     };
 
     int silentMs = 0;
@@ -291,11 +331,15 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             // A firmware that stops producing frames must not keep the run
             // going: twice the frames' board time is plenty.
             reply.words[1] = static_cast<std::uint32_t>((settings.frames - outcome.frames) * 2 * 17 + 1000);
+            reply.words[2] = trace.is_open() ? 1 : 0;
             break;
         case Request::FrameDone: {
             const std::uint64_t frame = ++outcome.frames;
             outcome.drawMicrosecondsTotal += request.words[2];
             outcome.drawMicrosecondsMost = std::max(outcome.drawMicrosecondsMost, request.words[2]);
+            if (trace.is_open()) {
+                outcome.problem = writeTrace(request, frame);
+            }
             if (outcome.problem.empty() && settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
                 outcome.problem = savePicture(request.words[1], frameFileBeside(settings.out, "frame", frame));
             }
@@ -346,6 +390,12 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
     }
     close(requests);
     close(replies);
+    if (trace.is_open()) {
+        trace.close();
+        if (trace.fail() && outcome.problem.empty()) {
+            outcome.problem = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
+        }
+    }
     return outcome;
 }
 

@@ -27,6 +27,8 @@ int main(int argc, char** argv)
     app.add_flag("--emulated-time", emulatedTime,
                  "let the system timer count emulated time (one instruction a nanosecond) instead of board time");
     app.add_option("--script", scriptPath, "timed touches, keys and screenshots, as mapboard's --script");
+    app.add_option("--trace", settings.tracePath,
+                   "JSON lines as mapboard's --trace, without its host times, with the firmware's own figures");
     app.add_option("--image", settings.image, "the emulated board's image")->check(CLI::ExistingFile);
     app.add_option("--qemu", settings.qemu, "qemu-system-arm to run it with");
     try {

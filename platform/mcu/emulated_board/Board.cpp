@@ -28,6 +28,9 @@ constexpr std::uint32_t transmitEnable = 1u << 0;
 constexpr std::uint32_t consoleBaud = 115200;
 
 std::uint64_t renderStart = 0;
+bool keepingTrace = false;
+// Where the runner reads each frame's state for its trace.
+[[gnu::section(".bss.hostShared")]] emulated::FrameRecord frameRecord;
 
 void enableSerial(std::size_t port, std::uint32_t baud)
 {
@@ -71,6 +74,7 @@ Status halInit()
     emulated::connectHost();
     const emulated::ReplyRecord reply = emulated::ask(emulated::Request::Hello, {emulated::protocolVersion});
     emulated::setTimeMode(static_cast<emulated::TimeMode>(reply.words[0]), reply.words[1]);
+    keepingTrace = reply.words[2] != 0;
     return Status::Ok;
 }
 
@@ -175,8 +179,13 @@ void setDebugSignal(DebugSignal signal, bool high)
     const std::uint64_t drawCycles = emulated::boardCycles() - renderStart;
     const auto drawMicroseconds = static_cast<std::uint32_t>(drawCycles / (mcu::coreClockHz() / 1000000));
     const std::uint32_t nowMs = emulated::boardMs();
-    const emulated::ReplyRecord reply = emulated::ask(
-        emulated::Request::FrameDone, {nowMs, static_cast<std::uint32_t>(displayLayerAddress()), drawMicroseconds});
+    if (keepingTrace) {
+        emulated::readFrameRecord(frameRecord);
+    }
+    const emulated::ReplyRecord reply =
+        emulated::ask(emulated::Request::FrameDone,
+                      {nowMs, static_cast<std::uint32_t>(displayLayerAddress()), drawMicroseconds,
+                       keepingTrace ? static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&frameRecord)) : 0});
     if ((reply.words[1] & emulated::touchChanged) != 0) {
         emulated::touchFingers(reply.words[2], reply.words[3], reply.words[4], nowMs);
     }

@@ -14,9 +14,11 @@ constexpr std::uint32_t sharedRamBase = 0x80000000u;
 constexpr std::uint32_t sharedRamSize = 16u << 20;
 
 enum class Request : std::uint32_t {
-    // The board is up: words {version}. Reply: {time mode, board time limit ms}.
+    // The board is up: words {version}. Reply: {time mode, board time limit
+    // ms, 1 when the runner keeps a trace}.
     Hello = 1,
-    // A frame ended: words {board time ms, shown frame address, drawing µs}.
+    // A frame ended: words {board time ms, shown frame address, drawing µs,
+    // address of its FrameRecord while the runner keeps a trace, else 0}.
     // Reply: {0 go on or 1 stop, input bits, then with touchChanged the
     // finger count and both fingers as x | y << 16}. The script's steps due
     // by then are played at that point, as the simulator plays them.
