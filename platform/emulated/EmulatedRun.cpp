@@ -332,6 +332,7 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             // going: twice the frames' board time is plenty.
             reply.words[1] = static_cast<std::uint32_t>((settings.frames - outcome.frames) * 2 * 17 + 1000);
             reply.words[2] = trace.is_open() ? 1 : 0;
+            reply.words[3] = settings.startupFaults;
             break;
         case Request::FrameDone: {
             const std::uint64_t frame = ++outcome.frames;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     settings.out = EMULATED_BOARD_DEFAULT_PICTURE;
     bool emulatedTime = false;
     std::string scriptPath;
+    std::vector<std::string> faults;
 
     CLI::App app{"Runs the firmware's image on the emulated board (qemu-system-arm -M mps2-an505)"};
     app.add_option("--frames", settings.frames, "frames to run (default 600, 10 s of board time)")
@@ -29,6 +31,8 @@ int main(int argc, char** argv)
     app.add_option("--script", scriptPath, "timed touches, keys and screenshots, as mapboard's --script");
     app.add_option("--trace", settings.tracePath,
                    "JSON lines as mapboard's --trace, without its host times, with the firmware's own figures");
+    app.add_option("--fault", faults, "gpu-init or blitter-init: that set-up step fails (repeatable)")
+        ->check(CLI::IsMember({"gpu-init", "blitter-init"}));
     app.add_option("--image", settings.image, "the emulated board's image")->check(CLI::ExistingFile);
     app.add_option("--qemu", settings.qemu, "qemu-system-arm to run it with");
     try {
@@ -51,6 +55,9 @@ int main(int argc, char** argv)
             }
         }
         settings.script = std::move(loaded.events);
+    }
+    for (const std::string& fault : faults) {
+        settings.startupFaults |= fault == "gpu-init" ? emulated::gpuInitFault : emulated::blitterInitFault;
     }
     settings.timeMode = emulatedTime ? emulated::TimeMode::Emulated : emulated::TimeMode::Board;
 

@@ -4,6 +4,7 @@
 // configuration: the flash content is already in RAM.
 
 #include "BoardClock.hpp"
+#include "Faults.hpp"
 #include "HostLink.hpp"
 #include "ImageHooks.hpp"
 #include "Inputs.hpp"
@@ -75,6 +76,7 @@ Status halInit()
     const emulated::ReplyRecord reply = emulated::ask(emulated::Request::Hello, {emulated::protocolVersion});
     emulated::setTimeMode(static_cast<emulated::TimeMode>(reply.words[0]), reply.words[1]);
     keepingTrace = reply.words[2] != 0;
+    emulated::setStartupFaults(reply.words[3]);
     return Status::Ok;
 }
 
@@ -200,7 +202,9 @@ void setDebugSignal(DebugSignal signal, bool high)
 void halt()
 {
     disableAllInterrupts();
-    mcu::consoleWrite("board: Error_Handler: a configuration step failed; the board halts\n");
+    mcu::consoleWrite("board: Error_Handler: ");
+    mcu::consoleWrite(emulated::failedStep());
+    mcu::consoleWrite(" failed; the board halts\n");
     mcu::stop(false);
 }
 

@@ -15,7 +15,7 @@ constexpr std::uint32_t sharedRamSize = 16u << 20;
 
 enum class Request : std::uint32_t {
     // The board is up: words {version}. Reply: {time mode, board time limit
-    // ms, 1 when the runner keeps a trace}.
+    // ms, 1 when the runner keeps a trace, start-up fault bits}.
     Hello = 1,
     // A frame ended: words {board time ms, shown frame address, drawing µs,
     // address of its FrameRecord while the runner keeps a trace, else 0}.
@@ -50,6 +50,10 @@ enum class TimeMode : std::uint32_t {
 };
 
 constexpr std::uint32_t stopRun = 1;
+
+// Start-up faults: these set-up steps report failure.
+constexpr std::uint32_t gpuInitFault = 1u << 0;
+constexpr std::uint32_t blitterInitFault = 1u << 1;
 
 // The FrameDone reply's input bits.
 constexpr std::uint32_t touchChanged = 1u << 0;
