@@ -14,9 +14,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <vector>
 
 #include "GpuExecutor.hpp"
+#include "TraceLine.hpp"
+#include "emulated/FrameRecord.hpp"
 #include "sim/PngWriter.hpp"
 
 namespace emulated {
@@ -166,11 +170,67 @@ bool readFully(int fd, void* data, std::size_t size)
     return true;
 }
 
-std::string frameFileBeside(const std::string& out, std::uint64_t frame)
+// What the script's steps due at a frame's end do: the board gets the
+// newest fingers and the menu key with the reply, the runner takes the
+// screenshots and the quit.
+struct FrameInputs {
+    std::uint32_t bits = 0;
+    std::uint32_t fingerCount = 0;
+    std::uint32_t fingers[2]{};
+    bool quit = false;
+    std::vector<std::string> screenshots;
+};
+
+// The figures of the firmware's own queues and map cache under mapboard's
+// names; its kernel heap differs from the simulator's kernel by nature.
+nlohmann::ordered_json figuresOf(const FrameRecord& record)
 {
-    char name[32];
-    std::snprintf(name, sizeof name, "frame-%06llu.png", static_cast<unsigned long long>(frame));
+    return {{"kernel heap", record.kernelHeapInUse},
+            {"blit queue", record.blitQueue},
+            {"failed blits", record.failedBlits},
+            {"map fetcher queue", record.fetcherQueue},
+            {"tile slots cached", record.state.tilesCached},
+            {"tile slots pending", record.state.tilesPending}};
+}
+
+std::string frameFileBeside(const std::string& out, const char* kind, std::uint64_t frame)
+{
+    char name[40];
+    std::snprintf(name, sizeof name, "%s-%06llu.png", kind, static_cast<unsigned long long>(frame));
     return (std::filesystem::path(out).parent_path() / name).string();
+}
+
+FrameInputs playScript(simulator::ScriptPlayer& script, std::uint64_t nowMs, std::uint64_t frame,
+                       const std::string& out)
+{
+    FrameInputs inputs;
+    while (const std::optional<simulator::ScriptEvent> step = script.next(nowMs)) {
+        switch (step->kind) {
+        case simulator::ScriptEvent::Kind::Fingers:
+        case simulator::ScriptEvent::Kind::Drag:
+            inputs.bits |= touchChanged;
+            inputs.fingerCount = static_cast<std::uint32_t>(std::clamp(step->fingerCount, 0, 2));
+            for (std::size_t i = 0; i < 2; ++i) {
+                inputs.fingers[i] = packFinger(step->fingers[i].x, step->fingers[i].y);
+            }
+            break;
+        case simulator::ScriptEvent::Kind::Key:
+            if (step->key == 'M') {
+                inputs.bits |= menuKey;
+            } else if (step->key == 'Q') {
+                inputs.quit = true;
+            } else if (step->key == 'S') {
+                inputs.screenshots.push_back(frameFileBeside(out, "screenshot", frame));
+            }
+            break;
+        case simulator::ScriptEvent::Kind::Screenshot:
+            inputs.screenshots.push_back(step->file);
+            break;
+        case simulator::ScriptEvent::Kind::WatchdogRefresh:
+            break;
+        }
+    }
+    return inputs;
 }
 
 } // namespace
@@ -193,16 +253,50 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
     // Both ends held open here, so neither side's open waits for the other.
     const int requests = open(requestsPath.c_str(), O_RDWR);
     const int replies = open(repliesPath.c_str(), O_RDWR);
+    std::ofstream trace;
+    if (!settings.tracePath.empty()) {
+        trace.open(settings.tracePath, std::ios::trunc);
+        if (!trace) {
+            outcome.problem = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
+            return outcome;
+        }
+    }
     GpuExecutor gpu(ram.bytes);
+    simulator::ScriptPlayer script(settings.script);
     Emulator emulator(settings, directory.path);
 
-    auto savePicture = [&](std::uint32_t address, const std::string& path) {
-        const std::uint64_t bytes = std::uint64_t{panelWidth} * panelHeight * 2;
+    // Null unless `bytes` at `address` lie in the shared RAM.
+    auto shared = [&](std::uint32_t address, std::uint64_t bytes) -> const std::uint8_t* {
         if (address < sharedRamBase || address - sharedRamBase > sharedRamSize - bytes) {
+            return nullptr;
+        }
+        return ram.bytes + (address - sharedRamBase);
+    };
+    const std::uint64_t frameBytes = std::uint64_t{panelWidth} * panelHeight * 2;
+    auto savePicture = [&](std::uint32_t address, const std::string& path) {
+        const std::uint8_t* pixels = shared(address, frameBytes);
+        if (pixels == nullptr) {
             return std::string("the display shows no frame in the shared RAM");
         }
-        const auto* pixels = reinterpret_cast<const std::uint16_t*>(ram.bytes + (address - sharedRamBase));
-        return sim::writeRgb565Png(path, pixels, panelWidth, panelHeight, panelWidth * 2);
+        return sim::writeRgb565Png(path, reinterpret_cast<const std::uint16_t*>(pixels), panelWidth, panelHeight,
+                                   panelWidth * 2);
+    };
+    // Before the script's steps of that frame, as mapboard writes it.
+    auto writeTrace = [&](const RequestRecord& request, std::uint64_t frame) {
+        const std::uint8_t* record = shared(request.words[3], sizeof(FrameRecord));
+        const std::uint8_t* pixels = shared(request.words[1], frameBytes);
+        if (record == nullptr || pixels == nullptr) {
+            return std::string("the emulated board's frame record is not in the shared RAM");
+        }
+        FrameRecord copy;
+        std::memcpy(&copy, record, sizeof copy);
+        copy.state.screen[sizeof copy.state.screen - 1] = '\0';
+        copy.state.pizzaState[sizeof copy.state.pizzaState - 1] = '\0';
+        const simulator::TraceFrame traced{frame, request.words[0], request.words[2],
+                                           simulator::frameHash(reinterpret_cast<const std::uint16_t*>(pixels),
+                                                                std::size_t{panelWidth} * panelHeight)};
+        trace << simulator::traceLine(traced, copy.state, figuresOf(copy)).dump() << '\n';
+        return trace ? std::string() : "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
     };
 
     int silentMs = 0;
@@ -237,15 +331,30 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             // A firmware that stops producing frames must not keep the run
             // going: twice the frames' board time is plenty.
             reply.words[1] = static_cast<std::uint32_t>((settings.frames - outcome.frames) * 2 * 17 + 1000);
+            reply.words[2] = trace.is_open() ? 1 : 0;
+            reply.words[3] = settings.startupFaults;
             break;
         case Request::FrameDone: {
             const std::uint64_t frame = ++outcome.frames;
             outcome.drawMicrosecondsTotal += request.words[2];
             outcome.drawMicrosecondsMost = std::max(outcome.drawMicrosecondsMost, request.words[2]);
-            if (settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
-                outcome.problem = savePicture(request.words[1], frameFileBeside(settings.out, frame));
+            if (trace.is_open()) {
+                outcome.problem = writeTrace(request, frame);
             }
-            if (frame >= settings.frames) {
+            if (outcome.problem.empty() && settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
+                outcome.problem = savePicture(request.words[1], frameFileBeside(settings.out, "frame", frame));
+            }
+            const FrameInputs inputs = playScript(script, request.words[0], frame, settings.out);
+            for (const std::string& path : inputs.screenshots) {
+                if (outcome.problem.empty()) {
+                    outcome.problem = savePicture(request.words[1], path);
+                }
+            }
+            reply.words[1] = inputs.bits;
+            reply.words[2] = inputs.fingerCount;
+            reply.words[3] = inputs.fingers[0];
+            reply.words[4] = inputs.fingers[1];
+            if (frame >= settings.frames || inputs.quit) {
                 if (outcome.problem.empty()) {
                     outcome.problem = savePicture(request.words[1], settings.out);
                 }
@@ -262,8 +371,6 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             break;
         case Request::Stalled:
             outcome.problem = "the firmware stopped producing frames after frame " + std::to_string(outcome.frames);
-            break;
-        case Request::Touch:
             break;
         default:
             outcome.problem = "an unknown request from the emulated board";
@@ -284,6 +391,12 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
     }
     close(requests);
     close(replies);
+    if (trace.is_open()) {
+        trace.close();
+        if (trace.fail() && outcome.problem.empty()) {
+            outcome.problem = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
+        }
+    }
     return outcome;
 }
 

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "Script.hpp"
 #include "emulated/HostProtocol.hpp"
 
 namespace emulated {
@@ -14,6 +16,12 @@ struct RunSettings {
     std::uint64_t frames = 600;
     std::string out;
     std::uint64_t screenshotEvery = 0; // frames; 0: none
+    // Played at the end of each frame in board time, as mapboard plays it.
+    std::vector<simulator::ScriptEvent> script;
+    // StartupFault bits (emulated/HostProtocol.hpp).
+    std::uint32_t startupFaults = 0;
+    // JSON lines as mapboard's --trace; empty: none.
+    std::string tracePath;
     // Host seconds without a word from the board before the run is given up.
     unsigned silenceLimitSeconds = 120;
 };

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -16,6 +18,8 @@ int main(int argc, char** argv)
     settings.image = EMULATED_BOARD_IMAGE;
     settings.out = EMULATED_BOARD_DEFAULT_PICTURE;
     bool emulatedTime = false;
+    std::string scriptPath;
+    std::vector<std::string> faults;
 
     CLI::App app{"Runs the firmware's image on the emulated board (qemu-system-arm -M mps2-an505)"};
     app.add_option("--frames", settings.frames, "frames to run (default 600, 10 s of board time)")
@@ -24,12 +28,36 @@ int main(int argc, char** argv)
     app.add_option("--screenshot-every", settings.screenshotEvery, "also save every N-th frame beside --out");
     app.add_flag("--emulated-time", emulatedTime,
                  "let the system timer count emulated time (one instruction a nanosecond) instead of board time");
+    app.add_option("--script", scriptPath, "timed touches, keys and screenshots, as mapboard's --script");
+    app.add_option("--trace", settings.tracePath,
+                   "JSON lines as mapboard's --trace, without its host times, with the firmware's own figures");
+    app.add_option("--fault", faults, "gpu-init or blitter-init: that set-up step fails (repeatable)")
+        ->check(CLI::IsMember({"gpu-init", "blitter-init"}));
     app.add_option("--image", settings.image, "the emulated board's image")->check(CLI::ExistingFile);
     app.add_option("--qemu", settings.qemu, "qemu-system-arm to run it with");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? 0 : 2;
+    }
+    if (!scriptPath.empty()) {
+        simulator::ParsedScript loaded = simulator::loadScript(scriptPath);
+        if (!loaded.error.empty()) {
+            std::fprintf(stderr, "emulatedboard: %s\n", loaded.error.c_str());
+            return 2;
+        }
+        // The firmware's refresh flag is out of the runner's reach.
+        for (const simulator::ScriptEvent& event : loaded.events) {
+            if (event.kind == simulator::ScriptEvent::Kind::WatchdogRefresh) {
+                std::fprintf(stderr, "emulatedboard: %s: the emulated board does not play watchdog-refresh\n",
+                             scriptPath.c_str());
+                return 2;
+            }
+        }
+        settings.script = std::move(loaded.events);
+    }
+    for (const std::string& fault : faults) {
+        settings.startupFaults |= fault == "gpu-init" ? emulated::gpuInitFault : emulated::blitterInitFault;
     }
     settings.timeMode = emulatedTime ? emulated::TimeMode::Emulated : emulated::TimeMode::Board;
 

@@ -9,6 +9,7 @@
 
 #include "Interrupts.hpp"
 #include "board/bsp.h"
+#include "sim/BoardFaults.hpp"
 
 namespace {
 
@@ -188,7 +189,8 @@ namespace bsp {
 
 Status blitterInit(const BlitterOutput& output)
 {
-    if (!isOutputMode(output.colorMode)) {
+    if (sim::board::detail::stepFails(sim::board::Fault::BlitterInit, "blitter configuration") ||
+        !isOutputMode(output.colorMode)) {
         return Status::Error;
     }
     blitter.output = output;

@@ -4,7 +4,10 @@
 // configuration: the flash content is already in RAM.
 
 #include "BoardClock.hpp"
+#include "Faults.hpp"
 #include "HostLink.hpp"
+#include "ImageHooks.hpp"
+#include "Inputs.hpp"
 #include "board/bsp.h"
 #include "board/rtos.h"
 #include "mcu/Console.hpp"
@@ -26,6 +29,9 @@ constexpr std::uint32_t transmitEnable = 1u << 0;
 constexpr std::uint32_t consoleBaud = 115200;
 
 std::uint64_t renderStart = 0;
+bool keepingTrace = false;
+// Where the runner reads each frame's state for its trace.
+[[gnu::section(".bss.hostShared")]] emulated::FrameRecord frameRecord;
 
 void enableSerial(std::size_t port, std::uint32_t baud)
 {
@@ -69,6 +75,8 @@ Status halInit()
     emulated::connectHost();
     const emulated::ReplyRecord reply = emulated::ask(emulated::Request::Hello, {emulated::protocolVersion});
     emulated::setTimeMode(static_cast<emulated::TimeMode>(reply.words[0]), reply.words[1]);
+    keepingTrace = reply.words[2] != 0;
+    emulated::setStartupFaults(reply.words[3]);
     return Status::Ok;
 }
 
@@ -135,7 +143,8 @@ Status serialInit(SerialPort port, std::uint32_t baud)
     return Status::Ok;
 }
 
-// The emulator has no cycle counter to switch on: board time stands in.
+// The count follows board time: the three switching-on steps have nothing
+// to do.
 void cycleCounterTraceEnable()
 {
 }
@@ -154,7 +163,7 @@ std::uint32_t cycleCounter()
 }
 
 // The end of each frame's drawing goes to the host, which keeps the count,
-// the pictures and the trace, and may end the run.
+// the pictures and the trace, plays its script and may end the run.
 void setDebugSignal(DebugSignal signal, bool high)
 {
     if (signal != DebugSignal::RenderTime) {
@@ -166,9 +175,20 @@ void setDebugSignal(DebugSignal signal, bool high)
     }
     const std::uint64_t drawCycles = emulated::boardCycles() - renderStart;
     const auto drawMicroseconds = static_cast<std::uint32_t>(drawCycles / (mcu::coreClockHz() / 1000000));
+    const std::uint32_t nowMs = emulated::boardMs();
+    if (keepingTrace) {
+        emulated::readFrameRecord(frameRecord);
+    }
     const emulated::ReplyRecord reply =
         emulated::ask(emulated::Request::FrameDone,
-                      {emulated::boardMs(), static_cast<std::uint32_t>(displayLayerAddress()), drawMicroseconds});
+                      {nowMs, static_cast<std::uint32_t>(displayLayerAddress()), drawMicroseconds,
+                       keepingTrace ? static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&frameRecord)) : 0});
+    if ((reply.words[1] & emulated::touchChanged) != 0) {
+        emulated::touchFingers(reply.words[2], reply.words[3], reply.words[4], nowMs);
+    }
+    if ((reply.words[1] & emulated::menuKey) != 0) {
+        emulated::showStartScreen();
+    }
     if (reply.words[0] == emulated::stopRun) {
         mcu::stop(true);
     }
@@ -177,7 +197,9 @@ void setDebugSignal(DebugSignal signal, bool high)
 void halt()
 {
     disableAllInterrupts();
-    mcu::consoleWrite("board: Error_Handler: a configuration step failed; the board halts\n");
+    mcu::consoleWrite("board: Error_Handler: ");
+    mcu::consoleWrite(emulated::failedStep());
+    mcu::consoleWrite(" failed; the board halts\n");
     mcu::stop(false);
 }
 

@@ -2,6 +2,7 @@
 
 #include "Display.hpp"
 #include "HostLink.hpp"
+#include "Inputs.hpp"
 #include "Watchdog.hpp"
 #include "board/rtos.h"
 #include "mcu/Console.hpp"
@@ -92,6 +93,7 @@ void idleUntilInterrupt()
     now = next;
     emulated::watchdogAdvance(next);
     emulated::displayAdvance(next);
+    emulated::touchAdvance(next);
     coreRegister(interruptControl) = pendSysTick;
     asm volatile("dsb\n isb" ::: "memory");
 }

@@ -2,8 +2,10 @@
 // start-up, unchanged, and the board's interrupt lines.
 
 #include "Display.hpp"
+#include "ImageHooks.hpp"
 #include "board/bsp.h"
 #include "board/main.h"
+#include "ui/Application.hpp"
 
 extern "C" {
 
@@ -28,6 +30,17 @@ using InterruptHandler = void (*)();
 };
 
 } // extern "C"
+
+namespace emulated {
+
+void showStartScreen()
+{
+    if (ui::Application* app = ui::Application::getInstance()) {
+        app->changeToStartScreen();
+    }
+}
+
+} // namespace emulated
 
 int main()
 {

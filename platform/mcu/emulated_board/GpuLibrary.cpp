@@ -140,17 +140,6 @@ void appendShape(const Path& path)
 
 extern "C" {
 
-int gpu_rb_init(gpu_ring_buffer_t* ring, int reset)
-{
-    if (ring == nullptr || ring->bo.base_virt == nullptr || ring->bo.size <= 0) {
-        return -1;
-    }
-    if (reset != 0) {
-        ring->offset = 0;
-    }
-    return 0;
-}
-
 gpu_cmdlist_t gpu_cmdlist_create_circular(std::uint32_t size_bytes, std::uint32_t sectors)
 {
     gpu_cmdlist_t cl{};

@@ -1,5 +1,6 @@
 #include "BoardRun.hpp"
 #include "Figures.hpp"
+#include "TraceLine.hpp"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,85 +11,15 @@
 #include <nlohmann/json.hpp>
 
 #include "board/main.h"
-#include "common/FrontendHeap.hpp"
 #include "model/WatchdogFlag.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/PngWriter.hpp"
-#include "target/TouchGestures.hpp"
 #include "ui/Application.hpp"
 #include "ui/HAL.hpp"
-#include "vecta/GlobalMapCache.hpp"
 
 namespace simulator {
 
 namespace {
-
-const char* screenName(ActiveScreen screen)
-{
-    switch (screen) {
-    case ActiveScreen::Pizza:
-        return "pizza";
-    case ActiveScreen::DogTrack:
-        return "dogtrack";
-    case ActiveScreen::None:
-        break;
-    }
-    return "menu";
-}
-
-const char* pizzaStateName(PizzaState state)
-{
-    switch (state) {
-    case PizzaState::OnItsWay:
-        return "on its way";
-    case PizzaState::Arrived:
-        return "arrived";
-    case PizzaState::Idle:
-        break;
-    }
-    return "idle";
-}
-
-template <typename Layer> void countTiles(const Layer& layer, int& cached, int& pending)
-{
-    for (const vecta::CacheTile& slot : layer.slots) {
-        if (slot.pending) {
-            ++pending;
-        } else if (!slot.placeholder && slot.size != 0) {
-            ++cached;
-        }
-    }
-}
-
-// What the application shows and holds, read on the GUI task.
-nlohmann::ordered_json applicationState()
-{
-    Model& model = FrontendHeap::getInstance().model;
-    const MapPosition& map = model.getMapPosition();
-    nlohmann::ordered_json state;
-    state["screen"] = screenName(model.getActiveScreen());
-    state["map"] = {
-        {"lat", map.coordinate.latitude}, {"lon", map.coordinate.longitude}, {"zoom", map.zoom}, {"scale", map.scale},
-        {"tile_scale", map.tileScale},    {"rotation", map.rotation},        {"x", map.x},       {"y", map.y}};
-    const PizzaModel& pizza = model.getPizzaModel();
-    state["pizza"] = {{"state", pizzaStateName(pizza.getPizzaState())}, {"step", pizza.getCurrentStep()}};
-    nlohmann::ordered_json dogs = nlohmann::ordered_json::array();
-    for (const vecta::Coordinate& dog : model.getDogTrackModel().getDogPositions()) {
-        dogs.push_back({dog.latitude, dog.longitude});
-    }
-    state["dogs"] = dogs;
-    // The current level's 3 x 3 is what the view shows.
-    int visibleCached = 0;
-    int visiblePending = 0;
-    countTiles(mapCache.current, visibleCached, visiblePending);
-    int cached = visibleCached;
-    int pending = visiblePending;
-    countTiles(mapCache.lower, cached, pending);
-    countTiles(mapCache.upper, cached, pending);
-    state["tiles"] = {{"cached", cached}, {"pending", pending}, {"visible_pending", visiblePending}};
-    state["damaged_tiles"] = model.getDamagedTiles();
-    return state;
-}
 
 std::uint64_t hostNanoseconds()
 {
@@ -287,13 +218,13 @@ void BoardRun::writeTrace(std::uint64_t now)
     if (!trace.is_open() || !failure.empty()) {
         return;
     }
-    nlohmann::ordered_json line;
-    line["frame"] = frames.load();
-    line["time_ms"] = now;
-    line.update(applicationState());
-    line["gesture"] = {{"tx", mapTx}, {"ty", mapTy}, {"scale", mapScale}, {"rotation", mapRotation}};
-    line["draw_ms"] = static_cast<double>(drawUs) / 1000.0;
-    line["figures"] = figuresForTrace();
+    TraceState state;
+    readTraceState(state);
+    TraceFrame frame{frames.load(), now, drawUs, {}};
+    if (const std::uint16_t* shown = sim::board::shownFrame()) {
+        frame.frameHash = frameHash(shown, std::size_t{sim::board::panelWidth} * sim::board::panelHeight);
+    }
+    nlohmann::ordered_json line = traceLine(frame, state, figuresForTrace());
     if (settings.hostTimes) {
         line["host_time_ms"] = static_cast<double>(hostNanoseconds() - hostStartNs) / 1e6;
         line["host_draw_ms"] = static_cast<double>(hostDrawNs) / 1e6;

@@ -354,18 +354,6 @@ void vg_set_fill_rule(std::uint8_t rule)
 }
 
 // Cairo needs no stencil, but the memory is taken as the hardware's would be.
-int gpu_rb_init(gpu_ring_buffer_t* ring, int reset)
-{
-    if (ring == nullptr || ring->bo.base_virt == nullptr || ring->bo.size <= 0 ||
-        sim::board::detail::stepFails(sim::board::Fault::GpuInit, "GPU library initialisation")) {
-        return -1;
-    }
-    if (reset != 0) {
-        ring->offset = 0;
-    }
-    return 0;
-}
-
 int vg_stencil_create(std::uint32_t width, std::uint32_t height, int pool)
 {
     if (sim::board::detail::stepFails(sim::board::Fault::GpuStencil, "GPU stencil buffer creation")) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "gpu/gpu_sys.h"
+#include "sim/BoardFaults.hpp"
 #include "sim/GpuPools.hpp"
 
 namespace {
@@ -113,6 +114,18 @@ void gpu_pool_free(void* memory)
             b->size += next(b)->size + static_cast<std::uint32_t>(sizeof(BlockHeader));
         }
     }
+}
+
+int gpu_rb_init(gpu_ring_buffer_t* ring, int reset)
+{
+    if (ring == nullptr || ring->bo.base_virt == nullptr || ring->bo.size <= 0 ||
+        sim::board::detail::stepFails(sim::board::Fault::GpuInit, "GPU library initialisation")) {
+        return -1;
+    }
+    if (reset != 0) {
+        ring->offset = 0;
+    }
+    return 0;
 }
 
 } // extern "C"

@@ -9,15 +9,19 @@
 // carry addresses there instead of data.
 namespace emulated {
 
-constexpr std::uint32_t protocolVersion = 1;
+constexpr std::uint32_t protocolVersion = 2;
 constexpr std::uint32_t sharedRamBase = 0x80000000u;
 constexpr std::uint32_t sharedRamSize = 16u << 20;
 
 enum class Request : std::uint32_t {
-    // The board is up: words {version}. Reply: {time mode, board time limit ms}.
+    // The board is up: words {version}. Reply: {time mode, board time limit
+    // ms, 1 when the runner keeps a trace, start-up fault bits}.
     Hello = 1,
-    // A frame ended: words {board time ms, shown frame address, drawing µs}.
-    // Reply: {0 go on, 1 stop}.
+    // A frame ended: words {board time ms, shown frame address, drawing µs,
+    // address of its FrameRecord while the runner keeps a trace, else 0}.
+    // Reply: {0 go on or 1 stop, input bits, then with touchChanged the
+    // finger count and both fingers as x | y << 16}. The script's steps due
+    // by then are played at that point, as the simulator plays them.
     FrameDone = 2,
     // Execute GPU records: words {address, bytes, submit}. Reply when done.
     GpuRun = 3,
@@ -25,8 +29,6 @@ enum class Request : std::uint32_t {
     WatchdogExpired = 4,
     // Board time passed the host's limit without a frame: words {board time ms}.
     Stalled = 5,
-    // The touch chip's contact: words {board time ms}. Reply: {count, x1, y1, x2, y2}.
-    Touch = 6,
 };
 
 struct RequestRecord {
@@ -48,5 +50,18 @@ enum class TimeMode : std::uint32_t {
 };
 
 constexpr std::uint32_t stopRun = 1;
+
+// Start-up faults: these set-up steps report failure.
+constexpr std::uint32_t gpuInitFault = 1u << 0;
+constexpr std::uint32_t blitterInitFault = 1u << 1;
+
+// The FrameDone reply's input bits.
+constexpr std::uint32_t touchChanged = 1u << 0;
+constexpr std::uint32_t menuKey = 1u << 1;
+
+constexpr std::uint32_t packFinger(std::uint16_t x, std::uint16_t y)
+{
+    return x | std::uint32_t{y} << 16;
+}
 
 } // namespace emulated
