@@ -133,9 +133,9 @@ bool Layer::initializeTable()
     tablesRead = true;
     arena->used = 0;
 
-    const std::uint32_t keyBytes = std::uint32_t{keys_size} * sizeof(std::uint32_t);
+    const std::uint32_t keyBytes = std::uint32_t{keys_size} * std::uint32_t{sizeof(std::uint32_t)};
     const std::uint32_t valuesStart = (keyBytes + 7u) & ~7u;
-    const std::uint32_t valuesEnd = valuesStart + std::uint32_t{values_size} * sizeof(PropertyValue);
+    const std::uint32_t valuesEnd = valuesStart + std::uint32_t{values_size} * std::uint32_t{sizeof(PropertyValue)};
     bool read = valuesEnd <= arena->capacity;
     if (read) {
         keys = reinterpret_cast<std::uint32_t*>(arena->base);
