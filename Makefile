@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: setup configure build run test bench soak fuzz format tidy
+.PHONY: setup configure build run emulate test bench soak fuzz format tidy
 
 setup:
 	@scripts/setup
@@ -15,6 +15,12 @@ build: configure
 
 run: build
 	@$(BUILD_DIR)/platform/sim/simulator/mapboard --out $(BUILD_DIR)/board.png
+
+# The firmware's 32-bit image on the emulated board (QEMU), 600 frames in
+# board time, its GPU served by the PC; the last frame equals `make run`'s.
+emulate: configure
+	@cmake --build --preset $(PRESET) --target emulatedboard
+	@$(BUILD_DIR)/platform/emulated/emulatedboard --out $(BUILD_DIR)/emulated.png
 
 test: build
 	@ctest --preset $(PRESET) -j2
@@ -50,5 +56,5 @@ format:
 
 # Host-built files only: the board's start-up and emulator code is cross-built.
 tidy: configure
-	@git ls-files '*.cpp' | grep -v -E '^(tests|bench)/|^platform/mcu/(src|emulator|board_port|gpu_port|firmware|kernel)/|EmulatorMain\.cpp$$' | \
+	@git ls-files '*.cpp' | grep -v -E '^(tests|bench)/|^platform/mcu/(src|emulator|emulated_board|board_port|gpu_port|firmware|kernel)/|EmulatorMain\.cpp$$' | \
 		xargs clang-tidy -p $(BUILD_DIR) --quiet --warnings-as-errors="*"

@@ -11,7 +11,7 @@
 
 namespace {
 
-using Cache = vecta::MapCache<71680, 0, 1, 0>;
+using Cache = vecta::GlobalMapCache;
 
 struct Address {
     int x, y, zoom;
@@ -47,7 +47,7 @@ void BM_OneColumnShiftWithFullTiles(benchmark::State& state)
         storeFull(*cache, fullTile);
         state.ResumeTiming();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 6 * 71680);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 6 * vecta::cacheSlotBytes);
     state.counters["mapCache_bytes"] = sizeof(mapCache);
     state.counters["fetcher_record_bytes"] = sizeof(TileFetcher::Record);
 }

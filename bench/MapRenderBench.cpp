@@ -16,6 +16,7 @@
 #include "target/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
+#include "vecta/CacheSlot.hpp"
 #include "vecta/MapStore.hpp"
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/widgets/MapWidget.hpp"
@@ -23,7 +24,6 @@
 namespace {
 
 constexpr std::uint8_t zoom = 16;
-constexpr std::uint32_t slotBytes = 71680;
 
 std::uint32_t storedBytes(std::uint32_t x, std::uint32_t y)
 {
@@ -65,8 +65,8 @@ public:
             const std::uint32_t y = centreY - 1 + cell / 3;
             const TileEntry* entry = tilelib_getTile(x, y, zoom);
             const auto* data = static_cast<const char*>(flash_pointer(entry->data, entry->size));
-            std::vector<std::uint32_t> slot(slotBytes / 4);
-            vecta::BufferWriter writer(slot.data(), slotBytes);
+            std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
+            vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
             const unsigned bytes = data == nullptr ? 0 : transcoder.decode(data, entry->size, zoom, writer);
             slot.resize((bytes + 3) / 4);
             stored += entry->size;

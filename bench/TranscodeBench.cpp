@@ -16,13 +16,12 @@
 #include <protozero/pbf_reader.hpp>
 
 #include "tileinspect/StoredTiles.hpp"
+#include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace {
 
 using tileinspect::StoredTile;
-
-constexpr unsigned int slotBytes = 71680;
 
 std::uint64_t walkValue(protozero::pbf_reader value)
 {
@@ -149,7 +148,7 @@ std::uint64_t walkLayer(protozero::pbf_reader layer)
 {
     std::uint64_t sum = 0;
     for (const StoredTile& tile : tiles) {
-        vecta::BufferWriter writer(slot.data(), slotBytes);
+        vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
         writer.realign();
         const unsigned int bytes = transcoder.decode(tile.bytes, tile.size, tile.zoom, writer);
         vecta::BufferReader reader(slot.data(), bytes);
@@ -173,7 +172,7 @@ double threadSeconds()
 void BM_TranscodeAgainstWalk(benchmark::State& state, const std::vector<StoredTile>& tiles)
 {
     static vecta::TileTranscoder transcoder;
-    std::vector<std::uint32_t> slot(slotBytes / 4);
+    std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
     std::uint64_t tileBytes = 0;
     for (const StoredTile& tile : tiles) {
         tileBytes += tile.size;

@@ -1,6 +1,7 @@
 // Feeds arbitrary text to the simulator's script parser: a refused script
 // says why, an accepted one has its steps in time order with at most two
-// fingers, and nothing reads outside the text.
+// fingers on the panel, also as played with its drags expanded, and nothing
+// reads outside the text.
 
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +22,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
         }
         last = event.atMs;
+    }
+    // A drag plays up to 60,000 steps: enough of them to cover each kind.
+    simulator::ScriptPlayer player(script.events);
+    last = 0;
+    for (int played = 0; played < 100000; ++played) {
+        const auto step = player.next(~std::uint64_t{0});
+        if (!step) {
+            break;
+        }
+        const bool onPanel =
+            step->fingers[0].x < sim::board::panelWidth && step->fingers[0].y < sim::board::panelHeight;
+        if (step->kind == simulator::ScriptEvent::Kind::Drag || step->atMs < last || !onPanel) {
+            __builtin_trap();
+        }
+        last = step->atMs;
     }
     return 0;
 }

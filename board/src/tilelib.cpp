@@ -40,7 +40,7 @@ const TileEntry* tilelib_getTile(std::uint32_t x, std::uint32_t y, std::uint8_t 
     if (index >= batch->count) {
         return &tilelib::empty;
     }
-    const auto* entry =
-        static_cast<const TileEntry*>(flash_pointer(batch->tiles + index * sizeof(TileEntry), sizeof(TileEntry)));
+    const auto* entry = static_cast<const TileEntry*>(
+        flash_pointer(batch->tiles + index * std::uint32_t{sizeof(TileEntry)}, sizeof(TileEntry)));
     return entry != nullptr ? entry : &tilelib::empty;
 }

@@ -199,8 +199,9 @@ void HAL::copyFrameBufferArea(const Rect& area, const std::uint16_t* from, std::
     if (clipped.isEmpty()) {
         return;
     }
+    // Clipped to the frame buffer: no offset is negative.
     if (dma != nullptr) {
-        const std::uint32_t offset = static_cast<std::uint32_t>(clipped.y) * frameBufferWidth + clipped.x;
+        const auto offset = static_cast<std::uint32_t>(clipped.y * frameBufferWidth + clipped.x);
         BlitOp op;
         op.operation = BLIT_OP_COPY;
         op.pSrc = from + offset;
@@ -215,7 +216,7 @@ void HAL::copyFrameBufferArea(const Rect& area, const std::uint16_t* from, std::
         return;
     }
     for (std::int16_t row = clipped.y; row < clipped.bottom(); ++row) {
-        const std::uint32_t offset = static_cast<std::uint32_t>(row) * frameBufferWidth + clipped.x;
+        const auto offset = static_cast<std::uint32_t>(row * frameBufferWidth + clipped.x);
         blockCopy(to + offset, from + offset, static_cast<std::uint32_t>(clipped.width) * 2u);
     }
 }

@@ -104,7 +104,10 @@ double share(const std::vector<std::uint16_t>& pixels, std::uint16_t colour)
 
 TEST_F(MapDemoProgram, ABadCommandLineGetsOneMessageAndNoPicture)
 {
+    std::filesystem::create_symlink(directory / "elsewhere.png", directory / "link.png");
     const std::vector<std::vector<std::string>> commandLines{
+        {"--headless", "--out", (directory / "link.png").string()},
+        {"--headless", "--out", directory.string()},
         {"--headless", "--out", picture(), "--zoom", "3"},
         {"--headless", "--out", picture(), "--lat", "north"},
         {"--headless", "--out", picture(), "--lat"},
@@ -128,6 +131,25 @@ TEST_F(MapDemoProgram, ABadCommandLineGetsOneMessageAndNoPicture)
         EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << "one line: " << result.err;
         EXPECT_FALSE(std::filesystem::exists(picture())) << shown;
     }
+    EXPECT_TRUE(std::filesystem::is_symlink(directory / "link.png"));
+}
+
+TEST_F(MapDemoProgram, ADeviceNodeIsNotReplacedByThePicture)
+{
+    if (std::system("unshare -m true") != 0) {
+        GTEST_SKIP() << "no private mount namespace (unshare -m needs root)";
+    }
+    // A tmpfs in a private mount namespace: the machine's own /dev is never
+    // at risk.
+    const std::string disk = directory.string();
+    const std::string full = disk + "/full";
+    const std::string command = "unshare -m sh -c 'mount -t tmpfs none " + disk + " && mknod " + full + " c 1 7 && " +
+                                MAPDEMO_PROGRAM + " --headless --out " + full + "; echo status $?; stat -c %F " + full +
+                                "' >" + disk + "/log 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    const std::string log = read(directory / "log");
+    EXPECT_NE(log.find("mapdemo: --out " + full + " exists and is not a regular file"), std::string::npos) << log;
+    EXPECT_NE(log.find("status 2\ncharacter special file\n"), std::string::npos) << log;
 }
 
 TEST_F(MapDemoProgram, HelpExplainsEveryOption)

@@ -8,9 +8,9 @@
 
 namespace {
 
-class DogTrackModelTest : public ::testing::Test {
+class DogSimulation : public ::testing::Test {
 protected:
-    DogTrackModelTest()
+    DogSimulation()
     {
         model->bind(&listener);
         model->setActiveScreen(ActiveScreen::DogTrack);
@@ -45,7 +45,7 @@ std::uint32_t trailChecksum(const std::array<DogTrackModel::DogTrail, dogCount>&
     return hash;
 }
 
-TEST(DogHeadingTest, TurnsWrapIntoOneRevolution)
+TEST(DogHeading, TurnsWrapIntoOneRevolution)
 {
     EXPECT_FLOAT_EQ(turnHeading(6.2f, 0.3f), 0.2168147f);
     EXPECT_FLOAT_EQ(turnHeading(0.1f, -0.4f), 5.983185f);
@@ -54,7 +54,7 @@ TEST(DogHeadingTest, TurnsWrapIntoOneRevolution)
 
 // The expected values come from an independent reimplementation of the
 // engine and the draw rule, not from this code.
-TEST_F(DogTrackModelTest, SeededDrawsGiveTheKnownHeadingsAndSpeeds)
+TEST_F(DogSimulation, SeededDrawsGiveTheKnownHeadingsAndSpeeds)
 {
     const std::array<DogTrackModel::DogState, dogCount>& states = dogs().getDogStates();
     EXPECT_EQ(states[0].heading, 3.2371675968170166f);
@@ -84,7 +84,7 @@ TEST_F(DogTrackModelTest, SeededDrawsGiveTheKnownHeadingsAndSpeeds)
     EXPECT_EQ(dogs().getSteps(), 3u);
 }
 
-TEST_F(DogTrackModelTest, WalkStopsAfter199MovesWithTheKnownTrails)
+TEST_F(DogSimulation, WalkStopsAfter199MovesWithTheKnownTrails)
 {
     tick(2971); // moves at frames 0, 15, ..., 2970
     EXPECT_EQ(dogs().getSteps(), 200u);
@@ -100,7 +100,7 @@ TEST_F(DogTrackModelTest, WalkStopsAfter199MovesWithTheKnownTrails)
     EXPECT_EQ(positions[4].longitude, 10.183330535888672f);
 }
 
-TEST_F(DogTrackModelTest, TrailOffsetsFollowTheMapCentre)
+TEST_F(DogSimulation, TrailOffsetsFollowTheMapCentre)
 {
     tick(1000);
     const DogTrackModel::DogTrail& trail = dogs().getTrails()[1];

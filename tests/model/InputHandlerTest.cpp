@@ -5,9 +5,9 @@
 
 namespace {
 
-class InputHandlerTest : public ::testing::Test {
+class InputHandling : public ::testing::Test {
 protected:
-    InputHandlerTest() { resetGestureGlobals(); }
+    InputHandling() { resetGestureGlobals(); }
 
     // Publishes one sample the way the touch controller does.
     void publish(float tx, float ty, float scale = 1.0f, float rotation = 0.0f)
@@ -25,7 +25,7 @@ protected:
     InputHandler handler;
 };
 
-TEST_F(InputHandlerTest, WithoutTouchTheTransformIsTheIdentity)
+TEST_F(InputHandling, WithoutTouchTheTransformIsTheIdentity)
 {
     handler.update();
     EXPECT_FALSE(handler.hasPendingUpdates());
@@ -36,7 +36,7 @@ TEST_F(InputHandlerTest, WithoutTouchTheTransformIsTheIdentity)
     EXPECT_EQ(t.centerY, 180.0f);
 }
 
-TEST_F(InputHandlerTest, DragYieldsTheMovementSinceTheLastTransform)
+TEST_F(InputHandling, DragYieldsTheMovementSinceTheLastTransform)
 {
     publish(0.0f, 0.0f, 2.5f, 30.0f); // a new phase at an absolute scale: no jump
     EXPECT_FALSE(mapTouchReady);
@@ -64,7 +64,7 @@ TEST_F(InputHandlerTest, DragYieldsTheMovementSinceTheLastTransform)
     EXPECT_EQ(t.centerX, 300.0f);
 }
 
-TEST_F(InputHandlerTest, PinchTransformsComposeToThePhaseTotal)
+TEST_F(InputHandling, PinchTransformsComposeToThePhaseTotal)
 {
     publish(0.0f, 0.0f, 2.0f, 10.0f);
     handler.getTransform();
@@ -79,7 +79,7 @@ TEST_F(InputHandlerTest, PinchTransformsComposeToThePhaseTotal)
     EXPECT_EQ(first.dx + second.dx, 3);
 }
 
-TEST_F(InputHandlerTest, UnmovedMidpointRebasesSoScaleWaitsForMovement)
+TEST_F(InputHandling, UnmovedMidpointRebasesSoScaleWaitsForMovement)
 {
     publish(0.0f, 0.0f, 1.0f);
     publish(0.0f, 0.0f, 1.8f, 12.0f);
@@ -96,7 +96,7 @@ TEST_F(InputHandlerTest, UnmovedMidpointRebasesSoScaleWaitsForMovement)
     EXPECT_EQ(handler.getTransform().scale, 1.0f);
 }
 
-TEST_F(InputHandlerTest, TranslationWrapsIn16BitsButDifferencesStayRight)
+TEST_F(InputHandling, TranslationWrapsIn16BitsButDifferencesStayRight)
 {
     publish(0.0f, 0.0f);
     publish(32760.0f, 0.0f);

@@ -12,15 +12,15 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class ModelTest : public ::testing::Test {
+class ModelPosition : public ::testing::Test {
 protected:
-    ModelTest() { model->bind(&listener); }
+    ModelPosition() { model->bind(&listener); }
 
     std::unique_ptr<Model> model = std::make_unique<Model>();
     RecordingListener listener;
 };
 
-TEST(MapProjectionTest, StartPositionLiesInTile4327_2544AtZoom13)
+TEST(MapProjection, StartPositionLiesInTile4327_2544AtZoom13)
 {
     const MapUnits units = toMapUnits({56.1699f, 10.190293f}, 13);
     EXPECT_EQ(units.tileX, 4327);
@@ -30,7 +30,7 @@ TEST(MapProjectionTest, StartPositionLiesInTile4327_2544AtZoom13)
     EXPECT_EQ(units.y, 10420245);
 }
 
-TEST(MapProjectionTest, InverseReturnsTheCoordinateWithinFloatPrecision)
+TEST(MapProjection, InverseReturnsTheCoordinateWithinFloatPrecision)
 {
     const vecta::Coordinate back = toCoordinate(17727020.0f, 10420245.0f, 13);
     EXPECT_NEAR(back.latitude, 56.1699f, 2e-5f);
@@ -40,7 +40,7 @@ TEST(MapProjectionTest, InverseReturnsTheCoordinateWithinFloatPrecision)
     EXPECT_NEAR(toCoordinate(2048.0f, 2048.0f, 0).latitude, 0.0f, 1e-4f);
 }
 
-TEST(MapProjectionTest, OutOfWorldInputSaturatesInsteadOfOverflowing)
+TEST(MapProjection, OutOfWorldInputSaturatesInsteadOfOverflowing)
 {
     const MapUnits pole = toMapUnits({90.0f, 0.0f}, 16);
     EXPECT_NEAR(pole.y, 0, 64); // clamped to the projection's edge
@@ -49,7 +49,7 @@ TEST(MapProjectionTest, OutOfWorldInputSaturatesInsteadOfOverflowing)
     EXPECT_EQ(truncateToInt32(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
-TEST_F(ModelTest, SetScaleClampsAndDerivesZoomAndTileScale)
+TEST_F(ModelPosition, SetScaleClampsAndDerivesZoomAndTileScale)
 {
     struct Case {
         float requested, scale;
@@ -77,7 +77,7 @@ TEST_F(ModelTest, SetScaleClampsAndDerivesZoomAndTileScale)
     EXPECT_EQ(listener.calls.size(), 5u);
 }
 
-TEST_F(ModelTest, UnchangedOrNotANumberScaleLeavesThePositionAlone)
+TEST_F(ModelPosition, UnchangedOrNotANumberScaleLeavesThePositionAlone)
 {
     model->setScale(0.3f);
     const MapPosition before = model->getMapPosition();
@@ -92,7 +92,7 @@ TEST_F(ModelTest, UnchangedOrNotANumberScaleLeavesThePositionAlone)
     EXPECT_EQ(model->getMapPosition().x, before.x);
 }
 
-TEST_F(ModelTest, SetCoordinatesEndsFollowModeBeforeAnnouncingThePosition)
+TEST_F(ModelPosition, SetCoordinatesEndsFollowModeBeforeAnnouncingThePosition)
 {
     ASSERT_EQ(model->getPizzaModel().getMoveMode(), MoveMode::FollowPizza);
     const vecta::Coordinate same = model->getMapPosition().coordinate;
@@ -105,7 +105,7 @@ TEST_F(ModelTest, SetCoordinatesEndsFollowModeBeforeAnnouncingThePosition)
     EXPECT_EQ(listener.calls, (Calls{"mapPositionChanged"}));
 }
 
-TEST_F(ModelTest, SetCoordinatesRefreshesOnlyTheActiveSimulationsCache)
+TEST_F(ModelPosition, SetCoordinatesRefreshesOnlyTheActiveSimulationsCache)
 {
     const vecta::Coordinate end = DirectionsData.back();
     model->setActiveScreen(ActiveScreen::DogTrack);
@@ -118,7 +118,7 @@ TEST_F(ModelTest, SetCoordinatesRefreshesOnlyTheActiveSimulationsCache)
     EXPECT_EQ(CachedDirections.back().y, 0);
 }
 
-TEST_F(ModelTest, ZoomLevelChangeBringsTheActiveCacheToTheNewLevel)
+TEST_F(ModelPosition, ZoomLevelChangeBringsTheActiveCacheToTheNewLevel)
 {
     const vecta::Coordinate end = DirectionsData.back();
     const auto expectCurrent = [this](vecta::Coordinate point, vecta::Point cached) {
@@ -140,7 +140,7 @@ TEST_F(ModelTest, ZoomLevelChangeBringsTheActiveCacheToTheNewLevel)
     expectCurrent(trail.points[0], trail.offsets[0]);
 }
 
-TEST_F(ModelTest, RotationCentreComparesTheStoredIntegersAsFloats)
+TEST_F(ModelPosition, RotationCentreComparesTheStoredIntegersAsFloats)
 {
     model->setRotationCenter(400.0f, 240.0f);
     EXPECT_TRUE(listener.calls.empty());

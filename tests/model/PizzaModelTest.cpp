@@ -9,9 +9,9 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class PizzaModelTest : public ::testing::Test {
+class PizzaSimulation : public ::testing::Test {
 protected:
-    PizzaModelTest()
+    PizzaSimulation()
     {
         model->bind(&listener);
         model->setActiveScreen(ActiveScreen::Pizza);
@@ -55,7 +55,7 @@ vecta::Coordinate along(std::size_t point, float f)
     return {a.latitude + f * (b.latitude - a.latitude), a.longitude + f * (b.longitude - a.longitude)};
 }
 
-TEST(DirectionsDataTest, RouteStartsAndEndsAtTheRestaurantAndTheHome)
+TEST(DirectionsData, RouteStartsAndEndsAtTheRestaurantAndTheHome)
 {
     EXPECT_FLOAT_EQ(DirectionsData[0].latitude, 56.192020416259766f);
     EXPECT_FLOAT_EQ(DirectionsData[0].longitude, 10.180440902709961f);
@@ -65,7 +65,7 @@ TEST(DirectionsDataTest, RouteStartsAndEndsAtTheRestaurantAndTheHome)
     EXPECT_FLOAT_EQ(DirectionsData[177].longitude, 10.19033432006836f);
 }
 
-TEST_F(PizzaModelTest, FirstStepComesAfterOneToTwentyFiveFrames)
+TEST_F(PizzaSimulation, FirstStepComesAfterOneToTwentyFiveFrames)
 {
     pizza().setPizzaState(PizzaState::OnItsWay);
     EXPECT_EQ(framesToNextStep(), 1); // the frame counter starts on a step frame
@@ -83,7 +83,7 @@ TEST_F(PizzaModelTest, FirstStepComesAfterOneToTwentyFiveFrames)
     EXPECT_EQ(framesToNextStep(), 1);
 }
 
-TEST_F(PizzaModelTest, FollowModeHoldsTheStartThenInterpolatesEveryThirdFrame)
+TEST_F(PizzaSimulation, FollowModeHoldsTheStartThenInterpolatesEveryThirdFrame)
 {
     pizza().setPizzaState(PizzaState::OnItsWay);
     tick(1);
@@ -100,7 +100,7 @@ TEST_F(PizzaModelTest, FollowModeHoldsTheStartThenInterpolatesEveryThirdFrame)
     EXPECT_EQ(CachedDirections[1].y, point.y - model->getMapPosition().y);
 }
 
-TEST_F(PizzaModelTest, InterpolationResumesFromTheFrozenCounterAfterFreeMode)
+TEST_F(PizzaSimulation, InterpolationResumesFromTheFrozenCounterAfterFreeMode)
 {
     pizza().setPizzaState(PizzaState::OnItsWay);
     tick(12); // step to point 1, then 11 following frames: interpolation counter 12
@@ -126,7 +126,7 @@ TEST_F(PizzaModelTest, InterpolationResumesFromTheFrozenCounterAfterFreeMode)
     expectMapAt(DirectionsData[3]);
 }
 
-TEST_F(PizzaModelTest, ArrivalAnnouncesTheStateBeforeTheStepAndStaysAtTheLastPoint)
+TEST_F(PizzaSimulation, ArrivalAnnouncesTheStateBeforeTheStepAndStaysAtTheLastPoint)
 {
     pizza().setPizzaState(PizzaState::OnItsWay);
     tick(1 + 175 * 25);
@@ -151,7 +151,7 @@ TEST_F(PizzaModelTest, ArrivalAnnouncesTheStateBeforeTheStepAndStaysAtTheLastPoi
     EXPECT_EQ(pizza().getCurrentStep(), 0u);
 }
 
-TEST_F(PizzaModelTest, OrdersByItselfAfter1200QuietFrames)
+TEST_F(PizzaSimulation, OrdersByItselfAfter1200QuietFrames)
 {
     model->setCoordinates(56.17f, 10.19f); // free mode
     tick(1000);

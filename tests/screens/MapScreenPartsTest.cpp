@@ -14,9 +14,9 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class MapGestureTest : public ::testing::Test {
+class MapGesture : public ::testing::Test {
 protected:
-    MapGestureTest()
+    MapGesture()
     {
         model->bind(&listener);
         model->getPizzaModel().setMoveMode(MoveMode::Free);
@@ -48,7 +48,7 @@ MapTransform drag(std::int16_t dx, std::int16_t dy)
     return t;
 }
 
-TEST_F(MapGestureTest, DragMovesTheCentreTheOtherWayWithOneSetCoordinates)
+TEST_F(MapGesture, DragMovesTheCentreTheOtherWayWithOneSetCoordinates)
 {
     const std::int32_t x = position().x;
     const std::int32_t y = position().y;
@@ -66,7 +66,7 @@ TEST_F(MapGestureTest, DragMovesTheCentreTheOtherWayWithOneSetCoordinates)
     EXPECT_NEAR(position().y, y + 40, 2);
 }
 
-TEST_F(MapGestureTest, IdentityPinchCallsNoSetter)
+TEST_F(MapGesture, IdentityPinchCallsNoSetter)
 {
     MapTransform t = drag(0, 0);
     t.centerX = 123.0f;
@@ -80,7 +80,7 @@ TEST_F(MapGestureTest, IdentityPinchCallsNoSetter)
     EXPECT_EQ(listener.calls, (Calls{"mapPositionChanged"}));
 }
 
-TEST_F(MapGestureTest, RotationKeepsTheMapPointUnderTheFingersInPlace)
+TEST_F(MapGesture, RotationKeepsTheMapPointUnderTheFingersInPlace)
 {
     // The map point drawn at (600, 100) before the gesture.
     const float pointX = static_cast<float>(position().x) + 200.0f / position().tileScale;
@@ -100,7 +100,7 @@ TEST_F(MapGestureTest, RotationKeepsTheMapPointUnderTheFingersInPlace)
     EXPECT_EQ(position().rotationCenterY, 100);
 }
 
-TEST(FrameRateMeterTest, FirstReadingAtThe51stFrameThenEvery50)
+TEST(FrameRateMeter, FirstReadingAtThe51stFrameThenEvery50)
 {
     FrameRateMeter meter;
     float fps = 0.0f;

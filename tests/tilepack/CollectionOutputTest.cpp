@@ -11,11 +11,10 @@
 
 #include "board/tilelib.h"
 #include "tileinspect/StoredTiles.hpp"
+#include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace {
-
-constexpr unsigned int slotBytes = 71680;
 
 struct LevelChecksums {
     std::uint64_t tiles;  // the encoded tiles
@@ -76,14 +75,14 @@ TEST(CollectionOutput, EveryTileTranscodesToTheRecordedBytes)
     std::array<Checksum, tilelib::zoomLevels> tiles;
     std::array<Checksum, tilelib::zoomLevels> output;
     vecta::TileTranscoder transcoder;
-    std::vector<std::uint32_t> slot(slotBytes / 4);
+    std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
     for (const tileinspect::StoredTile& tile : tileinspect::storedTiles()) {
         const unsigned int level = tile.zoom - tilelib::minZoom;
         tiles[level].add(tile.x);
         tiles[level].add(tile.y);
         tiles[level].add(tile.bytes, tile.size);
 
-        vecta::BufferWriter writer(slot.data(), slotBytes);
+        vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
         writer.realign();
         const unsigned int bytes = transcoder.decode(tile.bytes, tile.size, tile.zoom, writer);
         output[level].add(tile.x);

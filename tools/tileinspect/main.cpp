@@ -19,14 +19,13 @@
 #include "sim/FlashLoader.hpp"
 #include "tileinspect/CollectionStats.hpp"
 #include "tileinspect/KnownNames.hpp"
+#include "vecta/CacheSlot.hpp"
 #include "vecta/MapStyle.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/VectorTile.hpp"
 
 namespace {
-
-constexpr unsigned int cacheSlotBytes = 71680;
 
 struct Options {
     std::string file;
@@ -39,7 +38,7 @@ struct Options {
     std::string flashImage;
     bool zoomGiven = false;
     unsigned int zoom = 14;
-    unsigned int slot = cacheSlotBytes;
+    unsigned int slot = vecta::cacheSlotBytes;
 };
 
 [[noreturn]] void usage(int status)
@@ -60,7 +59,7 @@ struct Options {
                  "  --demo          inspect a generated dense street tile instead of a file\n"
                  "  --collection    per zoom level: rings and lines thinned flat, how far thinned\n"
                  "                  paths stray from the tile's points, segment buffer sizes\n",
-                 cacheSlotBytes);
+                 vecta::cacheSlotBytes);
     std::exit(status);
 }
 

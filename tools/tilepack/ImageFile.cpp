@@ -6,14 +6,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "sim/OutputFile.hpp"
+
 namespace tilepack {
 
 void checkOutput(const std::filesystem::path& out)
 {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::symlink_status(out, error);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        throw std::runtime_error("--out " + out.string() + " exists and is not a regular file");
+    if (const std::string problem = sim::refuseNonRegular(out); !problem.empty()) {
+        throw std::runtime_error("--out " + problem);
     }
 }
 

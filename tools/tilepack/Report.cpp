@@ -7,6 +7,7 @@
 
 #include "tilepack/MvtWriter.hpp"
 #include "tilepack/PolygonPieces.hpp"
+#include "vecta/CacheSlot.hpp"
 
 namespace tilepack {
 
@@ -88,7 +89,8 @@ void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t 
             overflowing.push_back(&record);
         }
     }
-    std::fprintf(out, "tiles that lose features to the %u-byte cache slot: %zu\n", cacheSlotBytes, overflowing.size());
+    std::fprintf(out, "tiles that lose features to the %u-byte cache slot: %zu\n", vecta::cacheSlotBytes,
+                 overflowing.size());
     for (const TileRecord* record : overflowing) {
         std::fprintf(out, "  %u/%u/%u: %u of %u segments kept (%u of %u bytes)\n", record->address.x, record->address.y,
                      unsigned{record->address.zoom}, record->check.slotSegments, record->check.wholeSegments,

@@ -3,6 +3,7 @@
 
 #include "board/main.h"
 #include "platform/bsp.h"
+#include "ui/HAL.hpp"
 
 namespace {
 
@@ -33,7 +34,9 @@ void configureDisplay()
     const bsp::DisplayTiming timing{4, 4, 12, 12, 812, 492, 820, 506, true, false, 0x000000};
     check(bsp::displayInit(timing));
     // The GUI HAL sets the frame buffer's address.
-    const bsp::DisplayLayer layer{0, 800, 0, 480, bsp::PixelFormat::RGB565, 255, 0, 800, 480, 0};
+    constexpr std::uint16_t width = ui::HAL::DISPLAY_WIDTH;
+    constexpr std::uint16_t height = ui::HAL::DISPLAY_HEIGHT;
+    const bsp::DisplayLayer layer{0, width, 0, height, bsp::PixelFormat::RGB565, 255, 0, width, height, 0};
     check(bsp::displayLayerInit(layer));
 }
 

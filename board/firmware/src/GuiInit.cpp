@@ -8,6 +8,7 @@
 #include "target/BoardHAL.hpp"
 #include "target/I2cTouchPanelPort.hpp"
 #include "target/PanelTouchController.hpp"
+#include "ui/HAL.hpp"
 #include "ui/LCDGPU.hpp"
 
 namespace {
@@ -20,7 +21,7 @@ BlitterDMA dma(Error_Handler);
 ui::LCDGPU display;
 target::I2cTouchPanelPort touchPort;
 target::PanelTouchController tc(touchPort);
-target::BoardHAL hal(dma, display, tc, 800, 480);
+target::BoardHAL hal(dma, display, tc, ui::HAL::DISPLAY_WIDTH, ui::HAL::DISPLAY_HEIGHT);
 
 } // namespace
 
@@ -31,7 +32,7 @@ void gui_components_init()
         Error_Handler();
     }
     gpu_reg_write(gpuConfigRegister, gpuConfigValue);
-    if (vg_stencil_create(800, 480, stencilPool) != 0) {
+    if (vg_stencil_create(ui::HAL::DISPLAY_WIDTH, ui::HAL::DISPLAY_HEIGHT, stencilPool) != 0) {
         Error_Handler();
     }
     vg_enable_large_coordinates(1);

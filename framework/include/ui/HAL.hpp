@@ -19,6 +19,8 @@ enum DisplayOrientation : std::uint8_t { ORIENTATION_LANDSCAPE = 0, ORIENTATION_
 // sampling and the per-frame order of work.
 class HAL {
 public:
+    // The panel in pixels: the board's start-up, its touch controller and the
+    // simulated panel all take their size from here.
     static constexpr std::int16_t DISPLAY_WIDTH = 800;
     static constexpr std::int16_t DISPLAY_HEIGHT = 480;
 

@@ -29,14 +29,35 @@ void PizzaView::setupScreen()
 {
     BaseMapView::setupScreen();
     mapWidget.setPosition(0, 0, ui::HAL::DISPLAY_WIDTH, mapAreaHeight);
+    setupRoute();
+    setupMarkers();
 
+    corners[0].setBitmap(ui::Bitmap(BITMAP_IMAGE_TOP_LEFT_ROUND_CORNOR_ID));
+    corners[0].setXY(0, 0);
+    corners[1].setBitmap(ui::Bitmap(BITMAP_IMAGE_TOP_RIGHT_ROUND_CORNOR_ID));
+    corners[1].setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH - corners[1].getWidth()), 0);
+    add(corners[0]);
+    add(corners[1]);
+
+    setupBottomPanel();
+    setupRing();
+    setupTopBar();
+    setupBitrate();
+    setupInformationPages();
+}
+
+void PizzaView::setupRoute()
+{
     configureRoute(travelledRoute, 251, 76, 91);
     configureRoute(remainingRoute, 38, 38, 38);
     // The map draws its overlays in the reverse order of attaching: the
     // remaining route goes over the travelled one, the grid over both.
     mapWidget.addOverlay(remainingRoute);
     mapWidget.addOverlay(travelledRoute);
+}
 
+void PizzaView::setupMarkers()
+{
     const ui::BitmapId start = BITMAP_IMAGE_START_ICON_ID;
     configureMarker(startMarker, {start, start, start, start, start}, false);
     startMarker.offsetX = CachedDirections.front().x;
@@ -57,14 +78,12 @@ void PizzaView::setupScreen()
     add(startMarker);
     add(courierMarker);
     add(homeMarker);
+}
 
-    corners[0].setBitmap(ui::Bitmap(BITMAP_IMAGE_TOP_LEFT_ROUND_CORNOR_ID));
-    corners[0].setXY(0, 0);
-    corners[1].setBitmap(ui::Bitmap(BITMAP_IMAGE_TOP_RIGHT_ROUND_CORNOR_ID));
-    corners[1].setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH - corners[1].getWidth()), 0);
-    add(corners[0]);
-    add(corners[1]);
-
+// The band at the bottom: its background, the texts either side of the ring
+// and the ring's centre text.
+void PizzaView::setupBottomPanel()
+{
     bottomOverlay.setBitmap(ui::Bitmap(BITMAP_IMAGE_BOTTOM_OVERLAY_ID));
     bottomOverlay.setXY(static_cast<std::int16_t>((ui::HAL::DISPLAY_WIDTH - bottomOverlay.getWidth()) / 2),
                         static_cast<std::int16_t>(ui::HAL::DISPLAY_HEIGHT - bottomOverlay.getHeight()));
@@ -85,11 +104,26 @@ void PizzaView::setupScreen()
     centerText.setWildcard(centerTextBuffer);
     centerText.setY(centerTextY);
     add(centerText);
+}
 
+// The progress ring is also the order button; it sits on the bottom band.
+void PizzaView::setupRing()
+{
     progressPainter.setBitmap(ui::Bitmap(BITMAP_IMAGE_PROCESS_BAR_FULL_ID));
     progressRing.setPainter(progressPainter);
     add(progressRing);
 
+    constexpr std::int16_t ringSize = 216;
+    progressRing.setPosition(static_cast<std::int16_t>((ui::HAL::DISPLAY_WIDTH - ringSize) / 2),
+                             static_cast<std::int16_t>(bottomOverlay.getY() + 5), ringSize, ringSize);
+    progressRing.setCenter(ringSize / 2.0f, ringSize / 2.0f);
+    progressRing.setRadius(102);
+    progressRing.setCapPrecision(0);
+    progressRing.setLineWidth(12);
+}
+
+void PizzaView::setupTopBar()
+{
     topBar.setBitmap(ui::Bitmap(BITMAP_IMAGE_TOP_BAR_ID));
     topBar.setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH / 2 - topBar.getWidth() / 2), 0);
     add(topBar);
@@ -102,7 +136,10 @@ void PizzaView::setupScreen()
     bluetoothIcon.setBitmap(ui::Bitmap(BITMAP_IMAGE_BLUETOOTH_OFF_ID));
     bluetoothIcon.setXY(static_cast<std::int16_t>(sdIcon.getX() + sdIcon.getWidth() + 5), 8);
     add(bluetoothIcon);
+}
 
+void PizzaView::setupBitrate()
+{
     bitrateBackground.setBitmap(ui::Bitmap(BITMAP_IMAGE_BITRATE_ID));
     bitrateBackground.setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH / 2 - bitrateBackground.getWidth() / 2),
                             static_cast<std::int16_t>(topBar.getY() + topBar.getHeight() + 4));
@@ -122,15 +159,11 @@ void PizzaView::setupScreen()
     bitrateText.setWildcard(bitrateBuffer);
     add(bitrateText);
     setBitrate(TileFetcher::Bitrate::Instant);
+}
 
-    constexpr std::int16_t ringSize = 216;
-    progressRing.setPosition(static_cast<std::int16_t>((ui::HAL::DISPLAY_WIDTH - ringSize) / 2),
-                             static_cast<std::int16_t>(bottomOverlay.getY() + 5), ringSize, ringSize);
-    progressRing.setCenter(ringSize / 2.0f, ringSize / 2.0f);
-    progressRing.setRadius(102);
-    progressRing.setCapPrecision(0);
-    progressRing.setLineWidth(12);
-
+// The info button and the two information pages it opens, hidden until then.
+void PizzaView::setupInformationPages()
+{
     infoButton.setBitmap(ui::Bitmap(BITMAP_IMAGE_INFO_NORMAL_ID));
     infoButton.setXY(static_cast<std::int16_t>(ui::HAL::DISPLAY_WIDTH - 17 - infoButton.getWidth()), 17);
     add(infoButton);

@@ -50,6 +50,14 @@ public:
     void setCurrentStep(std::uint32_t step);
 
 private:
+    // One per part of the screen, called in drawing order.
+    void setupRoute();
+    void setupMarkers();
+    void setupBottomPanel();
+    void setupRing();
+    void setupTopBar();
+    void setupBitrate();
+    void setupInformationPages();
     void configureRoute(vecta::RouteOverlay& route, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
     void configureMarker(vecta::WaypointWidget& marker, const vecta::WaypointWidget::WaypointBitmaps& bitmaps,
                          bool keepOnScreen);

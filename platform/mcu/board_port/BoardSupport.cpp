@@ -8,6 +8,7 @@
 #include "mcu/Console.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
+#include "mcu/KernelTick.hpp"
 #include "platform/bsp.h"
 
 namespace {
@@ -46,6 +47,16 @@ void consoleWrite(const char*)
 void stop(bool)
 {
     bsp::halt();
+}
+
+void startKernelTick()
+{
+    startSysTick(coreClock / 1000);
+}
+
+void idleUntilInterrupt()
+{
+    asm volatile("wfi");
 }
 
 } // namespace mcu
@@ -237,11 +248,6 @@ void cycleCounterStart()
 std::uint32_t cycleCounter()
 {
     return mcu::coreRegister(watchCycleCount);
-}
-
-void barrier()
-{
-    asm volatile("dsb\n isb" ::: "memory");
 }
 
 void setDebugSignal(DebugSignal, bool)

@@ -1,42 +1,20 @@
 // The emulator's console and exit through semihosting (qemu-system-arm
 // -semihosting-config enable=on,target=native).
 
-#include <cstdint>
+#include "mcu/Semihosting.hpp"
 
 #include "mcu/Console.hpp"
-
-namespace {
-
-constexpr std::uint32_t writeString = 0x04;
-constexpr std::uint32_t exitProgram = 0x18;
-constexpr std::uint32_t applicationExit = 0x20026; // the emulator exits with 0
-constexpr std::uint32_t runtimeError = 0x20023;    // the emulator exits with 1
-
-std::uint32_t semihostingCall(std::uint32_t operation, std::uintptr_t argument)
-{
-    std::uint32_t result = 0;
-    asm volatile("mov r0, %1\n"
-                 "mov r1, %2\n"
-                 "bkpt 0xab\n"
-                 "mov %0, r0"
-                 : "=r"(result)
-                 : "r"(operation), "r"(argument)
-                 : "r0", "r1", "memory");
-    return result;
-}
-
-} // namespace
 
 namespace mcu {
 
 void consoleWrite(const char* text)
 {
-    semihostingCall(writeString, reinterpret_cast<std::uintptr_t>(text));
+    semihostingCall(semihosting::writeString, reinterpret_cast<std::uintptr_t>(text));
 }
 
 void stop(bool success)
 {
-    semihostingCall(exitProgram, success ? applicationExit : runtimeError);
+    semihostingCall(semihosting::exitProgram, success ? semihosting::applicationExit : semihosting::runtimeError);
     for (;;) {}
 }
 

@@ -3,9 +3,9 @@
 
 #include "KernelHeap.hpp"
 #include "KernelState.hpp"
-#include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
 #include "mcu/KernelFigures.hpp"
+#include "mcu/KernelTick.hpp"
 
 static_assert(sizeof(rtos::Task) % mcu::kernel::heapGrain == 0);
 
@@ -58,7 +58,7 @@ void requestSwitch()
         if (idleHook != nullptr) {
             idleHook();
         }
-        asm volatile("wfi");
+        mcu::idleUntilInterrupt();
     }
 }
 
@@ -291,9 +291,7 @@ void startScheduler()
     timerCommands = rtos::createQueue(timerCommandStorage);
     timerTask = startOwnTask(kernel_GetTimerTaskMemory, timerService, "TimerService", timerServicePriority);
     mcu::coreRegister(systemHandlerPriority3) |= lowestPriorities;
-    mcu::coreRegister(mcu::sysTickReload) = mcu::coreClockHz() / 1000 - 1;
-    mcu::coreRegister(mcu::sysTickCurrent) = 0;
-    mcu::coreRegister(mcu::sysTickControl) = 0x7; // core clock, interrupt, enabled
+    mcu::startKernelTick();
     asm volatile("svc 0" ::: "memory");
     for (;;) {}
 }

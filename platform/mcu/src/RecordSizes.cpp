@@ -22,9 +22,8 @@ static_assert(sizeof(vecta::MapFetcher::queue) == 590 * sizeof(vecta::MapFetcher
 // Eleven segment buffers, the request queue and the slot records.
 constexpr std::uint32_t mapCacheBudget = 798344;
 static_assert(sizeof(mapCache) <= mapCacheBudget);
-static_assert(sizeof(mapCache) >= 11 * 71680 + sizeof(vecta::MapFetcher::queue) + 11 * sizeof(vecta::CacheTile));
-
-static_assert(sizeof(frameBuf) == 2 * 800 * 480 * 2);
+static_assert(sizeof(mapCache) >=
+              11 * vecta::cacheSlotBytes + sizeof(vecta::MapFetcher::queue) + 11 * sizeof(vecta::CacheTile));
 
 // The GPU library comes built: the records the firmware hands it must have
 // the layout it was compiled with.

@@ -12,13 +12,12 @@
 #include "board/tilelib.h"
 #include "platform/flash.h"
 #include "vecta/Buffer.hpp"
+#include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace sim {
 
 namespace {
-
-constexpr unsigned int cacheSlotBytes = 71680;
 
 // Written by the child before each tile, read by the parent after a failure.
 struct TileInProgress {
@@ -37,7 +36,7 @@ std::uint32_t wordAt(const std::uint8_t* image, std::uint32_t address)
 [[noreturn]] void readTilesAndExit(const std::uint8_t* image, TileInProgress* progress)
 {
     static vecta::TileTranscoder transcoder;
-    std::vector<std::uint32_t> slot(cacheSlotBytes / sizeof(std::uint32_t));
+    std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / sizeof(std::uint32_t));
     for (std::uint32_t level = 0; level < tilelib::zoomLevels; ++level) {
         const std::uint32_t batch = wordAt(image, flashBaseAddress + 4 * level);
         const std::uint32_t tiles = wordAt(image, batch);
@@ -52,7 +51,7 @@ std::uint32_t wordAt(const std::uint8_t* image, std::uint32_t address)
                 continue;
             }
             *progress = TileInProgress{minX + i % width, minY + i / width, tilelib::minZoom + level};
-            vecta::BufferWriter writer(slot.data(), cacheSlotBytes);
+            vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
             transcoder.decode(reinterpret_cast<const char*>(image + (data - flashBaseAddress)), size,
                               static_cast<unsigned char>(tilelib::minZoom + level), writer);
             // The board would draw nothing of it.

@@ -22,9 +22,6 @@ namespace mapdemo {
 
 namespace {
 
-constexpr std::int16_t screenWidth = 800;
-constexpr std::int16_t screenHeight = 480;
-
 class NoTouch : public ui::TouchController {
 public:
     void init() override {}
@@ -44,9 +41,9 @@ public:
 struct MapScreen {
     explicit MapScreen(const MapPosition& position) : map(vecta::getMapStyle(), mapCache)
     {
-        black.setPosition(0, 0, screenWidth, screenHeight);
+        black.setPosition(0, 0, ui::HAL::DISPLAY_WIDTH, ui::HAL::DISPLAY_HEIGHT);
         black.setColor(0xFF000000);
-        land.setPosition(0, 0, screenWidth, screenHeight);
+        land.setPosition(0, 0, ui::HAL::DISPLAY_WIDTH, ui::HAL::DISPLAY_HEIGHT);
         land.setColor(0xFFEDE9D9);
         const auto place = [&position](vecta::MapPlacement& placement) {
             placement.rotationCenterX = mapAnchorX;
@@ -59,7 +56,7 @@ struct MapScreen {
         map.tileX = position.tileX;
         map.tileY = position.tileY;
         map.zoom = position.zoom;
-        map.setPosition(0, 0, screenWidth, screenHeight);
+        map.setPosition(0, 0, ui::HAL::DISPLAY_WIDTH, ui::HAL::DISPLAY_HEIGHT);
         grid.enabled = true;
         map.addOverlay(grid);
         screen.add(black);
@@ -82,7 +79,7 @@ std::string renderMapToPng(const MapPosition& position, const std::string& path)
     gpu_sys_init();
     ui::LCDGPU lcd;
     NoTouch touch;
-    ui::HALGPU hal(lcd, touch, screenWidth, screenHeight);
+    ui::HALGPU hal(lcd, touch, ui::HAL::DISPLAY_WIDTH, ui::HAL::DISPLAY_HEIGHT);
     hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
     hal.initialize();
 
@@ -92,7 +89,8 @@ std::string renderMapToPng(const MapPosition& position, const std::string& path)
     // One frame: draw into the back buffer, then show it.
     hal.tick();
     hal.vSync();
-    return sim::writeRgb565Png(path, hal.getTFTFrameBuffer(), screenWidth, screenHeight, screenWidth * 2);
+    return sim::writeRgb565Png(path, hal.getTFTFrameBuffer(), ui::HAL::DISPLAY_WIDTH, ui::HAL::DISPLAY_HEIGHT,
+                               ui::HAL::DISPLAY_WIDTH * 2);
 }
 
 } // namespace mapdemo

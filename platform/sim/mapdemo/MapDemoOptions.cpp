@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "model/Model.hpp"
+#include "sim/OutputFile.hpp"
 
 namespace mapdemo {
 
@@ -54,6 +55,11 @@ std::string checkView(const Options& options)
     }
     if (problem.empty() && options.out.empty()) {
         problem = "--headless needs --out FILE.png";
+    }
+    if (problem.empty()) {
+        if (const std::string refused = sim::refuseNonRegular(options.out); !refused.empty()) {
+            problem = "--out " + refused;
+        }
     }
     return problem;
 }

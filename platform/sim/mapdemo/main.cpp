@@ -10,6 +10,7 @@
 #include "mapdemo/MapDemoOptions.hpp"
 #include "model/Model.hpp"
 #include "sim/FlashLoader.hpp"
+#include "sim/OutputFile.hpp"
 
 namespace {
 
@@ -37,6 +38,10 @@ int renderHeadless(const mapdemo::Options& options)
             std::fprintf(stderr, "mapdemo: %s\n", refused.c_str());
             return 1;
         }
+    }
+    if (const std::string refused = sim::checkWritable(options.out); !refused.empty()) {
+        std::fprintf(stderr, "mapdemo: --out %s\n", refused.c_str());
+        return 1;
     }
     const MapPosition position = requestedPosition(options);
     const mapdemo::CacheFillReport fill = mapdemo::fillMapCache(position);

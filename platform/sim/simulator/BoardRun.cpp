@@ -1,92 +1,25 @@
 #include "simulator/BoardRun.hpp"
+#include "TraceLine.hpp"
 #include "simulator/Figures.hpp"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
 #include "board/main.h"
-#include "common/FrontendHeap.hpp"
 #include "model/WatchdogFlag.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/PngWriter.hpp"
 #include "ui/Application.hpp"
 #include "ui/HAL.hpp"
-#include "ui/TouchGestures.hpp"
-#include "vecta/GlobalMapCache.hpp"
 
 namespace simulator {
 
 namespace {
-
-const char* screenName(ActiveScreen screen)
-{
-    switch (screen) {
-    case ActiveScreen::Pizza:
-        return "pizza";
-    case ActiveScreen::DogTrack:
-        return "dogtrack";
-    case ActiveScreen::None:
-        break;
-    }
-    return "none";
-}
-
-const char* pizzaStateName(PizzaState state)
-{
-    switch (state) {
-    case PizzaState::OnItsWay:
-        return "on its way";
-    case PizzaState::Arrived:
-        return "arrived";
-    case PizzaState::Idle:
-        break;
-    }
-    return "idle";
-}
-
-template <typename Layer> void countTiles(const Layer& layer, int& cached, int& pending)
-{
-    for (const vecta::CacheTile& slot : layer.slots) {
-        if (slot.pending) {
-            ++pending;
-        } else if (!slot.placeholder && slot.size != 0) {
-            ++cached;
-        }
-    }
-}
-
-// What the application shows and holds, read on the GUI task.
-nlohmann::ordered_json applicationState()
-{
-    Model& model = FrontendHeap::getInstance().model;
-    const MapPosition& map = model.getMapPosition();
-    nlohmann::ordered_json state;
-    state["screen"] = screenName(model.getActiveScreen());
-    state["map"] = {
-        {"lat", map.coordinate.latitude}, {"lon", map.coordinate.longitude}, {"zoom", map.zoom}, {"scale", map.scale},
-        {"tile_scale", map.tileScale},    {"rotation", map.rotation},        {"x", map.x},       {"y", map.y}};
-    const PizzaModel& pizza = model.getPizzaModel();
-    state["pizza"] = {{"state", pizzaStateName(pizza.getPizzaState())}, {"step", pizza.getCurrentStep()}};
-    nlohmann::ordered_json dogs = nlohmann::ordered_json::array();
-    for (const vecta::Coordinate& dog : model.getDogTrackModel().getDogPositions()) {
-        dogs.push_back({dog.latitude, dog.longitude});
-    }
-    state["dogs"] = dogs;
-    // The current level's 3 x 3 is what the view shows.
-    int visibleCached = 0;
-    int visiblePending = 0;
-    countTiles(mapCache.current, visibleCached, visiblePending);
-    int cached = visibleCached;
-    int pending = visiblePending;
-    countTiles(mapCache.lower, cached, pending);
-    countTiles(mapCache.upper, cached, pending);
-    state["tiles"] = {{"cached", cached}, {"pending", pending}, {"visible_pending", visiblePending}};
-    state["damaged_tiles"] = model.getDamagedTiles();
-    return state;
-}
 
 std::uint64_t hostNanoseconds()
 {
@@ -97,7 +30,7 @@ std::uint64_t hostNanoseconds()
 
 } // namespace
 
-BoardRun::BoardRun(RunSettings runSettings) : settings(std::move(runSettings))
+BoardRun::BoardRun(RunSettings runSettings) : settings(std::move(runSettings)), script(std::move(settings.script))
 {
 }
 
@@ -106,7 +39,7 @@ RunEnd BoardRun::run()
     if (!settings.tracePath.empty()) {
         trace.open(settings.tracePath, settings.appendTrace ? std::ios::app : std::ios::trunc);
         if (!trace) {
-            failure = "cannot write the trace " + settings.tracePath;
+            failure = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
             return RunEnd::Stopped;
         }
     }
@@ -126,12 +59,18 @@ RunEnd BoardRun::run()
     sim::setTimeLimit(bounded ? static_cast<std::uint32_t>(std::min<std::uint64_t>(limitMs, 0xFFFFFFF0u))
                               : rtos::waitForever);
     board_main();
-    if (bounded && end == RunEnd::Stopped) {
+    if (bounded && end == RunEnd::Stopped && failure.empty()) {
         failure = "the firmware stopped producing frames after frame " + std::to_string(frames.load());
     }
     sim::board::onDebugSignal(nullptr);
     sim::board::onWatchdogReset(nullptr);
-    trace.close();
+    if (trace.is_open()) {
+        trace.close();
+        // The last lines reach the disk only now.
+        if (trace.fail() && failure.empty()) {
+            failure = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
+        }
+    }
     return end;
 }
 
@@ -171,6 +110,15 @@ void BoardRun::stop()
     pressKey('Q');
 }
 
+void BoardRun::fail(const std::string& problem)
+{
+    if (failure.empty()) {
+        failure = problem;
+    }
+    end = RunEnd::Stopped;
+    sim::stopKernel();
+}
+
 void BoardRun::onDebugSignal(bsp::DebugSignal signal, bool high)
 {
     if (signal != bsp::DebugSignal::RenderTime) {
@@ -205,7 +153,7 @@ void BoardRun::endOfFrame()
         std::snprintf(name, sizeof name, "frame-%06llu.png", static_cast<unsigned long long>(frame));
         screenshot(settings.screenshotDir + "/" + name);
     }
-    if (settings.frames != 0 && frame >= settings.frames) {
+    if (failure.empty() && settings.frames != 0 && frame >= settings.frames) {
         end = RunEnd::FramesDone;
         sim::stopKernel();
     }
@@ -213,10 +161,11 @@ void BoardRun::endOfFrame()
 
 void BoardRun::applyScript(std::uint64_t now)
 {
-    while (nextEvent < settings.script.size() && settings.script[nextEvent].atMs <= now) {
-        const ScriptEvent& event = settings.script[nextEvent++];
+    while (const std::optional<ScriptEvent> step = script.next(now)) {
+        const ScriptEvent& event = *step;
         switch (event.kind) {
         case ScriptEvent::Kind::Fingers:
+        case ScriptEvent::Kind::Drag: // played as fingers
             sim::board::setFingers(event.fingers, event.fingerCount);
             break;
         case ScriptEvent::Kind::Key:
@@ -266,29 +215,31 @@ void BoardRun::applyKeys()
 
 void BoardRun::writeTrace(std::uint64_t now)
 {
-    if (!trace.is_open()) {
+    if (!trace.is_open() || !failure.empty()) {
         return;
     }
-    nlohmann::ordered_json line;
-    line["frame"] = frames.load();
-    line["time_ms"] = now;
-    line.update(applicationState());
-    line["gesture"] = {{"tx", mapTx}, {"ty", mapTy}, {"scale", mapScale}, {"rotation", mapRotation}};
-    line["draw_ms"] = static_cast<double>(drawUs) / 1000.0;
-    line["figures"] = figuresForTrace();
+    TraceState state;
+    readTraceState(state);
+    TraceFrame frame{frames.load(), now, drawUs, {}};
+    if (const std::uint16_t* shown = sim::board::shownFrame()) {
+        frame.frameHash = frameHash(shown, std::size_t{sim::board::panelWidth} * sim::board::panelHeight);
+    }
+    nlohmann::ordered_json line = traceLine(frame, state, figuresForTrace());
     if (settings.hostTimes) {
         line["host_time_ms"] = static_cast<double>(hostNanoseconds() - hostStartNs) / 1e6;
         line["host_draw_ms"] = static_cast<double>(hostDrawNs) / 1e6;
         line["load_percent"] = load.load();
     }
     trace << line.dump() << '\n';
+    if (!trace) {
+        fail("cannot write the trace " + settings.tracePath + ": " + std::strerror(errno));
+    }
 }
 
 void BoardRun::screenshot(const std::string& path)
 {
-    const std::string problem = saveShownFrame(path);
-    if (!problem.empty()) {
-        std::fprintf(stderr, "mapboard: %s\n", problem.c_str());
+    if (const std::string problem = saveShownFrame(path); !problem.empty()) {
+        fail("screenshot: " + problem);
     }
 }
 

@@ -1,8 +1,47 @@
 #include "simulator/Options.hpp"
 
+#include <charconv>
+
 #include <CLI/CLI.hpp>
 
+#include "sim/OutputFile.hpp"
+
 namespace simulator {
+
+namespace {
+
+// A whole-number option, read after CLI11: it would take "0x10" and "+5" as
+// numbers, wrap "-1" around and read "" as 0.
+struct WholeNumber {
+    WholeNumber(const char* optionName, std::uint64_t lowest, std::uint64_t highest, std::uint64_t byDefault = 0)
+        : name(optionName), low(lowest), high(highest), value(byDefault)
+    {
+    }
+
+    const char* name;
+    std::uint64_t low;
+    std::uint64_t high;
+    std::uint64_t value; // kept when the option is not given
+    std::string text;
+    CLI::Option* option = nullptr;
+
+    bool given() const { return option->count() > 0; }
+};
+
+// Plain decimal digits within the range; else what is wrong, in one line.
+std::string readWholeNumber(WholeNumber& number)
+{
+    const char* end = number.text.data() + number.text.size();
+    std::uint64_t& value = number.value;
+    const auto [stop, error] = std::from_chars(number.text.data(), end, value);
+    if (number.text.empty() || error != std::errc() || stop != end || value < number.low || value > number.high) {
+        return std::string("mapboard: ") + number.name + " '" + number.text + "': a whole number from " +
+               std::to_string(number.low) + " to " + std::to_string(number.high) + " is needed\n";
+    }
+    return {};
+}
+
+} // namespace
 
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std::string& defaultOut)
 {
@@ -13,28 +52,35 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
                  "mapboard"};
     Options options;
     options.out = defaultOut;
-    std::uint64_t frames = 0;
+    constexpr std::uint64_t mostFrames = 100000000;
+    WholeNumber zoom{"--zoom", 1, 2, 1};
+    WholeNumber frames{"--frames", 1, mostFrames};
+    WholeNumber screenshotEvery{"--screenshot-every", 1, mostFrames};
+    WholeNumber soakSeed{"--soak", 0, ~std::uint64_t{0}};
+    WholeNumber afterReset{"--after-reset", 0, mostFrames - 1};
     app.add_flag("--headless", options.headless, "run without a window, in virtual board time");
-    app.add_option("--zoom", options.zoom, "window scale")->check(CLI::Range(1, 2));
-    auto* framesOption = app.add_option("--frames", frames, "frames to run (headless default 600, 10 s of board time)")
-                             ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{100000000}));
+    zoom.option = app.add_option("--zoom", zoom.text, "window scale, 1 or 2")->type_name("N");
+    frames.option = app.add_option("--frames", frames.text, "frames to run (headless default 600, 10 s of board time)")
+                        ->type_name("N");
     app.add_option("--script", options.script, "timed touches, keys and screenshots (format in the README)")
         ->check(CLI::ExistingFile);
-    app.add_option("--screenshot-every", options.screenshotEvery, "save every N-th frame beside --out")
-        ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{100000000}));
+    screenshotEvery.option =
+        app.add_option("--screenshot-every", screenshotEvery.text, "save every N-th frame beside --out")
+            ->type_name("N");
     app.add_option("--out", options.out, "PNG of the last frame (headless)");
-    app.add_option("--trace", options.trace, "one JSON line per frame");
+    auto* traceOption = app.add_option("--trace", options.trace, "one JSON line per frame");
     app.add_flag("--host-times", options.hostTimes, "the trace also gets the host's drawing time and the load");
     app.add_option("--flash", options.flash, "tile collection image instead of the built-in one")
         ->check(CLI::ExistingFile);
-    std::uint64_t soakSeed = 0;
-    auto* soakOption =
-        app.add_option("--soak", soakSeed,
-                       "headless soak run of random input from this seed, 216000 frames (an hour of "
-                       "board time) unless --frames; fails on an assertion, a reset or a growing figure");
+    soakSeed.option = app.add_option("--soak", soakSeed.text,
+                                     "headless soak run of random input from this seed, 216000 frames (an hour of "
+                                     "board time) unless --frames; fails on an assertion, a reset or a growing figure")
+                          ->type_name("SEED");
     std::vector<std::string> faults;
     app.add_option("--fault", faults, faultHelp)->allow_extra_args(false)->type_name("NAME[=N][@FROM[-UNTIL]]");
-    app.add_option("--after-reset", options.afterReset, "(internal) frames run before a watchdog reset");
+    afterReset.option =
+        app.add_option("--after-reset", afterReset.text, "(internal) frames run before a watchdog reset")
+            ->type_name("N");
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -42,11 +88,21 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     } catch (const CLI::ParseError& error) {
         return ParsedCommandLine{std::nullopt, std::string("mapboard: ") + error.what() + "\n", 2};
     }
-    if (framesOption->count() > 0) {
-        options.frames = frames;
+    for (WholeNumber* number : {&zoom, &frames, &screenshotEvery, &soakSeed, &afterReset}) {
+        if (number->given()) {
+            if (std::string refused = readWholeNumber(*number); !refused.empty()) {
+                return ParsedCommandLine{std::nullopt, refused, 2};
+            }
+        }
     }
-    if (soakOption->count() > 0) {
-        options.soak = soakSeed;
+    options.zoom = static_cast<int>(zoom.value);
+    options.screenshotEvery = screenshotEvery.value;
+    options.afterReset = afterReset.value;
+    if (frames.given()) {
+        options.frames = frames.value;
+    }
+    if (soakSeed.given()) {
+        options.soak = soakSeed.value;
     }
     for (const std::string& text : faults) {
         FaultRequest& request = options.faults.emplace_back();
@@ -58,6 +114,13 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     }
     if (options.out.empty()) {
         return ParsedCommandLine{std::nullopt, "mapboard: --out needs a file name\n", 2};
+    }
+    // CLI11 keeps the default for an empty value: no trace at all.
+    if (traceOption->count() > 0 && options.trace.empty()) {
+        return ParsedCommandLine{std::nullopt, "mapboard: --trace needs a file name\n", 2};
+    }
+    if (const std::string refused = sim::refuseNonRegular(options.out); !refused.empty()) {
+        return ParsedCommandLine{std::nullopt, "mapboard: --out " + refused + "\n", 2};
     }
     return ParsedCommandLine{options, {}, 0};
 }

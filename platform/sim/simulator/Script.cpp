@@ -1,5 +1,6 @@
 #include "simulator/Script.hpp"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -65,6 +66,31 @@ ScriptEvent fingers(std::uint64_t at, int count, sim::board::Finger a = {}, sim:
     return event;
 }
 
+// Step `index` of a drag: the press, a move every dragStepMs, the release.
+std::uint64_t dragSteps(const ScriptEvent& drag)
+{
+    return drag.durationMs / dragStepMs + 2;
+}
+
+ScriptEvent dragStep(const ScriptEvent& drag, std::uint64_t index)
+{
+    const sim::board::Finger a = drag.fingers[0];
+    const sim::board::Finger b = drag.fingers[1];
+    if (index == 0) {
+        return fingers(drag.atMs, 1, a);
+    }
+    const std::uint64_t steps = drag.durationMs / dragStepMs;
+    const std::uint64_t at = drag.atMs + dragRestMs;
+    if (index > steps) {
+        return fingers(at + steps * dragStepMs + dragRestMs, 0);
+    }
+    const auto x =
+        static_cast<std::uint16_t>(a.x + (b.x - a.x) * static_cast<long long>(index) / static_cast<long long>(steps));
+    const auto y =
+        static_cast<std::uint16_t>(a.y + (b.y - a.y) * static_cast<long long>(index) / static_cast<long long>(steps));
+    return fingers(at + index * dragStepMs, 1, sim::board::Finger{x, y});
+}
+
 // Reads one step into `events`; returns what is wrong with it, if anything.
 std::string parseLine(LineReader& line, std::uint64_t at, std::vector<ScriptEvent>& events)
 {
@@ -88,17 +114,10 @@ std::string parseLine(LineReader& line, std::uint64_t at, std::vector<ScriptEven
         if (!line.point(a) || !line.point(b) || !line.number(duration, dragStepMs, 600000)) {
             return std::string("drag needs X1 Y1 X2 Y2 MS (MS at least 10): ") + coordinates;
         }
-        const auto steps = static_cast<std::uint64_t>(duration) / dragStepMs;
-        events.push_back(fingers(at, 1, a));
-        at += dragRestMs;
-        for (std::uint64_t i = 1; i <= steps; ++i) {
-            const auto x = static_cast<std::uint16_t>(a.x + (b.x - a.x) * static_cast<long long>(i) /
-                                                                static_cast<long long>(steps));
-            const auto y = static_cast<std::uint16_t>(a.y + (b.y - a.y) * static_cast<long long>(i) /
-                                                                static_cast<long long>(steps));
-            events.push_back(fingers(at + i * dragStepMs, 1, sim::board::Finger{x, y}));
-        }
-        events.push_back(fingers(at + steps * dragStepMs + dragRestMs, 0));
+        ScriptEvent event = fingers(at, 1, a, b);
+        event.kind = ScriptEvent::Kind::Drag;
+        event.durationMs = static_cast<std::uint64_t>(duration);
+        events.push_back(event);
     } else if (command == "release") {
         events.push_back(fingers(at, 0));
     } else if (command == "key") {
@@ -144,6 +163,10 @@ ParsedScript parseScript(const std::string& text, const std::string& name)
     std::string content;
     std::uint64_t previous = 0;
     std::uint64_t lastPlanned = 0;
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        parsed.error = name + ":1: the file starts with a UTF-8 byte-order mark: save it without one";
+        return parsed;
+    }
     for (int number = 1; std::getline(lines, content); ++number) {
         const std::size_t hash = content.find('#');
         if (hash != std::string::npos) {
@@ -172,22 +195,62 @@ ParsedScript parseScript(const std::string& text, const std::string& name)
             return parsed;
         }
         previous = static_cast<std::uint64_t>(at);
-        lastPlanned = parsed.events.empty() ? previous : parsed.events.back().atMs;
+        const ScriptEvent& last = parsed.events.back();
+        lastPlanned = last.kind == ScriptEvent::Kind::Drag ? dragStep(last, dragSteps(last) - 1).atMs : last.atMs;
     }
     return parsed;
 }
 
 ParsedScript loadScript(const std::string& path)
 {
-    std::ifstream file(path);
-    if (!file) {
-        ParsedScript failed;
+    ParsedScript failed;
+    // A device or a pipe could be endless or never end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        failed.error = path + ": not a regular file: a script is a text file";
+        return failed;
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::string text(maxScriptBytes + 1, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (file.bad() || (!file && !file.eof())) {
         failed.error = path + ": cannot read the script";
         return failed;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parseScript(text.str(), path);
+    text.resize(static_cast<std::size_t>(file.gcount()));
+    if (text.size() > maxScriptBytes) {
+        failed.error = path + ": larger than the " + std::to_string(maxScriptBytes) + " bytes a script may hold";
+        return failed;
+    }
+    return parseScript(text, path);
+}
+
+ScriptPlayer::ScriptPlayer(std::vector<ScriptEvent> scriptEvents) : events(std::move(scriptEvents))
+{
+}
+
+std::optional<ScriptEvent> ScriptPlayer::next(std::uint64_t nowMs)
+{
+    if (nextEvent == events.size()) {
+        return std::nullopt;
+    }
+    const ScriptEvent& event = events[nextEvent];
+    if (event.kind != ScriptEvent::Kind::Drag) {
+        if (event.atMs > nowMs) {
+            return std::nullopt;
+        }
+        ++nextEvent;
+        return event;
+    }
+    ScriptEvent step = dragStep(event, nextDragStep);
+    if (step.atMs > nowMs) {
+        return std::nullopt;
+    }
+    if (++nextDragStep == dragSteps(event)) {
+        nextDragStep = 0;
+        ++nextEvent;
+    }
+    return step;
 }
 
 } // namespace simulator

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sim/FlashLoader.hpp"
+#include "sim/OutputFile.hpp"
 #include "simulator/BoardRun.hpp"
 #include "simulator/Options.hpp"
 #include "simulator/Soak.hpp"
@@ -44,6 +45,16 @@ std::string absolute(const std::string& path)
     std::_Exit(1);
 }
 
+// A restarted board continues a run that has frames left (0: no end).
+std::string refuseAfterReset(std::uint64_t afterReset, std::uint64_t frames)
+{
+    if (frames != 0 && afterReset >= frames) {
+        return "--after-reset " + std::to_string(afterReset) + ": the run has only " + std::to_string(frames) +
+               " frames";
+    }
+    return {};
+}
+
 simulator::RunSettings settingsFor(const simulator::Options& options, bool headless,
                                    std::vector<simulator::ScriptEvent> script)
 {
@@ -59,6 +70,32 @@ simulator::RunSettings settingsFor(const simulator::Options& options, bool headl
     settings.hostTimes = options.hostTimes;
     settings.firstFrame = options.afterReset;
     return settings;
+}
+
+// Seeded random input for an hour of board time (or --frames), judged by
+// the soak's rules; the last frame is saved, passed or failed.
+int runSoak(const simulator::Options& options, std::vector<simulator::ScriptEvent> script)
+{
+    const std::uint64_t frames = options.frames.value_or(soakFrames);
+    if (const std::string refused = refuseAfterReset(options.afterReset, frames); !refused.empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
+        return 2;
+    }
+    simulator::Soak soak(*options.soak, frames);
+    simulator::Options soakOptions = options;
+    soakOptions.frames = frames;
+    simulator::RunSettings settings = settingsFor(soakOptions, true, std::move(script));
+    settings.everyFrame = [&soak](simulator::BoardRun& run, std::uint64_t frame) { soak.endOfFrame(run, frame); };
+    simulator::BoardRun run(std::move(settings));
+    const simulator::RunEnd end = run.run();
+    const int status = soak.finish(end, run.framesDone(), run.problem(), stdout);
+    // The last frame shows where the run ended, passed or failed.
+    if (const std::string failed = simulator::BoardRun::saveShownFrame(options.out); !failed.empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", failed.c_str());
+        return 1;
+    }
+    std::printf("mapboard: the last frame is in %s\n", absolute(options.out).c_str());
+    return status;
 }
 
 } // namespace
@@ -90,24 +127,14 @@ int main(int argc, char** argv)
         }
         script = std::move(loaded.events);
     }
+    // Found before the run, not after every frame has run.
+    if (const std::string refused = sim::checkWritable(options.out); !refused.empty()) {
+        std::fprintf(stderr, "mapboard: --out %s\n", refused.c_str());
+        return 1;
+    }
 
     if (options.soak) {
-        const std::uint64_t frames = options.frames.value_or(soakFrames);
-        simulator::Soak soak(*options.soak, frames);
-        simulator::Options soakOptions = options;
-        soakOptions.frames = frames;
-        simulator::RunSettings settings = settingsFor(soakOptions, true, std::move(script));
-        settings.everyFrame = [&soak](simulator::BoardRun& run, std::uint64_t frame) { soak.endOfFrame(run, frame); };
-        simulator::BoardRun run(std::move(settings));
-        const simulator::RunEnd end = run.run();
-        const int status = soak.finish(end, run.framesDone(), run.problem(), stdout);
-        // The last frame shows where the run ended, passed or failed.
-        if (const std::string failed = simulator::BoardRun::saveShownFrame(options.out); !failed.empty()) {
-            std::fprintf(stderr, "mapboard: %s\n", failed.c_str());
-            return 1;
-        }
-        std::printf("mapboard: the last frame is in %s\n", absolute(options.out).c_str());
-        return status;
+        return runSoak(options, std::move(script));
     }
     bool headless = options.headless;
     if (!headless && !simulator::displayAvailable()) {
@@ -115,7 +142,12 @@ int main(int argc, char** argv)
                     static_cast<unsigned long long>(options.frames.value_or(headlessFrames)));
         headless = true;
     }
-    simulator::BoardRun run(settingsFor(options, headless, std::move(script)));
+    simulator::RunSettings settings = settingsFor(options, headless, std::move(script));
+    if (const std::string refused = refuseAfterReset(options.afterReset, settings.frames); !refused.empty()) {
+        std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
+        return 2;
+    }
+    simulator::BoardRun run(std::move(settings));
     simulator::RunEnd end = simulator::RunEnd::Stopped;
     if (headless) {
         end = run.run();

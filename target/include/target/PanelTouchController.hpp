@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "target/TouchPanelPort.hpp"
+#include "ui/HAL.hpp"
 #include "ui/TouchController.hpp"
 
 namespace target {
@@ -27,8 +28,8 @@ public:
     static constexpr std::uint16_t secondPointRegister = 0x8158;
     static constexpr std::uint8_t bufferReady = 0x80; // status: the chip has a new reading
     static constexpr std::int32_t maxPoints = 5;      // the most the chip tracks
-    static constexpr std::uint16_t panelWidth = 800;
-    static constexpr std::uint16_t panelHeight = 480;
+    static constexpr std::uint16_t panelWidth = ui::HAL::DISPLAY_WIDTH;
+    static constexpr std::uint16_t panelHeight = ui::HAL::DISPLAY_HEIGHT;
     // Samples without an edge before the status is read anyway.
     static constexpr std::uint32_t pollPeriod = 4;
     // Samples without a sound reading after which a touch is over.

@@ -25,6 +25,14 @@ inline void enableFloatingPoint()
     asm volatile("dsb\n isb" ::: "memory");
 }
 
+// The system timer interrupting every `period` core clock cycles.
+inline void startSysTick(std::uint32_t period)
+{
+    coreRegister(sysTickReload) = period - 1;
+    coreRegister(sysTickCurrent) = 0;
+    coreRegister(sysTickControl) = 0x7; // core clock, interrupt, enabled
+}
+
 // An overflow of the main stack below `limit` faults instead of
 // overwriting the data beneath.
 inline void setMainStackLimit(void* limit)

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "sim/OutputFile.hpp"
+
 namespace sim {
 
 namespace {
@@ -65,6 +67,8 @@ std::string writeTo(const std::string& path, const std::uint16_t* pixels, unsign
 
 // Written next to the target and renamed over it, so that a failed write
 // (a full disk) keeps the old picture instead of leaving a truncated one.
+// Neither may be anything but a regular file: the rename would replace a
+// device or a link, and the clean-up would remove it.
 std::string writeRgb565Png(const std::string& path, const std::uint16_t* pixels, unsigned width, unsigned height,
                            unsigned strideBytes)
 {
@@ -72,6 +76,11 @@ std::string writeRgb565Png(const std::string& path, const std::uint16_t* pixels,
         return "invalid image";
     }
     const std::string temporary = path + ".partial";
+    for (const std::string& written : {path, temporary}) {
+        if (std::string refused = refuseNonRegular(written); !refused.empty()) {
+            return refused;
+        }
+    }
     std::string problem = writeTo(temporary, pixels, width, height, strideBytes);
     if (problem.empty() && std::rename(temporary.c_str(), path.c_str()) != 0) {
         problem = "cannot replace " + path + ": " + std::strerror(errno);

@@ -9,12 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace tilepack {
-
-// Bytes of one map cache slot on the board.
-constexpr unsigned int cacheSlotBytes = 71680;
 
 struct TileCheck {
     std::map<std::uint32_t, unsigned int> featuresPerLayer; // by layer name hash

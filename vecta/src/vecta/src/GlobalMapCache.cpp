@@ -1,3 +1,3 @@
 #include "vecta/GlobalMapCache.hpp"
 
-vecta::MapCache<71680, 0, 1, 0> mapCache;
+vecta::GlobalMapCache mapCache;

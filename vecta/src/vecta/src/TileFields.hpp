@@ -16,6 +16,17 @@ enum LayerField : std::uint32_t {
 
 enum FeatureField : std::uint32_t { FeatureId = 1, FeatureTags = 2, FeatureType = 3, FeatureGeometry = 4 };
 
+// A value message holds one of these; they run from ValueString to ValueBool.
+enum ValueField : std::uint32_t {
+    ValueString = 1,
+    ValueFloat = 2,
+    ValueDouble = 3,
+    ValueInt = 4,
+    ValueUint = 5,
+    ValueSint = 6,
+    ValueBool = 7,
+};
+
 constexpr std::uint32_t tileLayersField = 3;
 
 } // namespace vecta

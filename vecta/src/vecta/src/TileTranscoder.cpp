@@ -165,7 +165,7 @@ private:
             }
             const std::uint32_t field = tag >> 3;
             const std::uint32_t wireType = tag & 7u;
-            if (field == 1 && wireType == PB_WT_STRING) {
+            if (field == ValueString && wireType == PB_WT_STRING) {
                 const pb_byte_t* text = nullptr;
                 std::size_t length = 0;
                 if (!readBytes(p, messageEnd, text, length)) {
@@ -176,9 +176,11 @@ private:
                 ++values;
                 continue;
             }
-            if (field >= 1 && field <= 7) {
-                const std::uint32_t expected = field == 2 ? PB_WT_32BIT : field == 3 ? PB_WT_64BIT : PB_WT_VARINT;
-                if (field == 1 || wireType != expected) {
+            if (field >= ValueString && field <= ValueBool) {
+                const std::uint32_t expected = field == ValueFloat    ? PB_WT_32BIT
+                                               : field == ValueDouble ? PB_WT_64BIT
+                                                                      : PB_WT_VARINT;
+                if (field == ValueString || wireType != expected) {
                     return false;
                 }
                 ++values;

@@ -133,9 +133,9 @@ bool Layer::initializeTable()
     tablesRead = true;
     arena->used = 0;
 
-    const std::uint32_t keyBytes = std::uint32_t{keys_size} * sizeof(std::uint32_t);
+    const std::uint32_t keyBytes = std::uint32_t{keys_size} * std::uint32_t{sizeof(std::uint32_t)};
     const std::uint32_t valuesStart = (keyBytes + 7u) & ~7u;
-    const std::uint32_t valuesEnd = valuesStart + std::uint32_t{values_size} * sizeof(PropertyValue);
+    const std::uint32_t valuesEnd = valuesStart + std::uint32_t{values_size} * std::uint32_t{sizeof(PropertyValue)};
     bool read = valuesEnd <= arena->capacity;
     if (read) {
         keys = reinterpret_cast<std::uint32_t*>(arena->base);
@@ -190,11 +190,11 @@ bool Layer::decodeValue(pb_istream_t* stream, PropertyValue& value)
             return false;
         }
         // A value message holds one value.
-        if (field >= 1 && field <= 7 && value.type != PropertyValueType::Invalid) {
+        if (field >= ValueString && field <= ValueBool && value.type != PropertyValueType::Invalid) {
             return false;
         }
         switch (field) {
-        case 1: {
+        case ValueString: {
             std::uint32_t hash = 0;
             if (wireType != PB_WT_STRING || !readHashedString(stream, hash)) {
                 return false;
@@ -202,7 +202,7 @@ bool Layer::decodeValue(pb_istream_t* stream, PropertyValue& value)
             value.set_string(hash);
             break;
         }
-        case 2: {
+        case ValueFloat: {
             float number = 0;
             if (wireType != PB_WT_32BIT || !pb_decode_fixed32(stream, &number)) {
                 return false;
@@ -210,7 +210,7 @@ bool Layer::decodeValue(pb_istream_t* stream, PropertyValue& value)
             value.set_float(number);
             break;
         }
-        case 3: {
+        case ValueDouble: {
             double number = 0;
             if (wireType != PB_WT_64BIT || !pb_decode_fixed64(stream, &number)) {
                 return false;
@@ -218,23 +218,23 @@ bool Layer::decodeValue(pb_istream_t* stream, PropertyValue& value)
             value.set_double(number);
             break;
         }
-        case 4:
-        case 5:
-        case 7: {
+        case ValueInt:
+        case ValueUint:
+        case ValueBool: {
             std::uint64_t raw = 0;
             if (wireType != PB_WT_VARINT || !decodeVarint64(stream, raw)) {
                 return false;
             }
-            if (field == 4) {
+            if (field == ValueInt) {
                 value.set_int(static_cast<std::int64_t>(raw));
-            } else if (field == 5) {
+            } else if (field == ValueUint) {
                 value.set_uint(raw);
             } else {
                 value.set_bool(raw != 0);
             }
             break;
         }
-        case 6: {
+        case ValueSint: {
             std::int64_t number = 0;
             if (wireType != PB_WT_VARINT || !pb_decode_svarint(stream, &number)) {
                 return false;

@@ -11,7 +11,7 @@ namespace vecta {
 
 constexpr std::uint32_t tagOf(std::uint32_t field, pb_wire_type_t wireType)
 {
-    return field << 3 | wireType;
+    return field << 3 | static_cast<std::uint32_t>(wireType); // wire types are 0 to 5
 }
 
 // The readers below move `p` through the bytes before `end` and return false

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/bsp.h"
+#include "ui/HAL.hpp"
 
 // Host-side controls of the simulated board: what a test bench or the
 // simulator program does to the hardware from outside the firmware.
@@ -29,9 +30,9 @@ std::int64_t lastWatchdogResetMs();
 // Called whenever the firmware moves a debug signal.
 void onDebugSignal(std::function<void(bsp::DebugSignal signal, bool high)> handler);
 
-// The panel: 800 x 480 RGB565.
-constexpr int panelWidth = 800;
-constexpr int panelHeight = 480;
+// The panel: the firmware's display size, RGB565.
+constexpr int panelWidth = ui::HAL::DISPLAY_WIDTH;
+constexpr int panelHeight = ui::HAL::DISPLAY_HEIGHT;
 // Frames the display has scanned out since power-on.
 std::uint64_t displayedFrames();
 // The frame buffer the display shows now, or null; for code that runs under

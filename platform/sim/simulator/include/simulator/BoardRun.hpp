@@ -66,9 +66,11 @@ private:
     void applyKeys();
     void writeTrace(std::uint64_t now);
     void screenshot(const std::string& path);
+    // Ends the run with `problem`, the first one kept.
+    void fail(const std::string& problem);
 
     RunSettings settings;
-    std::size_t nextEvent = 0;
+    ScriptPlayer script;
     std::ofstream trace;
     std::uint64_t renderStartUs = 0;
     std::uint64_t hostRenderStartNs = 0;

@@ -152,8 +152,9 @@ public:
     std::int32_t originX = 0;
     std::int32_t originY = 0;
     std::int32_t zoomLevel;
-    CacheTile slots[slotCount];
-    alignas(4) char buffers[slotCount][BufferSize];
+    // A square count: never negative.
+    CacheTile slots[static_cast<std::size_t>(slotCount)];
+    alignas(4) char buffers[static_cast<std::size_t>(slotCount)][BufferSize];
     MapFetcher* fetcher;
 
 private:

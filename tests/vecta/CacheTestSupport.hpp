@@ -5,11 +5,11 @@
 #include <tuple>
 #include <vector>
 
-#include "vecta/MapCache.hpp"
+#include "vecta/GlobalMapCache.hpp"
 
 namespace cachetest {
 
-using Cache = vecta::MapCache<71680, 0, 1, 0>;
+using Cache = vecta::GlobalMapCache;
 
 struct Address {
     int x, y, zoom;

@@ -54,9 +54,9 @@ struct Finger {
     std::uint16_t y;
 };
 
-class PanelTouchControllerTest : public ::testing::Test {
+class PanelTouch : public ::testing::Test {
 protected:
-    PanelTouchControllerTest() { resetGestureGlobals(); }
+    PanelTouch() { resetGestureGlobals(); }
 
     void report(std::uint8_t count, Finger first, Finger second = {0, 0})
     {
@@ -83,7 +83,7 @@ protected:
     std::int32_t y = -1;
 };
 
-TEST_F(PanelTouchControllerTest, WithoutInterruptNothingIsRead)
+TEST_F(PanelTouch, WithoutInterruptNothingIsRead)
 {
     HAL_GPIO_FallingEdgeCallback(0x10); // another line
     panel.registers[PanelTouchController::statusRegister] = 0x81;
@@ -94,7 +94,7 @@ TEST_F(PanelTouchControllerTest, WithoutInterruptNothingIsRead)
     EXPECT_FALSE(mapTouchReady);
 }
 
-TEST_F(PanelTouchControllerTest, OneTwoOneNoneFingers)
+TEST_F(PanelTouch, OneTwoOneNoneFingers)
 {
     // 0 -> 1: a drag starts at the finger.
     EXPECT_TRUE(touch(1, {100, 300}));
@@ -141,7 +141,7 @@ TEST_F(PanelTouchControllerTest, OneTwoOneNoneFingers)
     EXPECT_FALSE(mapTouchReady);
 }
 
-TEST_F(PanelTouchControllerTest, ThreeFingersChangeNothingAndOneFingerStartsAfresh)
+TEST_F(PanelTouch, ThreeFingersChangeNothingAndOneFingerStartsAfresh)
 {
     touch(1, {100, 100});
     touch(1, {120, 100});
@@ -156,7 +156,7 @@ TEST_F(PanelTouchControllerTest, ThreeFingersChangeNothingAndOneFingerStartsAfre
     EXPECT_TRUE(mapTouchReady);
 }
 
-TEST_F(PanelTouchControllerTest, APinchStillZoomsAfterAnyNumberOfPinchesOutAtTheZoomLimit)
+TEST_F(PanelTouch, APinchStillZoomsAfterAnyNumberOfPinchesOutAtTheZoomLimit)
 {
     // The model ignores what it cannot show, so the pinches could pile up.
     InputHandler handler;
@@ -178,7 +178,7 @@ TEST_F(PanelTouchControllerTest, APinchStillZoomsAfterAnyNumberOfPinchesOutAtThe
     EXPECT_NEAR(handler.getTransform().scale, 40.0f / 140.0f, 1e-3f) << "pinching in zooms out";
 }
 
-TEST_F(PanelTouchControllerTest, CoincidentFingersNeverZeroTheScale)
+TEST_F(PanelTouch, CoincidentFingersNeverZeroTheScale)
 {
     touch(2, {200, 200}, {200, 200});
     touch(2, {100, 200}, {300, 200}); // from one point: ratio 1, rotation still follows
@@ -190,7 +190,7 @@ TEST_F(PanelTouchControllerTest, CoincidentFingersNeverZeroTheScale)
     EXPECT_FLOAT_EQ(mapScale, 2.0f);
 }
 
-TEST_F(PanelTouchControllerTest, AReadingThatCannotBeTrustedKeepsTheTouchWhereItWas)
+TEST_F(PanelTouch, AReadingThatCannotBeTrustedKeepsTheTouchWhereItWas)
 {
     touch(1, {100, 100});
     touch(1, {110, 100});
@@ -219,7 +219,7 @@ TEST_F(PanelTouchControllerTest, AReadingThatCannotBeTrustedKeepsTheTouchWhereIt
     EXPECT_FALSE(mapTouchReady);
 }
 
-TEST_F(PanelTouchControllerTest, WithoutEdgesTheStatusIsPolledAndOnlyALongSilenceEndsATouch)
+TEST_F(PanelTouch, WithoutEdgesTheStatusIsPolledAndOnlyALongSilenceEndsATouch)
 {
     touch(1, {100, 100});
     touch(1, {110, 100});

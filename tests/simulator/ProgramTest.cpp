@@ -176,7 +176,7 @@ TEST(Mapboard, TheMenuKeyThenTheDogButtonReachesTheDogScreen)
     ASSERT_EQ(run.status, 0) << run.output;
     const auto lines = readTrace(trace);
     EXPECT_EQ(lines.front()["screen"], "pizza");
-    EXPECT_EQ(lines[10]["screen"], "none") << "the menu runs no simulation";
+    EXPECT_EQ(lines[10]["screen"], "menu");
     EXPECT_EQ(lines.back()["screen"], "dogtrack");
     EXPECT_EQ(lines.back()["map"]["zoom"], 16) << "the dog screen opens at zoom 16 on the owner";
 }
@@ -221,7 +221,7 @@ TEST(Mapboard, ASoakRunTouchesEveryControlReportsItsFiguresAndRepeatsFromItsSeed
     for (const auto& line : lines) {
         screens.insert(line["screen"].get<std::string>());
     }
-    EXPECT_EQ(screens, (std::set<std::string>{"pizza", "none", "dogtrack"}));
+    EXPECT_EQ(screens, (std::set<std::string>{"pizza", "menu", "dogtrack"}));
 
     const auto again = runOnce("again", 5);
     // The report alone: the closing line names each run's own picture.

@@ -19,12 +19,12 @@ TEST(AssertionDeathTest, ReportsExpressionFileLineAndFullSignature)
 {
     EXPECT_EQ(checkedHalf(4), 2);
     // The source relative to the repository root, without its extension.
-    EXPECT_DEATH(checkedHalf(3), "^assertion \"value % 2 == 0\" failed: file \"tests/unit/vecta/AssertionTest\", line "
+    EXPECT_DEATH(checkedHalf(3), "^assertion \"value % 2 == 0\" failed: file \"tests/vecta/AssertionTest\", line "
                                  "[0-9]+, function: int \\{anonymous\\}::checkedHalf\\(int\\)\n");
     EXPECT_ASSERTION(checkedHalf(5), "value % 2 == 0");
 }
 
-TEST(AssertionSourceNameTest, DropsOnlyTheLastComponentsExtension)
+TEST(AssertionSourceName, DropsOnlyTheLastComponentsExtension)
 {
     const auto shown = [](const char* file) { return std::string(file, platform::sourceNameLength(file)); };
     EXPECT_EQ(shown("framework/include/mvp/MVPApplication.hpp"), "framework/include/mvp/MVPApplication");

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "emulated/HostProtocol.hpp"
+#include "simulator/Script.hpp"
+
+namespace emulated {
+
+struct RunSettings {
+    std::string qemu;
+    std::string image;
+    TimeMode timeMode = TimeMode::Board;
+    std::uint64_t frames = 600;
+    std::string out;
+    std::uint64_t screenshotEvery = 0; // frames; 0: none
+    // Played at the end of each frame in board time, as mapboard plays it.
+    std::vector<simulator::ScriptEvent> script;
+    // StartupFault bits (emulated/HostProtocol.hpp).
+    std::uint32_t startupFaults = 0;
+    // JSON lines as mapboard's --trace; empty: none.
+    std::string tracePath;
+    // Host seconds without a word from the board before the run is given up.
+    unsigned silenceLimitSeconds = 120;
+};
+
+struct RunOutcome {
+    std::uint64_t frames = 0;
+    // Each frame's drawing in board time (in emulated time what its
+    // instructions cost: one a nanosecond).
+    std::uint64_t drawMicrosecondsTotal = 0;
+    std::uint32_t drawMicrosecondsMost = 0;
+    std::string problem; // empty when the frames were done and saved
+};
+
+// Starts the emulated board on the image under QEMU, serves its GPU and
+// frame reports until the frames are done, and saves the last frame.
+RunOutcome runEmulatedBoard(const RunSettings& settings);
+
+} // namespace emulated

@@ -1,0 +1,122 @@
+#include "GpuExecutor.hpp"
+
+#include <cstring>
+
+#include "emulated/GpuRecords.hpp"
+#include "emulated/HostProtocol.hpp"
+
+namespace emulated {
+
+namespace {
+
+// Room for the one path and paint the lists are replayed with.
+constexpr std::size_t poolBytes = 4096;
+
+} // namespace
+
+GpuExecutor::GpuExecutor(std::uint8_t* sharedRam) : ram(sharedRam), poolMemory(poolBytes)
+{
+    gpu_pool_init(0, poolMemory.data(), static_cast<std::uint32_t>(poolMemory.size()));
+    path = vg_path_create();
+    paint = vg_paint_create();
+    list.submission_id = 0;
+    gpu_cmdlist_bind(&list);
+}
+
+GpuExecutor::~GpuExecutor()
+{
+    gpu_cmdlist_unbind();
+    gpu_bind_dst_texture(0, 0, 0, 0, 0);
+    vg_path_destroy(path);
+    vg_paint_destroy(paint);
+}
+
+std::uint8_t* GpuExecutor::shared(std::uint32_t address, std::uint64_t bytes) const
+{
+    if (address < sharedRamBase || address - sharedRamBase > sharedRamSize ||
+        bytes > sharedRamSize - (address - sharedRamBase)) {
+        return nullptr;
+    }
+    return ram + (address - sharedRamBase);
+}
+
+std::string GpuExecutor::run(std::uint32_t address, std::uint32_t bytes, bool submit)
+{
+    const std::uint8_t* records = shared(address, bytes);
+    if (records == nullptr) {
+        return "a GPU command list outside the shared RAM";
+    }
+    std::uint32_t at = 0;
+    while (at < bytes) {
+        GpuRecordHeader header{};
+        if (bytes - at < sizeof header) {
+            return "a GPU command list that ends inside a record";
+        }
+        std::memcpy(&header, records + at, sizeof header);
+        at += sizeof header;
+        if (header.bytes > bytes - at || header.bytes % 4 != 0) {
+            return "a GPU record that runs past its list";
+        }
+        if (header.op == GpuOp::PathData) {
+            pathData.insert(pathData.end(), records + at, records + at + header.bytes);
+        } else if (header.op == GpuOp::Draw) {
+            std::string problem = draw(records + at, header.bytes);
+            if (!problem.empty()) {
+                return problem;
+            }
+        } else {
+            return "an unknown GPU record";
+        }
+        at += header.bytes;
+    }
+    if (submit) {
+        gpu_cmdlist_submit(&list);
+    }
+    return {};
+}
+
+// The calls the GPU port recorded, made on the PC's library in the order
+// the simulator's widgets make them.
+std::string GpuExecutor::draw(const std::uint8_t* record, std::uint32_t bytes)
+{
+    GpuDraw d{};
+    if (bytes != sizeof d) {
+        return "a GPU draw record of the wrong size";
+    }
+    std::memcpy(&d, record, sizeof d);
+    if (d.bindCount != boundCount) {
+        const GpuTexture& t = d.texture;
+        const std::uint8_t* pixels = shared(t.address, std::uint64_t{t.height} * static_cast<std::uint32_t>(t.stride));
+        gpu_bind_dst_texture(pixels != nullptr && t.stride > 0 ? reinterpret_cast<std::uintptr_t>(pixels) : 0, t.width,
+                             t.height, t.format, t.stride);
+        boundCount = d.bindCount;
+    }
+    if (d.clipCount != clipCount) {
+        gpu_set_clip(d.clip[0], d.clip[1], static_cast<std::uint32_t>(d.clip[2]),
+                     static_cast<std::uint32_t>(d.clip[3]));
+        clipCount = d.clipCount;
+    }
+    const bool hasCommands = (d.hasShape & shapeHasCommands) != 0;
+    const bool hasFloats = (d.hasShape & shapeHasFloats) != 0;
+    const std::uint64_t commandBytes = hasCommands ? paddedToWord(d.commandCount) : 0;
+    const std::uint64_t floatBytes = hasFloats ? std::uint64_t{d.floatCount} * 4 : 0;
+    if (commandBytes + floatBytes != pathData.size()) {
+        return "a GPU draw whose path data is missing";
+    }
+    vg_set_blend(d.blend);
+    vg_set_quality(d.quality);
+    vg_set_fill_rule(d.fillRule);
+    vg_stroke_set_width(d.strokeWidth);
+    vg_paint_set_type(paint, d.paintType);
+    vg_paint_set_paint_color(paint, d.paintColor);
+    vg_paint_set_opacity(paint, d.paintOpacity);
+    vg_path_set_matrix(path, d.matrix);
+    const auto* commands = hasCommands ? pathData.data() : nullptr;
+    const auto* floats = hasFloats ? reinterpret_cast<const float*>(pathData.data() + commandBytes) : nullptr;
+    vg_path_set_shape(path, d.commandCount, commands, d.floatCount, floats);
+    vg_draw_path(path, paint);
+    pathData.clear();
+    return {};
+}
+
+} // namespace emulated

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "gpu/gpu_graphics.h"
+
+namespace emulated {
+
+// The emulated board's GPU: executes the command lists its GPU port writes
+// into the shared RAM block, with the PC's GPU library (the simulator's
+// cairo stand-in), on the frame buffer's bytes in that block.
+class GpuExecutor {
+public:
+    explicit GpuExecutor(std::uint8_t* sharedRam);
+    GpuExecutor(const GpuExecutor&) = delete;
+    GpuExecutor& operator=(const GpuExecutor&) = delete;
+    ~GpuExecutor();
+
+    // Empty on success, otherwise what was wrong with the list.
+    std::string run(std::uint32_t address, std::uint32_t bytes, bool submit);
+
+private:
+    std::string draw(const std::uint8_t* record, std::uint32_t bytes);
+    std::uint8_t* shared(std::uint32_t address, std::uint64_t bytes) const;
+
+    std::uint8_t* ram;
+    std::vector<std::uint8_t> poolMemory;
+    gpu_cmdlist_t list{};
+    void* path = nullptr;
+    void* paint = nullptr;
+    std::vector<std::uint8_t> pathData;
+    std::uint32_t boundCount = 0;
+    std::uint32_t clipCount = 0;
+};
+
+} // namespace emulated

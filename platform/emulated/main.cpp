@@ -1,0 +1,78 @@
+// emulatedboard: the firmware's 32-bit image on the emulated board under
+// QEMU, its GPU served here; headless like `mapboard --headless`, and in
+// board time by default, so that its frames equal the simulator's.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "EmulatedRun.hpp"
+
+int main(int argc, char** argv)
+{
+    emulated::RunSettings settings;
+    settings.qemu = EMULATED_BOARD_QEMU;
+    settings.image = EMULATED_BOARD_IMAGE;
+    settings.out = EMULATED_BOARD_DEFAULT_PICTURE;
+    bool emulatedTime = false;
+    std::string scriptPath;
+    std::vector<std::string> faults;
+
+    CLI::App app{"Runs the firmware's image on the emulated board (qemu-system-arm -M mps2-an505)"};
+    app.add_option("--frames", settings.frames, "frames to run (default 600, 10 s of board time)")
+        ->check(CLI::Range(std::uint64_t{1}, std::uint64_t{100000000}));
+    app.add_option("--out", settings.out, "where the last frame goes (PNG)");
+    app.add_option("--screenshot-every", settings.screenshotEvery, "also save every N-th frame beside --out");
+    app.add_flag("--emulated-time", emulatedTime,
+                 "let the system timer count emulated time (one instruction a nanosecond) instead of board time");
+    app.add_option("--script", scriptPath, "timed touches, keys and screenshots, as mapboard's --script");
+    app.add_option("--trace", settings.tracePath,
+                   "JSON lines as mapboard's --trace, without its host times, with the firmware's own figures");
+    app.add_option("--fault", faults, "gpu-init or blitter-init: that set-up step fails (repeatable)")
+        ->check(CLI::IsMember({"gpu-init", "blitter-init"}));
+    app.add_option("--image", settings.image, "the emulated board's image")->check(CLI::ExistingFile);
+    app.add_option("--qemu", settings.qemu, "qemu-system-arm to run it with");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? 0 : 2;
+    }
+    if (!scriptPath.empty()) {
+        simulator::ParsedScript loaded = simulator::loadScript(scriptPath);
+        if (!loaded.error.empty()) {
+            std::fprintf(stderr, "emulatedboard: %s\n", loaded.error.c_str());
+            return 2;
+        }
+        // The firmware's refresh flag is out of the runner's reach.
+        for (const simulator::ScriptEvent& event : loaded.events) {
+            if (event.kind == simulator::ScriptEvent::Kind::WatchdogRefresh) {
+                std::fprintf(stderr, "emulatedboard: %s: the emulated board does not play watchdog-refresh\n",
+                             scriptPath.c_str());
+                return 2;
+            }
+        }
+        settings.script = std::move(loaded.events);
+    }
+    for (const std::string& fault : faults) {
+        settings.startupFaults |= fault == "gpu-init" ? emulated::gpuInitFault : emulated::blitterInitFault;
+    }
+    settings.timeMode = emulatedTime ? emulated::TimeMode::Emulated : emulated::TimeMode::Board;
+
+    const emulated::RunOutcome outcome = emulated::runEmulatedBoard(settings);
+    if (!outcome.problem.empty()) {
+        std::fprintf(stderr, "emulatedboard: %s\n", outcome.problem.c_str());
+        return 1;
+    }
+    if (emulatedTime) {
+        std::printf("emulatedboard: drawing took %llu instructions per frame, %llu at most\n",
+                    static_cast<unsigned long long>(outcome.drawMicrosecondsTotal * 1000 / outcome.frames),
+                    static_cast<unsigned long long>(std::uint64_t{outcome.drawMicrosecondsMost} * 1000));
+    }
+    std::printf("emulatedboard: %llu frames run; the last one is in %s\n",
+                static_cast<unsigned long long>(outcome.frames),
+                std::filesystem::absolute(settings.out).string().c_str());
+    return 0;
+}

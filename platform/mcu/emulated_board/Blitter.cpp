@@ -1,0 +1,290 @@
+// The blitter, done by the processor: fills, copies, format conversions and
+// blends between memory areas, one transfer at a time, pixel for pixel as
+// the PC's stand-in does them. A transfer completes before its start
+// returns and pends the blitter interrupt, as the hardware's completion
+// would.
+
+#include <array>
+#include <cstring>
+
+#include "Interrupts.hpp"
+#include "platform/bsp.h"
+#include "sim/BoardFaults.hpp"
+
+namespace {
+
+using bsp::BlitterColorMode;
+
+struct Argb {
+    std::uint8_t a;
+    std::uint8_t r;
+    std::uint8_t g;
+    std::uint8_t b;
+};
+
+struct Blitter {
+    bool initialised = false;
+    bsp::BlitterOutput output{};
+    std::array<bsp::BlitterLayer, 2> layers{};
+    std::array<Argb, 256> palette{};
+    bsp::BlitterCallback complete = nullptr;
+    bsp::BlitterCallback error = nullptr;
+    bool failed = false; // the pending interrupt reports an error
+};
+
+Blitter blitter;
+
+// Bits per pixel of each colour mode.
+std::uint32_t bitsPerPixel(BlitterColorMode mode)
+{
+    switch (mode) {
+    case BlitterColorMode::ARGB8888:
+        return 32;
+    case BlitterColorMode::RGB888:
+        return 24;
+    case BlitterColorMode::RGB565:
+        return 16;
+    case BlitterColorMode::L8:
+    case BlitterColorMode::A8:
+        return 8;
+    case BlitterColorMode::A4:
+        return 4;
+    }
+    return 0;
+}
+
+bool isOutputMode(BlitterColorMode mode)
+{
+    return mode == BlitterColorMode::ARGB8888 || mode == BlitterColorMode::RGB888 || mode == BlitterColorMode::RGB565;
+}
+
+Argb fromArgbWord(std::uint32_t word)
+{
+    return Argb{static_cast<std::uint8_t>(word >> 24), static_cast<std::uint8_t>(word >> 16),
+                static_cast<std::uint8_t>(word >> 8), static_cast<std::uint8_t>(word)};
+}
+
+std::uint8_t expand(std::uint32_t value, int bits)
+{
+    return static_cast<std::uint8_t>(value * 255 / ((1u << bits) - 1));
+}
+
+Argb readPixel(const std::uint8_t* base, std::uint64_t index, const bsp::BlitterLayer& layer)
+{
+    const Argb layerColor = fromArgbWord(layer.color | 0xFF000000u);
+    switch (layer.colorMode) {
+    case BlitterColorMode::ARGB8888: {
+        std::uint32_t word = 0;
+        std::memcpy(&word, base + index * 4, 4);
+        return fromArgbWord(word);
+    }
+    case BlitterColorMode::RGB888: {
+        const std::uint8_t* p = base + index * 3; // B, G, R
+        return Argb{0xFF, p[2], p[1], p[0]};
+    }
+    case BlitterColorMode::RGB565: {
+        std::uint16_t v = 0;
+        std::memcpy(&v, base + index * 2, 2);
+        return Argb{0xFF, expand(v >> 11, 5), expand((v >> 5) & 0x3F, 6), expand(v & 0x1F, 5)};
+    }
+    case BlitterColorMode::L8:
+        return blitter.palette[base[index]];
+    case BlitterColorMode::A8:
+        return Argb{base[index], layerColor.r, layerColor.g, layerColor.b};
+    case BlitterColorMode::A4: {
+        const std::uint8_t pair = base[index / 2];
+        const std::uint8_t nibble = (index & 1) != 0 ? pair >> 4 : pair & 0x0F;
+        return Argb{static_cast<std::uint8_t>(nibble * 17), layerColor.r, layerColor.g, layerColor.b};
+    }
+    }
+    return Argb{};
+}
+
+Argb applyAlphaMode(Argb pixel, const bsp::BlitterLayer& layer)
+{
+    if (layer.alphaMode == bsp::BlitterAlphaMode::Replace) {
+        pixel.a = layer.alpha;
+    } else if (layer.alphaMode == bsp::BlitterAlphaMode::Multiply) {
+        pixel.a = static_cast<std::uint8_t>(pixel.a * layer.alpha / 255);
+    }
+    return pixel;
+}
+
+void writePixel(std::uint8_t* base, std::uint64_t index, BlitterColorMode mode, Argb pixel)
+{
+    if (mode == BlitterColorMode::ARGB8888) {
+        const std::uint32_t word =
+            (std::uint32_t{pixel.a} << 24) | (std::uint32_t{pixel.r} << 16) | (std::uint32_t{pixel.g} << 8) | pixel.b;
+        std::memcpy(base + index * 4, &word, 4);
+    } else if (mode == BlitterColorMode::RGB888) {
+        std::uint8_t* p = base + index * 3;
+        p[0] = pixel.b;
+        p[1] = pixel.g;
+        p[2] = pixel.r;
+    } else {
+        const auto v = static_cast<std::uint16_t>(((pixel.r >> 3) << 11) | ((pixel.g >> 2) << 5) | (pixel.b >> 3));
+        std::memcpy(base + index * 2, &v, 2);
+    }
+}
+
+std::uint8_t mix(std::uint8_t over, std::uint8_t under, std::uint8_t alpha)
+{
+    return static_cast<std::uint8_t>((over * alpha + under * (255 - alpha) + 127) / 255);
+}
+
+Argb blend(Argb over, Argb under)
+{
+    return Argb{static_cast<std::uint8_t>(over.a + under.a * (255 - over.a) / 255), mix(over.r, under.r, over.a),
+                mix(over.g, under.g, over.a), mix(over.b, under.b, over.a)};
+}
+
+// NOLINTBEGIN(performance-no-int-to-ptr): the blitter's registers hold addresses
+std::uint8_t* memoryAt(std::uintptr_t address)
+{
+    return reinterpret_cast<std::uint8_t*>(address);
+}
+// NOLINTEND(performance-no-int-to-ptr)
+
+void finish()
+{
+    if (emulated::interruptEnabled(bsp::Irq::Blitter) && blitter.complete != nullptr) {
+        blitter.failed = false;
+        emulated::pendInterrupt(bsp::Irq::Blitter);
+    }
+}
+
+bsp::Status fail()
+{
+    if (emulated::interruptEnabled(bsp::Irq::Blitter) && blitter.error != nullptr) {
+        blitter.failed = true;
+        emulated::pendInterrupt(bsp::Irq::Blitter);
+    }
+    return bsp::Status::Error;
+}
+
+// Runs a transfer line by line; `pixel` gives the output pixel at (x, y).
+template <typename PixelAt>
+void transfer(std::uintptr_t destination, std::uint32_t width, std::uint32_t height, PixelAt pixel)
+{
+    std::uint8_t* out = memoryAt(destination);
+    const std::uint64_t outStride = width + blitter.output.lineOffset;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            writePixel(out, y * outStride + x, blitter.output.colorMode, pixel(x, y));
+        }
+    }
+}
+
+} // namespace
+
+extern "C" void Blitter_IRQHandler()
+{
+    const bsp::BlitterCallback callback = blitter.failed ? blitter.error : blitter.complete;
+    if (callback != nullptr) {
+        callback();
+    }
+}
+
+namespace bsp {
+
+Status blitterInit(const BlitterOutput& output)
+{
+    if (sim::board::detail::stepFails(sim::board::Fault::BlitterInit, "blitter configuration") ||
+        !isOutputMode(output.colorMode)) {
+        return Status::Error;
+    }
+    blitter.output = output;
+    blitter.initialised = true;
+    return Status::Ok;
+}
+
+Status blitterLayerInit(BlitterLayerIndex layer, const BlitterLayer& config)
+{
+    if (!blitter.initialised) {
+        return Status::Error;
+    }
+    blitter.layers[static_cast<std::size_t>(layer)] = config;
+    return Status::Ok;
+}
+
+void blitterSetCallbacks(BlitterCallback transferComplete, BlitterCallback transferError)
+{
+    blitter.complete = transferComplete;
+    blitter.error = transferError;
+}
+
+Status blitterLoadPalette(const void* entries, std::uint16_t count, BlitterColorMode entryFormat)
+{
+    if (entries == nullptr || count > blitter.palette.size() ||
+        (entryFormat != BlitterColorMode::ARGB8888 && entryFormat != BlitterColorMode::RGB888)) {
+        return Status::Error;
+    }
+    const auto* bytes = static_cast<const std::uint8_t*>(entries);
+    const BlitterLayer format{entryFormat, 0, BlitterAlphaMode::Keep, 0xFF, 0};
+    for (std::uint16_t i = 0; i < count; ++i) {
+        blitter.palette[i] = readPixel(bytes, i, format);
+    }
+    return Status::Ok;
+}
+
+Status blitterStart(std::uintptr_t source, std::uintptr_t destination, std::uint32_t width, std::uint32_t height)
+{
+    if (!blitter.initialised || destination == 0 ||
+        (blitter.output.mode != BlitterMode::RegisterToMemory && source == 0)) {
+        return fail();
+    }
+    const BlitterLayer& fg = blitter.layers[1];
+    switch (blitter.output.mode) {
+    case BlitterMode::RegisterToMemory: {
+        const Argb color = fromArgbWord(static_cast<std::uint32_t>(source));
+        transfer(destination, width, height, [&](std::uint32_t, std::uint32_t) { return color; });
+        break;
+    }
+    case BlitterMode::MemoryToMemory: {
+        // Same format on both sides: plain bytes.
+        const std::uint32_t bits = bitsPerPixel(blitter.output.colorMode);
+        for (std::uint32_t y = 0; y < height; ++y) {
+            std::memmove(memoryAt(destination) + (y * (width + blitter.output.lineOffset) * bits) / 8,
+                         memoryAt(source) + (y * (width + fg.lineOffset) * bits) / 8, width * bits / 8);
+        }
+        break;
+    }
+    case BlitterMode::MemoryToMemoryConvert: {
+        const std::uint8_t* in = memoryAt(source);
+        transfer(destination, width, height, [&](std::uint32_t x, std::uint32_t y) {
+            return applyAlphaMode(readPixel(in, std::uint64_t{y} * (width + fg.lineOffset) + x, fg), fg);
+        });
+        break;
+    }
+    case BlitterMode::MemoryToMemoryBlend:
+        return fail();
+    }
+    finish();
+    return Status::Ok;
+}
+
+Status blitterBlendStart(std::uintptr_t foreground, std::uintptr_t background, std::uintptr_t destination,
+                         std::uint32_t width, std::uint32_t height)
+{
+    if (!blitter.initialised || blitter.output.mode != BlitterMode::MemoryToMemoryBlend || background == 0 ||
+        destination == 0) {
+        return fail();
+    }
+    const BlitterLayer& fg = blitter.layers[1];
+    const BlitterLayer& bg = blitter.layers[0];
+    const std::uint8_t* over = memoryAt(foreground);
+    const std::uint8_t* under = memoryAt(background);
+    // A null foreground blends the foreground layer's colour (a fill with alpha).
+    const Argb fixed = applyAlphaMode(fromArgbWord(fg.color | 0xFF000000u), fg);
+    transfer(destination, width, height, [&](std::uint32_t x, std::uint32_t y) {
+        const Argb top = over == nullptr
+                             ? fixed
+                             : applyAlphaMode(readPixel(over, std::uint64_t{y} * (width + fg.lineOffset) + x, fg), fg);
+        const Argb bottom = readPixel(under, std::uint64_t{y} * (width + bg.lineOffset) + x, bg);
+        return blend(top, bottom);
+    });
+    finish();
+    return Status::Ok;
+}
+
+} // namespace bsp

@@ -1,0 +1,101 @@
+#include "BoardClock.hpp"
+
+#include "Display.hpp"
+#include "HostLink.hpp"
+#include "Inputs.hpp"
+#include "Watchdog.hpp"
+#include "mcu/Console.hpp"
+#include "mcu/CoreClock.hpp"
+#include "mcu/CoreRegisters.hpp"
+#include "mcu/KernelTick.hpp"
+#include "platform/rtos.h"
+
+namespace {
+
+constexpr std::uintptr_t interruptControl = 0xE000ED04;
+constexpr std::uint32_t pendSysTick = 1u << 26;
+
+emulated::TimeMode mode = emulated::TimeMode::Board;
+std::uint32_t limit = 0xFFFFFFFFu;
+bool kernelRunning = false;
+// Board time: the tick being brought forward, ahead of the kernel's count
+// until its handler has run.
+volatile std::uint32_t now = 0;
+
+} // namespace
+
+namespace emulated {
+
+void setTimeMode(TimeMode timeMode, std::uint32_t limitMs)
+{
+    mode = timeMode;
+    limit = limitMs;
+}
+
+TimeMode timeMode()
+{
+    return mode;
+}
+
+bool kernelStarted()
+{
+    return kernelRunning;
+}
+
+std::uint32_t boardMs()
+{
+    if (!kernelRunning) {
+        return 0;
+    }
+    return mode == TimeMode::Board ? now : rtos::tickCount();
+}
+
+std::uint64_t boardCycles()
+{
+    const std::uint64_t perMs = mcu::coreClockHz() / 1000;
+    std::uint64_t cycles = std::uint64_t{boardMs()} * perMs;
+    if (mode == TimeMode::Emulated && kernelRunning) {
+        // Within the tick: how far the system timer has counted down.
+        const std::uint32_t reload = mcu::coreRegister(mcu::sysTickReload);
+        const std::uint32_t current = mcu::coreRegister(mcu::sysTickCurrent);
+        if (current <= reload) {
+            cycles += reload - current;
+        }
+    }
+    return cycles;
+}
+
+} // namespace emulated
+
+namespace mcu {
+
+void startKernelTick()
+{
+    kernelRunning = true;
+    if (mode == emulated::TimeMode::Emulated) {
+        startSysTick(coreClockHz() / 1000);
+    }
+}
+
+void idleUntilInterrupt()
+{
+    if (mode == emulated::TimeMode::Emulated) {
+        asm volatile("wfi");
+        return;
+    }
+    // Every task waits: the next millisecond begins now.
+    const std::uint32_t next = now + 1;
+    if (next > limit) {
+        emulated::ask(emulated::Request::Stalled, {next});
+        consoleWrite("emulated board: no frame within the board time limit\n");
+        stop(false);
+    }
+    now = next;
+    emulated::watchdogAdvance(next);
+    emulated::displayAdvance(next);
+    emulated::touchAdvance(next);
+    coreRegister(interruptControl) = pendSysTick;
+    asm volatile("dsb\n isb" ::: "memory");
+}
+
+} // namespace mcu

@@ -1,0 +1,366 @@
+// The GPU library on the emulated board. As on the board, the processor
+// only builds command lists: each drawing call is written into the bound
+// list, with the path data it points at and the state it draws with, and
+// the GPU, which is the host runner, executes the list when it is submitted
+// (or when it fills up) on the frame buffer in the shared RAM block.
+// Completion pends the GPU interrupt with the submission's id.
+
+#include <cstring>
+#include <new>
+
+#include "HostLink.hpp"
+#include "Interrupts.hpp"
+#include "emulated/GpuRecords.hpp"
+#include "gpu/gpu_graphics.h"
+
+namespace {
+
+using emulated::GpuOp;
+using emulated::GpuRecordHeader;
+
+constexpr std::uint32_t pathMagic = 0x50415448u;
+constexpr std::uint32_t paintMagic = 0x5041494Eu;
+
+struct Path {
+    std::uint32_t magic = pathMagic;
+    float matrix[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    std::uint32_t commandCount = 0;
+    const std::uint8_t* commands = nullptr;
+    std::uint32_t floatCount = 0;
+    const float* floats = nullptr;
+};
+
+struct Paint {
+    std::uint32_t magic = paintMagic;
+    std::uint8_t type = VG_PAINT_COLOR;
+    std::uint32_t color = 0xFF000000u; // r in the low byte, a in the high byte
+    float opacity = 1.0f;
+};
+
+emulated::GpuDraw initialState()
+{
+    emulated::GpuDraw state{};
+    state.blend = VG_BLEND_SRC_OVER;
+    state.quality = 1;
+    state.fillRule = VG_FILL_EVEN_ODD;
+    state.strokeWidth = 1.0f;
+    return state;
+}
+
+struct Gpu {
+    gpu_cmdlist_t* bound = nullptr;
+    std::uint32_t used = 0; // bytes recorded into the bound list
+    std::int32_t lastSubmission = 0;
+    std::int32_t completed = 0;
+    emulated::GpuDraw state = initialState();
+    bool hasTexture = false;
+    gpu_buffer_t stencil{0, -1, nullptr, 0};
+};
+
+Gpu gpu;
+
+Path* asPath(void* handle)
+{
+    auto* path = static_cast<Path*>(handle);
+    return path != nullptr && path->magic == pathMagic ? path : nullptr;
+}
+
+Paint* asPaint(void* handle)
+{
+    auto* paint = static_cast<Paint*>(handle);
+    return paint != nullptr && paint->magic == paintMagic ? paint : nullptr;
+}
+
+std::uint8_t* listBase()
+{
+    return static_cast<std::uint8_t*>(gpu.bound->bo.base_virt);
+}
+
+std::uint32_t listFree()
+{
+    const auto capacity = static_cast<std::uint32_t>(gpu.bound->bo.size);
+    return capacity > gpu.used ? capacity - gpu.used : 0;
+}
+
+// Hands what the list holds to the GPU and waits until it has run.
+void kick(bool submit)
+{
+    if (gpu.bound == nullptr || (gpu.used == 0 && !submit)) {
+        return;
+    }
+    emulated::ask(emulated::Request::GpuRun, {static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(listBase())),
+                                              gpu.used, submit ? 1u : 0u});
+    gpu.used = 0;
+}
+
+void append(GpuOp op, const void* payload, std::uint32_t bytes)
+{
+    if (sizeof(GpuRecordHeader) + bytes > listFree()) {
+        kick(false);
+    }
+    const GpuRecordHeader header{op, bytes};
+    std::memcpy(listBase() + gpu.used, &header, sizeof header);
+    std::memcpy(listBase() + gpu.used + sizeof header, payload, bytes);
+    gpu.used += sizeof header + bytes;
+}
+
+// Path bytes in records as large as the list allows; `bytes` is a multiple
+// of 4.
+void appendPathData(const std::uint8_t* data, std::uint32_t bytes)
+{
+    while (bytes > 0) {
+        if (listFree() < sizeof(GpuRecordHeader) + 4) {
+            kick(false);
+        }
+        const std::uint32_t room = (listFree() - sizeof(GpuRecordHeader)) & ~3u;
+        const std::uint32_t chunk = bytes < room ? bytes : room;
+        append(GpuOp::PathData, data, chunk);
+        data += chunk;
+        bytes -= chunk;
+    }
+}
+
+void appendShape(const Path& path)
+{
+    if (path.commands != nullptr) {
+        const std::uint32_t whole = path.commandCount & ~3u;
+        appendPathData(path.commands, whole);
+        if (whole != path.commandCount) {
+            std::uint8_t tail[4] = {};
+            std::memcpy(tail, path.commands + whole, path.commandCount - whole);
+            appendPathData(tail, sizeof tail);
+        }
+    }
+    if (path.floats != nullptr) {
+        appendPathData(reinterpret_cast<const std::uint8_t*>(path.floats), path.floatCount * 4);
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+gpu_cmdlist_t gpu_cmdlist_create_circular(std::uint32_t size_bytes, std::uint32_t sectors)
+{
+    gpu_cmdlist_t cl{};
+    cl.bo = gpu_buffer_create_pool(0, static_cast<std::int32_t>(size_bytes));
+    cl.sectors = sectors;
+    cl.submission_id = 0;
+    return cl;
+}
+
+void gpu_cmdlist_destroy(gpu_cmdlist_t* cl)
+{
+    if (gpu.bound == cl) {
+        gpu_cmdlist_unbind();
+    }
+    gpu_buffer_destroy(&cl->bo);
+}
+
+void gpu_cmdlist_bind(gpu_cmdlist_t* cl)
+{
+    if (gpu.bound != cl) {
+        kick(false);
+    }
+    gpu.bound = cl != nullptr && cl->bo.base_virt != nullptr ? cl : nullptr;
+}
+
+void gpu_cmdlist_unbind(void)
+{
+    kick(false);
+    gpu.bound = nullptr;
+}
+
+gpu_cmdlist_t* gpu_cmdlist_get_bound(void)
+{
+    return gpu.bound;
+}
+
+void gpu_cmdlist_submit(gpu_cmdlist_t* cl)
+{
+    if (cl == nullptr) {
+        return;
+    }
+    if (cl == gpu.bound) {
+        kick(true);
+    }
+    cl->submission_id = ++gpu.lastSubmission;
+    gpu.completed = cl->submission_id;
+    emulated::pendInterrupt(bsp::Irq::Gpu);
+}
+
+int gpu_cmdlist_wait(gpu_cmdlist_t* cl)
+{
+    return cl != nullptr && cl->submission_id > 0 ? gpu_wait_irq_cl(cl->submission_id) : 0;
+}
+
+void gpu_bind_dst_texture(std::uintptr_t address, std::uint32_t width, std::uint32_t height, std::uint32_t format,
+                          std::int32_t stride)
+{
+    gpu.hasTexture = address != 0 && format == GPU_FORMAT_RGB565 && width != 0 && height != 0;
+    gpu.state.texture = emulated::GpuTexture{static_cast<std::uint32_t>(address), width, height, format, stride};
+    ++gpu.state.bindCount;
+    gpu_set_clip(0, 0, width, height);
+}
+
+void gpu_set_clip(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h)
+{
+    gpu.state.clip[0] = x;
+    gpu.state.clip[1] = y;
+    gpu.state.clip[2] = static_cast<std::int32_t>(w);
+    gpu.state.clip[3] = static_cast<std::int32_t>(h);
+    ++gpu.state.clipCount;
+}
+
+std::uint32_t gpu_rgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
+{
+    return static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) |
+           (static_cast<std::uint32_t>(b) << 16) | (static_cast<std::uint32_t>(a) << 24);
+}
+
+void* vg_path_create(void)
+{
+    void* memory = gpu_host_malloc(sizeof(Path));
+    return memory != nullptr ? new (memory) Path : nullptr;
+}
+
+void vg_path_destroy(void* handle)
+{
+    if (Path* path = asPath(handle)) {
+        path->magic = 0;
+        gpu_host_free(path);
+    }
+}
+
+void vg_path_set_shape(void* handle, std::uint32_t command_count, const std::uint8_t* commands,
+                       std::uint32_t float_count, const float* floats)
+{
+    if (Path* path = asPath(handle)) {
+        path->commandCount = command_count;
+        path->commands = commands;
+        path->floatCount = float_count;
+        path->floats = floats;
+    }
+}
+
+void vg_path_set_shape_and_bbox(void* handle, std::uint32_t command_count, const std::uint8_t* commands,
+                                std::uint32_t float_count, const float* floats, const float*)
+{
+    vg_path_set_shape(handle, command_count, commands, float_count, floats);
+}
+
+void vg_path_set_matrix(void* handle, const vg_matrix3x3_t matrix)
+{
+    if (Path* path = asPath(handle)) {
+        std::memcpy(path->matrix, matrix, sizeof path->matrix);
+    }
+}
+
+void* vg_paint_create(void)
+{
+    void* memory = gpu_host_malloc(sizeof(Paint));
+    return memory != nullptr ? new (memory) Paint : nullptr;
+}
+
+void vg_paint_destroy(void* handle)
+{
+    if (Paint* paint = asPaint(handle)) {
+        paint->magic = 0;
+        gpu_host_free(paint);
+    }
+}
+
+void vg_paint_set_type(void* handle, std::uint8_t type)
+{
+    if (Paint* paint = asPaint(handle)) {
+        paint->type = type;
+    }
+}
+
+// Paints follow their path's matrix in every drawing the firmware does.
+void vg_paint_lock_tran_to_path(void*, int)
+{
+}
+
+void vg_paint_set_paint_color(void* handle, std::uint32_t rgba)
+{
+    if (Paint* paint = asPaint(handle)) {
+        paint->color = rgba;
+    }
+}
+
+// The GPU clamps it when it draws.
+void vg_paint_set_opacity(void* handle, float opacity)
+{
+    if (Paint* paint = asPaint(handle)) {
+        paint->opacity = opacity;
+    }
+}
+
+void vg_set_blend(std::uint32_t blend)
+{
+    gpu.state.blend = blend;
+}
+
+void vg_set_quality(std::uint8_t quality)
+{
+    gpu.state.quality = quality;
+}
+
+void vg_set_fill_rule(std::uint8_t rule)
+{
+    gpu.state.fillRule = rule;
+}
+
+void vg_stroke_set_width(float width)
+{
+    gpu.state.strokeWidth = width;
+}
+
+// The GPU's stencil memory, taken from the pool as the hardware needs it.
+int vg_stencil_create(std::uint32_t width, std::uint32_t height, int pool)
+{
+    gpu_buffer_destroy(&gpu.stencil);
+    gpu.stencil = gpu_buffer_create_pool(pool, static_cast<std::int32_t>(width * height));
+    return 0;
+}
+
+// The GPU takes any float coordinate.
+void vg_enable_large_coordinates(int)
+{
+}
+
+std::uint32_t vg_draw_path(void* pathHandle, void* paintHandle)
+{
+    const Path* path = asPath(pathHandle);
+    const Paint* paint = asPaint(paintHandle);
+    if (path == nullptr || paint == nullptr) {
+        return VG_INVALID_HANDLE;
+    }
+    if (gpu.bound == nullptr) {
+        return VG_NO_BOUND_CMDLIST;
+    }
+    if (!gpu.hasTexture) {
+        return VG_NO_BOUND_TEXTURE;
+    }
+    appendShape(*path);
+    emulated::GpuDraw draw = gpu.state;
+    draw.paintType = paint->type;
+    draw.hasShape = static_cast<std::uint8_t>((path->commands != nullptr ? emulated::shapeHasCommands : 0) |
+                                              (path->floats != nullptr ? emulated::shapeHasFloats : 0));
+    std::memcpy(draw.matrix, path->matrix, sizeof draw.matrix);
+    draw.paintColor = paint->color;
+    draw.paintOpacity = paint->opacity;
+    draw.commandCount = path->commandCount;
+    draw.floatCount = path->floatCount;
+    append(GpuOp::Draw, &draw, sizeof draw);
+    return VG_NO_ERROR;
+}
+
+// The GPU's interrupt: the last submission has completed.
+void Gpu_IRQHandler()
+{
+    HAL_GPU_CommandListCpltCallback(nullptr, static_cast<std::uint32_t>(gpu.completed));
+}
+
+} // extern "C"

@@ -1,0 +1,107 @@
+// The touch panel chip at bus address 0xBA, as a model of its registers
+// behind the I2C calls, behaving as the simulator's chip does: while a
+// finger is down it reports every 10 ms of board time; each report latches
+// the fingers into the registers and pulls the touch line low. The fingers
+// come from the host runner's script with each frame's reply.
+
+#include "Inputs.hpp"
+
+#include <array>
+#include <cstring>
+
+#include "Interrupts.hpp"
+#include "platform/bsp.h"
+
+namespace {
+
+constexpr std::uint8_t chipAddress = 0xBA;
+constexpr std::uint16_t statusRegister = 0x814E;
+constexpr std::uint16_t firstRegister = 0x814E;
+constexpr std::uint16_t lastRegister = 0x815F;
+constexpr std::uint16_t firstPointRegister = 0x8150;
+constexpr std::uint16_t secondPointRegister = 0x8158;
+constexpr std::uint8_t bufferReady = 0x80;
+constexpr std::uint32_t reportPeriodMs = 10;
+
+struct Chip {
+    bool busReady = false;
+    std::uint32_t fingerCount = 0;
+    std::array<std::uint32_t, 2> fingers{}; // x | y << 16
+    std::array<std::uint8_t, lastRegister - firstRegister + 1> registers{};
+    bool reporting = false;
+    std::uint32_t nextReportMs = 0;
+};
+
+Chip chip;
+
+void putPoint(std::uint16_t reg, std::uint32_t finger)
+{
+    std::uint8_t* at = chip.registers.data() + (reg - firstRegister);
+    at[0] = static_cast<std::uint8_t>(finger);
+    at[1] = static_cast<std::uint8_t>(finger >> 8);
+    at[2] = static_cast<std::uint8_t>(finger >> 16);
+    at[3] = static_cast<std::uint8_t>(finger >> 24);
+}
+
+void report(std::uint32_t nowMs)
+{
+    chip.registers[statusRegister - firstRegister] = static_cast<std::uint8_t>(bufferReady | (chip.fingerCount & 0x0F));
+    putPoint(firstPointRegister, chip.fingers[0]);
+    putPoint(secondPointRegister, chip.fingers[1]);
+    emulated::pendInterrupt(bsp::Irq::TouchLine);
+    chip.reporting = chip.fingerCount > 0;
+    chip.nextReportMs = nowMs + reportPeriodMs;
+}
+
+} // namespace
+
+namespace emulated {
+
+void touchFingers(std::uint32_t count, std::uint32_t first, std::uint32_t second, std::uint32_t nowMs)
+{
+    chip.fingerCount = count > 2 ? 2 : count;
+    chip.fingers = {chip.fingerCount > 0 ? first : 0, chip.fingerCount > 1 ? second : 0};
+    report(nowMs);
+}
+
+void touchAdvance(std::uint32_t nowMs)
+{
+    if (chip.reporting && chip.nextReportMs <= nowMs) {
+        report(nowMs);
+    }
+}
+
+} // namespace emulated
+
+namespace bsp {
+
+Status i2cInit(const I2cConfig& config)
+{
+    if (config.timing == 0 || !config.sevenBitAddressing || config.digitalFilter > 15) {
+        return Status::Error;
+    }
+    chip.busReady = true;
+    return Status::Ok;
+}
+
+// Only the chip answers on the bus; any other address is not acknowledged.
+Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::size_t size, std::uint32_t)
+{
+    if (data == nullptr || !chip.busReady || device != chipAddress || reg < firstRegister ||
+        size > std::size_t{lastRegister} + 1 - reg) {
+        return Status::Error;
+    }
+    std::memcpy(data, chip.registers.data() + (reg - firstRegister), size);
+    return Status::Ok;
+}
+
+Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data, std::size_t size, std::uint32_t)
+{
+    if (data == nullptr || !chip.busReady || device != chipAddress || reg != statusRegister || size != 1) {
+        return Status::Error;
+    }
+    chip.registers[0] = data[0];
+    return Status::Ok;
+}
+
+} // namespace bsp

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+
+// What the emulated board and its host runner say to each other. The image
+// writes a request to the host file "requests" and reads the reply from
+// "replies" (semihosting, files in the runner's directory); the host sees
+// the board's 16 MiB RAM block at 0x80000000 as a shared file, so requests
+// carry addresses there instead of data.
+namespace emulated {
+
+constexpr std::uint32_t protocolVersion = 2;
+constexpr std::uint32_t sharedRamBase = 0x80000000u;
+constexpr std::uint32_t sharedRamSize = 16u << 20;
+
+enum class Request : std::uint32_t {
+    // The board is up: words {version}. Reply: {time mode, board time limit
+    // ms, 1 when the runner keeps a trace, start-up fault bits}.
+    Hello = 1,
+    // A frame ended: words {board time ms, shown frame address, drawing µs,
+    // address of its FrameRecord while the runner keeps a trace, else 0}.
+    // Reply: {0 go on or 1 stop, input bits, then with touchChanged the
+    // finger count and both fingers as x | y << 16}. The script's steps due
+    // by then are played at that point, as the simulator plays them.
+    FrameDone = 2,
+    // Execute GPU records: words {address, bytes, submit}. Reply when done.
+    GpuRun = 3,
+    // The watchdog expired: words {board time ms}. The board resets after.
+    WatchdogExpired = 4,
+    // Board time passed the host's limit without a frame: words {board time ms}.
+    Stalled = 5,
+};
+
+struct RequestRecord {
+    Request kind;
+    std::uint32_t words[7];
+};
+
+struct ReplyRecord {
+    std::uint32_t words[6];
+};
+
+enum class TimeMode : std::uint32_t {
+    // Board time moves on only while every task waits, one millisecond at a
+    // time, as in the simulator's headless runs: frames equal the PC's.
+    Board = 0,
+    // The system timer counts emulated time (one instruction a nanosecond):
+    // frames cost what their instructions cost.
+    Emulated = 1,
+};
+
+constexpr std::uint32_t stopRun = 1;
+
+// Start-up faults: these set-up steps report failure.
+constexpr std::uint32_t gpuInitFault = 1u << 0;
+constexpr std::uint32_t blitterInitFault = 1u << 1;
+
+// The FrameDone reply's input bits.
+constexpr std::uint32_t touchChanged = 1u << 0;
+constexpr std::uint32_t menuKey = 1u << 1;
+
+constexpr std::uint32_t packFinger(std::uint16_t x, std::uint16_t y)
+{
+    return x | std::uint32_t{y} << 16;
+}
+
+} // namespace emulated
