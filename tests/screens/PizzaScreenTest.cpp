@@ -97,24 +97,6 @@ TEST_F(PizzaScreen, RingOrdersOnATapWithinItsDiscOnly)
     EXPECT_EQ(pizza().getPizzaState(), PizzaState::OnItsWay);
 }
 
-// The start flag marks route point 0, where the courier sets off: both
-// icons centre on one pixel at the order, and the courier leaves it behind.
-TEST_F(PizzaScreen, StartMarkerStandsOnTheRoutesFirstPoint)
-{
-    const PizzaScreenParts p = parts();
-    const auto centre = [](const vecta::WaypointWidget& marker) {
-        const ui::Rect& icon = marker.getIcon().getRect();
-        return std::pair{marker.getX() + icon.x + icon.width / 2, marker.getY() + icon.y + icon.height / 2};
-    };
-    driver.tap(ringCentreX, ringCentreY);
-    ASSERT_EQ(pizza().getCurrentStep(), 0u);
-    ASSERT_TRUE(p.startMarker.isVisible());
-    EXPECT_EQ(centre(p.startMarker), centre(p.courierMarker));
-    driver.frames(60);
-    ASSERT_GT(pizza().getCurrentStep(), 1u);
-    EXPECT_NE(centre(p.startMarker), centre(p.courierMarker));
-}
-
 TEST_F(PizzaScreen, TopBarCyclesTheBitrateWithItsIcons)
 {
     const PizzaScreenParts p = parts();

@@ -225,9 +225,13 @@ std::uint32_t cycleCounter()
     return cycleCounting ? static_cast<std::uint32_t>(sim::kernelMicroseconds() * coreClockMHz - cycleBase) : 0u;
 }
 
+// Firmware code runs on one thread at a time, handing over through the
+// kernel's run token, which orders memory between them; the barrier only
+// keeps the compiler from moving accesses across it (the thread sanitizer
+// refuses a thread fence).
 void barrier()
 {
-    std::atomic_thread_fence(std::memory_order_seq_cst);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
 }
 
 void setDebugSignal(DebugSignal signal, bool high)
