@@ -9,24 +9,25 @@
 
 #include "Interrupts.hpp"
 #include "platform/bsp.h"
+#include "sim/BlitterPixels.hpp"
 #include "sim/BoardFaults.hpp"
 
 namespace {
 
 using bsp::BlitterColorMode;
-
-struct Argb {
-    std::uint8_t a;
-    std::uint8_t r;
-    std::uint8_t g;
-    std::uint8_t b;
-};
+using sim::blit::applyAlphaMode;
+using sim::blit::Argb;
+using sim::blit::bitsPerPixel;
+using sim::blit::blend;
+using sim::blit::fromArgbWord;
+using sim::blit::isOutputMode;
+using sim::blit::writePixel;
 
 struct Blitter {
     bool initialised = false;
     bsp::BlitterOutput output{};
     std::array<bsp::BlitterLayer, 2> layers{};
-    std::array<Argb, 256> palette{};
+    sim::blit::Palette palette{};
     bsp::BlitterCallback complete = nullptr;
     bsp::BlitterCallback error = nullptr;
     bool failed = false; // the pending interrupt reports an error
@@ -34,108 +35,9 @@ struct Blitter {
 
 Blitter blitter;
 
-// Bits per pixel of each colour mode.
-std::uint32_t bitsPerPixel(BlitterColorMode mode)
-{
-    switch (mode) {
-    case BlitterColorMode::ARGB8888:
-        return 32;
-    case BlitterColorMode::RGB888:
-        return 24;
-    case BlitterColorMode::RGB565:
-        return 16;
-    case BlitterColorMode::L8:
-    case BlitterColorMode::A8:
-        return 8;
-    case BlitterColorMode::A4:
-        return 4;
-    }
-    return 0;
-}
-
-bool isOutputMode(BlitterColorMode mode)
-{
-    return mode == BlitterColorMode::ARGB8888 || mode == BlitterColorMode::RGB888 || mode == BlitterColorMode::RGB565;
-}
-
-Argb fromArgbWord(std::uint32_t word)
-{
-    return Argb{static_cast<std::uint8_t>(word >> 24), static_cast<std::uint8_t>(word >> 16),
-                static_cast<std::uint8_t>(word >> 8), static_cast<std::uint8_t>(word)};
-}
-
-std::uint8_t expand(std::uint32_t value, int bits)
-{
-    return static_cast<std::uint8_t>(value * 255 / ((1u << bits) - 1));
-}
-
 Argb readPixel(const std::uint8_t* base, std::uint64_t index, const bsp::BlitterLayer& layer)
 {
-    const Argb layerColor = fromArgbWord(layer.color | 0xFF000000u);
-    switch (layer.colorMode) {
-    case BlitterColorMode::ARGB8888: {
-        std::uint32_t word = 0;
-        std::memcpy(&word, base + index * 4, 4);
-        return fromArgbWord(word);
-    }
-    case BlitterColorMode::RGB888: {
-        const std::uint8_t* p = base + index * 3; // B, G, R
-        return Argb{0xFF, p[2], p[1], p[0]};
-    }
-    case BlitterColorMode::RGB565: {
-        std::uint16_t v = 0;
-        std::memcpy(&v, base + index * 2, 2);
-        return Argb{0xFF, expand(v >> 11, 5), expand((v >> 5) & 0x3F, 6), expand(v & 0x1F, 5)};
-    }
-    case BlitterColorMode::L8:
-        return blitter.palette[base[index]];
-    case BlitterColorMode::A8:
-        return Argb{base[index], layerColor.r, layerColor.g, layerColor.b};
-    case BlitterColorMode::A4: {
-        const std::uint8_t pair = base[index / 2];
-        const std::uint8_t nibble = (index & 1) != 0 ? pair >> 4 : pair & 0x0F;
-        return Argb{static_cast<std::uint8_t>(nibble * 17), layerColor.r, layerColor.g, layerColor.b};
-    }
-    }
-    return Argb{};
-}
-
-Argb applyAlphaMode(Argb pixel, const bsp::BlitterLayer& layer)
-{
-    if (layer.alphaMode == bsp::BlitterAlphaMode::Replace) {
-        pixel.a = layer.alpha;
-    } else if (layer.alphaMode == bsp::BlitterAlphaMode::Multiply) {
-        pixel.a = static_cast<std::uint8_t>(pixel.a * layer.alpha / 255);
-    }
-    return pixel;
-}
-
-void writePixel(std::uint8_t* base, std::uint64_t index, BlitterColorMode mode, Argb pixel)
-{
-    if (mode == BlitterColorMode::ARGB8888) {
-        const std::uint32_t word =
-            (std::uint32_t{pixel.a} << 24) | (std::uint32_t{pixel.r} << 16) | (std::uint32_t{pixel.g} << 8) | pixel.b;
-        std::memcpy(base + index * 4, &word, 4);
-    } else if (mode == BlitterColorMode::RGB888) {
-        std::uint8_t* p = base + index * 3;
-        p[0] = pixel.b;
-        p[1] = pixel.g;
-        p[2] = pixel.r;
-    } else {
-        const auto v = static_cast<std::uint16_t>(((pixel.r >> 3) << 11) | ((pixel.g >> 2) << 5) | (pixel.b >> 3));
-        std::memcpy(base + index * 2, &v, 2);
-    }
-}
-
-std::uint8_t mix(std::uint8_t over, std::uint8_t under, std::uint8_t alpha)
-{
-    return static_cast<std::uint8_t>((over * alpha + under * (255 - alpha) + 127) / 255);
-}
-
-Argb blend(Argb over, Argb under)
-{
-    return Argb{static_cast<std::uint8_t>(over.a + under.a * (255 - over.a) / 255), mix(over.r, under.r, over.a),
-                mix(over.g, under.g, over.a), mix(over.b, under.b, over.a)};
+    return sim::blit::readPixel(blitter.palette, base, index, layer);
 }
 
 // NOLINTBEGIN(performance-no-int-to-ptr): the blitter's registers hold addresses
