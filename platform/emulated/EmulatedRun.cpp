@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "GpuExecutor.hpp"
-#include "TraceLine.hpp"
+#include "simulator/TraceLine.hpp"
 #include "emulated/FrameRecord.hpp"
 #include "sim/PngWriter.hpp"
 

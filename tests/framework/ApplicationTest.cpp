@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FrameworkFixture.hpp"
+#include "framework_tests/FrameworkFixture.hpp"
 #include "mvp/View.hpp"
 #include "support/AssertionMatcher.hpp"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FrameworkFixture.hpp"
+#include "framework_tests/FrameworkFixture.hpp"
 #include "ui/widgets/Button.hpp"
 
 using fixture::Framework;

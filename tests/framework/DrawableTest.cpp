@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FrameworkFixture.hpp"
+#include "framework_tests/FrameworkFixture.hpp"
 #include "support/AssertionMatcher.hpp"
 #include "ui/Color.hpp"
 #include "ui/Container.hpp"

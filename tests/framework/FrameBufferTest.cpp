@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FrameworkFixture.hpp"
+#include "framework_tests/FrameworkFixture.hpp"
 #include "sim/PngWriter.hpp"
 #include "support/AssertionMatcher.hpp"
 #include "ui/widgets/Box.hpp"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FrameworkFixture.hpp"
+#include "framework_tests/FrameworkFixture.hpp"
 #include "support/AssertionMatcher.hpp"
 #include "ui/Bitmap.hpp"
 #include "ui/Font.hpp"

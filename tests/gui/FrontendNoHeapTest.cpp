@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FrameworkFixture.hpp"
+#include "framework_tests/FrameworkFixture.hpp"
 #include "common/FrontendSetup.hpp"
 #include "support/AllocationCounter.hpp"
 

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "SelfCheck.hpp"
+#include "selfcheck/SelfCheck.hpp"
 #include "board/TileFetcher.h"
 #include "platform/rtos.h"
 #include "sim/Kernel.hpp"

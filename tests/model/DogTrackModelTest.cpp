@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "RecordingListener.hpp"
+#include "model_tests/RecordingListener.hpp"
 #include "model/Model.hpp"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "GestureGlobals.hpp"
+#include "model_tests/GestureGlobals.hpp"
 #include "model/InputHandler.hpp"
 
 namespace {

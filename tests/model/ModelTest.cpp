@@ -4,7 +4,7 @@
 #include <limits>
 #include <memory>
 
-#include "RecordingListener.hpp"
+#include "model_tests/RecordingListener.hpp"
 #include "model/MapProjection.hpp"
 #include "model/Model.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GestureGlobals.hpp"
+#include "model_tests/GestureGlobals.hpp"
 #include "model/InputHandler.hpp"
 #include "model/Model.hpp"
 #include "support/AllocationCounter.hpp"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "RecordingListener.hpp"
+#include "model_tests/RecordingListener.hpp"
 #include "model/Model.hpp"
 
 namespace {

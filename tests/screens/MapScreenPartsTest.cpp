@@ -3,7 +3,7 @@
 #include <cmath>
 #include <memory>
 
-#include "RecordingListener.hpp"
+#include "model_tests/RecordingListener.hpp"
 #include "map_screen/FrameRateMeter.hpp"
 #include "map_screen/MapBlockPlacement.hpp"
 #include "map_screen/MapGesture.hpp"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <map>
 
-#include "GestureGlobals.hpp"
+#include "model_tests/GestureGlobals.hpp"
 #include "model/InputHandler.hpp"
 #include "platform/bsp.h"
 #include "target/PanelTouchController.hpp"

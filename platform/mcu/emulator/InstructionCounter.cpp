@@ -1,4 +1,4 @@
-#include "InstructionCounter.hpp"
+#include "emulator/InstructionCounter.hpp"
 
 #include "mcu/CoreRegisters.hpp"
 

@@ -1,4 +1,4 @@
-#include "StackDepth.hpp"
+#include "emulator/StackDepth.hpp"
 
 extern "C" {
 extern std::uint32_t __main_stack_limit[];

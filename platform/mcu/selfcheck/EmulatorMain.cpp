@@ -5,10 +5,10 @@
 
 #include <cstdio>
 
-#include "InstructionCounter.hpp"
+#include "emulator/InstructionCounter.hpp"
 #include "KernelCheck.hpp"
-#include "SelfCheck.hpp"
-#include "StackDepth.hpp"
+#include "selfcheck/SelfCheck.hpp"
+#include "emulator/StackDepth.hpp"
 #include "board/TileFetcher.h"
 #include "mcu/Console.hpp"
 #include "platform/rtos.h"

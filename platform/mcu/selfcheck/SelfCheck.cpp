@@ -1,4 +1,4 @@
-#include "SelfCheck.hpp"
+#include "selfcheck/SelfCheck.hpp"
 
 #include <cstdio>
 #include <cstring>

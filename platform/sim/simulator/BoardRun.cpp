@@ -1,5 +1,5 @@
 #include "simulator/BoardRun.hpp"
-#include "TraceLine.hpp"
+#include "simulator/TraceLine.hpp"
 #include "simulator/Figures.hpp"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "TraceLine.hpp"
+#include "simulator/TraceLine.hpp"
 
 #include <cstdio>
 

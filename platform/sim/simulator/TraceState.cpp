@@ -1,4 +1,4 @@
-#include "TraceState.hpp"
+#include "simulator/TraceState.hpp"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "TraceState.hpp"
+#include "simulator/TraceState.hpp"
 
 // What the image writes at each frame's end while the runner keeps a trace,
 // in the shared RAM where the runner reads it: the application's state as

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "board/bsp.h"
+#include "platform/bsp.h"
 
 namespace sim::blit {
 

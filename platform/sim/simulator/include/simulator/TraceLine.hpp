@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "TraceState.hpp"
+#include "simulator/TraceState.hpp"
 
 // One line of the trace, the same for the simulator and the emulated board.
 // Fields whose values come from the host, not the firmware (host times and
