@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "GpuExecutor.hpp"
-#include "simulator/TraceLine.hpp"
 #include "emulated/FrameRecord.hpp"
 #include "sim/PngWriter.hpp"
+#include "simulator/TraceLine.hpp"
 
 namespace emulated {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "framework_tests/FrameworkFixture.hpp"
 #include "common/FrontendSetup.hpp"
+#include "framework_tests/FrameworkFixture.hpp"
 #include "support/AllocationCounter.hpp"
 
 TEST(FrontendNoHeap, MenuFramesTouchesAndSwitchesAllocateNothing)

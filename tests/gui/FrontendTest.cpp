@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "framework_tests/FrameworkFixture.hpp"
 #include "common/FrontendSetup.hpp"
+#include "framework_tests/FrameworkFixture.hpp"
 #include "sim/PngWriter.hpp"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "selfcheck/SelfCheck.hpp"
 #include "board/TileFetcher.h"
 #include "platform/rtos.h"
+#include "selfcheck/SelfCheck.hpp"
 #include "sim/Kernel.hpp"
 
 namespace {

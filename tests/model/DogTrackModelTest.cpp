@@ -3,8 +3,8 @@
 #include <cstring>
 #include <memory>
 
-#include "model_tests/RecordingListener.hpp"
 #include "model/Model.hpp"
+#include "model_tests/RecordingListener.hpp"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model_tests/GestureGlobals.hpp"
 #include "model/InputHandler.hpp"
+#include "model_tests/GestureGlobals.hpp"
 
 namespace {
 

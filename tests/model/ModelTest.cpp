@@ -4,9 +4,9 @@
 #include <limits>
 #include <memory>
 
-#include "model_tests/RecordingListener.hpp"
 #include "model/MapProjection.hpp"
 #include "model/Model.hpp"
+#include "model_tests/RecordingListener.hpp"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "model_tests/GestureGlobals.hpp"
 #include "model/InputHandler.hpp"
 #include "model/Model.hpp"
+#include "model_tests/GestureGlobals.hpp"
 #include "support/AllocationCounter.hpp"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "model_tests/RecordingListener.hpp"
 #include "model/Model.hpp"
+#include "model_tests/RecordingListener.hpp"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <memory>
 
-#include "model_tests/RecordingListener.hpp"
 #include "map_screen/FrameRateMeter.hpp"
 #include "map_screen/MapBlockPlacement.hpp"
 #include "map_screen/MapGesture.hpp"
 #include "model/Model.hpp"
+#include "model_tests/RecordingListener.hpp"
 #include "ui/Types.hpp"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <map>
 
-#include "model_tests/GestureGlobals.hpp"
 #include "model/InputHandler.hpp"
+#include "model_tests/GestureGlobals.hpp"
 #include "platform/bsp.h"
 #include "target/PanelTouchController.hpp"
 

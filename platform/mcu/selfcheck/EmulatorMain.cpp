@@ -5,13 +5,13 @@
 
 #include <cstdio>
 
-#include "emulator/InstructionCounter.hpp"
 #include "KernelCheck.hpp"
-#include "selfcheck/SelfCheck.hpp"
-#include "emulator/StackDepth.hpp"
 #include "board/TileFetcher.h"
+#include "emulator/InstructionCounter.hpp"
+#include "emulator/StackDepth.hpp"
 #include "mcu/Console.hpp"
 #include "platform/rtos.h"
+#include "selfcheck/SelfCheck.hpp"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "simulator/BoardRun.hpp"
-#include "simulator/TraceLine.hpp"
 #include "simulator/Figures.hpp"
+#include "simulator/TraceLine.hpp"
 
 #include <algorithm>
 #include <cerrno>

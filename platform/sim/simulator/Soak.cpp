@@ -42,20 +42,34 @@ struct TourStep {
     const char* action;
 };
 constexpr TourStep tour[] = {
-    {ActiveScreen::Pizza, "grid button"},     {ActiveScreen::Pizza, "grid button"},
-    {ActiveScreen::Pizza, "bitrate bar"},     {ActiveScreen::Pizza, "bitrate bar"},
-    {ActiveScreen::Pizza, "bitrate bar"},     {ActiveScreen::Pizza, "info button"},
-    {ActiveScreen::Pizza, "info right"},      {ActiveScreen::Pizza, "info left"},
-    {ActiveScreen::Pizza, "info back"},       {ActiveScreen::Pizza, "order ring"},
-    {ActiveScreen::Pizza, "drag"},            {ActiveScreen::Pizza, "pinch"},
-    {ActiveScreen::Pizza, "rotation"},        {ActiveScreen::Pizza, "wheel"},
-    {ActiveScreen::Pizza, "courier or home"}, {ActiveScreen::Pizza, "map tap"},
-    {ActiveScreen::Pizza, "menu key"},        {ActiveScreen::None, "menu tap"},
-    {ActiveScreen::None, "dog button"},       {ActiveScreen::DogTrack, "drag"},
-    {ActiveScreen::DogTrack, "pinch"},        {ActiveScreen::DogTrack, "rotation"},
-    {ActiveScreen::DogTrack, "wheel"},        {ActiveScreen::DogTrack, "grid button"},
-    {ActiveScreen::DogTrack, "grid button"},  {ActiveScreen::DogTrack, "map tap"},
-    {ActiveScreen::DogTrack, "menu key"},     {ActiveScreen::None, "pizza button"},
+    {ActiveScreen::Pizza, "grid button"},
+    {ActiveScreen::Pizza, "grid button"},
+    {ActiveScreen::Pizza, "bitrate bar"},
+    {ActiveScreen::Pizza, "bitrate bar"},
+    {ActiveScreen::Pizza, "bitrate bar"},
+    {ActiveScreen::Pizza, "info button"},
+    {ActiveScreen::Pizza, "info right"},
+    {ActiveScreen::Pizza, "info left"},
+    {ActiveScreen::Pizza, "info back"},
+    {ActiveScreen::Pizza, "order ring"},
+    {ActiveScreen::Pizza, "drag"},
+    {ActiveScreen::Pizza, "pinch"},
+    {ActiveScreen::Pizza, "rotation"},
+    {ActiveScreen::Pizza, "wheel"},
+    {ActiveScreen::Pizza, "courier or home"},
+    {ActiveScreen::Pizza, "map tap"},
+    {ActiveScreen::Pizza, "menu key"},
+    {ActiveScreen::None, "menu tap"},
+    {ActiveScreen::None, "dog button"},
+    {ActiveScreen::DogTrack, "drag"},
+    {ActiveScreen::DogTrack, "pinch"},
+    {ActiveScreen::DogTrack, "rotation"},
+    {ActiveScreen::DogTrack, "wheel"},
+    {ActiveScreen::DogTrack, "grid button"},
+    {ActiveScreen::DogTrack, "grid button"},
+    {ActiveScreen::DogTrack, "map tap"},
+    {ActiveScreen::DogTrack, "menu key"},
+    {ActiveScreen::None, "pizza button"},
 };
 constexpr std::size_t tourLength = sizeof tour / sizeof tour[0];
 
@@ -181,12 +195,10 @@ void Soak::planMap(bool pizza, PizzaState pizzaState)
         bool pizzaOnly;
     };
     static constexpr Choice choices[] = {
-        {"drag", 20, false},       {"pinch", 12, false},          {"rotation", 8, false},
-        {"wheel", 10, false},      {"grid button", 4, false},     {"map tap", 6, false},
-        {"wait", 16, false},       {"long wait", 1, false},       {"menu key", 2, false},
-        {"order ring", 7, true},   {"bitrate bar", 6, true},      {"info button", 3, true},
-        {"info back", 3, true},    {"info left", 2, true},        {"info right", 2, true},
-        {"courier or home", 4, true},
+        {"drag", 20, false},       {"pinch", 12, false},    {"rotation", 8, false},   {"wheel", 10, false},
+        {"grid button", 4, false}, {"map tap", 6, false},   {"wait", 16, false},      {"long wait", 1, false},
+        {"menu key", 2, false},    {"order ring", 7, true}, {"bitrate bar", 6, true}, {"info button", 3, true},
+        {"info back", 3, true},    {"info left", 2, true},  {"info right", 2, true},  {"courier or home", 4, true},
     };
     int total = 0;
     for (const Choice& choice : choices) {
@@ -213,10 +225,17 @@ void Soak::play(const char* action)
         const char* name;
         Area area;
     } controls[] = {
-        {"pizza button", pizzaButton}, {"dog button", dogButton},   {"grid button", gridButton},
-        {"info button", infoButton},   {"bitrate bar", bitrateBar}, {"info back", infoBack},
-        {"info left", infoLeft},       {"info right", infoRight},   {"courier or home", courierOrHome},
-        {"map tap", {0, 0, width - 1, height - 1}},                 {"menu tap", {0, 0, width - 1, height - 1}},
+        {"pizza button", pizzaButton},
+        {"dog button", dogButton},
+        {"grid button", gridButton},
+        {"info button", infoButton},
+        {"bitrate bar", bitrateBar},
+        {"info back", infoBack},
+        {"info left", infoLeft},
+        {"info right", infoRight},
+        {"courier or home", courierOrHome},
+        {"map tap", {0, 0, width - 1, height - 1}},
+        {"menu tap", {0, 0, width - 1, height - 1}},
     };
     for (const auto& control : controls) {
         if (is(control.name)) {
@@ -250,8 +269,10 @@ void Soak::fingers(int count, int x1, int y1, int x2, int y2)
 {
     Step step;
     step.fingerCount = count;
-    step.fingers[0] = sim::board::Finger{static_cast<std::uint16_t>(clampX(x1)), static_cast<std::uint16_t>(clampY(y1))};
-    step.fingers[1] = sim::board::Finger{static_cast<std::uint16_t>(clampX(x2)), static_cast<std::uint16_t>(clampY(y2))};
+    step.fingers[0] =
+        sim::board::Finger{static_cast<std::uint16_t>(clampX(x1)), static_cast<std::uint16_t>(clampY(y1))};
+    step.fingers[1] =
+        sim::board::Finger{static_cast<std::uint16_t>(clampX(x2)), static_cast<std::uint16_t>(clampY(y2))};
     steps.push_back(step);
 }
 
