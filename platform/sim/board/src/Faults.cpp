@@ -12,7 +12,7 @@ struct Injected {
     std::uint64_t untilMs = 0;
 };
 
-std::array<Injected, 11> faults{};
+std::array<Injected, sim::board::faultKinds> faults{};
 const char* lastFailedStep = "none";
 
 } // namespace

@@ -69,7 +69,8 @@ int gpu_pool_init(int pool, void* memory, std::uint32_t size)
 
 void* gpu_pool_malloc(int pool, std::uint32_t size)
 {
-    if (pool < 0 || pool >= maxPools || pools[pool].begin == nullptr || size == 0) {
+    if (pool < 0 || pool >= maxPools || pools[pool].begin == nullptr || size == 0 ||
+        sim::board::detail::faultActive(sim::board::Fault::GpuPool)) {
         return nullptr;
     }
     // Checked before rounding up, which would wrap a huge size to 0.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Hardware faults the stand-ins can be told to show, to see how the firmware
@@ -18,7 +19,9 @@ enum class Fault : std::uint8_t {
     BlitterInit,   // the blitter refuses its output configuration
     BlitterLayer,  // the blitter refuses a layer configuration
     BlitterStart,  // the blitter refuses to start a transfer
+    GpuPool,       // the GPU library's memory pools refuse every allocation
 };
+constexpr std::size_t faultKinds = 12;
 
 // The fault is active from board time `fromMs` until before `untilMs`.
 void injectFault(Fault fault, std::uint32_t value, std::uint64_t fromMs, std::uint64_t untilMs);

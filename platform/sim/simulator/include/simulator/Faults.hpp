@@ -26,6 +26,9 @@ extern const char* const faultHelp;
 // Why `text` is no fault, or an empty string.
 std::string parseFault(const std::string& text, FaultRequest& request);
 
+// Why `text` is no @FROM[-UNTIL] window, or an empty string.
+std::string parseFaultWindow(const std::string& text, FaultRequest& request);
+
 // Tells the stand-ins; a tile bit flip damages a copy of the installed
 // collection image, which then replaces it. Why that failed, or empty.
 std::string applyFaults(const std::vector<FaultRequest>& requests);
