@@ -174,7 +174,7 @@ bool readFully(int fd, void* data, std::size_t size)
 // newest fingers and the menu key with the reply, the runner takes the
 // screenshots and the quit.
 struct FrameInputs {
-    std::uint32_t bits = 0;
+    std::uint32_t bits = 0; // FrameDone reply's input bits
     std::uint32_t fingerCount = 0;
     std::uint32_t fingers[2]{};
     bool quit = false;
@@ -227,6 +227,8 @@ FrameInputs playScript(simulator::ScriptPlayer& script, std::uint64_t nowMs, std
             inputs.screenshots.push_back(step->file);
             break;
         case simulator::ScriptEvent::Kind::WatchdogRefresh:
+            inputs.bits &= ~(watchdogRefreshOn | watchdogRefreshOff);
+            inputs.bits |= step->enable ? watchdogRefreshOn : watchdogRefreshOff;
             break;
         }
     }
@@ -263,10 +265,13 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
     }
     GpuExecutor gpu(ram.bytes);
     simulator::ScriptPlayer script(settings.script);
+    // A board reset by its watchdog starts again without the script, as
+    // mapboard's does.
+    bool scriptPlaying = true;
     Emulator emulator(settings, directory.path);
 
     // Null unless `bytes` at `address` lie in the shared RAM.
-    auto shared = [&](std::uint32_t address, std::uint64_t bytes) -> const std::uint8_t* {
+    auto shared = [&](std::uint32_t address, std::uint64_t bytes) -> std::uint8_t* {
         if (address < sharedRamBase || address - sharedRamBase > sharedRamSize - bytes) {
             return nullptr;
         }
@@ -332,7 +337,11 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             // going: twice the frames' board time is plenty.
             reply.words[1] = static_cast<std::uint32_t>((settings.frames - outcome.frames) * 2 * 17 + 1000);
             reply.words[2] = trace.is_open() ? 1 : 0;
-            reply.words[3] = settings.startupFaults;
+            if (std::uint8_t* table = shared(request.words[1], sizeof settings.faults)) {
+                std::memcpy(table, settings.faults, sizeof settings.faults);
+            } else {
+                outcome.problem = "the emulated board's fault table is not in the shared RAM";
+            }
             break;
         case Request::FrameDone: {
             const std::uint64_t frame = ++outcome.frames;
@@ -344,7 +353,8 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             if (outcome.problem.empty() && settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
                 outcome.problem = savePicture(request.words[1], frameFileBeside(settings.out, "frame", frame));
             }
-            const FrameInputs inputs = playScript(script, request.words[0], frame, settings.out);
+            const FrameInputs inputs =
+                scriptPlaying ? playScript(script, request.words[0], frame, settings.out) : FrameInputs{};
             for (const std::string& path : inputs.screenshots) {
                 if (outcome.problem.empty()) {
                     outcome.problem = savePicture(request.words[1], path);
@@ -367,10 +377,12 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             outcome.problem = gpu.run(request.words[0], request.words[1], request.words[2] != 0);
             break;
         case Request::WatchdogExpired:
-            std::fprintf(stderr, "emulated board: watchdog reset at %u ms\n", request.words[0]);
+            std::fprintf(stderr, "emulated board: watchdog reset at %u ms; the board restarts\n", request.words[0]);
+            scriptPlaying = false;
             break;
         case Request::Stalled:
-            outcome.problem = "the firmware stopped producing frames after frame " + std::to_string(outcome.frames);
+            outcome.problem = "the firmware stopped producing frames after frame " + std::to_string(outcome.frames) +
+                              ": none by board time " + std::to_string(request.words[0]) + " ms";
             break;
         default:
             outcome.problem = "an unknown request from the emulated board";

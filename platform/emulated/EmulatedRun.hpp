@@ -18,8 +18,8 @@ struct RunSettings {
     std::uint64_t screenshotEvery = 0; // frames; 0: none
     // Played at the end of each frame in board time, as mapboard plays it.
     std::vector<simulator::ScriptEvent> script;
-    // StartupFault bits (emulated/HostProtocol.hpp).
-    std::uint32_t startupFaults = 0;
+    // What the board's fault table holds (--fault), by fault number.
+    FaultWindow faults[faultSlots]{};
     // JSON lines as mapboard's --trace; empty: none.
     std::string tracePath;
     // Host seconds without a word from the board before the run is given up.

@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include "EmulatedRun.hpp"
+#include "FaultOptions.hpp"
 
 int main(int argc, char** argv)
 {
@@ -31,8 +32,7 @@ int main(int argc, char** argv)
     app.add_option("--script", scriptPath, "timed touches, keys and screenshots, as mapboard's --script");
     app.add_option("--trace", settings.tracePath,
                    "JSON lines as mapboard's --trace, without its host times, with the firmware's own figures");
-    app.add_option("--fault", faults, "gpu-init or blitter-init: that set-up step fails (repeatable)")
-        ->check(CLI::IsMember({"gpu-init", "blitter-init"}));
+    app.add_option("--fault", faults, emulated::faultHelp)->type_name("NAME[=N][@FROM[-UNTIL]]");
     app.add_option("--image", settings.image, "the emulated board's image")->check(CLI::ExistingFile);
     app.add_option("--qemu", settings.qemu, "qemu-system-arm to run it with");
     try {
@@ -46,18 +46,13 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "emulatedboard: %s\n", loaded.error.c_str());
             return 2;
         }
-        // The firmware's refresh flag is out of the runner's reach.
-        for (const simulator::ScriptEvent& event : loaded.events) {
-            if (event.kind == simulator::ScriptEvent::Kind::WatchdogRefresh) {
-                std::fprintf(stderr, "emulatedboard: %s: the emulated board does not play watchdog-refresh\n",
-                             scriptPath.c_str());
-                return 2;
-            }
-        }
         settings.script = std::move(loaded.events);
     }
     for (const std::string& fault : faults) {
-        settings.startupFaults |= fault == "gpu-init" ? emulated::gpuInitFault : emulated::blitterInitFault;
+        if (const std::string refused = emulated::addFault(fault, settings); !refused.empty()) {
+            std::fprintf(stderr, "emulatedboard: --fault %s: %s\n", fault.c_str(), refused.c_str());
+            return 2;
+        }
     }
     settings.timeMode = emulatedTime ? emulated::TimeMode::Emulated : emulated::TimeMode::Board;
 

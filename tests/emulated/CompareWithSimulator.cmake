@@ -3,12 +3,16 @@
 # frame are the same bytes and the traces agree line for line.
 # Run with -DEMULATED= -DSIMULATOR= -DFRAMES= -DEVERY= -DWORK= and, for a
 # run with input, -DSCRIPT= (the same script for both) and -DEXPECT=
-# "KEY=VALUE" of the last trace line, which shows the script was played.
+# "KEY=VALUE" of the last trace line, which shows the script was played;
+# -DFAULT= gives both the same --fault.
 
 file(REMOVE_RECURSE "${WORK}")
 set(script_option "")
 if(SCRIPT)
   set(script_option --script "${SCRIPT}")
+endif()
+if(FAULT)
+  list(APPEND script_option --fault "${FAULT}")
 endif()
 foreach(side IN ITEMS simulator emulated)
   file(MAKE_DIRECTORY "${WORK}/${side}")

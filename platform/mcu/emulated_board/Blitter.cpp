@@ -102,7 +102,8 @@ Status blitterInit(const BlitterOutput& output)
 
 Status blitterLayerInit(BlitterLayerIndex layer, const BlitterLayer& config)
 {
-    if (!blitter.initialised) {
+    if (!blitter.initialised ||
+        sim::board::detail::stepFails(sim::board::Fault::BlitterLayer, "blitter layer configuration")) {
         return Status::Error;
     }
     blitter.layers[static_cast<std::size_t>(layer)] = config;
@@ -131,6 +132,9 @@ Status blitterLoadPalette(const void* entries, std::uint16_t count, BlitterColor
 
 Status blitterStart(std::uintptr_t source, std::uintptr_t destination, std::uint32_t width, std::uint32_t height)
 {
+    if (sim::board::detail::faultActive(sim::board::Fault::BlitterStart)) {
+        return Status::Error;
+    }
     if (!blitter.initialised || destination == 0 ||
         (blitter.output.mode != BlitterMode::RegisterToMemory && source == 0)) {
         return fail();
@@ -168,6 +172,9 @@ Status blitterStart(std::uintptr_t source, std::uintptr_t destination, std::uint
 Status blitterBlendStart(std::uintptr_t foreground, std::uintptr_t background, std::uintptr_t destination,
                          std::uint32_t width, std::uint32_t height)
 {
+    if (sim::board::detail::faultActive(sim::board::Fault::BlitterStart)) {
+        return Status::Error;
+    }
     if (!blitter.initialised || blitter.output.mode != BlitterMode::MemoryToMemoryBlend || background == 0 ||
         destination == 0) {
         return fail();

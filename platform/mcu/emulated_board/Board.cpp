@@ -12,6 +12,7 @@
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
 #include "mcu/Semihosting.hpp"
+#include "model/WatchdogFlag.hpp"
 #include "platform/bsp.h"
 #include "platform/rtos.h"
 
@@ -73,10 +74,12 @@ namespace bsp {
 Status halInit()
 {
     emulated::connectHost();
-    const emulated::ReplyRecord reply = emulated::ask(emulated::Request::Hello, {emulated::protocolVersion});
+    const emulated::ReplyRecord reply =
+        emulated::ask(emulated::Request::Hello,
+                      {emulated::protocolVersion,
+                       static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(emulated::faultTable()))});
     emulated::setTimeMode(static_cast<emulated::TimeMode>(reply.words[0]), reply.words[1]);
     keepingTrace = reply.words[2] != 0;
-    emulated::setStartupFaults(reply.words[3]);
     return Status::Ok;
 }
 
@@ -189,9 +192,13 @@ void setDebugSignal(DebugSignal signal, bool high)
     if ((reply.words[1] & emulated::menuKey) != 0) {
         emulated::showStartScreen();
     }
+    if ((reply.words[1] & (emulated::watchdogRefreshOn | emulated::watchdogRefreshOff)) != 0) {
+        watchdogRefreshEnabled = (reply.words[1] & emulated::watchdogRefreshOn) != 0;
+    }
     if (reply.words[0] == emulated::stopRun) {
         mcu::stop(true);
     }
+    emulated::provokeTaskFaults();
 }
 
 void halt()

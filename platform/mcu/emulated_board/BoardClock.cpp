@@ -90,12 +90,15 @@ void idleUntilInterrupt()
         consoleWrite("emulated board: no frame within the board time limit\n");
         stop(false);
     }
+    // Every device's events of this millisecond are raised before any is
+    // taken, as on the PC, where none runs before the others are due.
+    asm volatile("cpsid i" ::: "memory");
     now = next;
     emulated::watchdogAdvance(next);
     emulated::displayAdvance(next);
     emulated::touchAdvance(next);
     coreRegister(interruptControl) = pendSysTick;
-    asm volatile("dsb\n isb" ::: "memory");
+    asm volatile("dsb\n cpsie i\n isb" ::: "memory");
 }
 
 } // namespace mcu

@@ -5,6 +5,7 @@
 
 #include "Display.hpp"
 #include "BoardClock.hpp"
+#include "Faults.hpp"
 #include "Interrupts.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
@@ -115,7 +116,9 @@ extern "C" void Display_IRQHandler()
     controller.inEvent = true;
     while (controller.lineInterrupt && lineTime(controller.armedLine) <= nowUnits()) {
         const std::uint64_t fired = controller.armedLine;
-        HAL_Display_LineEventCallback();
+        if (!emulated::portFaultActive(emulated::PortFault::VsyncLost)) {
+            HAL_Display_LineEventCallback();
+        }
         if (controller.armedLine == fired) {
             controller.armedLine = nextOccurrence(controller.eventLine, fired);
         }

@@ -1,23 +1,40 @@
-// Start-up faults the runner asks for (--fault), in the firmware's view of
-// the device: the GPU library's pool allocator (shared with the simulator)
-// and the blitter ask whether their set-up fails, as on the simulator.
+// Faults the runner asks for (--fault), in the firmware's view of the
+// devices: the models and the GPU library's pool allocator (shared with the
+// simulator) ask whether they are active, as on the simulator. The board's
+// own faults are provoked here on the GUI task.
 
 #include "Faults.hpp"
 
+#include "BoardClock.hpp"
 #include "sim/BoardFaults.hpp"
 
 namespace {
 
-std::uint32_t injected = 0;
+static_assert(sim::board::faultKinds <= static_cast<std::size_t>(emulated::PortFault::HardFault));
+
+// The runner writes the table while the board waits for its Hello reply.
+[[gnu::section(".bss.hostShared")]] emulated::FaultWindow windows[emulated::faultSlots];
 const char* lastFailedStep = "a configuration step";
+
+const emulated::FaultWindow* activeWindow(std::size_t slot)
+{
+    const emulated::FaultWindow& window = windows[slot];
+    const std::uint32_t now = emulated::boardMs();
+    return window.on != 0 && now >= window.fromMs && now < window.untilMs ? &window : nullptr;
+}
 
 } // namespace
 
 namespace emulated {
 
-void setStartupFaults(std::uint32_t faults)
+FaultWindow* faultTable()
 {
-    injected = faults;
+    return windows;
+}
+
+bool portFaultActive(PortFault fault)
+{
+    return activeWindow(static_cast<std::size_t>(fault)) != nullptr;
 }
 
 const char* failedStep()
@@ -25,19 +42,35 @@ const char* failedStep()
     return lastFailedStep;
 }
 
+void provokeTaskFaults()
+{
+    if (portFaultActive(PortFault::HardFault)) {
+        asm volatile("udf #0");
+    }
+    if (portFaultActive(PortFault::StackOverflow)) {
+        // Word by word, so the limit stops the push that would cross it.
+        for (;;) {
+            asm volatile("push {r0}" ::: "memory");
+        }
+    }
+}
+
 } // namespace emulated
 
 namespace sim::board::detail {
 
+bool faultActive(Fault fault, std::uint32_t* value)
+{
+    const emulated::FaultWindow* window = activeWindow(static_cast<std::size_t>(fault));
+    if (window != nullptr && value != nullptr) {
+        *value = window->value;
+    }
+    return window != nullptr;
+}
+
 bool stepFails(Fault fault, const char* step)
 {
-    std::uint32_t bit = 0;
-    if (fault == Fault::GpuInit) {
-        bit = emulated::gpuInitFault;
-    } else if (fault == Fault::BlitterInit) {
-        bit = emulated::blitterInitFault;
-    }
-    if ((injected & bit) == 0) {
+    if (!faultActive(fault)) {
         return false;
     }
     lastFailedStep = step;

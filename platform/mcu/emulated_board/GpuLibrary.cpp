@@ -12,6 +12,7 @@
 #include "Interrupts.hpp"
 #include "emulated/GpuRecords.hpp"
 #include "gpu/gpu_graphics.h"
+#include "sim/BoardFaults.hpp"
 
 namespace {
 
@@ -320,6 +321,9 @@ void vg_stroke_set_width(float width)
 // The GPU's stencil memory, taken from the pool as the hardware needs it.
 int vg_stencil_create(std::uint32_t width, std::uint32_t height, int pool)
 {
+    if (sim::board::detail::stepFails(sim::board::Fault::GpuStencil, "GPU stencil buffer creation")) {
+        return -1;
+    }
     gpu_buffer_destroy(&gpu.stencil);
     gpu.stencil = gpu_buffer_create_pool(pool, static_cast<std::int32_t>(width * height));
     return 0;

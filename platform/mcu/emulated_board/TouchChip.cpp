@@ -2,15 +2,20 @@
 // behind the I2C calls, behaving as the simulator's chip does: while a
 // finger is down it reports every 10 ms of board time; each report latches
 // the fingers into the registers and pulls the touch line low. The fingers
-// come from the host runner's script with each frame's reply.
+// come from the host runner's script with each frame's reply. Injected
+// faults make it hold the bus, answer late, garble every third report or
+// keep its line low, as the simulator's chip does.
 
 #include "Inputs.hpp"
 
 #include <array>
 #include <cstring>
 
+#include "BoardClock.hpp"
 #include "Interrupts.hpp"
 #include "platform/bsp.h"
+#include "platform/rtos.h"
+#include "sim/BoardFaults.hpp"
 
 namespace {
 
@@ -22,6 +27,8 @@ constexpr std::uint16_t firstPointRegister = 0x8150;
 constexpr std::uint16_t secondPointRegister = 0x8158;
 constexpr std::uint8_t bufferReady = 0x80;
 constexpr std::uint32_t reportPeriodMs = 10;
+// A first point that is not on the 800 x 480 panel: the 12-bit full scale.
+constexpr std::uint32_t offPanel = 0xFFF | 0xFFFu << 16;
 
 struct Chip {
     bool busReady = false;
@@ -30,6 +37,7 @@ struct Chip {
     std::array<std::uint8_t, lastRegister - firstRegister + 1> registers{};
     bool reporting = false;
     std::uint32_t nextReportMs = 0;
+    std::uint32_t reports = 0;
 };
 
 Chip chip;
@@ -45,12 +53,40 @@ void putPoint(std::uint16_t reg, std::uint32_t finger)
 
 void report(std::uint32_t nowMs)
 {
-    chip.registers[statusRegister - firstRegister] = static_cast<std::uint8_t>(bufferReady | (chip.fingerCount & 0x0F));
-    putPoint(firstPointRegister, chip.fingers[0]);
+    using sim::board::Fault;
+    using sim::board::detail::faultActive;
+    const bool garbled = ++chip.reports % 3 == 0;
+    std::uint32_t claimed = 0;
+    const bool badCount = garbled && faultActive(Fault::TouchCount, &claimed);
+    const bool outside = garbled && faultActive(Fault::TouchOutside);
+    const std::uint32_t count = badCount ? claimed : chip.fingerCount;
+    chip.registers[statusRegister - firstRegister] = static_cast<std::uint8_t>(bufferReady | (count & 0x0F));
+    putPoint(firstPointRegister, outside ? offPanel : chip.fingers[0]);
     putPoint(secondPointRegister, chip.fingers[1]);
-    emulated::pendInterrupt(bsp::Irq::TouchLine);
+    if (!faultActive(Fault::TouchIrqStuck)) {
+        emulated::pendInterrupt(bsp::Irq::TouchLine);
+    }
     chip.reporting = chip.fingerCount > 0;
     chip.nextReportMs = nowMs + reportPeriodMs;
+}
+
+// A chip holding the bus keeps the transfer waiting until it answers or the
+// caller's timeout runs out. False: no answer in time.
+bool busAnswers(std::uint32_t timeout)
+{
+    using sim::board::Fault;
+    using sim::board::detail::faultActive;
+    std::uint32_t lateMs = 0;
+    if (faultActive(Fault::TouchSilent)) {
+        lateMs = bsp::waitForever;
+    } else if (!faultActive(Fault::TouchLate, &lateMs)) {
+        return true;
+    }
+    const bool answers = lateMs != bsp::waitForever && lateMs <= timeout;
+    if (emulated::kernelStarted()) {
+        rtos::delay(answers ? lateMs : timeout);
+    }
+    return answers;
 }
 
 } // namespace
@@ -85,8 +121,11 @@ Status i2cInit(const I2cConfig& config)
 }
 
 // Only the chip answers on the bus; any other address is not acknowledged.
-Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::size_t size, std::uint32_t)
+Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::size_t size, std::uint32_t timeout)
 {
+    if (device == chipAddress && !busAnswers(timeout)) {
+        return Status::Error;
+    }
     if (data == nullptr || !chip.busReady || device != chipAddress || reg < firstRegister ||
         size > std::size_t{lastRegister} + 1 - reg) {
         return Status::Error;
@@ -95,8 +134,12 @@ Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::
     return Status::Ok;
 }
 
-Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data, std::size_t size, std::uint32_t)
+Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data, std::size_t size,
+                std::uint32_t timeout)
 {
+    if (device == chipAddress && !busAnswers(timeout)) {
+        return Status::Error;
+    }
     if (data == nullptr || !chip.busReady || device != chipAddress || reg != statusRegister || size != 1) {
         return Status::Error;
     }

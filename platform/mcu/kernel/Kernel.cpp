@@ -166,6 +166,11 @@ rtos::Task* current()
     return running;
 }
 
+const char* runningTaskName()
+{
+    return running != nullptr ? running->name : nullptr;
+}
+
 std::uint32_t now()
 {
     return ticks;

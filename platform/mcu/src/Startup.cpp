@@ -6,8 +6,40 @@
 
 #include "mcu/Console.hpp"
 #include "mcu/CoreRegisters.hpp"
+#include "mcu/KernelFigures.hpp"
 
 int main();
+
+namespace {
+
+constexpr std::uint32_t hardFaultNumber = 3;
+constexpr std::uint32_t usageFaultNumber = 6;
+constexpr std::uintptr_t configurableFaultStatus = 0xE000ED28;
+constexpr std::uintptr_t hardFaultStatus = 0xE000ED2C;
+constexpr std::uint32_t returnsToProcessStack = 1u << 2;
+constexpr std::uint32_t stackOverflow = 1u << 20;
+constexpr std::uint32_t undefinedInstruction = 1u << 16;
+constexpr std::uint32_t busFaults = 0xFFu << 8;
+constexpr std::uint32_t memoryFaults = 0xFFu;
+
+const char* faultKind(std::uint32_t status)
+{
+    if ((status & stackOverflow) != 0) {
+        return "stack overflow (a push crossed the stack limit)";
+    }
+    if ((status & undefinedInstruction) != 0) {
+        return "undefined instruction";
+    }
+    if ((status & busFaults) != 0) {
+        return "bus error";
+    }
+    if ((status & memoryFaults) != 0) {
+        return "memory protection";
+    }
+    return "fault";
+}
+
+} // namespace
 
 extern "C" {
 
@@ -48,10 +80,23 @@ void* __dso_handle = nullptr;
     mcu::stop(main() == 0);
 }
 
-[[noreturn]] void unexpectedException()
+// `exceptionReturn`: the handler's link register, which says whether a task
+// or a handler was interrupted.
+[[noreturn]] void unexpectedException(std::uint32_t exceptionReturn)
 {
-    static char text[64];
-    std::snprintf(text, sizeof text, "unexpected exception %lu\n", static_cast<unsigned long>(mcu::activeException()));
+    static char text[160];
+    const std::uint32_t number = mcu::activeException();
+    if (number < hardFaultNumber || number > usageFaultNumber) {
+        std::snprintf(text, sizeof text, "unexpected exception %lu\n", static_cast<unsigned long>(number));
+    } else {
+        const std::uint32_t status = mcu::coreRegister(configurableFaultStatus);
+        // Tasks run on the process stack, start-up and handlers on the main one.
+        const char* task = (exceptionReturn & returnsToProcessStack) != 0 ? mcu::kernel::runningTaskName() : nullptr;
+        std::snprintf(text, sizeof text, "hard fault: %s in %s%s (fault status 0x%08lx, hard fault status 0x%08lx)\n",
+                      faultKind(status), task != nullptr ? "task " : "start-up or a handler",
+                      task != nullptr ? task : "", static_cast<unsigned long>(status),
+                      static_cast<unsigned long>(mcu::coreRegister(hardFaultStatus)));
+    }
     mcu::consoleWrite(text);
     mcu::stop(false);
 }

@@ -33,6 +33,7 @@ Default_Handler:
        limit so that the report can still be made below it. */
     movs r0, #0
     msr msplim, r0
+    mov r0, lr
     b unexpectedException
 
     .weak NMI_Handler

@@ -26,6 +26,9 @@ TaskMemory memoryOf(rtos::TaskHandle task);
 // The kernel's own timer-service task, once the scheduler runs.
 rtos::TaskHandle timerServiceTask();
 
+// The task on the processor, for a fault report; null before the kernel runs.
+const char* runningTaskName();
+
 } // namespace mcu::kernel
 
 // The static memory of the kernel's own tasks, handed out at start-up.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // What the emulated board and its host runner say to each other. The image
@@ -9,13 +10,14 @@
 // carry addresses there instead of data.
 namespace emulated {
 
-constexpr std::uint32_t protocolVersion = 2;
+constexpr std::uint32_t protocolVersion = 3;
 constexpr std::uint32_t sharedRamBase = 0x80000000u;
 constexpr std::uint32_t sharedRamSize = 16u << 20;
 
 enum class Request : std::uint32_t {
-    // The board is up: words {version}. Reply: {time mode, board time limit
-    // ms, 1 when the runner keeps a trace, start-up fault bits}.
+    // The board is up: words {version, address of its FaultWindow table}.
+    // The runner fills the table in, then replies: {time mode, board time
+    // limit ms, 1 when the runner keeps a trace}.
     Hello = 1,
     // A frame ended: words {board time ms, shown frame address, drawing µs,
     // address of its FrameRecord while the runner keeps a trace, else 0}.
@@ -51,13 +53,30 @@ enum class TimeMode : std::uint32_t {
 
 constexpr std::uint32_t stopRun = 1;
 
-// Start-up faults: these set-up steps report failure.
-constexpr std::uint32_t gpuInitFault = 1u << 0;
-constexpr std::uint32_t blitterInitFault = 1u << 1;
+// Injected faults (--fault), by number: the simulator's (sim::board::Fault)
+// where the fault lies in the firmware's view of a device the emulated
+// board models, then the emulated board's own, which the port provokes.
+enum class PortFault : std::uint32_t {
+    HardFault = 12,     // the GUI task runs an undefined instruction at a frame's end
+    StackOverflow = 13, // the GUI task pushes onto its stack until the stack limit stops it
+    VsyncLost = 14,     // the display's line events stop: no frame follows
+};
+constexpr std::size_t faultSlots = 16;
+
+// Active from board time fromMs until before untilMs while `on`.
+struct FaultWindow {
+    std::uint32_t on;
+    std::uint32_t value;
+    std::uint32_t fromMs;
+    std::uint32_t untilMs;
+};
 
 // The FrameDone reply's input bits.
 constexpr std::uint32_t touchChanged = 1u << 0;
 constexpr std::uint32_t menuKey = 1u << 1;
+// The script's watchdog-refresh: the firmware's watchdogRefreshEnabled.
+constexpr std::uint32_t watchdogRefreshOn = 1u << 2;
+constexpr std::uint32_t watchdogRefreshOff = 1u << 3;
 
 constexpr std::uint32_t packFinger(std::uint16_t x, std::uint16_t y)
 {
