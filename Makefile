@@ -13,7 +13,10 @@ configure: setup
 build: configure
 	@cmake --build --preset $(PRESET)
 
-run: build
+# Only the simulator and its data: no tests, tools beyond the data's, or
+# 32-bit cross build.
+run: configure
+	@cmake --build --preset $(PRESET) --target mapboard
 	@$(BUILD_DIR)/platform/sim/simulator/mapboard --out $(BUILD_DIR)/board.png
 
 # The firmware's 32-bit image on the emulated board (QEMU), 600 frames in
