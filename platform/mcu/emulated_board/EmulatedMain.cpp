@@ -3,6 +3,7 @@
 
 #include "Display.hpp"
 #include "ImageHooks.hpp"
+#include "Inputs.hpp"
 #include "board/main.h"
 #include "platform/bsp.h"
 #include "ui/Application.hpp"
@@ -23,10 +24,12 @@ void DmaChannels_IRQHandler()
 }
 
 // In the order of the lines (Interrupts.cpp): 0 touch, 1 DMA channels,
-// 2 blitter, 3 timer 0 for the display, 4 GPU.
+// 2 blitter, 3 timer 0 for the display, 4 GPU, 5 the dual timer for the
+// touch chip's reports.
 using InterruptHandler = void (*)();
 [[gnu::section(".vectors.lines"), gnu::used]] const InterruptHandler lineVectors[] = {
-    TouchLine_IRQHandler, DmaChannels_IRQHandler, Blitter_IRQHandler, Display_IRQHandler, Gpu_IRQHandler,
+    TouchLine_IRQHandler, DmaChannels_IRQHandler, Blitter_IRQHandler,
+    Display_IRQHandler,   Gpu_IRQHandler,         TouchScan_IRQHandler,
 };
 
 } // extern "C"

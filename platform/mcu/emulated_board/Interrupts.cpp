@@ -17,6 +17,7 @@ constexpr std::uint32_t priorityShift = 4; // the board's 4 priority bits, at th
 // (timer 0), blitter, GPU. Lines 0, 1, 2 and 4 belong to the watchdog and
 // timers that this port never starts.
 constexpr std::array<std::uint32_t, 5> lineNumbers{0, 1, 3, 2, 4};
+constexpr std::uint32_t dualTimerLine = 5;
 
 std::array<bool, 5> enabled{};
 
@@ -42,6 +43,11 @@ bool interruptEnabled(bsp::Irq irq)
 void pendInterrupt(bsp::Irq irq)
 {
     mcu::coreRegister(nvicSetPending) = bit(lineOf(irq));
+}
+
+void enableTouchScanLine()
+{
+    mcu::coreRegister(nvicSetEnable) = bit(dualTimerLine);
 }
 
 } // namespace emulated

@@ -5,6 +5,11 @@
 // come from the host runner's script with each frame's reply. Injected
 // faults make it hold the bus, answer late, garble every third report or
 // keep its line low, as the simulator's chip does.
+//
+// In emulated time the dual timer paces the reports. Fingers that come with
+// a frame's reply while the chip reports are taken by its next report, as
+// the runner cannot hand them over between frames: the reports keep their
+// 10 ms.
 
 #include "Inputs.hpp"
 
@@ -13,6 +18,8 @@
 
 #include "BoardClock.hpp"
 #include "Interrupts.hpp"
+#include "mcu/CoreClock.hpp"
+#include "mcu/CoreRegisters.hpp"
 #include "platform/bsp.h"
 #include "platform/rtos.h"
 #include "sim/BoardFaults.hpp"
@@ -29,6 +36,15 @@ constexpr std::uint8_t bufferReady = 0x80;
 constexpr std::uint32_t reportPeriodMs = 10;
 // A first point that is not on the 800 x 480 panel: the 12-bit full scale.
 constexpr std::uint32_t offPanel = 0xFFF | 0xFFFu << 16;
+
+// The dual timer's first counter (secure alias), on the core clock.
+constexpr std::uintptr_t scanLoad = 0x50002000;
+constexpr std::uintptr_t scanControl = 0x50002008;
+constexpr std::uintptr_t scanInterruptClear = 0x5000200C;
+constexpr std::uint32_t scanWide = 1u << 1; // 32-bit counter
+constexpr std::uint32_t scanInterruptEnable = 1u << 5;
+constexpr std::uint32_t scanPeriodic = 1u << 6;
+constexpr std::uint32_t scanEnable = 1u << 7;
 
 struct Chip {
     bool busReady = false;
@@ -70,6 +86,16 @@ void report(std::uint32_t nowMs)
     chip.nextReportMs = nowMs + reportPeriodMs;
 }
 
+// The next report a period from now, and one every period after.
+void startScan()
+{
+    mcu::coreRegister(scanControl) = 0;
+    // The counter's period is one cycle longer than its load.
+    mcu::coreRegister(scanLoad) = mcu::coreClockHz() / 1000 * reportPeriodMs - 1;
+    mcu::coreRegister(scanControl) = scanWide | scanInterruptEnable | scanPeriodic | scanEnable;
+    emulated::enableTouchScanLine();
+}
+
 // A chip holding the bus keeps the transfer waiting until it answers or the
 // caller's timeout runs out. False: no answer in time.
 bool busAnswers(std::uint32_t timeout)
@@ -95,9 +121,20 @@ namespace emulated {
 
 void touchFingers(std::uint32_t count, std::uint32_t first, std::uint32_t second, std::uint32_t nowMs)
 {
+    const bool scanned = timeMode() == TimeMode::Emulated;
+    // Not torn by a report from the dual timer.
+    std::uint32_t masked = 0;
+    asm volatile("mrs %0, primask\n cpsid i" : "=r"(masked)::"memory");
+    const bool reportNow = !scanned || !chip.reporting;
     chip.fingerCount = count > 2 ? 2 : count;
     chip.fingers = {chip.fingerCount > 0 ? first : 0, chip.fingerCount > 1 ? second : 0};
-    report(nowMs);
+    asm volatile("msr primask, %0" ::"r"(masked) : "memory");
+    if (reportNow) {
+        report(nowMs);
+        if (scanned && chip.reporting) {
+            startScan();
+        }
+    }
 }
 
 void touchAdvance(std::uint32_t nowMs)
@@ -108,6 +145,15 @@ void touchAdvance(std::uint32_t nowMs)
 }
 
 } // namespace emulated
+
+extern "C" void TouchScan_IRQHandler()
+{
+    mcu::coreRegister(scanInterruptClear) = 1;
+    report(emulated::boardMs());
+    if (!chip.reporting) {
+        mcu::coreRegister(scanControl) = 0;
+    }
+}
 
 namespace bsp {
 
