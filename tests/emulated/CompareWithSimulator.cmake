@@ -4,6 +4,7 @@
 # Run with -DEMULATED= -DSIMULATOR= -DFRAMES= -DEVERY= -DWORK= and, for a
 # run with input, -DSCRIPT= (the same script for both) and -DEXPECT=
 # "KEY=VALUE" of the last trace line, which shows the script was played;
+# -DFIRST_EXPECT= the same of the first frame's line;
 # -DFAULT= gives both the same --fault.
 
 file(REMOVE_RECURSE "${WORK}")
@@ -67,15 +68,22 @@ if(NOT simulator_trace STREQUAL emulated_trace)
 endif()
 set(lines ${simulator_lines})
 
-if(EXPECT)
-  string(REPLACE "=" ";" expect "${EXPECT}")
+# KEY=VALUE of one frame's trace line (the two traces are equal by now).
+function(expect_in_frame frame expected what)
+  string(REPLACE "=" ";" expect "${expected}")
   list(GET expect 0 key)
   list(GET expect 1 value)
   string(REPLACE "." ";" path "${key}")
-  file(STRINGS "${WORK}/simulator/trace.jsonl" last_line REGEX "^{\"frame\":${FRAMES},")
-  string(JSON shown GET "${last_line}" ${path})
+  file(STRINGS "${WORK}/emulated/trace.jsonl" line REGEX "^{\"frame\":${frame},")
+  string(JSON shown GET "${line}" ${path})
   if(NOT shown STREQUAL value)
-    message(FATAL_ERROR "The script was not played: ${key} is '${shown}' at the end, not '${value}'")
+    message(FATAL_ERROR "${what}: ${key} is '${shown}' at frame ${frame}, not '${value}'")
   endif()
+endfunction()
+if(FIRST_EXPECT)
+  expect_in_frame(1 "${FIRST_EXPECT}" "The board did not start as it should")
+endif()
+if(EXPECT)
+  expect_in_frame(${FRAMES} "${EXPECT}" "The script was not played")
 endif()
 message("${count} pictures and ${lines} trace lines equal")
