@@ -26,6 +26,9 @@ TaskMemory memoryOf(rtos::TaskHandle task);
 // The kernel's own timer-service task, once the scheduler runs.
 rtos::TaskHandle timerServiceTask();
 
+// The most of its stack a task has used so far, in bytes.
+std::uint32_t stackDeepestBytes(rtos::TaskHandle task);
+
 } // namespace mcu::kernel
 
 // The static memory of the kernel's own tasks, handed out at start-up.
