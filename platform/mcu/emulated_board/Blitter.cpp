@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 
+#include "FrameCost.hpp"
 #include "Interrupts.hpp"
 #include "platform/bsp.h"
 #include "sim/BlitterPixels.hpp"
@@ -131,6 +132,7 @@ Status blitterLoadPalette(const void* entries, std::uint16_t count, BlitterColor
 
 Status blitterStart(std::uintptr_t source, std::uintptr_t destination, std::uint32_t width, std::uint32_t height)
 {
+    const emulated::LeftOutWork work(emulated::LeftOut::BlitterModel);
     if (!blitter.initialised || destination == 0 ||
         (blitter.output.mode != BlitterMode::RegisterToMemory && source == 0)) {
         return fail();
@@ -168,6 +170,7 @@ Status blitterStart(std::uintptr_t source, std::uintptr_t destination, std::uint
 Status blitterBlendStart(std::uintptr_t foreground, std::uintptr_t background, std::uintptr_t destination,
                          std::uint32_t width, std::uint32_t height)
 {
+    const emulated::LeftOutWork work(emulated::LeftOut::BlitterModel);
     if (!blitter.initialised || blitter.output.mode != BlitterMode::MemoryToMemoryBlend || background == 0 ||
         destination == 0) {
         return fail();
