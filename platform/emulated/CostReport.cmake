@@ -8,9 +8,9 @@ cmake_minimum_required(VERSION 3.25)
 
 # Scenario script, frames to run, board time (ms) the report starts at.
 set(scenarios
-  "pan_zoom16|900|2000"
-  "pizza_delivery|660|1000"
-  "dog_screen|660|1000"
+  "pan_zoom16|540|2000"
+  "pizza_delivery|360|1000"
+  "dog_screen|300|1000"
 )
 
 file(MAKE_DIRECTORY "${WORK}")
