@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: setup configure build run emulate test bench soak fuzz format tidy
+.PHONY: setup configure build run emulate emulate-cost test bench soak fuzz format tidy
 
 setup:
 	@scripts/setup
@@ -24,6 +24,12 @@ run: configure
 emulate: configure
 	@cmake --build --preset $(PRESET) --target emulatedboard
 	@$(BUILD_DIR)/platform/emulated/emulatedboard --out $(BUILD_DIR)/emulated.png
+
+# The firmware's instructions per frame by phase in three scenarios on the
+# emulated board in emulated time, its stacks and heap, and its image's
+# size against the board's.
+emulate-cost: configure
+	@cmake --build --preset $(PRESET) --target emulate_cost
 
 test: build
 	@ctest --preset $(PRESET) -j2

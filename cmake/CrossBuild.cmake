@@ -7,6 +7,7 @@ include(ExternalProject)
 set(MCU_BUILD_DIR "${PROJECT_BINARY_DIR}/mcu")
 set(MCU_SELFCHECK_IMAGE "${MCU_BUILD_DIR}/platform/mcu/selfcheck/selfcheck.elf")
 set(MCU_EMULATED_IMAGE "${MCU_BUILD_DIR}/platform/mcu/emulated_board/emulated.elf")
+set(MCU_BOARD_IMAGE "${MCU_BUILD_DIR}/platform/mcu/firmware/firmware.elf")
 
 ExternalProject_Add(mcu_firmware
   SOURCE_DIR "${PROJECT_SOURCE_DIR}"
@@ -17,5 +18,5 @@ ExternalProject_Add(mcu_firmware
     "-DMAPBOARD_HOST_BUILD_DIR=${PROJECT_BINARY_DIR}"
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
-  BUILD_BYPRODUCTS "${MCU_SELFCHECK_IMAGE}" "${MCU_EMULATED_IMAGE}"
+  BUILD_BYPRODUCTS "${MCU_SELFCHECK_IMAGE}" "${MCU_EMULATED_IMAGE}" "${MCU_BOARD_IMAGE}"
   DEPENDS default_flash gui_resources)

@@ -1,6 +1,7 @@
 #include "ui/HALGPU.hpp"
 
 #include "platform/Assert.hpp"
+#include "platform/bsp.h"
 #include "ui/LCDGPU.hpp"
 
 namespace ui {
@@ -36,6 +37,7 @@ void HALGPU::bindExecBuffer()
 {
     HALGPU* hal = gpuInstance();
     VECTA_ASSERT(hal->commandListCreated && "HALGPU has not been initialized.");
+    bsp::setDebugSignal(bsp::DebugSignal::GpuCommands, true);
     // Software drawing is synchronous, so nothing of the CPU's is outstanding.
     hal->hardwareRendering = true;
     if (gpu_cmdlist_get_bound() != &hal->commandList) {
@@ -47,6 +49,7 @@ void HALGPU::submitExecBuffer()
 {
     HALGPU* hal = gpuInstance();
     gpu_cmdlist_submit(&hal->commandList);
+    bsp::setDebugSignal(bsp::DebugSignal::GpuCommands, false);
     gpu_cmdlist_wait(&hal->commandList);
     hal->hardwareRendering = false;
 }

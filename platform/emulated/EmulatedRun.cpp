@@ -303,6 +303,24 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
         trace << simulator::traceLine(traced, copy.state, figuresOf(copy)).dump() << '\n';
         return trace ? std::string() : "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
     };
+    auto readCost = [&](const RequestRecord& request, std::uint64_t frame) {
+        const std::uint8_t* record = shared(request.words[3], sizeof(FrameRecord));
+        const std::uint8_t* cost = shared(request.words[4], sizeof(FrameCost));
+        if (record == nullptr || cost == nullptr) {
+            return std::string("the emulated board's frame cost is not in the shared RAM");
+        }
+        FrameCostEntry entry;
+        entry.frame = frame;
+        entry.boardMs = request.words[0];
+        std::memcpy(&entry.cost, cost, sizeof entry.cost);
+        FrameRecord copy;
+        std::memcpy(&copy, record, sizeof copy);
+        entry.state = copy.state;
+        entry.state.screen[sizeof entry.state.screen - 1] = '\0';
+        entry.state.pizzaState[sizeof entry.state.pizzaState - 1] = '\0';
+        outcome.costs.push_back(entry);
+        return std::string();
+    };
 
     int silentMs = 0;
     bool done = false;
@@ -342,6 +360,7 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             } else {
                 outcome.problem = "the emulated board's fault table is not in the shared RAM";
             }
+            reply.words[3] = settings.reportCosts ? 1 : 0;
             break;
         case Request::FrameDone: {
             const std::uint64_t frame = ++outcome.frames;
@@ -349,6 +368,9 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             outcome.drawMicrosecondsMost = std::max(outcome.drawMicrosecondsMost, request.words[2]);
             if (trace.is_open()) {
                 outcome.problem = writeTrace(request, frame);
+            }
+            if (settings.reportCosts && outcome.problem.empty()) {
+                outcome.problem = readCost(request, frame);
             }
             if (outcome.problem.empty() && settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
                 outcome.problem = savePicture(request.words[1], frameFileBeside(settings.out, "frame", frame));
@@ -369,7 +391,8 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
                     outcome.problem = savePicture(request.words[1], settings.out);
                 }
                 reply.words[0] = stopRun;
-                done = true;
+                // A run reporting costs ends with the board's figures.
+                done = !settings.reportCosts;
             }
             break;
         }
@@ -379,6 +402,13 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
         case Request::WatchdogExpired:
             std::fprintf(stderr, "emulated board: watchdog reset at %u ms; the board restarts\n", request.words[0]);
             scriptPlaying = false;
+            break;
+        case Request::RunFigures:
+            if (const std::uint8_t* figures = shared(request.words[0], sizeof(RunFigures))) {
+                std::memcpy(&outcome.figures, figures, sizeof outcome.figures);
+                outcome.figuresRead = true;
+            }
+            done = true;
             break;
         case Request::Stalled:
             outcome.problem = "the firmware stopped producing frames after frame " + std::to_string(outcome.frames) +

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "emulated/CostRecords.hpp"
 #include "emulated/HostProtocol.hpp"
 #include "simulator/Script.hpp"
+#include "simulator/TraceState.hpp"
 
 namespace emulated {
 
@@ -24,6 +26,16 @@ struct RunSettings {
     std::string tracePath;
     // Host seconds without a word from the board before the run is given up.
     unsigned silenceLimitSeconds = 120;
+    // Each frame's instructions by phase (emulated time only).
+    bool reportCosts = false;
+};
+
+// One frame of a run that reports costs, with the state it ended in.
+struct FrameCostEntry {
+    std::uint64_t frame = 0;
+    std::uint32_t boardMs = 0;
+    FrameCost cost{};
+    simulator::TraceState state{};
 };
 
 struct RunOutcome {
@@ -33,6 +45,9 @@ struct RunOutcome {
     std::uint64_t drawMicrosecondsTotal = 0;
     std::uint32_t drawMicrosecondsMost = 0;
     std::string problem; // empty when the frames were done and saved
+    std::vector<FrameCostEntry> costs;
+    RunFigures figures{};
+    bool figuresRead = false;
 };
 
 // Starts the emulated board on the image under QEMU, serves its GPU and

@@ -9,6 +9,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "CostReport.hpp"
 #include "EmulatedRun.hpp"
 #include "FaultOptions.hpp"
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     bool emulatedTime = false;
     std::string scriptPath;
     std::vector<std::string> faults;
+    std::uint32_t costFromMs = 0;
 
     CLI::App app{"Runs the firmware's image on the emulated board (qemu-system-arm -M mps2-an505)"};
     app.add_option("--frames", settings.frames, "frames to run (default 600, 10 s of board time)")
@@ -29,6 +31,9 @@ int main(int argc, char** argv)
     app.add_option("--screenshot-every", settings.screenshotEvery, "also save every N-th frame beside --out");
     app.add_flag("--emulated-time", emulatedTime,
                  "let the system timer count emulated time (one instruction a nanosecond) instead of board time");
+    app.add_flag("--cost-report", settings.reportCosts,
+                 "in emulated time, report the firmware's instructions per frame by phase, its stacks and heap");
+    app.add_option("--cost-from", costFromMs, "leave the frames before this board time (ms) out of the cost report");
     app.add_option("--script", scriptPath, "timed touches, keys and screenshots, as mapboard's --script");
     app.add_option("--trace", settings.tracePath,
                    "JSON lines as mapboard's --trace, without its host times, with the firmware's own figures");
@@ -54,14 +59,18 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    settings.timeMode = emulatedTime ? emulated::TimeMode::Emulated : emulated::TimeMode::Board;
+    settings.timeMode = emulatedTime || settings.reportCosts ? emulated::TimeMode::Emulated : emulated::TimeMode::Board;
 
     const emulated::RunOutcome outcome = emulated::runEmulatedBoard(settings);
     if (!outcome.problem.empty()) {
         std::fprintf(stderr, "emulatedboard: %s\n", outcome.problem.c_str());
         return 1;
     }
-    if (emulatedTime) {
+    if (settings.reportCosts) {
+        const std::string title = scriptPath.empty() ? "no input" : std::filesystem::path(scriptPath).stem().string();
+        std::fputs(emulated::costReport(title, outcome, costFromMs).c_str(), stdout);
+    }
+    if (emulatedTime || settings.reportCosts) {
         std::printf("emulatedboard: drawing took %llu instructions per frame, %llu at most\n",
                     static_cast<unsigned long long>(outcome.drawMicrosecondsTotal * 1000 / outcome.frames),
                     static_cast<unsigned long long>(std::uint64_t{outcome.drawMicrosecondsMost} * 1000));

@@ -9,6 +9,7 @@
 #include "map_screen/MapGesture.hpp"
 #include "model/InputHandler.hpp"
 #include "model/MapPosition.hpp"
+#include "platform/bsp.h"
 #include "texts/TextKeysAndLanguages.hpp"
 #include "ui/HAL.hpp"
 #include "ui/Unicode.hpp"
@@ -101,8 +102,11 @@ public:
                 writer = vecta::BufferWriter(reinterpret_cast<std::uint32_t*>(buffer), capacity);
                 writer.realign();
             }
-            return job.transcoder.decode(job.result.data, job.result.size, static_cast<unsigned char>(job.result.zoom),
-                                         writer);
+            bsp::setDebugSignal(bsp::DebugSignal::TileTranscode, true);
+            const unsigned int used = job.transcoder.decode(job.result.data, job.result.size,
+                                                            static_cast<unsigned char>(job.result.zoom), writer);
+            bsp::setDebugSignal(bsp::DebugSignal::TileTranscode, false);
+            return used;
         };
         // A damaged tile is stored as an empty slot, so it is not fetched
         // again, and counted.

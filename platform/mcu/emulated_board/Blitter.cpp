@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 
+#include "FrameCost.hpp"
 #include "Interrupts.hpp"
 #include "platform/bsp.h"
 #include "sim/BlitterPixels.hpp"
@@ -132,6 +133,7 @@ Status blitterLoadPalette(const void* entries, std::uint16_t count, BlitterColor
 
 Status blitterStart(std::uintptr_t source, std::uintptr_t destination, std::uint32_t width, std::uint32_t height)
 {
+    const emulated::LeftOutWork work(emulated::LeftOut::BlitterModel);
     if (sim::board::detail::faultActive(sim::board::Fault::BlitterStart)) {
         return Status::Error;
     }
@@ -172,6 +174,7 @@ Status blitterStart(std::uintptr_t source, std::uintptr_t destination, std::uint
 Status blitterBlendStart(std::uintptr_t foreground, std::uintptr_t background, std::uintptr_t destination,
                          std::uint32_t width, std::uint32_t height)
 {
+    const emulated::LeftOutWork work(emulated::LeftOut::BlitterModel);
     if (sim::board::detail::faultActive(sim::board::Fault::BlitterStart)) {
         return Status::Error;
     }

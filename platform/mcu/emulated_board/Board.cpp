@@ -5,6 +5,7 @@
 
 #include "BoardClock.hpp"
 #include "Faults.hpp"
+#include "FrameCost.hpp"
 #include "HostLink.hpp"
 #include "ImageHooks.hpp"
 #include "Inputs.hpp"
@@ -31,8 +32,15 @@ constexpr std::uint32_t consoleBaud = 115200;
 
 std::uint64_t renderStart = 0;
 bool keepingTrace = false;
-// Where the runner reads each frame's state for its trace.
+// Where the runner reads each frame's state for its trace and costs.
 [[gnu::section(".bss.hostShared")]] emulated::FrameRecord frameRecord;
+[[gnu::section(".bss.hostShared")]] emulated::FrameCost frameCost;
+[[gnu::section(".bss.hostShared")]] emulated::RunFigures runFigures;
+
+std::uint32_t sharedAddress(const void* record)
+{
+    return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(record));
+}
 
 void enableSerial(std::size_t port, std::uint32_t baud)
 {
@@ -80,6 +88,7 @@ Status halInit()
                        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(emulated::faultTable()))});
     emulated::setTimeMode(static_cast<emulated::TimeMode>(reply.words[0]), reply.words[1]);
     keepingTrace = reply.words[2] != 0;
+    emulated::setCostReporting(reply.words[3] != 0);
     return Status::Ok;
 }
 
@@ -166,26 +175,31 @@ std::uint32_t cycleCounter()
 }
 
 // The end of each frame's drawing goes to the host, which keeps the count,
-// the pictures and the trace, plays its script and may end the run.
+// the pictures, the trace and the costs, plays its script and may end the
+// run. The frame's phases go to the cost count.
 void setDebugSignal(DebugSignal signal, bool high)
 {
     if (signal != DebugSignal::RenderTime) {
+        emulated::phaseSignal(signal, high);
         return;
     }
     if (high) {
         renderStart = emulated::boardCycles();
+        emulated::frameCostBegin();
         return;
     }
+    frameCost = emulated::frameCostEnd();
     const std::uint64_t drawCycles = emulated::boardCycles() - renderStart;
     const auto drawMicroseconds = static_cast<std::uint32_t>(drawCycles / (mcu::coreClockHz() / 1000000));
     const std::uint32_t nowMs = emulated::boardMs();
-    if (keepingTrace) {
+    const bool costs = emulated::costReporting();
+    if (keepingTrace || costs) {
         emulated::readFrameRecord(frameRecord);
     }
     const emulated::ReplyRecord reply =
         emulated::ask(emulated::Request::FrameDone,
                       {nowMs, static_cast<std::uint32_t>(displayLayerAddress()), drawMicroseconds,
-                       keepingTrace ? static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&frameRecord)) : 0});
+                       keepingTrace || costs ? sharedAddress(&frameRecord) : 0, costs ? sharedAddress(&frameCost) : 0});
     if ((reply.words[1] & emulated::touchChanged) != 0) {
         emulated::touchFingers(reply.words[2], reply.words[3], reply.words[4], nowMs);
     }
@@ -196,6 +210,10 @@ void setDebugSignal(DebugSignal signal, bool high)
         watchdogRefreshEnabled = (reply.words[1] & emulated::watchdogRefreshOn) != 0;
     }
     if (reply.words[0] == emulated::stopRun) {
+        if (costs) {
+            emulated::readRunFigures(runFigures);
+            emulated::ask(emulated::Request::RunFigures, {sharedAddress(&runFigures)});
+        }
         mcu::stop(true);
     }
     emulated::provokeTaskFaults();

@@ -1,6 +1,7 @@
 #include "BoardClock.hpp"
 
 #include "Display.hpp"
+#include "FrameCost.hpp"
 #include "HostLink.hpp"
 #include "Inputs.hpp"
 #include "Watchdog.hpp"
@@ -13,7 +14,7 @@
 namespace {
 
 constexpr std::uintptr_t interruptControl = 0xE000ED04;
-constexpr std::uint32_t pendSysTick = 1u << 26;
+constexpr std::uint32_t pendSysTick = 1u << 26; // write: pend; read: pending
 
 emulated::TimeMode mode = emulated::TimeMode::Board;
 std::uint32_t limit = 0xFFFFFFFFu;
@@ -53,16 +54,23 @@ std::uint32_t boardMs()
 std::uint64_t boardCycles()
 {
     const std::uint64_t perMs = mcu::coreClockHz() / 1000;
-    std::uint64_t cycles = std::uint64_t{boardMs()} * perMs;
-    if (mode == TimeMode::Emulated && kernelRunning) {
-        // Within the tick: how far the system timer has counted down.
-        const std::uint32_t reload = mcu::coreRegister(mcu::sysTickReload);
-        const std::uint32_t current = mcu::coreRegister(mcu::sysTickCurrent);
-        if (current <= reload) {
-            cycles += reload - current;
-        }
+    if (mode != TimeMode::Emulated || !kernelRunning) {
+        return std::uint64_t{boardMs()} * perMs;
     }
-    return cycles;
+    std::uint32_t savedMask = 0;
+    asm volatile("mrs %0, primask\n cpsid i" : "=r"(savedMask)::"memory");
+    std::uint32_t ms = rtos::tickCount();
+    // Within the tick: how far the system timer has counted down.
+    const std::uint32_t reload = mcu::coreRegister(mcu::sysTickReload);
+    const std::uint32_t current = mcu::coreRegister(mcu::sysTickCurrent);
+    // The timer may have wrapped while its handler could not run yet (held
+    // off, or below the reader's priority): that tick has passed all the
+    // same, or a read just after the wrap would lose a whole millisecond.
+    if ((mcu::coreRegister(interruptControl) & pendSysTick) != 0 && current > reload / 2) {
+        ++ms;
+    }
+    asm volatile("msr primask, %0" ::"r"(savedMask) : "memory");
+    return std::uint64_t{ms} * perMs + (current <= reload ? reload - current : 0);
 }
 
 } // namespace emulated
@@ -80,6 +88,7 @@ void startKernelTick()
 void idleUntilInterrupt()
 {
     if (mode == emulated::TimeMode::Emulated) {
+        const emulated::LeftOutWork sleeping(emulated::LeftOut::Sleep);
         asm volatile("wfi");
         return;
     }

@@ -2,10 +2,13 @@
 // application as the simulator's, and the figures of its queues.
 
 #include "ImageHooks.hpp"
+#include "board/main.h"
 #include "mcu/KernelFigures.hpp"
 #include "ui/DMA.hpp"
 #include "ui/HAL.hpp"
 #include "vecta/GlobalMapCache.hpp"
+
+#include <cstring>
 
 namespace emulated {
 
@@ -20,6 +23,27 @@ void readFrameRecord(FrameRecord& record)
         record.failedBlits = dma->failedBlits();
     }
     record.fetcherQueue = static_cast<std::uint32_t>(mapCache.fetcher.queue.size());
+}
+
+void readRunFigures(RunFigures& figures)
+{
+    const struct {
+        const char* name;
+        rtos::TaskHandle task;
+    } tasks[RunFigures::taskCount] = {
+        {"defaultTask", defaultTaskHandle},
+        {"GUI_Task", GUI_TaskHandle},
+        {"TileFetcher_Task", TileFetcher_TaskHandle},
+    };
+    for (std::uint32_t i = 0; i < RunFigures::taskCount; ++i) {
+        TaskStack& stack = figures.stacks[i];
+        std::strncpy(stack.name, tasks[i].name, sizeof stack.name - 1);
+        stack.name[sizeof stack.name - 1] = '\0';
+        stack.deepestBytes = tasks[i].task != nullptr ? mcu::kernel::stackDeepestBytes(tasks[i].task) : 0;
+        stack.sizeBytes = tasks[i].task != nullptr ? mcu::kernel::memoryOf(tasks[i].task).stackWords * 4u : 0;
+    }
+    figures.kernelHeapBytes = mcu::kernel::heapBytes;
+    figures.kernelHeapInUse = mcu::kernel::heapBytes - mcu::kernel::heapFreeBytes();
 }
 
 } // namespace emulated

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "emulated/CostRecords.hpp"
 #include "emulated/FrameRecord.hpp"
 
 // What the port asks of the image, which holds the application; on the GUI
@@ -10,5 +11,8 @@ namespace emulated {
 void showStartScreen();
 
 void readFrameRecord(FrameRecord& record);
+
+// The firmware's task stacks and kernel heap, at the end of a run.
+void readRunFigures(RunFigures& figures);
 
 } // namespace emulated

@@ -21,6 +21,8 @@ constexpr std::uint32_t savedWords = 10;
 constexpr std::uint32_t hardwareWords = 8;
 constexpr std::uint32_t threadModeProcessStack = 0xFFFFFFFDu; // no floating-point frame
 constexpr std::uint32_t thumbState = 1u << 24;
+// Fills the unused part of every stack, so that its deepest use shows.
+constexpr std::uint32_t unusedStackWord = 0xA5A5A5A5u;
 
 constexpr std::uintptr_t interruptControl = 0xE000ED04;
 constexpr std::uint32_t pendSwitch = 1u << 28;
@@ -82,6 +84,9 @@ rtos::Task* place(rtos::Task* block, rtos::TaskFunction function, void* argument
     frame[6] = reinterpret_cast<std::uintptr_t>(function) & ~1u; // pc
     frame[7] = thumbState;                                       // xPSR
     std::uint32_t* saved = frame - savedWords;
+    for (std::uint32_t* word = stackBottom; word < saved; ++word) {
+        *word = unusedStackWord;
+    }
     saved[0] = reinterpret_cast<std::uintptr_t>(stackBottom); // stack limit
     saved[savedWords - 1] = threadModeProcessStack;           // exception return
     auto* task = new (block) rtos::Task{};
@@ -342,6 +347,16 @@ TaskMemory memoryOf(rtos::TaskHandle task)
 rtos::TaskHandle timerServiceTask()
 {
     return timerTask;
+}
+
+std::uint32_t stackDeepestBytes(rtos::TaskHandle task)
+{
+    const std::uint32_t* word = task->stackLimit;
+    const std::uint32_t* const top = task->stackLimit + task->stackWords;
+    while (word < top && *word == unusedStackWord) {
+        ++word;
+    }
+    return static_cast<std::uint32_t>(top - word) * 4u;
 }
 
 } // namespace mcu::kernel

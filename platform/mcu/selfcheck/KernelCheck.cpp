@@ -39,9 +39,13 @@ bool checkTimerService()
     kernel_GetTimerTaskMemory(&block, &stack, &stackWords);
     const rtos::TaskHandle timer = mcu::kernel::timerServiceTask();
     const mcu::kernel::TaskMemory memory = timer != nullptr ? mcu::kernel::memoryOf(timer) : mcu::kernel::TaskMemory{};
+    // It has run into its wait: some of its stack is used, most is not.
+    const std::uint32_t deepest = timer != nullptr ? mcu::kernel::stackDeepestBytes(timer) : 0;
     return report(timer != nullptr, "no timer-service task") &&
            report(stackWords == 256 && memory.stackWords == 256, "the timer-service stack is not 256 words") &&
-           report(memory.block == block && memory.stack == stack, "the timer-service task is not in its static memory");
+           report(memory.block == block && memory.stack == stack,
+                  "the timer-service task is not in its static memory") &&
+           report(deepest > 64 && deepest < 512, "the timer-service task's deepest stack use is not measured");
 }
 
 bool checkHeap()

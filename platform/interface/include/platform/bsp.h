@@ -162,8 +162,11 @@ std::uint32_t cycleCounter();
 // line just disabled raises no more interrupts).
 void barrier();
 
-// Signals a logic analyser can watch on spare pins.
-enum class DebugSignal : std::uint8_t { VSync, RenderTime, FrameRate };
+// Signals a logic analyser can watch on spare pins. Besides the frame's
+// render time, the GUI task's costly phases within it: the model's tick, a
+// tile's transcoding and the building of a GPU command list (between its
+// bind and its submission).
+enum class DebugSignal : std::uint8_t { VSync, RenderTime, FrameRate, ModelTick, TileTranscode, GpuCommands };
 void setDebugSignal(DebugSignal signal, bool high);
 
 // Interrupts off, processor stopped.

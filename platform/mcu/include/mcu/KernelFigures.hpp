@@ -29,6 +29,9 @@ rtos::TaskHandle timerServiceTask();
 // The task on the processor, for a fault report; null before the kernel runs.
 const char* runningTaskName();
 
+// The most of its stack a task has used so far, in bytes.
+std::uint32_t stackDeepestBytes(rtos::TaskHandle task);
+
 } // namespace mcu::kernel
 
 // The static memory of the kernel's own tasks, handed out at start-up.

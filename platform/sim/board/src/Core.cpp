@@ -25,7 +25,6 @@ bool cycleUnlocked = false;
 bool cycleCounting = false;
 std::uint64_t cycleBase = 0;
 std::uint64_t bootDelayMs = 0; // waited before the kernel started
-std::function<void(bsp::DebugSignal, bool)> debugObserver;
 
 const char* stepName(sim::board::Step step)
 {
@@ -72,11 +71,6 @@ void powerOn()
 void failStep(Step step)
 {
     failing[static_cast<std::size_t>(step)] = true;
-}
-
-void onDebugSignal(std::function<void(bsp::DebugSignal, bool)> handler)
-{
-    debugObserver = std::move(handler);
 }
 
 } // namespace sim::board
@@ -232,13 +226,6 @@ std::uint32_t cycleCounter()
 void barrier()
 {
     std::atomic_signal_fence(std::memory_order_seq_cst);
-}
-
-void setDebugSignal(DebugSignal signal, bool high)
-{
-    if (debugObserver) {
-        debugObserver(signal, high);
-    }
 }
 
 void halt()

@@ -10,17 +10,18 @@
 // carry addresses there instead of data.
 namespace emulated {
 
-constexpr std::uint32_t protocolVersion = 3;
+constexpr std::uint32_t protocolVersion = 4;
 constexpr std::uint32_t sharedRamBase = 0x80000000u;
 constexpr std::uint32_t sharedRamSize = 16u << 20;
 
 enum class Request : std::uint32_t {
     // The board is up: words {version, address of its FaultWindow table}.
     // The runner fills the table in, then replies: {time mode, board time
-    // limit ms, 1 when the runner keeps a trace}.
+    // limit ms, 1 when the runner keeps a trace, 1 when it reports costs}.
     Hello = 1,
     // A frame ended: words {board time ms, shown frame address, drawing µs,
-    // address of its FrameRecord while the runner keeps a trace, else 0}.
+    // address of its FrameRecord while the runner keeps a trace or reports
+    // costs, else 0, address of its FrameCost while it reports costs}.
     // Reply: {0 go on or 1 stop, input bits, then with touchChanged the
     // finger count and both fingers as x | y << 16}. The script's steps due
     // by then are played at that point, as the simulator plays them.
@@ -31,6 +32,9 @@ enum class Request : std::uint32_t {
     WatchdogExpired = 4,
     // Board time passed the host's limit without a frame: words {board time ms}.
     Stalled = 5,
+    // The runner stopped a run whose costs it reports: words {address of
+    // the RunFigures}. The board stops after the reply.
+    RunFigures = 6,
 };
 
 struct RequestRecord {

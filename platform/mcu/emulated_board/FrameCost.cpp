@@ -1,0 +1,169 @@
+#include "FrameCost.hpp"
+
+#include <cstdint>
+
+#include "BoardClock.hpp"
+#include "mcu/CoreClock.hpp"
+
+namespace {
+
+enum class Phase : std::uint8_t { Frame, Model, Transcode, GpuCommands, BlitterModel, Sleep };
+constexpr std::uint32_t phaseCount = 6;
+// Frame, a transcode or a model tick, a command list, a blit from within.
+constexpr std::uint32_t maxDepth = 8;
+
+bool reporting = false;
+Phase open[maxDepth]{};
+std::uint32_t depth = 0;
+std::uint64_t lastMark = 0;
+std::uint64_t spent[phaseCount]{};
+emulated::FrameCost cost{};
+
+class InterruptsHeld {
+public:
+    InterruptsHeld() { asm volatile("mrs %0, primask\n cpsid i" : "=r"(savedMask)::"memory"); }
+    ~InterruptsHeld() { asm volatile("msr primask, %0" ::"r"(savedMask) : "memory"); }
+    InterruptsHeld(const InterruptsHeld&) = delete;
+    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+
+private:
+    std::uint32_t savedMask = 0;
+};
+
+std::uint64_t instructions()
+{
+    // One instruction a nanosecond.
+    return emulated::boardCycles() * (1000000000u / mcu::coreClockHz());
+}
+
+// What ran since the last mark goes to the innermost open phase; outside a
+// frame it goes nowhere.
+void mark()
+{
+    const std::uint64_t now = instructions();
+    if (depth > 0) {
+        spent[static_cast<std::uint32_t>(open[depth - 1])] += now - lastMark;
+    }
+    lastMark = now;
+}
+
+void begin(Phase phase)
+{
+    InterruptsHeld held;
+    // Outside a frame nothing is counted; a blit there stays out too.
+    if (depth == 0 || depth == maxDepth) {
+        return;
+    }
+    mark();
+    open[depth++] = phase;
+}
+
+void end(Phase phase)
+{
+    InterruptsHeld held;
+    if (depth < 2 || open[depth - 1] != phase) {
+        return;
+    }
+    mark();
+    --depth;
+}
+
+std::uint32_t clamped(std::uint64_t value)
+{
+    return value > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
+}
+
+} // namespace
+
+namespace emulated {
+
+void setCostReporting(bool on)
+{
+    reporting = on;
+}
+
+bool costReporting()
+{
+    return reporting;
+}
+
+void frameCostBegin()
+{
+    if (!reporting) {
+        return;
+    }
+    InterruptsHeld held;
+    for (std::uint64_t& phase : spent) {
+        phase = 0;
+    }
+    cost = FrameCost{};
+    lastMark = instructions();
+    open[0] = Phase::Frame;
+    depth = 1;
+}
+
+const FrameCost& frameCostEnd()
+{
+    if (!reporting || depth == 0) {
+        return cost;
+    }
+    InterruptsHeld held;
+    mark();
+    depth = 0;
+    const auto of = [](Phase phase) { return spent[static_cast<std::uint32_t>(phase)]; };
+    cost.frame = clamped(of(Phase::Frame) + of(Phase::Model) + of(Phase::Transcode) + of(Phase::GpuCommands));
+    cost.model = clamped(of(Phase::Model));
+    cost.transcode = clamped(of(Phase::Transcode));
+    cost.gpuCommands = clamped(of(Phase::GpuCommands));
+    cost.blitterModel = clamped(of(Phase::BlitterModel));
+    cost.sleep = clamped(of(Phase::Sleep));
+    return cost;
+}
+
+void phaseSignal(bsp::DebugSignal signal, bool high)
+{
+    if (!reporting) {
+        return;
+    }
+    Phase phase = Phase::Model;
+    switch (signal) {
+    case bsp::DebugSignal::ModelTick:
+        phase = Phase::Model;
+        break;
+    case bsp::DebugSignal::TileTranscode:
+        phase = Phase::Transcode;
+        if (high && depth > 0) {
+            ++cost.tilesTranscoded;
+        }
+        break;
+    case bsp::DebugSignal::GpuCommands:
+        phase = Phase::GpuCommands;
+        if (high && depth > 0) {
+            ++cost.commandLists;
+        }
+        break;
+    default:
+        return;
+    }
+    if (high) {
+        begin(phase);
+    } else {
+        end(phase);
+    }
+}
+
+LeftOutWork::LeftOutWork(LeftOut leftOut) : kind(leftOut)
+{
+    if (reporting) {
+        begin(kind == LeftOut::BlitterModel ? Phase::BlitterModel : Phase::Sleep);
+    }
+}
+
+LeftOutWork::~LeftOutWork()
+{
+    if (reporting) {
+        end(kind == LeftOut::BlitterModel ? Phase::BlitterModel : Phase::Sleep);
+    }
+}
+
+} // namespace emulated
