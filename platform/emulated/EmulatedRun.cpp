@@ -15,7 +15,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "GpuExecutor.hpp"
@@ -200,10 +202,11 @@ std::string frameFileBeside(const std::string& out, const char* kind, std::uint6
     return (std::filesystem::path(out).parent_path() / name).string();
 }
 
-FrameInputs playScript(simulator::ScriptPlayer& script, std::uint64_t nowMs, std::uint64_t frame,
-                       const std::string& out)
+// Plays the steps due by nowMs into `inputs`, which gather until the next
+// frame's end (in emulated time, touch reports play the script between).
+void playScript(simulator::ScriptPlayer& script, std::uint64_t nowMs, std::uint64_t frame, const std::string& out,
+                FrameInputs& inputs)
 {
-    FrameInputs inputs;
     while (const std::optional<simulator::ScriptEvent> step = script.next(nowMs)) {
         switch (step->kind) {
         case simulator::ScriptEvent::Kind::Fingers:
@@ -232,7 +235,6 @@ FrameInputs playScript(simulator::ScriptPlayer& script, std::uint64_t nowMs, std
             break;
         }
     }
-    return inputs;
 }
 
 } // namespace
@@ -268,6 +270,8 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
     // A board reset by its watchdog starts again without the script, as
     // mapboard's does.
     bool scriptPlaying = true;
+    // The script's effects not yet handed to the board; the fingers stay.
+    FrameInputs pending;
     Emulator emulator(settings, directory.path);
 
     // Null unless `bytes` at `address` lie in the shared RAM.
@@ -375,8 +379,12 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             if (outcome.problem.empty() && settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
                 outcome.problem = savePicture(request.words[1], frameFileBeside(settings.out, "frame", frame));
             }
-            const FrameInputs inputs =
-                scriptPlaying ? playScript(script, request.words[0], frame, settings.out) : FrameInputs{};
+            if (scriptPlaying) {
+                playScript(script, request.words[0], frame, settings.out, pending);
+            }
+            const FrameInputs inputs = std::exchange(pending, FrameInputs{});
+            pending.fingerCount = inputs.fingerCount;
+            std::copy(std::begin(inputs.fingers), std::end(inputs.fingers), std::begin(pending.fingers));
             for (const std::string& path : inputs.screenshots) {
                 if (outcome.problem.empty()) {
                     outcome.problem = savePicture(request.words[1], path);
@@ -396,6 +404,16 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             }
             break;
         }
+        case Request::Fingers:
+            if (scriptPlaying) {
+                playScript(script, request.words[0], outcome.frames + 1, settings.out, pending);
+            }
+            // The board has these fingers now.
+            pending.bits &= ~touchChanged;
+            reply.words[0] = pending.fingerCount;
+            reply.words[1] = pending.fingers[0];
+            reply.words[2] = pending.fingers[1];
+            break;
         case Request::GpuRun:
             outcome.problem = gpu.run(request.words[0], request.words[1], request.words[2] != 0);
             break;

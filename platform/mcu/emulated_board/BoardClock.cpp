@@ -4,6 +4,7 @@
 #include "FrameCost.hpp"
 #include "HostLink.hpp"
 #include "Inputs.hpp"
+#include "Interrupts.hpp"
 #include "Watchdog.hpp"
 #include "mcu/Console.hpp"
 #include "mcu/CoreClock.hpp"
@@ -15,6 +16,21 @@ namespace {
 
 constexpr std::uintptr_t interruptControl = 0xE000ED04;
 constexpr std::uint32_t pendSysTick = 1u << 26; // write: pend; read: pending
+
+// In emulated time the kernel's tick comes from the dual timer's first
+// counter (secure alias), on the core clock: under instruction counting
+// the emulator's system timer does not wake a sleeping core, and the ticks
+// due while every task waited were lost (board time ran at about half the
+// emulated clock's pace).
+constexpr std::uintptr_t tickLoad = 0x50002000;
+constexpr std::uintptr_t tickValue = 0x50002004;
+constexpr std::uintptr_t tickControl = 0x50002008;
+constexpr std::uintptr_t tickInterruptClear = 0x5000200C;
+constexpr std::uintptr_t tickRawInterrupt = 0x50002010;
+constexpr std::uint32_t tickWide = 1u << 1; // 32-bit counter
+constexpr std::uint32_t tickInterruptEnable = 1u << 5;
+constexpr std::uint32_t tickPeriodic = 1u << 6;
+constexpr std::uint32_t tickEnable = 1u << 7;
 
 emulated::TimeMode mode = emulated::TimeMode::Board;
 std::uint32_t limit = 0xFFFFFFFFu;
@@ -60,17 +76,20 @@ std::uint64_t boardCycles()
     std::uint32_t savedMask = 0;
     asm volatile("mrs %0, primask\n cpsid i" : "=r"(savedMask)::"memory");
     std::uint32_t ms = rtos::tickCount();
-    // Within the tick: how far the system timer has counted down.
-    const std::uint32_t reload = mcu::coreRegister(mcu::sysTickReload);
-    const std::uint32_t current = mcu::coreRegister(mcu::sysTickCurrent);
-    // The timer may have wrapped while its handler could not run yet (held
-    // off, or below the reader's priority): that tick has passed all the
-    // same, or a read just after the wrap would lose a whole millisecond.
-    if ((mcu::coreRegister(interruptControl) & pendSysTick) != 0 && current > reload / 2) {
+    // Within the tick: how far the counter has counted down.
+    const std::uint32_t load = mcu::coreRegister(tickLoad);
+    const std::uint32_t value = mcu::coreRegister(tickValue);
+    // The counter may have wrapped while its handler, or the kernel's tick
+    // it pends, could not run yet (held off, or below the reader's
+    // priority): that tick has passed all the same, or a read just after
+    // the wrap would lose a whole millisecond.
+    const bool tickDue =
+        mcu::coreRegister(tickRawInterrupt) != 0 || (mcu::coreRegister(interruptControl) & pendSysTick) != 0;
+    if (tickDue && value > load / 2) {
         ++ms;
     }
     asm volatile("msr primask, %0" ::"r"(savedMask) : "memory");
-    return std::uint64_t{ms} * perMs + (current <= reload ? reload - current : 0);
+    return std::uint64_t{ms} * perMs + (value <= load ? load - value : 0);
 }
 
 } // namespace emulated
@@ -81,7 +100,10 @@ void startKernelTick()
 {
     kernelRunning = true;
     if (mode == emulated::TimeMode::Emulated) {
-        startSysTick(coreClockHz() / 1000);
+        // The counter's period is one cycle longer than its load.
+        coreRegister(tickLoad) = coreClockHz() / 1000 - 1;
+        coreRegister(tickControl) = tickWide | tickInterruptEnable | tickPeriodic | tickEnable;
+        emulated::enableKernelTickLine();
     }
 }
 
@@ -111,3 +133,12 @@ void idleUntilInterrupt()
 }
 
 } // namespace mcu
+
+// Emulated time: the touch chip's reports fall due, then the kernel counts
+// the millisecond, as the idle task brings them in board time.
+extern "C" void KernelTick_IRQHandler()
+{
+    mcu::coreRegister(tickInterruptClear) = 1;
+    emulated::touchAdvance(rtos::tickCount() + 1);
+    mcu::coreRegister(interruptControl) = pendSysTick;
+}

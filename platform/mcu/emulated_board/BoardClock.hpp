@@ -7,7 +7,7 @@
 // Board time on the emulated board: the kernel's milliseconds. In board
 // time (the runner's parity runs) it moves only while every task waits:
 // the idle task brings the next tick forward, with the display's line
-// events and the watchdog that fall due in it. In emulated time the system
+// events and the watchdog that fall due in it. In emulated time the dual
 // timer ticks on the emulator's clock.
 namespace emulated {
 
@@ -23,3 +23,6 @@ std::uint32_t boardMs();
 std::uint64_t boardCycles();
 
 } // namespace emulated
+
+// Emulated time: the dual timer's line, the kernel's next tick.
+extern "C" void KernelTick_IRQHandler();

@@ -1,9 +1,9 @@
 // The emulated board's entry from the reset handler: the firmware's
 // start-up, unchanged, and the board's interrupt lines.
 
+#include "BoardClock.hpp"
 #include "Display.hpp"
 #include "ImageHooks.hpp"
-#include "Inputs.hpp"
 #include "board/main.h"
 #include "platform/bsp.h"
 #include "ui/Application.hpp"
@@ -25,11 +25,11 @@ void DmaChannels_IRQHandler()
 
 // In the order of the lines (Interrupts.cpp): 0 touch, 1 DMA channels,
 // 2 blitter, 3 timer 0 for the display, 4 GPU, 5 the dual timer for the
-// touch chip's reports.
+// kernel's tick in emulated time.
 using InterruptHandler = void (*)();
 [[gnu::section(".vectors.lines"), gnu::used]] const InterruptHandler lineVectors[] = {
     TouchLine_IRQHandler, DmaChannels_IRQHandler, Blitter_IRQHandler,
-    Display_IRQHandler,   Gpu_IRQHandler,         TouchScan_IRQHandler,
+    Display_IRQHandler,   Gpu_IRQHandler,         KernelTick_IRQHandler,
 };
 
 } // extern "C"

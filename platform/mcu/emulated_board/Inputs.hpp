@@ -12,6 +12,3 @@ void touchFingers(std::uint32_t count, std::uint32_t first, std::uint32_t second
 void touchAdvance(std::uint32_t nowMs);
 
 } // namespace emulated
-
-// Emulated time: the dual timer's line, the chip's next report.
-extern "C" void TouchScan_IRQHandler();

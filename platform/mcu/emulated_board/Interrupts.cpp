@@ -45,7 +45,7 @@ void pendInterrupt(bsp::Irq irq)
     mcu::coreRegister(nvicSetPending) = bit(lineOf(irq));
 }
 
-void enableTouchScanLine()
+void enableKernelTickLine()
 {
     mcu::coreRegister(nvicSetEnable) = bit(dualTimerLine);
 }

@@ -6,11 +6,11 @@
 // The display's line events come from timer 0's line; the blitter, the GPU
 // and the touch chip are models in the image, whose lines are pended by
 // software, on lines whose devices stay switched off. The dual timer's line
-// paces the touch chip's reports in emulated time.
+// is the kernel's tick in emulated time.
 namespace emulated {
 
 bool interruptEnabled(bsp::Irq irq);
 void pendInterrupt(bsp::Irq irq);
-void enableTouchScanLine();
+void enableKernelTickLine();
 
 } // namespace emulated

@@ -6,10 +6,9 @@
 // faults make it hold the bus, answer late, garble every third report or
 // keep its line low, as the simulator's chip does.
 //
-// In emulated time the dual timer paces the reports. Fingers that come with
-// a frame's reply while the chip reports are taken by its next report, as
-// the runner cannot hand them over between frames: the reports keep their
-// 10 ms.
+// In emulated time each report asks the runner where the fingers are then,
+// as its script has them; fingers that come with a frame's reply while the
+// chip reports wait for its next report, which keeps its 10 ms.
 
 #include "Inputs.hpp"
 
@@ -17,9 +16,8 @@
 #include <cstring>
 
 #include "BoardClock.hpp"
+#include "HostLink.hpp"
 #include "Interrupts.hpp"
-#include "mcu/CoreClock.hpp"
-#include "mcu/CoreRegisters.hpp"
 #include "platform/bsp.h"
 #include "platform/rtos.h"
 #include "sim/BoardFaults.hpp"
@@ -36,15 +34,6 @@ constexpr std::uint8_t bufferReady = 0x80;
 constexpr std::uint32_t reportPeriodMs = 10;
 // A first point that is not on the 800 x 480 panel: the 12-bit full scale.
 constexpr std::uint32_t offPanel = 0xFFF | 0xFFFu << 16;
-
-// The dual timer's first counter (secure alias), on the core clock.
-constexpr std::uintptr_t scanLoad = 0x50002000;
-constexpr std::uintptr_t scanControl = 0x50002008;
-constexpr std::uintptr_t scanInterruptClear = 0x5000200C;
-constexpr std::uint32_t scanWide = 1u << 1; // 32-bit counter
-constexpr std::uint32_t scanInterruptEnable = 1u << 5;
-constexpr std::uint32_t scanPeriodic = 1u << 6;
-constexpr std::uint32_t scanEnable = 1u << 7;
 
 struct Chip {
     bool busReady = false;
@@ -67,6 +56,12 @@ void putPoint(std::uint16_t reg, std::uint32_t finger)
     at[3] = static_cast<std::uint8_t>(finger >> 24);
 }
 
+void setFingers(std::uint32_t count, std::uint32_t first, std::uint32_t second)
+{
+    chip.fingerCount = count > 2 ? 2 : count;
+    chip.fingers = {chip.fingerCount > 0 ? first : 0, chip.fingerCount > 1 ? second : 0};
+}
+
 void report(std::uint32_t nowMs)
 {
     using sim::board::Fault;
@@ -84,16 +79,6 @@ void report(std::uint32_t nowMs)
     }
     chip.reporting = chip.fingerCount > 0;
     chip.nextReportMs = nowMs + reportPeriodMs;
-}
-
-// The next report a period from now, and one every period after.
-void startScan()
-{
-    mcu::coreRegister(scanControl) = 0;
-    // The counter's period is one cycle longer than its load.
-    mcu::coreRegister(scanLoad) = mcu::coreClockHz() / 1000 * reportPeriodMs - 1;
-    mcu::coreRegister(scanControl) = scanWide | scanInterruptEnable | scanPeriodic | scanEnable;
-    emulated::enableTouchScanLine();
 }
 
 // A chip holding the bus keeps the transfer waiting until it answers or the
@@ -121,39 +106,32 @@ namespace emulated {
 
 void touchFingers(std::uint32_t count, std::uint32_t first, std::uint32_t second, std::uint32_t nowMs)
 {
-    const bool scanned = timeMode() == TimeMode::Emulated;
-    // Not torn by a report from the dual timer.
+    // Not torn by a report from the kernel's tick.
     std::uint32_t masked = 0;
     asm volatile("mrs %0, primask\n cpsid i" : "=r"(masked)::"memory");
-    const bool reportNow = !scanned || !chip.reporting;
-    chip.fingerCount = count > 2 ? 2 : count;
-    chip.fingers = {chip.fingerCount > 0 ? first : 0, chip.fingerCount > 1 ? second : 0};
-    asm volatile("msr primask, %0" ::"r"(masked) : "memory");
+    const bool reportNow = timeMode() != TimeMode::Emulated || !chip.reporting;
+    setFingers(count, first, second);
     if (reportNow) {
         report(nowMs);
-        if (scanned && chip.reporting) {
-            startScan();
-        }
     }
+    asm volatile("msr primask, %0" ::"r"(masked) : "memory");
 }
 
 void touchAdvance(std::uint32_t nowMs)
 {
-    if (chip.reporting && chip.nextReportMs <= nowMs) {
-        report(nowMs);
+    if (!chip.reporting || chip.nextReportMs > nowMs) {
+        return;
     }
+    if (timeMode() == TimeMode::Emulated) {
+        // The fingers where the script has them at this report, not where
+        // they were at the last frame's end.
+        const ReplyRecord now = ask(Request::Fingers, {nowMs});
+        setFingers(now.words[0], now.words[1], now.words[2]);
+    }
+    report(nowMs);
 }
 
 } // namespace emulated
-
-extern "C" void TouchScan_IRQHandler()
-{
-    mcu::coreRegister(scanInterruptClear) = 1;
-    report(emulated::boardMs());
-    if (!chip.reporting) {
-        mcu::coreRegister(scanControl) = 0;
-    }
-}
 
 namespace bsp {
 

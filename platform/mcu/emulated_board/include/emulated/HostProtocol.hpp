@@ -10,7 +10,7 @@
 // carry addresses there instead of data.
 namespace emulated {
 
-constexpr std::uint32_t protocolVersion = 4;
+constexpr std::uint32_t protocolVersion = 5;
 constexpr std::uint32_t sharedRamBase = 0x80000000u;
 constexpr std::uint32_t sharedRamSize = 16u << 20;
 
@@ -35,6 +35,11 @@ enum class Request : std::uint32_t {
     // The runner stopped a run whose costs it reports: words {address of
     // the RunFigures}. The board stops after the reply.
     RunFigures = 6,
+    // Emulated time: the touch chip's report is due, words {board time ms}.
+    // The runner plays its script's steps due by then and replies with the
+    // fingers there are now: {finger count, both fingers as x | y << 16}.
+    // Those steps' other effects go with the next FrameDone reply.
+    Fingers = 7,
 };
 
 struct RequestRecord {
@@ -50,8 +55,8 @@ enum class TimeMode : std::uint32_t {
     // Board time moves on only while every task waits, one millisecond at a
     // time, as in the simulator's headless runs: frames equal the PC's.
     Board = 0,
-    // The system timer counts emulated time (one instruction a nanosecond):
-    // frames cost what their instructions cost.
+    // The kernel's tick counts emulated time (one instruction a
+    // nanosecond): frames cost what their instructions cost.
     Emulated = 1,
 };
 
