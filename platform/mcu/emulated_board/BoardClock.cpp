@@ -9,6 +9,7 @@
 #include "mcu/Console.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
+#include "mcu/InterruptsHeld.hpp"
 #include "mcu/KernelTick.hpp"
 #include "platform/rtos.h"
 
@@ -73,8 +74,7 @@ std::uint64_t boardCycles()
     if (mode != TimeMode::Emulated || !kernelRunning) {
         return std::uint64_t{boardMs()} * perMs;
     }
-    std::uint32_t savedMask = 0;
-    asm volatile("mrs %0, primask\n cpsid i" : "=r"(savedMask)::"memory");
+    const mcu::InterruptsHeld held;
     std::uint32_t ms = rtos::tickCount();
     // Within the tick: how far the counter has counted down.
     const std::uint32_t load = mcu::coreRegister(tickLoad);
@@ -88,7 +88,6 @@ std::uint64_t boardCycles()
     if (tickDue && value > load / 2) {
         ++ms;
     }
-    asm volatile("msr primask, %0" ::"r"(savedMask) : "memory");
     return std::uint64_t{ms} * perMs + (value <= load ? load - value : 0);
 }
 

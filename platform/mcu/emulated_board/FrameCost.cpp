@@ -4,6 +4,7 @@
 
 #include "BoardClock.hpp"
 #include "mcu/CoreClock.hpp"
+#include "mcu/InterruptsHeld.hpp"
 
 namespace {
 
@@ -18,17 +19,6 @@ std::uint32_t depth = 0;
 std::uint64_t lastMark = 0;
 std::uint64_t spent[phaseCount]{};
 emulated::FrameCost cost{};
-
-class InterruptsHeld {
-public:
-    InterruptsHeld() { asm volatile("mrs %0, primask\n cpsid i" : "=r"(savedMask)::"memory"); }
-    ~InterruptsHeld() { asm volatile("msr primask, %0" ::"r"(savedMask) : "memory"); }
-    InterruptsHeld(const InterruptsHeld&) = delete;
-    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
-
-private:
-    std::uint32_t savedMask = 0;
-};
 
 std::uint64_t instructions()
 {
@@ -49,7 +39,7 @@ void mark()
 
 void begin(Phase phase)
 {
-    InterruptsHeld held;
+    mcu::InterruptsHeld held;
     // Outside a frame nothing is counted; a blit there stays out too.
     if (depth == 0 || depth == maxDepth) {
         return;
@@ -60,7 +50,7 @@ void begin(Phase phase)
 
 void end(Phase phase)
 {
-    InterruptsHeld held;
+    mcu::InterruptsHeld held;
     if (depth < 2 || open[depth - 1] != phase) {
         return;
     }
@@ -92,7 +82,7 @@ void frameCostBegin()
     if (!reporting) {
         return;
     }
-    InterruptsHeld held;
+    mcu::InterruptsHeld held;
     for (std::uint64_t& phase : spent) {
         phase = 0;
     }
@@ -107,7 +97,7 @@ const FrameCost& frameCostEnd()
     if (!reporting || depth == 0) {
         return cost;
     }
-    InterruptsHeld held;
+    mcu::InterruptsHeld held;
     mark();
     depth = 0;
     const auto of = [](Phase phase) { return spent[static_cast<std::uint32_t>(phase)]; };

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "mcu/Console.hpp"
+#include "mcu/InterruptsHeld.hpp"
 #include "mcu/Semihosting.hpp"
 
 namespace {
@@ -38,17 +39,6 @@ bool transfer(std::uint32_t operation, int file, void* data, std::uint32_t size)
     return true;
 }
 
-class InterruptsHeld {
-public:
-    InterruptsHeld() { asm volatile("mrs %0, primask\n cpsid i" : "=r"(savedMask)::"memory"); }
-    ~InterruptsHeld() { asm volatile("msr primask, %0" ::"r"(savedMask) : "memory"); }
-    InterruptsHeld(const InterruptsHeld&) = delete;
-    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
-
-private:
-    std::uint32_t savedMask = 0;
-};
-
 [[noreturn]] void hostLost()
 {
     mcu::consoleWrite("emulated board: the host runner does not answer\n");
@@ -70,7 +60,7 @@ void connectHost()
 
 ReplyRecord ask(Request kind, std::initializer_list<std::uint32_t> words)
 {
-    InterruptsHeld held;
+    mcu::InterruptsHeld held;
     RequestRecord request{kind, {}};
     std::uint32_t* word = request.words;
     for (const std::uint32_t value : words) {

@@ -18,9 +18,11 @@
 #include "BoardClock.hpp"
 #include "HostLink.hpp"
 #include "Interrupts.hpp"
+#include "mcu/InterruptsHeld.hpp"
 #include "platform/bsp.h"
 #include "platform/rtos.h"
 #include "sim/BoardFaults.hpp"
+#include "sim/TouchBusFaults.hpp"
 
 namespace {
 
@@ -81,23 +83,15 @@ void report(std::uint32_t nowMs)
     chip.nextReportMs = nowMs + reportPeriodMs;
 }
 
-// A chip holding the bus keeps the transfer waiting until it answers or the
-// caller's timeout runs out. False: no answer in time.
+// The transfer waits on the calling task as the chip makes it. False: no
+// answer in time.
 bool busAnswers(std::uint32_t timeout)
 {
-    using sim::board::Fault;
-    using sim::board::detail::faultActive;
-    std::uint32_t lateMs = 0;
-    if (faultActive(Fault::TouchSilent)) {
-        lateMs = bsp::waitForever;
-    } else if (!faultActive(Fault::TouchLate, &lateMs)) {
-        return true;
+    const sim::board::TouchBusWait wait = sim::board::touchBusWait(timeout);
+    if (wait.waits && emulated::kernelStarted()) {
+        rtos::delay(wait.waitMs);
     }
-    const bool answers = lateMs != bsp::waitForever && lateMs <= timeout;
-    if (emulated::kernelStarted()) {
-        rtos::delay(answers ? lateMs : timeout);
-    }
-    return answers;
+    return wait.answers;
 }
 
 } // namespace
@@ -107,14 +101,12 @@ namespace emulated {
 void touchFingers(std::uint32_t count, std::uint32_t first, std::uint32_t second, std::uint32_t nowMs)
 {
     // Not torn by a report from the kernel's tick.
-    std::uint32_t masked = 0;
-    asm volatile("mrs %0, primask\n cpsid i" : "=r"(masked)::"memory");
+    const mcu::InterruptsHeld held;
     const bool reportNow = timeMode() != TimeMode::Emulated || !chip.reporting;
     setFingers(count, first, second);
     if (reportNow) {
         report(nowMs);
     }
-    asm volatile("msr primask, %0" ::"r"(masked) : "memory");
 }
 
 void touchAdvance(std::uint32_t nowMs)

@@ -156,16 +156,6 @@ rtos::Task* next()
 
 namespace mcu::kernel {
 
-CriticalSection::CriticalSection()
-{
-    asm volatile("mrs %0, primask\n cpsid i" : "=r"(savedMask)::"memory");
-}
-
-CriticalSection::~CriticalSection()
-{
-    asm volatile("msr primask, %0" ::"r"(savedMask) : "memory");
-}
-
 rtos::Task* current()
 {
     return running;

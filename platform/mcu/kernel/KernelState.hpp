@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mcu/InterruptsHeld.hpp"
+
 #include <cstdint>
 
 #include "platform/rtos.h"
@@ -44,16 +46,7 @@ struct Queue {
 namespace mcu::kernel {
 
 // Interrupts off for the scope: every kernel structure is changed only so.
-class CriticalSection {
-public:
-    CriticalSection();
-    ~CriticalSection();
-    CriticalSection(const CriticalSection&) = delete;
-    CriticalSection& operator=(const CriticalSection&) = delete;
-
-private:
-    std::uint32_t savedMask;
-};
+using CriticalSection = InterruptsHeld;
 
 rtos::Task* current();
 std::uint32_t now();

@@ -11,6 +11,7 @@
 #include "BoardState.hpp"
 #include "sim/BoardFaults.hpp"
 #include "sim/Kernel.hpp"
+#include "sim/TouchBusFaults.hpp"
 
 namespace {
 
@@ -78,23 +79,15 @@ void report(void*)
     }
 }
 
-// A chip holding the bus keeps the transfer waiting until it answers or the
-// caller's timeout runs out, on the calling task. False: no answer in time.
+// The transfer waits on the calling task as the chip makes it. False: no
+// answer in time.
 bool busAnswers(std::uint32_t timeout)
 {
-    using sim::board::Fault;
-    using sim::board::detail::faultActive;
-    std::uint32_t lateMs = 0;
-    if (faultActive(Fault::TouchSilent)) {
-        lateMs = bsp::waitForever;
-    } else if (!faultActive(Fault::TouchLate, &lateMs)) {
-        return true;
+    const sim::board::TouchBusWait wait = sim::board::touchBusWait(timeout);
+    if (wait.waits && sim::inTask()) {
+        rtos::delay(wait.waitMs);
     }
-    const bool answers = lateMs != bsp::waitForever && lateMs <= timeout;
-    if (sim::inTask()) {
-        rtos::delay(answers ? lateMs : timeout);
-    }
-    return answers;
+    return wait.answers;
 }
 
 } // namespace
