@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "FrameCost.hpp"
-#include "Interrupts.hpp"
+#include "InterruptLines.hpp"
 #include "platform/bsp.h"
 #include "sim/BlitterPixels.hpp"
 #include "sim/BoardFaults.hpp"

@@ -4,11 +4,11 @@
 // configuration: the flash content is already in RAM.
 
 #include "BoardClock.hpp"
-#include "Faults.hpp"
 #include "FrameCost.hpp"
 #include "HostLink.hpp"
 #include "ImageHooks.hpp"
 #include "Inputs.hpp"
+#include "PortFaults.hpp"
 #include "mcu/Console.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"

@@ -4,7 +4,7 @@
 #include "FrameCost.hpp"
 #include "HostLink.hpp"
 #include "Inputs.hpp"
-#include "Interrupts.hpp"
+#include "InterruptLines.hpp"
 #include "Watchdog.hpp"
 #include "mcu/Console.hpp"
 #include "mcu/CoreClock.hpp"

@@ -5,8 +5,8 @@
 
 #include "Display.hpp"
 #include "BoardClock.hpp"
-#include "Faults.hpp"
-#include "Interrupts.hpp"
+#include "InterruptLines.hpp"
+#include "PortFaults.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
 #include "platform/bsp.h"

@@ -23,7 +23,7 @@ void DmaChannels_IRQHandler()
 {
 }
 
-// In the order of the lines (Interrupts.cpp): 0 touch, 1 DMA channels,
+// In the order of the lines (InterruptLines.cpp): 0 touch, 1 DMA channels,
 // 2 blitter, 3 timer 0 for the display, 4 GPU, 5 the dual timer for the
 // kernel's tick in emulated time.
 using InterruptHandler = void (*)();

@@ -9,7 +9,7 @@
 #include <new>
 
 #include "HostLink.hpp"
-#include "Interrupts.hpp"
+#include "InterruptLines.hpp"
 #include "emulated/GpuRecords.hpp"
 #include "gpu/gpu_graphics.h"
 #include "sim/BoardFaults.hpp"

@@ -17,7 +17,7 @@
 
 #include "BoardClock.hpp"
 #include "HostLink.hpp"
-#include "Interrupts.hpp"
+#include "InterruptLines.hpp"
 #include "mcu/InterruptsHeld.hpp"
 #include "platform/bsp.h"
 #include "platform/rtos.h"

@@ -3,7 +3,7 @@
 // simulator) ask whether they are active, as on the simulator. The board's
 // own faults are provoked here on the GUI task.
 
-#include "Faults.hpp"
+#include "PortFaults.hpp"
 
 #include "BoardClock.hpp"
 #include "sim/BoardFaults.hpp"

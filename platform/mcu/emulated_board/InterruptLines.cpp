@@ -1,4 +1,4 @@
-#include "Interrupts.hpp"
+#include "InterruptLines.hpp"
 
 #include <array>
 #include <cstdint>
