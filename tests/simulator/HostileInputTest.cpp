@@ -55,6 +55,10 @@ TEST(MapboardHostile, OptionsOutOfRangeAreRefused)
         {"--headless --after-reset 999999 --frames 60", "--after-reset 999999: the run has only 60 frames"},
         {"--soak 3 --after-reset 10 --frames 10", "--after-reset 10: the run has only 10 frames"},
         {"--headless --trace ''", "--trace needs a file name"},
+        {"--headless --record ''", "--record needs a file name"},
+        {"--headless --record " + (dir / "no" / "input.txt").string(), "input.txt: No such file or directory"},
+        {"--headless --record " + dir.string(), "exists and is not a regular file"},
+        {"--soak 1 --record " + (dir / "input.txt").string(), "a soak run replays from its seed"},
     };
     for (const auto& [options, expected] : cases) {
         const bool traced = options.find("--trace") == std::string::npos;

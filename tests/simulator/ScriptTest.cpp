@@ -83,3 +83,52 @@ TEST(Script, AByteOrderMarkIsNamed)
                                                "bom.txt");
     EXPECT_EQ(script.error, "bom.txt:1: the file starts with a UTF-8 byte-order mark: save it without one");
 }
+
+TEST(Script, EveryWrittenStepReadsBackAsItself)
+{
+    using Kind = simulator::ScriptEvent::Kind;
+    std::vector<simulator::ScriptEvent> events(7);
+    const Kind kinds[] = {Kind::Fingers, Kind::Fingers,    Kind::Fingers,        Kind::Drag,
+                          Kind::Key,     Kind::Screenshot, Kind::WatchdogRefresh};
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        events[i].atMs = 200 * i + 7;
+        events[i].kind = kinds[i];
+    }
+    events[0].fingerCount = 1;
+    events[0].fingers[0] = {799, 3};
+    events[1].fingerCount = 2;
+    events[1].fingers[0] = {12, 479};
+    events[1].fingers[1] = {0, 250};
+    events[3].fingers[0] = {1, 2};
+    events[3].fingers[1] = {640, 5};
+    events[3].fingerCount = 1; // as the parser keeps a drag
+    events[3].durationMs = 40;
+    events[4].key = 'M';
+    events[5].file = "shot.png";
+    events[6].enable = false;
+
+    std::string text;
+    bool fingerDown = false;
+    for (const auto& event : events) {
+        text += simulator::formatStep(event, fingerDown) + "\n";
+        fingerDown = event.kind == Kind::Fingers && event.fingerCount > 0;
+    }
+    const auto read = simulator::parseScript(text, "written");
+    ASSERT_EQ(read.error, "") << text;
+    ASSERT_EQ(read.events.size(), events.size()) << text;
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const auto& a = events[i];
+        const auto& b = read.events[i];
+        EXPECT_EQ(b.atMs, a.atMs) << text;
+        EXPECT_EQ(b.kind, a.kind) << text;
+        EXPECT_EQ(b.fingerCount, a.fingerCount) << text;
+        for (int f = 0; f < 2; ++f) {
+            EXPECT_EQ(b.fingers[f].x, a.fingers[f].x) << text;
+            EXPECT_EQ(b.fingers[f].y, a.fingers[f].y) << text;
+        }
+        EXPECT_EQ(b.durationMs, a.durationMs) << text;
+        EXPECT_EQ(b.key, a.key) << text;
+        EXPECT_EQ(b.file, a.file) << text;
+        EXPECT_EQ(b.enable, a.enable) << text;
+    }
+}

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <set>
 #include <thread>
 #include <unistd.h>
 
 #include "ProgramRun.hpp"
 #include "sim/PngWriter.hpp"
+#include "simulator/Script.hpp"
 
 using boardtest::runCommand;
 
@@ -99,6 +101,32 @@ void pause(int ms)
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// What the input alone decides in a trace line. Left out because they
+// differ by nature between the wall clock and virtual time: `frame` and
+// `time_ms` (the window misses a refresh when a frame draws too long, and
+// its clock runs on while drawing), `draw_ms`, the tiles, `frame_hash` and
+// the figures while tiles stream in (the fetcher sleeps on the board clock,
+// which frame picks a tile up depends on the host), and the dogs (they step
+// once a frame).
+std::string inputState(const nlohmann::json& line)
+{
+    return nlohmann::json{line["screen"], line["map"], line["pizza"], line["gesture"], line["damaged_tiles"]}.dump();
+}
+
+// The states a run passed through in order, each once however many frames
+// it lasted.
+std::vector<std::string> inputStates(const std::vector<nlohmann::json>& lines)
+{
+    std::vector<std::string> states;
+    for (const auto& line : lines) {
+        const std::string state = inputState(line);
+        if (states.empty() || states.back() != state) {
+            states.push_back(state);
+        }
+    }
+    return states;
+}
+
 } // namespace
 
 TEST(MapboardWindow, DragWheelAndRightDragMoveTheMapAndMThenAClickReachTheDogScreen)
@@ -176,4 +204,77 @@ TEST(MapboardWindow, DragWheelAndRightDragMoveTheMapAndMThenAClickReachTheDogScr
     std::vector<std::uint16_t> pixels(800 * 480);
     ASSERT_EQ(sim::readPngAsRgb565(screenshot.string(), pixels.data(), 800, 480), "");
     EXPECT_EQ(pixels[10 * 800 + 10], (0xFF >> 3) << 11 | (0xB7 >> 2) << 5 | (0x1C >> 3)) << "the menu shows";
+}
+
+TEST(MapboardWindow, ARecordedSessionReplaysHeadlessThroughTheSameStates)
+{
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name.empty()) << "Xvfb did not start (scripts/setup installs it)";
+    const auto dir = boardtest::scratchDir("record");
+    setenv("DISPLAY", display.name.c_str(), 1);
+    setenv("LSAN_OPTIONS", "detect_leaks=0", 1);
+    const auto recording = dir / "session.txt";
+    Child program({MAPBOARD_PROGRAM, "--record", recording.string(), "--trace", (dir / "window.jsonl").string(),
+                   "--out", (dir / "window.png").string()});
+
+    const std::string xdotool = "xdotool ";
+    const auto found = runCommand("timeout 10 " + xdotool + "search --sync --onlyvisible --name '^mapboard'");
+    ASSERT_EQ(found.status, 0) << "no window appeared: " << found.output;
+    const std::string window = found.output.substr(0, found.output.find('\n'));
+    ASSERT_EQ(runCommand(xdotool + "windowfocus --sync " + window).status, 0);
+
+    // Menu, back to the pizza map by its button, then a drag and a wheel step.
+    runCommand(xdotool + "key m");
+    pause(300);
+    runCommand(xdotool + "mousemove --window " + window + " 235 230 click 1");
+    pause(300);
+    runCommand(xdotool + "mousemove --window " + window + " 300 300 mousedown 1");
+    pause(100);
+    for (int x = 320; x <= 440; x += 20) {
+        runCommand(xdotool + "mousemove --window " + window + " " + std::to_string(x) + " " +
+                   std::to_string(300 - (x - 300) / 2));
+        pause(30);
+    }
+    pause(100);
+    runCommand(xdotool + "mouseup 1");
+    pause(150);
+    runCommand(xdotool + "mousemove --window " + window + " 400 240 click 4");
+    // Time for the new view's tiles, so both last frames show them all.
+    pause(1500);
+    // Each run leaves its last picture beside its --out.
+    runCommand(xdotool + "key s");
+    pause(100);
+    runCommand(xdotool + "key q");
+    ASSERT_EQ(program.waitFor(std::chrono::seconds(10)), 0) << "Q ends the program";
+
+    // The recorded Q ends the replay where the window ended; its screenshot
+    // goes beside its own --out.
+    std::filesystem::create_directory(dir / "replay");
+    const auto replay =
+        runCommand(std::string(MAPBOARD_PROGRAM) + " --headless --frames 100000 --script " + recording.string() +
+                   " --trace " + (dir / "replay.jsonl").string() + " --out " + (dir / "replay" / "last.png").string());
+    ASSERT_EQ(replay.status, 0) << replay.output << boardtest::readFile(recording);
+
+    const auto windowLines = boardtest::readTrace(dir / "window.jsonl");
+    const auto replayLines = boardtest::readTrace(dir / "replay.jsonl");
+    ASSERT_FALSE(windowLines.empty());
+    ASSERT_FALSE(replayLines.empty());
+    const auto windowStates = inputStates(windowLines);
+    EXPECT_GT(windowStates.size(), 8u) << "the menu, the pizza map, the drag and the wheel each changed the state";
+    EXPECT_EQ(inputStates(replayLines), windowStates) << boardtest::readFile(recording);
+
+    // Each step lands on a frame of the replay, so it is handed over there.
+    const auto script = simulator::loadScript(recording.string());
+    ASSERT_EQ(script.error, "");
+    std::set<std::uint64_t> replayTimes;
+    for (const auto& line : replayLines) {
+        replayTimes.insert(line["time_ms"].get<std::uint64_t>());
+    }
+    for (const auto& step : script.events) {
+        EXPECT_TRUE(replayTimes.count(step.atMs) == 1) << "step at " << step.atMs << " ms falls between frames";
+    }
+
+    // With the tiles in, the last frames are the same picture.
+    ASSERT_EQ(windowLines.back()["tiles"]["visible_pending"], 0) << "the window's tiles had not all come";
+    EXPECT_EQ(replayLines.back()["frame_hash"], windowLines.back()["frame_hash"]);
 }

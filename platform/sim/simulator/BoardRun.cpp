@@ -121,6 +121,10 @@ void BoardRun::fail(const std::string& problem)
 
 void BoardRun::onDebugSignal(bsp::DebugSignal signal, bool high)
 {
+    if (signal == bsp::DebugSignal::VSync && high) {
+        refreshMs = sim::board::lineEventDueMs();
+        return;
+    }
     if (signal != bsp::DebugSignal::RenderTime) {
         return;
     }
@@ -166,7 +170,7 @@ void BoardRun::applyScript(std::uint64_t now)
         switch (event.kind) {
         case ScriptEvent::Kind::Fingers:
         case ScriptEvent::Kind::Drag: // played as fingers
-            sim::board::setFingers(event.fingers, event.fingerCount);
+            handFingers(event.fingers, event.fingerCount);
             break;
         case ScriptEvent::Kind::Key:
             pressKey(event.key);
@@ -176,6 +180,9 @@ void BoardRun::applyScript(std::uint64_t now)
             break;
         case ScriptEvent::Kind::WatchdogRefresh:
             watchdogRefreshEnabled = event.enable;
+            if (settings.recorder) {
+                recorded(settings.recorder->watchdogRefresh(refreshMs, event.enable));
+            }
             break;
         }
     }
@@ -184,20 +191,25 @@ void BoardRun::applyScript(std::uint64_t now)
 void BoardRun::applyKeys()
 {
     std::deque<char> pending;
+    std::optional<FingerState> fingers;
     {
         std::lock_guard lock(inputMutex);
         pending.swap(keys);
         // One queued finger state per frame, so the firmware samples each.
         if (!fingerQueue.empty()) {
-            const FingerState state = fingerQueue.front();
+            fingers = fingerQueue.front();
             fingerQueue.pop_front();
-            sim::board::setFingers(state.fingers, state.count);
-        } else if (latestFingers) {
-            sim::board::setFingers(latestFingers->fingers, latestFingers->count);
-            latestFingers.reset();
+        } else {
+            fingers.swap(latestFingers);
         }
     }
+    if (fingers) {
+        handFingers(fingers->fingers, fingers->count);
+    }
     for (const char key : pending) {
+        if (settings.recorder) {
+            recorded(settings.recorder->key(refreshMs, key));
+        }
         if (key == 'M') {
             if (ui::Application* app = ui::Application::getInstance()) {
                 app->changeToStartScreen();
@@ -210,6 +222,25 @@ void BoardRun::applyKeys()
             end = RunEnd::Quit;
             sim::stopKernel();
         }
+    }
+}
+
+// Input is timed by the display's latest refresh: a headless board's clock
+// stands still while it draws, so its frames end at their refresh. On the
+// wall clock drawing takes time, and the clock at hand-over would replay one
+// frame late, or fold the states of two quick frames into one.
+void BoardRun::handFingers(const sim::board::Finger* fingers, int count)
+{
+    sim::board::setFingers(fingers, count);
+    if (settings.recorder) {
+        recorded(settings.recorder->fingers(refreshMs, fingers, count));
+    }
+}
+
+void BoardRun::recorded(bool written)
+{
+    if (!written) {
+        fail("cannot write the recording " + settings.recorder->path() + ": " + std::strerror(errno));
     }
 }
 

@@ -69,6 +69,9 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
             ->type_name("N");
     app.add_option("--out", options.out, "PNG of the last frame (headless)");
     auto* traceOption = app.add_option("--trace", options.trace, "one JSON line per frame");
+    auto* recordOption =
+        app.add_option("--record", options.record,
+                       "write the touches and keys the board receives as a script that --script plays back");
     app.add_flag("--host-times", options.hostTimes, "the trace also gets the host's drawing time and the load");
     app.add_option("--flash", options.flash, "tile collection image instead of the built-in one")
         ->check(CLI::ExistingFile);
@@ -121,6 +124,19 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     }
     if (const std::string refused = sim::refuseNonRegular(options.out); !refused.empty()) {
         return ParsedCommandLine{std::nullopt, "mapboard: --out " + refused + "\n", 2};
+    }
+    if (recordOption->count() > 0) {
+        if (options.record.empty()) {
+            return ParsedCommandLine{std::nullopt, "mapboard: --record needs a file name\n", 2};
+        }
+        if (const std::string refused = sim::refuseNonRegular(options.record); !refused.empty()) {
+            return ParsedCommandLine{std::nullopt, "mapboard: --record " + refused + "\n", 2};
+        }
+        // The soak's random input goes round the recording; its seed replays it.
+        if (options.soak) {
+            return ParsedCommandLine{std::nullopt, "mapboard: --record and --soak: a soak run replays from its seed\n",
+                                     2};
+        }
     }
     return ParsedCommandLine{options, {}, 0};
 }

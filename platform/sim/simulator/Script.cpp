@@ -225,6 +225,38 @@ ParsedScript loadScript(const std::string& path)
     return parseScript(text, path);
 }
 
+std::string formatStep(const ScriptEvent& event, bool fingerWasDown)
+{
+    const auto point = [](const sim::board::Finger& finger) {
+        return " " + std::to_string(finger.x) + " " + std::to_string(finger.y);
+    };
+    std::string line = std::to_string(event.atMs);
+    switch (event.kind) {
+    case ScriptEvent::Kind::Fingers:
+        if (event.fingerCount == 0) {
+            line += " release";
+        } else if (event.fingerCount == 1) {
+            line += (fingerWasDown ? " move" : " press") + point(event.fingers[0]);
+        } else {
+            line += " pinch" + point(event.fingers[0]) + point(event.fingers[1]);
+        }
+        break;
+    case ScriptEvent::Kind::Drag:
+        line += " drag" + point(event.fingers[0]) + point(event.fingers[1]) + " " + std::to_string(event.durationMs);
+        break;
+    case ScriptEvent::Kind::Key:
+        line += std::string(" key ") + event.key;
+        break;
+    case ScriptEvent::Kind::Screenshot:
+        line += " screenshot " + event.file;
+        break;
+    case ScriptEvent::Kind::WatchdogRefresh:
+        line += event.enable ? " watchdog-refresh on" : " watchdog-refresh off";
+        break;
+    }
+    return line;
+}
+
 ScriptPlayer::ScriptPlayer(std::vector<ScriptEvent> scriptEvents) : events(std::move(scriptEvents))
 {
 }

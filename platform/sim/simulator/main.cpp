@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,15 @@ int main(int argc, char** argv)
     if (const std::string refused = refuseAfterReset(options.afterReset, settings.frames); !refused.empty()) {
         std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
         return 2;
+    }
+    // A board restarted by the watchdog leaves the recording as it was: its
+    // script does not carry on either.
+    if (!options.record.empty() && options.afterReset == 0) {
+        settings.recorder = std::make_unique<simulator::InputRecorder>();
+        if (const std::string refused = settings.recorder->open(options.record); !refused.empty()) {
+            std::fprintf(stderr, "mapboard: --record %s: %s\n", options.record.c_str(), refused.c_str());
+            return 2;
+        }
     }
     simulator::BoardRun run(std::move(settings));
     simulator::RunEnd end = simulator::RunEnd::Stopped;

@@ -23,6 +23,7 @@ struct Controller {
     std::uint16_t eventLine = 0;
     bool lineInterrupt = false;
     std::uint64_t lastLineIndex = 0; // lines since time 0 at the last event
+    std::uint64_t firedLineMs = 0;   // when the line event handled last was due
     std::uint64_t frames = 0;
     std::uint64_t nextScanLine = 0; // line index of the next frame start
     std::uint64_t stalledMs = 0;    // refreshes that came late have moved the scan this far
@@ -73,6 +74,7 @@ void armLineEvent(std::uint64_t index)
 void lineEvent(void*)
 {
     const std::uint64_t fired = controller.lastLineIndex;
+    controller.firedLineMs = lineTimeMs(fired);
     if (controller.lineInterrupt && sim::board::detail::interruptEnabled(bsp::Irq::Display)) {
         HAL_Display_LineEventCallback();
     }
@@ -118,6 +120,11 @@ namespace sim::board {
 std::uint64_t displayedFrames()
 {
     return controller.frames;
+}
+
+std::uint64_t lineEventDueMs()
+{
+    return controller.firedLineMs;
 }
 
 const std::uint16_t* shownFrame()

@@ -35,6 +35,9 @@ constexpr int panelWidth = ui::HAL::DISPLAY_WIDTH;
 constexpr int panelHeight = ui::HAL::DISPLAY_HEIGHT;
 // Frames the display has scanned out since power-on.
 std::uint64_t displayedFrames();
+// The board time the line event handled last was due; on the wall clock its
+// interrupt may be taken later.
+std::uint64_t lineEventDueMs();
 // The frame buffer the display shows now, or null; for code that runs under
 // the kernel's run token (tasks, interrupts, the kernel's own thread).
 const std::uint16_t* shownFrame();

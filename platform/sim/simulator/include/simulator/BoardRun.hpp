@@ -5,12 +5,14 @@
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "sim/Kernel.hpp"
+#include "simulator/InputRecorder.hpp"
 #include "simulator/Script.hpp"
 
 namespace simulator {
@@ -27,6 +29,8 @@ struct RunSettings {
     bool appendTrace = false;
     bool hostTimes = false;       // the trace also gets host drawing times
     std::uint64_t firstFrame = 0; // frames run before a watchdog reset
+    // Writes every finger state, key and watchdog switch the board receives.
+    std::unique_ptr<InputRecorder> recorder;
     // Called at the end of every frame on the GUI task, before the script.
     std::function<void(BoardRun& run, std::uint64_t frame)> everyFrame;
 };
@@ -64,6 +68,8 @@ private:
     void endOfFrame();
     void applyScript(std::uint64_t now);
     void applyKeys();
+    void handFingers(const sim::board::Finger* fingers, int count);
+    void recorded(bool written);
     void writeTrace(std::uint64_t now);
     void screenshot(const std::string& path);
     // Ends the run with `problem`, the first one kept.
@@ -77,6 +83,7 @@ private:
     std::uint64_t drawUs = 0;
     std::uint64_t hostDrawNs = 0;
     std::uint64_t hostStartNs = 0;
+    std::atomic<std::uint64_t> refreshMs{0};
     RunEnd end = RunEnd::Stopped;
     std::string failure;
 

@@ -17,6 +17,7 @@ struct Options {
     std::uint64_t screenshotEvery = 0;
     std::string out;
     std::string trace;
+    std::string record; // script of the input the board receives
     bool hostTimes = false;
     std::string flash;
     std::optional<std::uint64_t> soak; // seed of a soak run

@@ -48,6 +48,11 @@ ParsedScript parseScript(const std::string& text, const std::string& name);
 // Only a regular file of at most maxScriptBytes.
 ParsedScript loadScript(const std::string& path);
 
+// The script line (without its newline) that parseScript reads back as
+// `event`. One finger is a press when none was down before, else a move. A
+// screenshot's file name must hold no blanks and no '#'.
+std::string formatStep(const ScriptEvent& event, bool fingerWasDown);
+
 // Hands out a script's steps as their board time comes, a drag as its finger
 // positions one by one: a long drag is expanded only as it is played.
 class ScriptPlayer {
