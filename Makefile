@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: setup configure build run emulate test bench soak fuzz format tidy
+.PHONY: setup configure build run emulate wasm test bench soak fuzz format tidy
 
 setup:
 	@scripts/setup
@@ -21,6 +21,13 @@ run: build
 emulate: configure
 	@cmake --build --preset $(PRESET) --target emulatedboard
 	@$(BUILD_DIR)/platform/emulated/emulatedboard --out $(BUILD_DIR)/emulated.png
+
+# The simulator board in WebAssembly (preset web) on the default build's
+# tile collection and tables; cairo and pixman are built once into build/wasm-libs.
+wasm: build
+	@scripts/wasm-libs
+	@cmake --preset web >/dev/null
+	@cmake --build --preset web
 
 test: build
 	@ctest --preset $(PRESET) -j2
