@@ -25,6 +25,7 @@ emulate: configure
 # The simulator board in WebAssembly (preset web) on the default build's
 # tile collection and tables; cairo and pixman are built once into build/wasm-libs.
 wasm: build
+	@scripts/setup web
 	@scripts/wasm-libs
 	@cmake --preset web >/dev/null
 	@cmake --build --preset web
