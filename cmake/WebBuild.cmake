@@ -1,6 +1,6 @@
 # What the browser build takes from outside: nanopb from its Debian source
 # package (as the board build does), cairo and pixman as scripts/wasm-libs
-# built them.
+# built them, and the host's JSON headers (header-only) for the trace lines.
 execute_process(COMMAND dpkg-query -W -f=\${Version} libnanopb-dev
   OUTPUT_VARIABLE nanopb_version RESULT_VARIABLE nanopb_query)
 set(MAPBOARD_NANOPB_SOURCE "${PROJECT_SOURCE_DIR}/build/nanopb/${nanopb_version}"
@@ -22,5 +22,14 @@ target_include_directories(cairo_web SYSTEM INTERFACE "${MAPBOARD_WASM_LIBS}/inc
 target_link_libraries(cairo_web
   INTERFACE "${MAPBOARD_WASM_LIBS}/lib/libcairo.a" "${MAPBOARD_WASM_LIBS}/lib/libpixman-1.a")
 add_library(PkgConfig::CAIRO ALIAS cairo_web)
+
+# Only that folder of the host's headers: the rest would shadow the
+# WebAssembly C library's.
+find_path(MAPBOARD_JSON_INCLUDE nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/json-include")
+file(CREATE_LINK "${MAPBOARD_JSON_INCLUDE}/nlohmann" "${CMAKE_BINARY_DIR}/json-include/nlohmann" SYMBOLIC)
+add_library(nlohmann_json_web INTERFACE)
+target_include_directories(nlohmann_json_web SYSTEM INTERFACE "${CMAKE_BINARY_DIR}/json-include")
+add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json_web)
 
 include(cmake/WasmSections.cmake)
