@@ -44,8 +44,8 @@ void TaskSwitch::start(rtos::Task& task, Body body, Ended ended)
 {
     taskBody = body;
     taskEnded = ended;
-    task.context.stacks = std::make_unique<std::byte[]>(cStackSize + unwindStackSize);
-    std::byte* stacks = task.context.stacks.get();
+    task.context.stacks = std::make_unique<StackChunk[]>((cStackSize + unwindStackSize) / sizeof(StackChunk));
+    std::byte* stacks = task.context.stacks[0].bytes;
     emscripten_fiber_init(&task.context.fiber, &taskEntry, &task, stacks, cStackSize, stacks + cStackSize,
                           unwindStackSize);
 }

@@ -24,12 +24,19 @@ struct KernelMutex {
 };
 using KernelLock = std::unique_lock<KernelMutex>;
 
+// The compiler takes the C stack pointer to be 16-byte aligned and forms
+// addresses within a frame from that (an OR for an ADD): a fiber's stack
+// must be, while the allocator aligns to 8 only.
+struct alignas(16) StackChunk {
+    std::byte bytes[16];
+};
+
 // Each task is a fiber with a C stack and a stack for the frames the
 // asynchronous unwinding saves; the tasks and the kernel's own loop take
 // turns on the one thread.
 struct TaskContext {
     emscripten_fiber_t fiber{};
-    std::unique_ptr<std::byte[]> stacks;
+    std::unique_ptr<StackChunk[]> stacks;
 };
 
 // How control passes between the tasks and runKernel: a task that gives up
