@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: setup configure build run emulate emulate-cost test bench soak fuzz format tidy
+.PHONY: setup configure build run emulate emulate-cost wasm test bench soak fuzz format tidy
 
 setup:
 	@scripts/setup
@@ -30,6 +30,14 @@ emulate: configure
 # size against the board's.
 emulate-cost: configure
 	@cmake --build --preset $(PRESET) --target emulate_cost
+
+# The simulator board in WebAssembly (preset web) on the default build's
+# tile collection and tables; cairo and pixman are built once into build/wasm-libs.
+wasm: build
+	@scripts/setup web
+	@scripts/wasm-libs
+	@cmake --preset web >/dev/null
+	@cmake --build --preset web
 
 test: build
 	@ctest --preset $(PRESET) -j2

@@ -1,6 +1,7 @@
 #include "portable/Math.hpp"
 
-#include <bit>
+#include "portable/BitCast.hpp"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -117,7 +118,7 @@ std::uint32_t twoOverPiWindow(int position)
 // (mod 4 quarter turns) and the 64 after them, in integer arithmetic.
 Reduced reduceLarge(float x)
 {
-    const auto bits = std::bit_cast<std::uint32_t>(x);
+    const auto bits = portable::bitCast<std::uint32_t>(x);
     const std::uint64_t m = (bits & 0x7fffffu) | 0x800000u;
     const int s = static_cast<int>((bits >> 23) & 0xffu) - 127 - 23;
     // Bits of 2 / pi before s - 2 after the point add multiples of 8 quarter

@@ -24,28 +24,28 @@ void setTimeLimit(std::uint32_t limitMs)
 void raiseInterrupt(InterruptHandler handler, void* context)
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.raise(handler, context);
 }
 
 void scheduleInterrupt(InterruptHandler handler, void* context, std::uint64_t atMs)
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.schedule(handler, context, atMs);
 }
 
 void cancelInterrupt(InterruptHandler handler, void* context)
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.cancel(handler, context);
 }
 
 std::uint64_t kernelMilliseconds()
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     return kernel.now();
 }
 
@@ -73,21 +73,21 @@ void startScheduler()
 void setIdleHook(void (*hook)())
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.setIdleHook(hook);
 }
 
 void setIdleTaskTag(TaskHook tag)
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.setIdleTaskTag(tag);
 }
 
 void delay(std::uint32_t milliseconds)
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.enter(lock);
     if (milliseconds != 0) {
         kernel.block(lock, Task::Wait::Delay, nullptr, milliseconds);
@@ -97,7 +97,7 @@ void delay(std::uint32_t milliseconds)
 std::uint32_t tickCount()
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     return static_cast<std::uint32_t>(kernel.now());
 }
 

@@ -9,7 +9,6 @@ namespace sim::detail {
 
 namespace {
 
-thread_local rtos::Task* threadTask = nullptr;
 thread_local int interruptDepth = 0;
 
 constexpr std::uint64_t never = std::numeric_limits<std::uint64_t>::max();
@@ -33,7 +32,7 @@ Kernel& Kernel::instance()
 // Interrupt handlers belong to no task, whichever thread runs them.
 rtos::Task* Kernel::currentTask()
 {
-    return interruptDepth > 0 ? nullptr : threadTask;
+    return interruptDepth > 0 ? nullptr : TaskSwitch::current();
 }
 
 std::uint64_t Kernel::now() const
@@ -69,7 +68,7 @@ void Kernel::raise(InterruptHandler handler, void* context)
         raised.push_back(Interrupt{handler, context, now()});
     }
     if (running == nullptr) {
-        hostWake.notify_one();
+        taskSwitch.wakeHost();
     }
 }
 
@@ -78,7 +77,7 @@ void Kernel::schedule(InterruptHandler handler, void* context, std::uint64_t at)
     cancel(handler, context);
     scheduled.push_back(Interrupt{handler, context, at});
     if (running == nullptr) {
-        hostWake.notify_one();
+        taskSwitch.wakeHost();
     }
 }
 
@@ -88,7 +87,7 @@ void Kernel::cancel(InterruptHandler handler, void* context)
                   [&](const Interrupt& pending) { return pending.handler == handler && pending.context == context; });
 }
 
-void Kernel::serviceInterrupts(std::unique_lock<std::mutex>& lock)
+void Kernel::serviceInterrupts(KernelLock& lock)
 {
     while (!stopping) {
         const auto due = std::min_element(scheduled.begin(), scheduled.end(),
@@ -165,9 +164,9 @@ void Kernel::dispatch(rtos::Task* next)
     running = next;
     if (next != nullptr) {
         next->state = rtos::Task::State::Running;
-        next->turn.notify_one();
+        taskSwitch.resume(*next);
     } else {
-        hostWake.notify_one();
+        taskSwitch.wakeHost();
     }
 }
 
@@ -180,15 +179,17 @@ void Kernel::switchAway()
     dispatch(highestReady());
 }
 
-void Kernel::waitForTurn(std::unique_lock<std::mutex>& lock, rtos::Task& self)
+void Kernel::waitForTurn(KernelLock& lock, rtos::Task& self)
 {
-    self.turn.wait(lock, [&] { return stopping || running == &self; });
+    while (!stopping && running != &self) {
+        taskSwitch.suspend(lock, self);
+    }
     if (stopping) {
-        throw TaskExit{};
+        TaskSwitch::leave(lock, self);
     }
 }
 
-void Kernel::preemptIfNeeded(std::unique_lock<std::mutex>& lock, rtos::Task& self)
+void Kernel::preemptIfNeeded(KernelLock& lock, rtos::Task& self)
 {
     wakeExpired();
     rtos::Task* best = highestReady();
@@ -199,23 +200,23 @@ void Kernel::preemptIfNeeded(std::unique_lock<std::mutex>& lock, rtos::Task& sel
     }
 }
 
-void Kernel::enter(std::unique_lock<std::mutex>& lock)
+void Kernel::enter(KernelLock& lock)
 {
     rtos::Task* self = currentTask();
     if (self == nullptr) {
         return;
     }
     if (stopping) {
-        throw TaskExit{};
+        TaskSwitch::leave(lock, *self);
     }
     serviceInterrupts(lock);
     if (stopping) {
-        throw TaskExit{};
+        TaskSwitch::leave(lock, *self);
     }
     preemptIfNeeded(lock, *self);
 }
 
-bool Kernel::block(std::unique_lock<std::mutex>& lock, rtos::Task::Wait wait, const void* object, std::uint32_t timeout)
+bool Kernel::block(KernelLock& lock, rtos::Task::Wait wait, const void* object, std::uint32_t timeout)
 {
     rtos::Task* self = currentTask();
     VECTA_ASSERT(self != nullptr && "only a task can wait");
@@ -231,45 +232,46 @@ bool Kernel::block(std::unique_lock<std::mutex>& lock, rtos::Task::Wait wait, co
     return self->signalled;
 }
 
-void Kernel::wake(std::unique_lock<std::mutex>& lock, rtos::Task& task)
+void Kernel::wake(KernelLock& lock, rtos::Task& task)
 {
     task.signalled = true;
     makeReady(task);
     if (rtos::Task* self = currentTask()) {
         preemptIfNeeded(lock, *self);
     } else if (running == nullptr) {
-        hostWake.notify_one();
+        taskSwitch.wakeHost();
     }
 }
 
-void Kernel::taskMain(rtos::Task& self)
+void Kernel::taskBody(rtos::Task& self)
 {
-    threadTask = &self;
-    try {
-        {
-            std::unique_lock lock(mutex);
-            waitForTurn(lock, self);
-        }
-        self.function(self.argument);
-    } catch (const TaskExit&) {
+    {
+        KernelLock lock(instance().mutex);
+        instance().waitForTurn(lock, self);
     }
-    std::unique_lock lock(mutex);
+    self.function(self.argument);
+}
+
+void Kernel::taskEnded(rtos::Task& self)
+{
+    Kernel& kernel = instance();
+    KernelLock lock(kernel.mutex);
     self.state = rtos::Task::State::Finished;
     // As on the board, a task that ended gives its stack back.
-    heapUsed -= self.attributes.stackSize;
-    if (running == &self) {
-        switchAway();
+    kernel.heapUsed -= self.attributes.stackSize;
+    if (kernel.running == &self) {
+        kernel.switchAway();
     }
 }
 
-void Kernel::startThread(rtos::Task& task)
+void Kernel::startTask(rtos::Task& task)
 {
-    task.thread = std::thread([this, &task] { taskMain(task); });
+    taskSwitch.start(task, &Kernel::taskBody, &Kernel::taskEnded);
 }
 
 rtos::TaskHandle Kernel::createTask(rtos::TaskFunction function, void* argument, const rtos::TaskAttributes& attributes)
 {
-    std::unique_lock lock(mutex);
+    KernelLock lock(mutex);
     enter(lock);
     if (stopping || function == nullptr || attributes.stackSize > heapSize - heapUsed) {
         return nullptr;
@@ -284,11 +286,11 @@ rtos::TaskHandle Kernel::createTask(rtos::TaskFunction function, void* argument,
     rtos::Task* handle = task.get();
     tasks.push_back(std::move(task));
     if (started) {
-        startThread(*handle);
+        startTask(*handle);
         if (currentTask() != nullptr) {
             preemptIfNeeded(lock, *currentTask());
         } else if (running == nullptr) {
-            hostWake.notify_one();
+            taskSwitch.wakeHost();
         }
     }
     return handle;
@@ -312,7 +314,7 @@ std::uint64_t Kernel::earliestWakeUp() const
 }
 
 // Runs on the host thread while no task holds the run token.
-void Kernel::keepClockWhileIdle(std::unique_lock<std::mutex>& lock, bool& idleHookCalled)
+void Kernel::keepClockWhileIdle(KernelLock& lock, bool& idleHookCalled)
 {
     if (idleHook != nullptr && !idleHookCalled) {
         idleHookCalled = true;
@@ -336,15 +338,15 @@ void Kernel::keepClockWhileIdle(std::unique_lock<std::mutex>& lock, bool& idleHo
             virtualNow = wakeUp;
         }
     } else if (wakeUp == never) {
-        hostWake.wait(lock);
+        taskSwitch.hostIdle(lock, std::nullopt, wallStart);
     } else {
-        hostWake.wait_until(lock, wallStart + std::chrono::milliseconds(wakeUp));
+        taskSwitch.hostIdle(lock, wakeUp, wallStart);
     }
 }
 
 KernelStop Kernel::run(TimeMode mode, std::uint32_t timeLimitMs)
 {
-    std::unique_lock lock(mutex);
+    KernelLock lock(mutex);
     VECTA_ASSERT(!started && "the kernel is already running");
     VECTA_ASSERT(currentTask() == nullptr);
     timeMode = mode;
@@ -355,7 +357,7 @@ KernelStop Kernel::run(TimeMode mode, std::uint32_t timeLimitMs)
     started = true;
     running = nullptr;
     for (const auto& task : tasks) {
-        startThread(*task);
+        startTask(*task);
     }
     bool idleHookCalled = false;
     while (!stopping) {
@@ -363,11 +365,8 @@ KernelStop Kernel::run(TimeMode mode, std::uint32_t timeLimitMs)
             stop(KernelStop::TimeLimit);
         } else if (running != nullptr) {
             idleHookCalled = false;
-            if (timeMode == TimeMode::WallClock && limit != never) {
-                hostWake.wait_until(lock, wallStart + std::chrono::milliseconds(limit));
-            } else {
-                hostWake.wait(lock);
-            }
+            const bool clockLimit = timeMode == TimeMode::WallClock && limit != never;
+            taskSwitch.hostRun(lock, *running, clockLimit ? std::optional(limit) : std::nullopt, wallStart);
         } else {
             serviceInterrupts(lock);
             wakeExpired();
@@ -385,16 +384,16 @@ KernelStop Kernel::run(TimeMode mode, std::uint32_t timeLimitMs)
     return stopReason;
 }
 
-void Kernel::tearDown(std::unique_lock<std::mutex>& lock)
+void Kernel::tearDown(KernelLock& lock)
 {
     for (const auto& task : tasks) {
-        task->turn.notify_all();
+        taskSwitch.resume(*task);
     }
     std::vector<std::unique_ptr<rtos::Task>> finished;
     finished.swap(tasks);
     lock.unlock();
     for (const auto& task : finished) {
-        task->thread.join();
+        taskSwitch.finish(*task);
     }
     lock.lock();
     running = nullptr;
@@ -413,9 +412,9 @@ void Kernel::stop(KernelStop reason)
         stopping = true;
         stopReason = reason;
     }
-    hostWake.notify_one();
+    taskSwitch.wakeHost();
     for (const auto& task : tasks) {
-        task->turn.notify_all();
+        taskSwitch.resume(*task);
     }
 }
 
@@ -441,10 +440,10 @@ KernelStop runKernel(TimeMode mode, std::uint32_t timeLimitMs)
 void stopKernel()
 {
     auto& kernel = detail::Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    detail::KernelLock lock(kernel.mutex);
     kernel.stop(KernelStop::Requested);
-    if (detail::Kernel::currentTask() != nullptr) {
-        throw detail::TaskExit{};
+    if (rtos::Task* self = detail::Kernel::currentTask()) {
+        detail::TaskSwitch::leave(lock, *self);
     }
 }
 

@@ -2,13 +2,11 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
+#include "TaskSwitch.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/Kernel.hpp"
 
@@ -31,36 +29,33 @@ struct Task {
     std::uint64_t wakeAt = 0;
     bool signalled = false;     // woken by a give or send rather than a timeout
     std::uintptr_t message = 0; // a queue message in hand-over
-    std::condition_variable turn;
-    std::thread thread;
+    sim::detail::TaskContext context;
 };
 
 } // namespace rtos
 
 namespace sim::detail {
 
-// Thrown into a task's thread to unwind it when the run ends.
-struct TaskExit {};
-
-// Tasks are threads, but only the one holding the run token (`running`)
-// executes firmware code; the token moves only inside kernel calls. When no
-// task holds it, the thread of runKernel keeps the clock.
+// Only the task holding the run token (`running`) executes firmware code;
+// the token moves only inside kernel calls. When no task holds it, runKernel
+// keeps the clock. How control passes between tasks (threads or fibers) is
+// TaskSwitch's, chosen by the build.
 class Kernel {
 public:
     static Kernel& instance();
 
-    std::mutex mutex;
+    KernelMutex mutex;
 
     // The calling task, or null on a thread that is not a task.
     static rtos::Task* currentTask();
 
     // Entry of every kernel call: unwinds the caller when the run ends and
     // lets a higher-priority task that became ready run first.
-    void enter(std::unique_lock<std::mutex>& lock);
+    void enter(KernelLock& lock);
     // Blocks the calling task; true when it was signalled before the timeout.
-    bool block(std::unique_lock<std::mutex>& lock, rtos::Task::Wait wait, const void* object, std::uint32_t timeout);
+    bool block(KernelLock& lock, rtos::Task::Wait wait, const void* object, std::uint32_t timeout);
     // Makes a waiting task ready after handing it what it waited for.
-    void wake(std::unique_lock<std::mutex>& lock, rtos::Task& task);
+    void wake(KernelLock& lock, rtos::Task& task);
     rtos::Task* firstWaiter(rtos::Task::Wait wait, const void* object);
 
     rtos::TaskHandle createTask(rtos::TaskFunction function, void* argument, const rtos::TaskAttributes& attributes);
@@ -86,17 +81,18 @@ private:
     rtos::Task* highestReady();
     void dispatch(rtos::Task* next);
     void switchAway();
-    void waitForTurn(std::unique_lock<std::mutex>& lock, rtos::Task& self);
-    void preemptIfNeeded(std::unique_lock<std::mutex>& lock, rtos::Task& self);
-    void keepClockWhileIdle(std::unique_lock<std::mutex>& lock, bool& idleHookCalled);
+    void waitForTurn(KernelLock& lock, rtos::Task& self);
+    void preemptIfNeeded(KernelLock& lock, rtos::Task& self);
+    void keepClockWhileIdle(KernelLock& lock, bool& idleHookCalled);
     std::uint64_t earliestWakeUp() const;
     // Runs every interrupt that is due, oldest first, with the lock released.
-    void serviceInterrupts(std::unique_lock<std::mutex>& lock);
-    void taskMain(rtos::Task& self);
-    void startThread(rtos::Task& task);
-    void tearDown(std::unique_lock<std::mutex>& lock);
+    void serviceInterrupts(KernelLock& lock);
+    static void taskBody(rtos::Task& self);
+    static void taskEnded(rtos::Task& self);
+    void startTask(rtos::Task& task);
+    void tearDown(KernelLock& lock);
 
-    std::condition_variable hostWake;
+    TaskSwitch taskSwitch;
     std::vector<std::unique_ptr<rtos::Task>> tasks;
     rtos::Task* running = nullptr;
     // Read without the lock by the cycle counter, which the idle task's tag

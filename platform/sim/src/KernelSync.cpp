@@ -40,7 +40,7 @@ void noteFill(const Queue& queue)
 SemaphoreHandle createBinarySemaphore(StaticSemaphore& storage)
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     return new (storage.storage) Semaphore{0};
 }
 
@@ -48,7 +48,7 @@ bool take(SemaphoreHandle semaphore, std::uint32_t timeout)
 {
     VECTA_ASSERT(semaphore != nullptr);
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.enter(lock);
     if (semaphore->count != 0) {
         semaphore->count = 0;
@@ -64,7 +64,7 @@ bool give(SemaphoreHandle semaphore)
 {
     VECTA_ASSERT(semaphore != nullptr);
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.enter(lock);
     if (Task* waiter = kernel.firstWaiter(Task::Wait::Take, semaphore)) {
         kernel.wake(lock, *waiter);
@@ -81,7 +81,7 @@ std::uint32_t count(SemaphoreHandle semaphore)
 {
     VECTA_ASSERT(semaphore != nullptr);
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.enter(lock);
     return semaphore->count;
 }
@@ -89,7 +89,7 @@ std::uint32_t count(SemaphoreHandle semaphore)
 QueueHandle createQueue(StaticQueue& storage)
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     queueFills.push_back(sim::QueueFill{0, 0});
     return new (storage.storage) Queue{false, 0, 0, queueFills.size() - 1};
 }
@@ -98,7 +98,7 @@ bool send(QueueHandle queue, std::uintptr_t message, std::uint32_t timeout)
 {
     VECTA_ASSERT(queue != nullptr);
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.enter(lock);
     if (Task* receiver = kernel.firstWaiter(Task::Wait::Receive, queue)) {
         receiver->message = message;
@@ -129,7 +129,7 @@ bool receive(QueueHandle queue, std::uintptr_t& message, std::uint32_t timeout)
 {
     VECTA_ASSERT(queue != nullptr);
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     kernel.enter(lock);
     if (queue->full) {
         message = queue->message;
@@ -159,7 +159,7 @@ namespace sim {
 KernelFigures readKernelFigures(bool startNewPeaks)
 {
     auto& kernel = Kernel::instance();
-    std::unique_lock lock(kernel.mutex);
+    sim::detail::KernelLock lock(kernel.mutex);
     KernelFigures figures{kernel.heapInUse(), kernel.heapPeak(), Kernel::heapSize, rtos::queueFills};
     for (QueueFill& fill : rtos::queueFills) {
         fill.peak = startNewPeaks ? fill.now : fill.peak;

@@ -1,7 +1,8 @@
 #include "vecta/PriorityFetcher.hpp"
 
+#include "portable/BitCast.hpp"
+
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstdlib>
 
@@ -29,8 +30,8 @@ bool isWithin(const TileVector& tile, int centreX, int centreY, int half)
 
 float approximateReciprocalSqrt(float value)
 {
-    const auto bits = std::bit_cast<std::uint32_t>(value);
-    float y = std::bit_cast<float>(0x5F3759DFu - (bits >> 1));
+    const auto bits = portable::bitCast<std::uint32_t>(value);
+    float y = portable::bitCast<float>(0x5F3759DFu - (bits >> 1));
     y = y * (1.5f - 0.5f * value * y * y);
     return y;
 }
