@@ -1,16 +1,7 @@
 # What the browser build takes from outside: nanopb from its Debian source
 # package (as the board build does), cairo and pixman as scripts/wasm-libs
 # built them, and the host's JSON headers (header-only) for the trace lines.
-execute_process(COMMAND dpkg-query -W -f=\${Version} libnanopb-dev
-  OUTPUT_VARIABLE nanopb_version RESULT_VARIABLE nanopb_query)
-set(MAPBOARD_NANOPB_SOURCE "${PROJECT_SOURCE_DIR}/build/nanopb/${nanopb_version}"
-  CACHE PATH "Unpacked nanopb source package")
-if(NOT nanopb_query EQUAL 0 OR NOT EXISTS "${MAPBOARD_NANOPB_SOURCE}/pb_decode.c")
-  message(FATAL_ERROR "nanopb's sources are missing from ${MAPBOARD_NANOPB_SOURCE}: run scripts/setup")
-endif()
-add_library(nanopb_web STATIC "${MAPBOARD_NANOPB_SOURCE}/pb_common.c" "${MAPBOARD_NANOPB_SOURCE}/pb_decode.c")
-target_include_directories(nanopb_web SYSTEM PUBLIC "${MAPBOARD_NANOPB_SOURCE}")
-add_library(nanopb::protobuf-nanopb-static ALIAS nanopb_web)
+include(${PROJECT_SOURCE_DIR}/cmake/NanopbFromSource.cmake)
 
 set(MAPBOARD_WASM_LIBS "${PROJECT_SOURCE_DIR}/build/wasm-libs/current"
   CACHE PATH "cairo and pixman built for WebAssembly by scripts/wasm-libs")
