@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: setup configure build run emulate emulate-cost wasm web serve-web test bench soak fuzz format tidy
+.PHONY: setup configure build run emulate emulate-cost wasm web serve-web test-web test bench soak fuzz format tidy
 
 setup:
 	@scripts/setup
@@ -50,6 +50,11 @@ WEB_PORT ?= 8800
 serve-web: web
 	@echo "mapboard: http://127.0.0.1:$(WEB_PORT)/"
 	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
+
+# The page in headless chromium: first frame, a drag, the menu; prints the
+# load time and the download's size.
+test-web: web
+	@scripts/web-test
 
 test: build
 	@ctest --preset $(PRESET) -j2
