@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: setup configure build run emulate emulate-cost wasm test bench soak fuzz format tidy
+.PHONY: setup configure build run emulate emulate-cost wasm web serve-web test-web test bench soak fuzz format tidy
 
 setup:
 	@scripts/setup
@@ -38,6 +38,23 @@ wasm: build
 	@scripts/wasm-libs
 	@cmake --preset web >/dev/null
 	@cmake --build --preset web
+
+# The page: index.html, its script and the module (the data inside it),
+# every URL relative; packed as build/web.tar.gz for any static server.
+web: wasm
+	@rm -rf build/web && cp -r build/wasm/platform/sim/web/page build/web
+	@tar -czf build/web.tar.gz -C build web
+	@echo "build/web: $$(du -sh build/web | cut -f1); build/web.tar.gz: $$(du -h build/web.tar.gz | cut -f1)"
+
+WEB_PORT ?= 8800
+serve-web: web
+	@echo "mapboard: http://127.0.0.1:$(WEB_PORT)/"
+	@python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
+
+# The page in headless chromium: first frame, a drag, the menu; prints the
+# load time and the download's size.
+test-web: web
+	@scripts/web-test
 
 test: build
 	@ctest --preset $(PRESET) -j2

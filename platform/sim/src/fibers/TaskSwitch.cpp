@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "KernelCore.hpp"
+#include "sim/HostTurn.hpp"
 
 namespace sim::detail {
 
@@ -23,6 +24,7 @@ std::unique_ptr<std::byte[]> hostUnwindStack;
 rtos::Task* runningTask = nullptr;
 TaskSwitch::Body taskBody = nullptr;
 TaskSwitch::Ended taskEnded = nullptr;
+void (*hostStep)() = nullptr;
 
 void taskEntry(void* argument)
 {
@@ -71,6 +73,10 @@ void TaskSwitch::hostRun(KernelLock&, rtos::Task& running, std::optional<std::ui
     runningTask = &running;
     emscripten_fiber_swap(&hostFiber, &running.context.fiber);
     runningTask = nullptr;
+    if (void (*step)() = hostStep) {
+        hostStep = nullptr;
+        step();
+    }
 }
 
 void TaskSwitch::hostIdle(KernelLock&, std::optional<std::uint64_t> wakeUp, std::chrono::steady_clock::time_point start)
@@ -86,3 +92,12 @@ void TaskSwitch::hostIdle(KernelLock&, std::optional<std::uint64_t> wakeUp, std:
 }
 
 } // namespace sim::detail
+
+namespace sim {
+
+void afterTaskTurn(void (*step)())
+{
+    detail::hostStep = step;
+}
+
+} // namespace sim
