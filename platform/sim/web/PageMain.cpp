@@ -48,6 +48,9 @@ std::vector<std::uint32_t> rgba(panelPixels);
 // animation frame.
 EM_JS(int, pageShowFrame, (), { return Module.webboardFrame() ? 1 : 0; });
 EM_ASYNC_JS(void, pageWaitForAnimationFrame, (), { await Module.webboardNextFrame(); });
+// A page that holds the board at power-on (index.html?hold) lets a script in
+// before the first frame, so that a run equals mapboard's from power-on.
+EM_ASYNC_JS(void, pageWaitForStart, (), { await Module.webboardStart(); });
 
 void waitForPage()
 {
@@ -238,6 +241,7 @@ int main()
         }
     });
     sim::setTimeMode(sim::TimeMode::Virtual);
+    pageWaitForStart();
     board_main();
     return 0;
 }

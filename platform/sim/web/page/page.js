@@ -35,7 +35,16 @@ let frameCount = 0;
 let lastState = null;
 let lastShownMs = 0;
 let lastYieldMs = 0;
-const runs = []; // {until, resolve}
+// When the board last got the processor back from the page: a frame step's
+// time is from here to the frame's end.
+let boardResumedMs = 0;
+const runs = []; // {until, resolve, eachFrame}
+
+// index.html?hold keeps the board at power-on until the first play or run.
+let releaseBoard = null;
+const boardReleased = new URLSearchParams(location.search).has('hold')
+  ? new Promise((resolve) => (releaseBoard = resolve))
+  : Promise.resolve();
 
 function call(name, ...args) {
   return Module['_' + name](...args);
@@ -63,8 +72,14 @@ function nextAnimationFrame() {
 
 // Called by the board at the end of each frame.
 function onBoardFrame() {
+  const stepMs = performance.now() - boardResumedMs;
   frameCount += 1;
   lastState = null;
+  for (const run of runs) {
+    if (run.eachFrame) {
+      run.eachFrame(state(), stepMs);
+    }
+  }
   while (runs.length > 0 && frameCount >= runs[0].until) {
     runs.shift().resolve(state());
   }
@@ -74,6 +89,7 @@ function onBoardFrame() {
 async function onBoardWait() {
   const now = performance.now();
   if (runs.length > 0 && now - lastYieldMs < runYieldMs) {
+    boardResumedMs = performance.now();
     return;
   }
   draw();
@@ -87,11 +103,16 @@ async function onBoardWait() {
     lastShownMs = time;
   }
   lastYieldMs = performance.now();
+  boardResumedMs = lastYieldMs;
 }
 
 var Module = {
   webboardFrame: onBoardFrame,
   webboardNextFrame: onBoardWait,
+  webboardStart: async () => {
+    await boardReleased;
+    boardResumedMs = performance.now();
+  },
   onRuntimeInitialized: () => {
     started = true;
     statusLine.textContent = '';
@@ -285,10 +306,18 @@ function play(script) {
   if (!played) {
     throw new Error(Module.UTF8ToString(call('webboard_script_error')));
   }
+  if (releaseBoard) {
+    releaseBoard();
+    releaseBoard = null;
+  }
 }
 
 // Script times count from the call: "0 drag 100 100 300 100 500".
 window.mapboard = {
+  // The module runs and takes play and run.
+  get ready() {
+    return started && !failed;
+  },
   get frameCount() {
     return frameCount;
   },
@@ -309,11 +338,12 @@ window.mapboard = {
   // One script line, or several.
   play,
   // Plays a script and runs `frames` frames as fast as the page allows;
-  // resolves to the last frame's state.
-  run(script, frames) {
+  // resolves to the last frame's state. `eachFrame(state, stepMs)`, if
+  // given, gets every frame's state and the time the board took for it.
+  run(script, frames, eachFrame) {
     play(script);
     return new Promise((resolve) => {
-      runs.push({until: frameCount + frames, resolve});
+      runs.push({until: frameCount + frames, resolve, eachFrame});
       runs.sort((a, b) => a.until - b.until);
     });
   },
