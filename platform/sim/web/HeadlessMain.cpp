@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "ScriptSteps.hpp"
 #include "board/main.h"
-#include "model/WatchdogFlag.hpp"
 #include "platform/bsp.h"
 #include "sim/Board.hpp"
 #include "sim/Interrupts.hpp"
@@ -16,36 +16,10 @@
 #include "simulator/Script.hpp"
 #include "simulator/TraceLine.hpp"
 #include "simulator/TraceState.hpp"
-#include "ui/Application.hpp"
 
 namespace {
 
 constexpr std::size_t panelPixels = std::size_t{sim::board::panelWidth} * sim::board::panelHeight;
-
-// As mapboard at the end of a frame: screenshots have no place here.
-void play(simulator::ScriptPlayer& script, std::uint64_t nowMs, bool& quit)
-{
-    while (const std::optional<simulator::ScriptEvent> step = script.next(nowMs)) {
-        switch (step->kind) {
-        case simulator::ScriptEvent::Kind::Fingers:
-        case simulator::ScriptEvent::Kind::Drag:
-            sim::board::setFingers(step->fingers, step->fingerCount);
-            break;
-        case simulator::ScriptEvent::Kind::Key:
-            if (step->key == 'Q') {
-                quit = true;
-            } else if (ui::Application* app = ui::Application::getInstance(); step->key == 'M' && app) {
-                app->changeToStartScreen();
-            }
-            break;
-        case simulator::ScriptEvent::Kind::WatchdogRefresh:
-            watchdogRefreshEnabled = step->enable;
-            break;
-        case simulator::ScriptEvent::Kind::Screenshot:
-            break;
-        }
-    }
-}
 
 } // namespace
 
@@ -87,7 +61,7 @@ int main(int argc, char** argv)
         simulator::TraceState state;
         simulator::readTraceState(state);
         std::printf("%s\n", simulator::traceLine(frame, state, nlohmann::ordered_json::object()).dump().c_str());
-        play(script, sim::kernelMilliseconds(), quit);
+        quit = web::playDueSteps(script, sim::kernelMilliseconds()) || quit;
         if (quit || done >= frames) {
             sim::stopKernel();
         }

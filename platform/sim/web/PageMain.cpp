@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ScriptSteps.hpp"
 #include "board/main.h"
-#include "model/WatchdogFlag.hpp"
 #include "platform/bsp.h"
 #include "sim/Board.hpp"
 #include "sim/HostTurn.hpp"
@@ -69,22 +69,7 @@ void pressKey(char key)
 void playScripts(std::uint64_t nowMs)
 {
     for (simulator::ScriptPlayer& script : scripts) {
-        while (const std::optional<simulator::ScriptEvent> step = script.next(nowMs)) {
-            switch (step->kind) {
-            case simulator::ScriptEvent::Kind::Fingers:
-            case simulator::ScriptEvent::Kind::Drag:
-                sim::board::setFingers(step->fingers, step->fingerCount);
-                break;
-            case simulator::ScriptEvent::Kind::Key:
-                pressKey(step->key);
-                break;
-            case simulator::ScriptEvent::Kind::WatchdogRefresh:
-                watchdogRefreshEnabled = step->enable;
-                break;
-            case simulator::ScriptEvent::Kind::Screenshot:
-                break;
-            }
-        }
+        web::playDueSteps(script, nowMs);
     }
 }
 

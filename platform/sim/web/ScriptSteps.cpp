@@ -1,0 +1,37 @@
+#include "ScriptSteps.hpp"
+
+#include <optional>
+
+#include "model/WatchdogFlag.hpp"
+#include "sim/Board.hpp"
+#include "ui/Application.hpp"
+
+namespace web {
+
+bool playDueSteps(simulator::ScriptPlayer& script, std::uint64_t nowMs)
+{
+    bool quit = false;
+    while (const std::optional<simulator::ScriptEvent> step = script.next(nowMs)) {
+        switch (step->kind) {
+        case simulator::ScriptEvent::Kind::Fingers:
+        case simulator::ScriptEvent::Kind::Drag:
+            sim::board::setFingers(step->fingers, step->fingerCount);
+            break;
+        case simulator::ScriptEvent::Kind::Key:
+            if (step->key == 'Q') {
+                quit = true;
+            } else if (ui::Application* app = ui::Application::getInstance(); step->key == 'M' && app) {
+                app->changeToStartScreen();
+            }
+            break;
+        case simulator::ScriptEvent::Kind::WatchdogRefresh:
+            watchdogRefreshEnabled = step->enable;
+            break;
+        case simulator::ScriptEvent::Kind::Screenshot:
+            break;
+        }
+    }
+    return quit;
+}
+
+} // namespace web
