@@ -142,18 +142,28 @@ void phaseSignal(bsp::DebugSignal signal, bool high)
     }
 }
 
-LeftOutWork::LeftOutWork(LeftOut leftOut) : kind(leftOut)
+void leftOutBegins(LeftOut kind)
 {
     if (reporting) {
         begin(kind == LeftOut::BlitterModel ? Phase::BlitterModel : Phase::Sleep);
     }
 }
 
-LeftOutWork::~LeftOutWork()
+void leftOutEnds(LeftOut kind)
 {
     if (reporting) {
         end(kind == LeftOut::BlitterModel ? Phase::BlitterModel : Phase::Sleep);
     }
+}
+
+LeftOutWork::LeftOutWork(LeftOut leftOut) : kind(leftOut)
+{
+    leftOutBegins(kind);
+}
+
+LeftOutWork::~LeftOutWork()
+{
+    leftOutEnds(kind);
 }
 
 } // namespace emulated

@@ -22,6 +22,8 @@ void phaseSignal(bsp::DebugSignal signal, bool high);
 // board's blitter is hardware) and the processor's sleep while every task
 // waits, which emulated time skips to the next interrupt.
 enum class LeftOut : std::uint8_t { BlitterModel, Sleep };
+void leftOutBegins(LeftOut kind);
+void leftOutEnds(LeftOut kind);
 class LeftOutWork {
 public:
     explicit LeftOutWork(LeftOut kind);
