@@ -47,6 +47,8 @@ std::vector<std::uint32_t> rgba(panelPixels);
 // as fast as it can (mapboard.run), false when it waits for its next
 // animation frame.
 EM_JS(int, pageShowFrame, (), { return Module.webboardFrame() ? 1 : 0; });
+// The board's work for a frame ends here; what follows is the page's.
+EM_JS(void, pageFrameDrawn, (), { Module.webboardFrameDrawn(); });
 EM_ASYNC_JS(void, pageWaitForAnimationFrame, (), { await Module.webboardNextFrame(); });
 // A page that holds the board at power-on (index.html?hold) lets a script in
 // before the first frame, so that a run equals mapboard's from power-on.
@@ -95,6 +97,7 @@ void applyInput()
 // On the GUI task, between two frames.
 void endOfFrame()
 {
+    pageFrameDrawn();
     ++framesDone;
     const std::uint64_t now = sim::kernelMilliseconds();
     if (const ui::HAL* hal = ui::HAL::getInstance()) {

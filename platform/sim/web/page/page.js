@@ -36,8 +36,9 @@ let lastState = null;
 let lastShownMs = 0;
 let lastYieldMs = 0;
 // When the board last got the processor back from the page: a frame step's
-// time is from here to the frame's end.
+// time is from here to the end of the frame's drawing.
 let boardResumedMs = 0;
+let frameDrawnMs = 0;
 const runs = []; // {until, resolve, eachFrame}
 
 // index.html?hold keeps the board at power-on until the first play or run.
@@ -72,7 +73,7 @@ function nextAnimationFrame() {
 
 // Called by the board at the end of each frame.
 function onBoardFrame() {
-  const stepMs = performance.now() - boardResumedMs;
+  const stepMs = frameDrawnMs - boardResumedMs;
   frameCount += 1;
   lastState = null;
   for (const run of runs) {
@@ -107,6 +108,7 @@ async function onBoardWait() {
 }
 
 var Module = {
+  webboardFrameDrawn: () => (frameDrawnMs = performance.now()),
   webboardFrame: onBoardFrame,
   webboardNextFrame: onBoardWait,
   webboardStart: async () => {
