@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: setup configure build run emulate emulate-cost wasm web serve-web test-web test bench soak fuzz format tidy
+.PHONY: setup configure build run emulate emulate-cost configure-web wasm web serve-web test-web test bench soak fuzz format tidy
 
 setup:
 	@scripts/setup
@@ -33,15 +33,18 @@ emulate-cost: configure
 
 # The simulator board in WebAssembly (preset web) on the default build's
 # tile collection and tables; cairo and pixman are built once into build/wasm-libs.
-wasm: build
+configure-web: build
 	@scripts/setup web
 	@scripts/wasm-libs
 	@cmake --preset web >/dev/null
+
+wasm: configure-web
 	@cmake --build --preset web
 
 # The page: index.html, its script and the module (the data inside it),
 # every URL relative; packed as build/web.tar.gz for any static server.
-web: wasm
+web: configure-web
+	@cmake --build --preset web --target webboard
 	@rm -rf build/web && cp -r build/wasm/platform/sim/web/page build/web
 	@tar -czf build/web.tar.gz -C build web
 	@echo "build/web: $$(du -sh build/web | cut -f1); build/web.tar.gz: $$(du -h build/web.tar.gz | cut -f1)"
@@ -56,8 +59,12 @@ serve-web: web
 test-web: web
 	@scripts/web-test
 
+# The default preset's tests include the page's in a browser.
 test: build
 	@ctest --preset $(PRESET) -j2
+ifeq ($(PRESET),default)
+	@$(MAKE) --no-print-directory test-web
+endif
 
 bench: PRESET = release
 bench: build
