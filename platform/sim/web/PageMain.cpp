@@ -22,7 +22,6 @@
 #include "simulator/TraceLine.hpp"
 #include "simulator/TraceState.hpp"
 #include "ui/Application.hpp"
-#include "ui/HAL.hpp"
 
 namespace {
 
@@ -34,7 +33,6 @@ struct FingerState {
 };
 
 std::uint64_t framesDone = 0;
-std::uint32_t loadPercent = 0;
 std::string lastTraceLine;
 std::string scriptError;
 std::vector<simulator::ScriptPlayer> scripts;
@@ -100,9 +98,6 @@ void endOfFrame()
     pageFrameDrawn();
     ++framesDone;
     const std::uint64_t now = sim::kernelMilliseconds();
-    if (const ui::HAL* hal = ui::HAL::getInstance()) {
-        loadPercent = hal->getMCULoadPct();
-    }
     simulator::TraceFrame frame{framesDone, now, 0, {}};
     if (const std::uint16_t* shown = sim::board::shownFrame()) {
         frame.frameHash = simulator::frameHash(shown, panelPixels);
@@ -180,11 +175,6 @@ EMSCRIPTEN_KEEPALIVE const char* webboard_script_error()
 EMSCRIPTEN_KEEPALIVE double webboard_frames()
 {
     return static_cast<double>(framesDone);
-}
-
-EMSCRIPTEN_KEEPALIVE int webboard_load()
-{
-    return static_cast<int>(loadPercent);
 }
 
 // The last frame's trace line: screen, map position, pizza, dogs.
