@@ -12,26 +12,18 @@
 #include "gpu/gpu_graphics.h"
 #include "platform/Assert.hpp"
 #include "sim/BoardFaults.hpp"
+#include "sim/GpuHandles.hpp"
 
 namespace {
 
-constexpr std::uint32_t pathMagic = 0x50415448u;
-constexpr std::uint32_t paintMagic = 0x5041494Eu;
+using sim::vg::asPaint;
+using sim::vg::asPath;
+using sim::vg::Paint;
+using sim::vg::Path;
 
-struct Path {
-    std::uint32_t magic = pathMagic;
-    float matrix[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-    std::uint32_t commandCount = 0;
-    const std::uint8_t* commands = nullptr;
-    std::uint32_t floatCount = 0;
-    const float* floats = nullptr;
-};
-
-struct Paint {
-    std::uint32_t magic = paintMagic;
-    std::uint8_t type = VG_PAINT_COLOR;
-    std::uint32_t color = 0xFF000000u; // r in the low byte, a in the high byte
-    float opacity = 1.0f;
+// Cairo's colour paints look the same under any matrix; the lock is kept
+// only as the library's paints would hold it.
+struct LockablePaint : Paint {
     bool lockedToPath = false;
 };
 
@@ -63,18 +55,6 @@ struct Gpu {
 };
 
 Gpu gpu;
-
-Path* asPath(void* handle)
-{
-    auto* path = static_cast<Path*>(handle);
-    return path != nullptr && path->magic == pathMagic ? path : nullptr;
-}
-
-Paint* asPaint(void* handle)
-{
-    auto* paint = static_cast<Paint*>(handle);
-    return paint != nullptr && paint->magic == paintMagic ? paint : nullptr;
-}
 
 void releaseTexture()
 {
@@ -246,67 +226,10 @@ void gpu_set_clip(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t
     gpu.clipChanged = true;
 }
 
-std::uint32_t gpu_rgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
-{
-    return static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) |
-           (static_cast<std::uint32_t>(b) << 16) | (static_cast<std::uint32_t>(a) << 24);
-}
-
-void* vg_path_create(void)
-{
-    void* memory = gpu_host_malloc(sizeof(Path));
-    return memory != nullptr ? new (memory) Path : nullptr;
-}
-
-void vg_path_destroy(void* handle)
-{
-    if (Path* path = asPath(handle)) {
-        path->magic = 0;
-        gpu_host_free(path);
-    }
-}
-
-void vg_path_set_shape(void* handle, std::uint32_t command_count, const std::uint8_t* commands,
-                       std::uint32_t float_count, const float* floats)
-{
-    if (Path* path = asPath(handle)) {
-        path->commandCount = command_count;
-        path->commands = commands;
-        path->floatCount = float_count;
-        path->floats = floats;
-    }
-}
-
-void vg_path_set_shape_and_bbox(void* handle, std::uint32_t command_count, const std::uint8_t* commands,
-                                std::uint32_t float_count, const float* floats, const float*)
-{
-    // cairo finds the extent itself; the box only helps hardware tiling.
-    vg_path_set_shape(handle, command_count, commands, float_count, floats);
-}
-
-void vg_path_set_matrix(void* handle, const vg_matrix3x3_t matrix)
-{
-    if (Path* path = asPath(handle)) {
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c) {
-                path->matrix[r][c] = matrix[r][c];
-            }
-        }
-    }
-}
-
 void* vg_paint_create(void)
 {
-    void* memory = gpu_host_malloc(sizeof(Paint));
-    return memory != nullptr ? new (memory) Paint : nullptr;
-}
-
-void vg_paint_destroy(void* handle)
-{
-    if (Paint* paint = asPaint(handle)) {
-        paint->magic = 0;
-        gpu_host_free(paint);
-    }
+    void* memory = gpu_host_malloc(sizeof(LockablePaint));
+    return memory != nullptr ? new (memory) LockablePaint : nullptr;
 }
 
 void vg_paint_set_type(void* handle, std::uint8_t type)
@@ -320,14 +243,7 @@ void vg_paint_set_type(void* handle, std::uint8_t type)
 void vg_paint_lock_tran_to_path(void* handle, int lock)
 {
     if (Paint* paint = asPaint(handle)) {
-        paint->lockedToPath = lock != 0;
-    }
-}
-
-void vg_paint_set_paint_color(void* handle, std::uint32_t rgba)
-{
-    if (Paint* paint = asPaint(handle)) {
-        paint->color = rgba;
+        static_cast<LockablePaint*>(paint)->lockedToPath = lock != 0;
     }
 }
 
