@@ -10,10 +10,11 @@
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
 #include "platform/bsp.h"
+#include "sim/DisplayScan.hpp"
 
 namespace {
 
-constexpr std::uint64_t framesPerSecond = 60;
+using sim::display::framesPerSecond;
 
 // Timer 0 (secure alias): control, value, reload, interrupt status.
 constexpr std::uintptr_t timerControl = 0x50000000;
@@ -36,7 +37,7 @@ Controller controller;
 
 std::uint64_t totalLines()
 {
-    return controller.timing.totalHeight == 0 ? 1 : controller.timing.totalHeight;
+    return sim::display::linesPerFrame(controller.timing);
 }
 
 bool boardTime()
@@ -66,15 +67,9 @@ std::uint64_t lineIndexAt(std::uint64_t units)
     return units * framesPerSecond * totalLines() / unitsPerSecond();
 }
 
-// The first line index after `after` that is line `line` of its frame.
 std::uint64_t nextOccurrence(std::uint16_t line, std::uint64_t after)
 {
-    const std::uint64_t total = totalLines();
-    std::uint64_t index = after - after % total + line;
-    if (index <= after) {
-        index += total;
-    }
-    return index;
+    return sim::display::nextOccurrence(line, after, totalLines());
 }
 
 void startTimer()
@@ -133,13 +128,7 @@ namespace bsp {
 
 Status displayInit(const DisplayTiming& timing)
 {
-    const bool consistent = timing.horizontalSync <= timing.accumulatedHorizontalBackPorch &&
-                            timing.accumulatedHorizontalBackPorch < timing.accumulatedActiveWidth &&
-                            timing.accumulatedActiveWidth < timing.totalWidth &&
-                            timing.verticalSync <= timing.accumulatedVerticalBackPorch &&
-                            timing.accumulatedVerticalBackPorch < timing.accumulatedActiveHeight &&
-                            timing.accumulatedActiveHeight < timing.totalHeight;
-    if (!consistent) {
+    if (!sim::display::timingConsistent(timing)) {
         return Status::Error;
     }
     controller.timing = timing;

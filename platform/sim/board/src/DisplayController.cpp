@@ -8,11 +8,12 @@
 
 #include "BoardState.hpp"
 #include "sim/BoardFaults.hpp"
+#include "sim/DisplayScan.hpp"
 #include "sim/Interrupts.hpp"
 
 namespace {
 
-constexpr std::uint64_t framesPerSecond = 60;
+using sim::display::framesPerSecond;
 
 struct Controller {
     bool initialised = false;
@@ -38,7 +39,7 @@ std::uint64_t panelFrame = 0;
 
 std::uint64_t totalLines()
 {
-    return controller.timing.totalHeight == 0 ? 1 : controller.timing.totalHeight;
+    return sim::display::linesPerFrame(controller.timing);
 }
 
 std::uint64_t lineTimeMs(std::uint64_t lineIndex)
@@ -52,15 +53,9 @@ std::uint64_t lineIndexAt(std::uint64_t ms)
     return scanMs * framesPerSecond * totalLines() / 1000;
 }
 
-// The first line index after `after` that is line `line` of its frame.
 std::uint64_t nextOccurrence(std::uint16_t line, std::uint64_t after)
 {
-    const std::uint64_t total = totalLines();
-    std::uint64_t index = after - after % total + line;
-    if (index <= after) {
-        index += total;
-    }
-    return index;
+    return sim::display::nextOccurrence(line, after, totalLines());
 }
 
 void lineEvent(void* context);
@@ -174,13 +169,7 @@ using sim::board::detail::takeFailure;
 
 Status displayInit(const DisplayTiming& timing)
 {
-    const bool consistent = timing.horizontalSync <= timing.accumulatedHorizontalBackPorch &&
-                            timing.accumulatedHorizontalBackPorch < timing.accumulatedActiveWidth &&
-                            timing.accumulatedActiveWidth < timing.totalWidth &&
-                            timing.verticalSync <= timing.accumulatedVerticalBackPorch &&
-                            timing.accumulatedVerticalBackPorch < timing.accumulatedActiveHeight &&
-                            timing.accumulatedActiveHeight < timing.totalHeight;
-    if (takeFailure(Step::Display) || !consistent) {
+    if (takeFailure(Step::Display) || !sim::display::timingConsistent(timing)) {
         return Status::Error;
     }
     controller.timing = timing;
