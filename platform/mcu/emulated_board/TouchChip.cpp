@@ -23,17 +23,18 @@
 #include "platform/rtos.h"
 #include "sim/BoardFaults.hpp"
 #include "sim/TouchBusFaults.hpp"
+#include "sim/TouchChipRegisters.hpp"
 
 namespace {
 
-constexpr std::uint8_t chipAddress = 0xBA;
-constexpr std::uint16_t statusRegister = 0x814E;
-constexpr std::uint16_t firstRegister = 0x814E;
-constexpr std::uint16_t lastRegister = 0x815F;
-constexpr std::uint16_t firstPointRegister = 0x8150;
-constexpr std::uint16_t secondPointRegister = 0x8158;
-constexpr std::uint8_t bufferReady = 0x80;
-constexpr std::uint32_t reportPeriodMs = 10;
+using sim::touch::bufferReady;
+using sim::touch::chipAddress;
+using sim::touch::firstPointRegister;
+using sim::touch::firstRegister;
+using sim::touch::reportPeriodMs;
+using sim::touch::secondPointRegister;
+using sim::touch::statusRegister;
+
 // A first point that is not on the 800 x 480 panel: the 12-bit full scale.
 constexpr std::uint32_t offPanel = 0xFFF | 0xFFFu << 16;
 
@@ -41,7 +42,7 @@ struct Chip {
     bool busReady = false;
     std::uint32_t fingerCount = 0;
     std::array<std::uint32_t, 2> fingers{}; // x | y << 16
-    std::array<std::uint8_t, lastRegister - firstRegister + 1> registers{};
+    std::array<std::uint8_t, sim::touch::registerCount> registers{};
     bool reporting = false;
     std::uint32_t nextReportMs = 0;
     std::uint32_t reports = 0;
@@ -129,21 +130,19 @@ namespace bsp {
 
 Status i2cInit(const I2cConfig& config)
 {
-    if (config.timing == 0 || !config.sevenBitAddressing || config.digitalFilter > 15) {
+    if (!sim::touch::busConfigAccepted(config)) {
         return Status::Error;
     }
     chip.busReady = true;
     return Status::Ok;
 }
 
-// Only the chip answers on the bus; any other address is not acknowledged.
 Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::size_t size, std::uint32_t timeout)
 {
     if (device == chipAddress && !busAnswers(timeout)) {
         return Status::Error;
     }
-    if (data == nullptr || !chip.busReady || device != chipAddress || reg < firstRegister ||
-        size > std::size_t{lastRegister} + 1 - reg) {
+    if (data == nullptr || !chip.busReady || !sim::touch::readAccepted(device, reg, size)) {
         return Status::Error;
     }
     std::memcpy(data, chip.registers.data() + (reg - firstRegister), size);
@@ -156,7 +155,7 @@ Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data
     if (device == chipAddress && !busAnswers(timeout)) {
         return Status::Error;
     }
-    if (data == nullptr || !chip.busReady || device != chipAddress || reg != statusRegister || size != 1) {
+    if (data == nullptr || !chip.busReady || !sim::touch::writeAccepted(device, reg, size)) {
         return Status::Error;
     }
     chip.registers[0] = data[0];
