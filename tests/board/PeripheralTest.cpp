@@ -162,6 +162,8 @@ TEST(TouchPanel, TheFirmwareReadsTheFingersThroughTheBusAfterTheInterrupt)
     EXPECT_FLOAT_EQ(mapTx, 60.0f);
     std::uint8_t status = 0;
     EXPECT_EQ(bsp::i2cRead(0x70, 0x814E, &status, 1, bsp::waitForever), bsp::Status::Error) << "nobody at 0x70";
+    EXPECT_EQ(bsp::i2cRead(0xBA, 0x9000, &status, 1, bsp::waitForever), bsp::Status::Error) << "past its registers";
+    EXPECT_EQ(bsp::i2cRead(0xBA, 0x815F, &status, 2, bsp::waitForever), bsp::Status::Error) << "runs off the last one";
 }
 
 TEST(Interrupts, ARaiseFromAnotherThreadWakesAWaitingTask)

@@ -28,10 +28,12 @@ inline bool busConfigAccepted(const bsp::I2cConfig& config)
     return config.timing != 0 && config.sevenBitAddressing && config.digitalFilter <= 15;
 }
 
-// Only the chip answers on the bus. It reads out any run of its registers.
+// Only the chip answers on the bus. It reads out any run of its registers;
+// a start past the last one must not wrap the room that is left.
 inline bool readAccepted(std::uint8_t device, std::uint16_t reg, std::size_t size)
 {
-    return device == chipAddress && reg >= firstRegister && size <= std::size_t{lastRegister} + 1 - reg;
+    return device == chipAddress && reg >= firstRegister && reg <= lastRegister &&
+           size <= std::size_t{lastRegister} + 1 - reg;
 }
 
 // The firmware writes only the status register, one byte, to clear it.
