@@ -25,15 +25,9 @@
 #include "sim/TouchBusFaults.hpp"
 #include "sim/TouchChipRegisters.hpp"
 
-namespace {
+using namespace sim::touch;
 
-using sim::touch::bufferReady;
-using sim::touch::chipAddress;
-using sim::touch::firstPointRegister;
-using sim::touch::firstRegister;
-using sim::touch::reportPeriodMs;
-using sim::touch::secondPointRegister;
-using sim::touch::statusRegister;
+namespace {
 
 // A first point that is not on the 800 x 480 panel: the 12-bit full scale.
 constexpr std::uint32_t offPanel = 0xFFF | 0xFFFu << 16;
@@ -42,7 +36,7 @@ struct Chip {
     bool busReady = false;
     std::uint32_t fingerCount = 0;
     std::array<std::uint32_t, 2> fingers{}; // x | y << 16
-    std::array<std::uint8_t, sim::touch::registerCount> registers{};
+    std::array<std::uint8_t, registerCount> registers{};
     bool reporting = false;
     std::uint32_t nextReportMs = 0;
     std::uint32_t reports = 0;
@@ -130,7 +124,7 @@ namespace bsp {
 
 Status i2cInit(const I2cConfig& config)
 {
-    if (!sim::touch::busConfigAccepted(config)) {
+    if (!busConfigAccepted(config)) {
         return Status::Error;
     }
     chip.busReady = true;
@@ -142,7 +136,7 @@ Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::
     if (device == chipAddress && !busAnswers(timeout)) {
         return Status::Error;
     }
-    if (data == nullptr || !chip.busReady || !sim::touch::readAccepted(device, reg, size)) {
+    if (data == nullptr || !chip.busReady || !readAccepted(device, reg, size)) {
         return Status::Error;
     }
     std::memcpy(data, chip.registers.data() + (reg - firstRegister), size);
@@ -155,7 +149,7 @@ Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data
     if (device == chipAddress && !busAnswers(timeout)) {
         return Status::Error;
     }
-    if (data == nullptr || !chip.busReady || !sim::touch::writeAccepted(device, reg, size)) {
+    if (data == nullptr || !chip.busReady || !writeAccepted(device, reg, size)) {
         return Status::Error;
     }
     chip.registers[0] = data[0];

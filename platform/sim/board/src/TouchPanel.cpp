@@ -14,15 +14,9 @@
 #include "sim/TouchBusFaults.hpp"
 #include "sim/TouchChipRegisters.hpp"
 
-namespace {
+using namespace sim::touch;
 
-using sim::touch::bufferReady;
-using sim::touch::chipAddress;
-using sim::touch::firstPointRegister;
-using sim::touch::firstRegister;
-using sim::touch::reportPeriodMs;
-using sim::touch::secondPointRegister;
-using sim::touch::statusRegister;
+namespace {
 
 // A first point that is not on the 800 x 480 panel: the 12-bit full scale.
 constexpr sim::board::Finger offPanel{0xFFF, 0xFFF};
@@ -31,7 +25,7 @@ struct Chip {
     bool busReady = false;
     std::array<sim::board::Finger, 2> fingers{};
     int fingerCount = 0;
-    std::array<std::uint8_t, sim::touch::registerCount> registers{};
+    std::array<std::uint8_t, registerCount> registers{};
     std::uint64_t reports = 0;
 };
 
@@ -128,7 +122,7 @@ using sim::board::detail::takeFailure;
 
 Status i2cInit(const I2cConfig& config)
 {
-    if (takeFailure(Step::I2c) || !sim::touch::busConfigAccepted(config)) {
+    if (takeFailure(Step::I2c) || !busConfigAccepted(config)) {
         return Status::Error;
     }
     std::lock_guard lock(chipMutex);
@@ -142,7 +136,7 @@ Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::
         return Status::Error;
     }
     std::lock_guard lock(chipMutex);
-    if (!chip.busReady || !sim::touch::readAccepted(device, reg, size)) {
+    if (!chip.busReady || !readAccepted(device, reg, size)) {
         return Status::Error;
     }
     std::memcpy(data, chip.registers.data() + (reg - firstRegister), size);
@@ -156,7 +150,7 @@ Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data
         return Status::Error;
     }
     std::lock_guard lock(chipMutex);
-    if (!chip.busReady || !sim::touch::writeAccepted(device, reg, size)) {
+    if (!chip.busReady || !writeAccepted(device, reg, size)) {
         return Status::Error;
     }
     chip.registers[0] = data[0];
