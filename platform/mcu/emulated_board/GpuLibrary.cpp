@@ -115,15 +115,6 @@ void appendShape(const Path& path)
 
 extern "C" {
 
-gpu_cmdlist_t gpu_cmdlist_create_circular(std::uint32_t size_bytes, std::uint32_t sectors)
-{
-    gpu_cmdlist_t cl{};
-    cl.bo = gpu_buffer_create_pool(0, static_cast<std::int32_t>(size_bytes));
-    cl.sectors = sectors;
-    cl.submission_id = 0;
-    return cl;
-}
-
 void gpu_cmdlist_destroy(gpu_cmdlist_t* cl)
 {
     if (gpu.bound == cl) {
@@ -162,11 +153,6 @@ void gpu_cmdlist_submit(gpu_cmdlist_t* cl)
     cl->submission_id = ++gpu.lastSubmission;
     gpu.completed = cl->submission_id;
     emulated::pendInterrupt(bsp::Irq::Gpu);
-}
-
-int gpu_cmdlist_wait(gpu_cmdlist_t* cl)
-{
-    return cl != nullptr && cl->submission_id > 0 ? gpu_wait_irq_cl(cl->submission_id) : 0;
 }
 
 void gpu_bind_dst_texture(std::uintptr_t address, std::uint32_t width, std::uint32_t height, std::uint32_t format,

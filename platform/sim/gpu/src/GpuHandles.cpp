@@ -1,5 +1,5 @@
-// The GPU library's handle functions that only keep what a path or paint
-// holds, the same on the PC and on the emulated board.
+// The GPU library's functions that only keep what a handle holds, a path,
+// a paint or a command list, the same on the PC and on the emulated board.
 
 #include "sim/GpuHandles.hpp"
 
@@ -28,6 +28,20 @@ using sim::vg::Paint;
 using sim::vg::Path;
 
 extern "C" {
+
+gpu_cmdlist_t gpu_cmdlist_create_circular(std::uint32_t size_bytes, std::uint32_t sectors)
+{
+    gpu_cmdlist_t cl{};
+    cl.bo = gpu_buffer_create_pool(0, static_cast<std::int32_t>(size_bytes));
+    cl.sectors = sectors;
+    cl.submission_id = 0;
+    return cl;
+}
+
+int gpu_cmdlist_wait(gpu_cmdlist_t* cl)
+{
+    return cl != nullptr && cl->submission_id > 0 ? gpu_wait_irq_cl(cl->submission_id) : 0;
+}
 
 std::uint32_t gpu_rgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
 {

@@ -7,9 +7,9 @@
 // The GPU library's path and paint handles, shared by the PC's library and
 // the emulated board's: both keep them in the library's host pool and check
 // a handle's magic number before they use it. The library functions that
-// only keep what a handle holds are defined with them (GpuHandles.cpp);
-// each library defines the rest, vg_paint_create among them, as a library
-// may keep more in its paints.
+// only keep what a handle or a command list holds are defined with them
+// (GpuHandles.cpp); each library defines the rest, vg_paint_create among
+// them, as a library may keep more in its paints.
 namespace sim::vg {
 
 constexpr std::uint32_t pathMagic = 0x50415448u;
