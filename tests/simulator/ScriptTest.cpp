@@ -1,11 +1,15 @@
 // The script as the board plays it: a drag's finger states, expanded only
-// as they are played.
+// as they are played; the input recorded as a script, in a file or in
+// memory.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "ProgramRun.hpp"
+#include "simulator/InputMemory.hpp"
+#include "simulator/InputRecorder.hpp"
 #include "simulator/Script.hpp"
 
 namespace {
@@ -131,4 +135,46 @@ TEST(Script, EveryWrittenStepReadsBackAsItself)
         EXPECT_EQ(b.file, a.file) << text;
         EXPECT_EQ(b.enable, a.enable) << text;
     }
+}
+
+// The page keeps in memory the lines mapboard --record writes to a file.
+TEST(InputRecording, MemoryHoldsTheLinesOfAFile)
+{
+    const auto path = boardtest::scratchDir("input-memory") / "input.script";
+    simulator::InputRecorder file;
+    ASSERT_EQ(file.open(path.string()), "");
+    simulator::InputMemory memory;
+    const sim::board::Finger pair[2] = {{100, 200}, {300, 400}};
+    for (simulator::InputLines* lines : std::vector<simulator::InputLines*>{&file, &memory}) {
+        EXPECT_TRUE(lines->fingers(17, pair, 1));
+        EXPECT_TRUE(lines->fingers(33, pair + 1, 1));
+        EXPECT_TRUE(lines->fingers(50, pair, 2));
+        EXPECT_TRUE(lines->fingers(67, pair, 0));
+        EXPECT_TRUE(lines->key(83, 'M'));
+        EXPECT_TRUE(lines->watchdogRefresh(100, false));
+    }
+    EXPECT_EQ(memory.text(), boardtest::readFile(path));
+    const auto read = simulator::parseScript(memory.text(), "memory");
+    EXPECT_EQ(read.error, "");
+    EXPECT_EQ(read.events.size(), 6u) << memory.text();
+    EXPECT_FALSE(memory.full());
+}
+
+// A line that would pass the limit stops the recording for good: a shorter
+// one after it would leave a hole that replays as another run.
+TEST(InputRecording, MemoryStopsWholeAtItsLimit)
+{
+    const sim::board::Finger finger{100, 200};
+    simulator::InputMemory measure;
+    measure.fingers(10, &finger, 1);
+    const std::string twoLines = measure.text() + "20 release\n";
+
+    simulator::InputMemory memory(twoLines.size() + 10);
+    EXPECT_TRUE(memory.fingers(10, &finger, 1));
+    EXPECT_TRUE(memory.fingers(20, &finger, 0));
+    const sim::board::Finger pair[2] = {{100, 200}, {300, 400}};
+    EXPECT_FALSE(memory.fingers(30, pair, 2));
+    EXPECT_TRUE(memory.full());
+    EXPECT_FALSE(memory.key(40, 'M')); // 9 bytes would fit
+    EXPECT_EQ(memory.text(), twoLines);
 }

@@ -3,6 +3,8 @@
 // then advances by the display's refresh for each frame shown, and a run
 // with the same input repeats exactly, as headless. Input from the page and
 // script steps are handed over between frames, as mapboard's window does.
+// Everything the board receives is kept from power-on as a script, which
+// mapboard --headless replays from power-on through the same frames.
 #include <emscripten.h>
 
 #include <cstdint>
@@ -18,6 +20,7 @@
 #include "sim/HostTurn.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/Kernel.hpp"
+#include "simulator/InputMemory.hpp"
 #include "simulator/Script.hpp"
 #include "simulator/TraceLine.hpp"
 #include "simulator/TraceState.hpp"
@@ -40,6 +43,11 @@ std::deque<FingerState> fingerQueue;
 std::optional<FingerState> latestFingers;
 std::deque<char> keys;
 std::vector<std::uint32_t> rgba(panelPixels);
+// Input is timed by the display's latest refresh, as mapboard records it.
+std::uint64_t refreshMs = 0;
+simulator::InputMemory recording;
+// The last frame the recording replays once it is full, else 0.
+std::uint64_t recordingEndFrame = 0;
 
 // The page draws the frame and counts it; true while the page runs frames
 // as fast as it can (mapboard.run), false when it waits for its next
@@ -60,6 +68,7 @@ void waitForPage()
 void pressKey(char key)
 {
     if (key == 'M') {
+        recording.key(refreshMs, key);
         if (ui::Application* app = ui::Application::getInstance()) {
             app->changeToStartScreen();
         }
@@ -69,7 +78,7 @@ void pressKey(char key)
 void playScripts(std::uint64_t nowMs)
 {
     for (simulator::ScriptPlayer& script : scripts) {
-        web::playDueSteps(script, nowMs);
+        web::playDueSteps(script, nowMs, &recording, refreshMs);
     }
 }
 
@@ -85,6 +94,7 @@ void applyInput()
     }
     if (fingers) {
         sim::board::setFingers(fingers->fingers, fingers->count);
+        recording.fingers(refreshMs, fingers->fingers, fingers->count);
     }
     for (const char key : keys) {
         pressKey(key);
@@ -107,6 +117,10 @@ void endOfFrame()
     lastTraceLine = simulator::traceLine(frame, state, nlohmann::ordered_json::object()).dump();
     playScripts(now);
     applyInput();
+    // What was handed over now shapes only the frames after this one.
+    if (recording.full() && recordingEndFrame == 0) {
+        recordingEndFrame = framesDone;
+    }
     if (pageShowFrame() == 0) {
         sim::afterTaskTurn(&waitForPage);
     }
@@ -183,6 +197,19 @@ EMSCRIPTEN_KEEPALIVE const char* webboard_state()
     return lastTraceLine.c_str();
 }
 
+// Everything the board received from power-on, as mapboard --record writes
+// it.
+EMSCRIPTEN_KEEPALIVE const char* webboard_recording()
+{
+    return recording.text().c_str();
+}
+
+// Once the recording is full, the last frame it replays; else 0.
+EMSCRIPTEN_KEEPALIVE double webboard_recording_end()
+{
+    return static_cast<double>(recordingEndFrame);
+}
+
 // What the display shows, RGB565 row by row, or null before the first frame.
 EMSCRIPTEN_KEEPALIVE const std::uint16_t* webboard_frame_buffer()
 {
@@ -214,7 +241,9 @@ int main()
 {
     sim::board::powerOn();
     sim::board::onDebugSignal([](bsp::DebugSignal signal, bool high) {
-        if (signal == bsp::DebugSignal::RenderTime && !high) {
+        if (signal == bsp::DebugSignal::VSync && high) {
+            refreshMs = sim::board::lineEventDueMs();
+        } else if (signal == bsp::DebugSignal::RenderTime && !high) {
             endOfFrame();
         }
     });

@@ -8,7 +8,8 @@
 
 namespace web {
 
-bool playDueSteps(simulator::ScriptPlayer& script, std::uint64_t nowMs)
+bool playDueSteps(simulator::ScriptPlayer& script, std::uint64_t nowMs, simulator::InputLines* record,
+                  std::uint64_t refreshMs)
 {
     bool quit = false;
     while (const std::optional<simulator::ScriptEvent> step = script.next(nowMs)) {
@@ -16,16 +17,27 @@ bool playDueSteps(simulator::ScriptPlayer& script, std::uint64_t nowMs)
         case simulator::ScriptEvent::Kind::Fingers:
         case simulator::ScriptEvent::Kind::Drag:
             sim::board::setFingers(step->fingers, step->fingerCount);
+            if (record != nullptr) {
+                record->fingers(refreshMs, step->fingers, step->fingerCount);
+            }
             break;
         case simulator::ScriptEvent::Kind::Key:
             if (step->key == 'Q') {
                 quit = true;
-            } else if (ui::Application* app = ui::Application::getInstance(); step->key == 'M' && app) {
-                app->changeToStartScreen();
+            } else if (step->key == 'M') {
+                if (record != nullptr) {
+                    record->key(refreshMs, 'M');
+                }
+                if (ui::Application* app = ui::Application::getInstance()) {
+                    app->changeToStartScreen();
+                }
             }
             break;
         case simulator::ScriptEvent::Kind::WatchdogRefresh:
             watchdogRefreshEnabled = step->enable;
+            if (record != nullptr) {
+                record->watchdogRefresh(refreshMs, step->enable);
+            }
             break;
         case simulator::ScriptEvent::Kind::Screenshot:
             break;

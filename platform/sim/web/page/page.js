@@ -1,6 +1,7 @@
 // The page around the simulator board: draws its display, turns mouse,
-// fingers and keys into its input as mapboard's window does, and offers
-// window.mapboard for scripts and tests.
+// fingers and keys into its input as mapboard's window does, saves what
+// the board received as a script, and offers window.mapboard for scripts
+// and tests.
 'use strict';
 
 const panelWidth = 800;
@@ -79,6 +80,9 @@ function onBoardFrame() {
   frameCount += 1;
   busyMs += stepMs;
   lastState = null;
+  if (window.mapboard.onFrame) {
+    window.mapboard.onFrame(state());
+  }
   for (const run of runs) {
     if (run.eachFrame) {
       run.eachFrame(state(), stepMs);
@@ -268,6 +272,25 @@ function png() {
   return new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
 }
 
+function download(blob, extension) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(blob);
+  link.download = 'mapboard-' + String(frameCount).padStart(6, '0') + extension;
+  link.click();
+  setTimeout(() => URL.revokeObjectURL(link.href), 1000);
+}
+
+function recording() {
+  return started ? Module.UTF8ToString(call('webboard_recording')) : '';
+}
+
+document.getElementById('save-script').addEventListener('click', (event) => {
+  event.currentTarget.blur();
+  if (started) {
+    download(new Blob([recording()], {type: 'text/plain'}), '.script');
+  }
+});
+
 window.addEventListener('keydown', (event) => {
   if (failed || frameCount === 0 || event.repeat || event.ctrlKey || event.altKey || event.metaKey) {
     return;
@@ -276,13 +299,7 @@ window.addEventListener('keydown', (event) => {
   if (key === 'M') {
     call('webboard_key', 'M'.charCodeAt(0));
   } else if (key === 'S') {
-    png().then((blob) => {
-      const link = document.createElement('a');
-      link.href = URL.createObjectURL(blob);
-      link.download = 'mapboard-' + String(frameCount).padStart(6, '0') + '.png';
-      link.click();
-      setTimeout(() => URL.revokeObjectURL(link.href), 1000);
-    });
+    png().then((blob) => download(blob, '.png'));
   }
 });
 
@@ -300,7 +317,9 @@ setInterval(() => {
   const load = Math.min(100, Math.round((busyMs * 100) / (now - rateTime)));
   const text = 'mapboard - ' + fps + ' fps, load ' + load + '%';
   document.title = text;
-  statusLine.textContent = text;
+  const recordingEnd = call('webboard_recording_end');
+  statusLine.textContent =
+    recordingEnd === 0 ? text : text + ' - recording full (1 MiB): the script ends at frame ' + recordingEnd;
   rateFrames = frameCount;
   rateTime = now;
   busyMs = 0;
@@ -362,4 +381,9 @@ window.mapboard = {
     return pixels === 0 ? null : Module.HEAPU8.slice(pixels, pixels + panelWidth * panelHeight * 2);
   },
   png,
+  // Everything the board received from power-on, as mapboard --record
+  // writes it; the Save script button downloads it.
+  recording,
+  // If set, gets every frame's state as the frame ends.
+  onFrame: null,
 };
