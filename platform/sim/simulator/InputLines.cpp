@@ -2,11 +2,21 @@
 
 namespace simulator {
 
-bool InputLines::fingers(std::uint64_t atMs, const sim::board::Finger* fingers, int count)
+namespace {
+
+ScriptEvent stepAt(std::uint64_t atMs, ScriptEvent::Kind kind)
 {
     ScriptEvent event;
     event.atMs = atMs;
-    event.kind = ScriptEvent::Kind::Fingers;
+    event.kind = kind;
+    return event;
+}
+
+} // namespace
+
+bool InputLines::fingers(std::uint64_t atMs, const sim::board::Finger* fingers, int count)
+{
+    ScriptEvent event = stepAt(atMs, ScriptEvent::Kind::Fingers);
     event.fingerCount = count < 0 ? 0 : (count > 2 ? 2 : count);
     for (int i = 0; i < event.fingerCount; ++i) {
         event.fingers[i] = fingers[i];
@@ -18,18 +28,14 @@ bool InputLines::fingers(std::uint64_t atMs, const sim::board::Finger* fingers, 
 
 bool InputLines::key(std::uint64_t atMs, char key)
 {
-    ScriptEvent event;
-    event.atMs = atMs;
-    event.kind = ScriptEvent::Kind::Key;
+    ScriptEvent event = stepAt(atMs, ScriptEvent::Kind::Key);
     event.key = key;
     return write(event);
 }
 
 bool InputLines::watchdogRefresh(std::uint64_t atMs, bool enable)
 {
-    ScriptEvent event;
-    event.atMs = atMs;
-    event.kind = ScriptEvent::Kind::WatchdogRefresh;
+    ScriptEvent event = stepAt(atMs, ScriptEvent::Kind::WatchdogRefresh);
     event.enable = enable;
     return write(event);
 }
