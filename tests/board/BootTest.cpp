@@ -50,7 +50,7 @@ TEST(Boot, ATaskTheKernelHeapCannotHoldHaltsTheBoardInError_Handler)
             board_main();
             std::exit(0);
         },
-        ::testing::ExitedWithCode(2), "Error_Handler");
+        ::testing::ExitedWithCode(2), "Error_Handler: the board halts");
 }
 
 TEST(Boot, MainStartsThreeTasksAndTheGuiRunsOneFramePerRefresh)

@@ -223,8 +223,11 @@ void halt()
 {
     disableAllInterrupts();
     mcu::consoleWrite("board: Error_Handler: ");
-    mcu::consoleWrite(emulated::failedStep());
-    mcu::consoleWrite(" failed; the board halts\n");
+    if (const char* step = emulated::failedStep()) {
+        mcu::consoleWrite(step);
+        mcu::consoleWrite(" failed; ");
+    }
+    mcu::consoleWrite("the board halts\n");
     mcu::stop(false);
 }
 

@@ -14,7 +14,7 @@ static_assert(sim::board::faultKinds <= static_cast<std::size_t>(emulated::PortF
 
 // The runner writes the table while the board waits for its Hello reply.
 [[gnu::section(".bss.hostShared")]] emulated::FaultWindow windows[emulated::faultSlots];
-const char* lastFailedStep = "a configuration step";
+const char* lastFailedStep = nullptr;
 
 const emulated::FaultWindow* activeWindow(std::size_t slot)
 {

@@ -231,7 +231,11 @@ void barrier()
 void halt()
 {
     disableAllInterrupts();
-    std::fprintf(stderr, "board: Error_Handler: %s failed; the board halts\n", sim::board::detail::failedStep());
+    if (const char* step = sim::board::detail::failedStep()) {
+        std::fprintf(stderr, "board: Error_Handler: %s failed; the board halts\n", step);
+    } else {
+        std::fprintf(stderr, "board: Error_Handler: the board halts\n");
+    }
     std::fflush(stderr);
     std::_Exit(2);
 }

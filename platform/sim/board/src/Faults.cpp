@@ -13,7 +13,7 @@ struct Injected {
 };
 
 std::array<Injected, sim::board::faultKinds> faults{};
-const char* lastFailedStep = "none";
+const char* lastFailedStep = nullptr;
 
 } // namespace
 
@@ -27,6 +27,7 @@ void injectFault(Fault fault, std::uint32_t value, std::uint64_t fromMs, std::ui
 void clearFaults()
 {
     faults.fill(Injected{});
+    lastFailedStep = nullptr;
 }
 
 } // namespace sim::board

@@ -38,7 +38,8 @@ bool faultActive(Fault fault, std::uint32_t* value = nullptr);
 // Error_Handler names `step` should the firmware stop there.
 bool stepFails(Fault fault, const char* step);
 
-// The step whose failure Error_Handler reports.
+// The step whose failure Error_Handler reports; null when the firmware
+// stopped for a reason of its own (a task the kernel could not create).
 void noteFailedStep(const char* step);
 const char* failedStep();
 
