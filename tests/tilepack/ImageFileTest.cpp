@@ -24,15 +24,18 @@ protected:
     fs::path directory = fs::temp_directory_path() / ("tilepack_image_" + std::to_string(getpid()));
 };
 
-TEST_F(ImageFile, AnythingButARegularFileIsRefusedAsOutput)
+TEST_F(ImageFile, AnythingButARegularFileInAWritableFolderIsRefusedAsOutput)
 {
     fs::create_symlink(directory / "elsewhere.img", directory / "link.img");
-    for (const fs::path& out : {fs::path("/dev/null"), directory, directory / "link.img"}) {
+    std::ofstream(directory / "file") << "not a folder";
+    for (const fs::path& out : {fs::path("/dev/null"), directory, directory / "link.img",
+                                directory / "missing" / "new.img", directory / "file" / "new.img"}) {
         EXPECT_THROW(tilepack::checkOutput(out), std::runtime_error) << out;
     }
     std::ofstream(directory / "old.img") << "old";
     EXPECT_NO_THROW(tilepack::checkOutput(directory / "old.img"));
     EXPECT_NO_THROW(tilepack::checkOutput(directory / "new.img"));
+    EXPECT_FALSE(fs::exists(directory / "new.img.partial")) << "the check leaves nothing behind";
 }
 
 TEST_F(ImageFile, TheImageReplacesTheOldFileAndAFailedWriteLeavesNothing)

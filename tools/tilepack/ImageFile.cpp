@@ -12,7 +12,7 @@ namespace tilepack {
 
 void checkOutput(const std::filesystem::path& out)
 {
-    if (const std::string problem = sim::refuseNonRegular(out); !problem.empty()) {
+    if (const std::string problem = sim::checkWritable(out); !problem.empty()) {
         throw std::runtime_error("--out " + problem);
     }
 }

@@ -9,7 +9,8 @@
 namespace tilepack {
 
 // Throws when the output path exists and is not a regular file (a device,
-// a link, a folder): renaming the image over it would replace it.
+// a link, a folder), which renaming the image over it would replace, or
+// when its folder cannot take the image: before the build, not after it.
 void checkOutput(const std::filesystem::path& out);
 
 // Writes the image next to `out` and renames it over `out`, so that a
