@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/rtos.h"
@@ -169,6 +171,33 @@ TEST(Kernel, ARunEndsAtItsTimeLimitAndTheNextStartsClean)
     spawn(stopper, rtos::Priority::Normal);
     EXPECT_EQ(sim::runKernel(sim::TimeMode::Virtual), sim::KernelStop::Requested);
     EXPECT_EQ(startTick, 0u);
+}
+
+TEST(Kernel, OnTheWallClockHostWorkTakesNoKernelTimeUntilATaskWaits)
+{
+    using namespace std::chrono_literals;
+    std::uint32_t duringWork = 99;
+    std::uint32_t acrossWait = 0;
+    std::function<void()> task = [&] {
+        std::uint32_t start = rtos::tickCount();
+        {
+            const sim::ClockPause pause;
+            std::this_thread::sleep_for(200ms);
+        }
+        duringWork = rtos::tickCount() - start;
+        start = rtos::tickCount();
+        {
+            const sim::ClockPause pause;
+            rtos::delay(20);
+            std::this_thread::sleep_for(100ms);
+        }
+        acrossWait = rtos::tickCount() - start;
+        sim::stopKernel();
+    };
+    spawn(task, rtos::Priority::Normal);
+    EXPECT_EQ(sim::runKernel(sim::TimeMode::WallClock, 10000), sim::KernelStop::Requested);
+    EXPECT_LT(duringWork, 50u);
+    EXPECT_GE(acrossWait, 120u) << "the wait ended the pause";
 }
 
 TEST(Kernel, TaskStacksComeFromTheEightyThousandByteHeap)

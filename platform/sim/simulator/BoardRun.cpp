@@ -13,6 +13,7 @@
 #include "board/main.h"
 #include "model/WatchdogFlag.hpp"
 #include "sim/Interrupts.hpp"
+#include "sim/Kernel.hpp"
 #include "sim/PngWriter.hpp"
 #include "ui/Application.hpp"
 #include "ui/HAL.hpp"
@@ -249,6 +250,7 @@ void BoardRun::writeTrace(std::uint64_t now)
     if (!trace.is_open() || !failure.empty()) {
         return;
     }
+    const sim::ClockPause pause;
     TraceState state;
     readTraceState(state);
     TraceFrame frame{frames.load(), now, drawUs, {}};
@@ -269,6 +271,7 @@ void BoardRun::writeTrace(std::uint64_t now)
 
 void BoardRun::screenshot(const std::string& path)
 {
+    const sim::ClockPause pause;
     if (const std::string problem = saveShownFrame(path); !problem.empty()) {
         fail("screenshot: " + problem);
     }

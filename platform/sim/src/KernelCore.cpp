@@ -35,6 +35,11 @@ rtos::Task* Kernel::currentTask()
     return interruptDepth > 0 ? nullptr : TaskSwitch::current();
 }
 
+std::chrono::steady_clock::duration Kernel::wallElapsed() const
+{
+    return pausedAt.value_or(std::chrono::steady_clock::now()) - wallStart;
+}
+
 std::uint64_t Kernel::now() const
 {
     if (!started) {
@@ -43,8 +48,7 @@ std::uint64_t Kernel::now() const
     if (timeMode == TimeMode::Virtual) {
         return virtualNow;
     }
-    const auto elapsed = std::chrono::steady_clock::now() - wallStart;
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(wallElapsed()).count());
 }
 
 std::uint64_t Kernel::nowMicroseconds() const
@@ -55,8 +59,25 @@ std::uint64_t Kernel::nowMicroseconds() const
     if (timeMode == TimeMode::Virtual) {
         return virtualNow * 1000;
     }
-    const auto elapsed = std::chrono::steady_clock::now() - wallStart;
-    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count());
+    return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(wallElapsed()).count());
+}
+
+void Kernel::pauseClock()
+{
+    if (started && timeMode == TimeMode::WallClock && currentTask() != nullptr && !pausedAt) {
+        pausedAt = std::chrono::steady_clock::now();
+    }
+}
+
+void Kernel::resumeClock()
+{
+    if (pausedAt) {
+        wallStart += std::chrono::steady_clock::now() - *pausedAt;
+        pausedAt.reset();
+        // While the clock stood, the host waited for the time limit with no
+        // deadline; it sets one again.
+        taskSwitch.wakeHost();
+    }
 }
 
 void Kernel::raise(InterruptHandler handler, void* context)
@@ -220,6 +241,8 @@ bool Kernel::block(KernelLock& lock, rtos::Task::Wait wait, const void* object, 
 {
     rtos::Task* self = currentTask();
     VECTA_ASSERT(self != nullptr && "only a task can wait");
+    // A clock standing still would never wake it.
+    resumeClock();
     self->state = rtos::Task::State::Blocked;
     self->sequence = ++nextSequence;
     self->wait = wait;
@@ -352,6 +375,7 @@ KernelStop Kernel::run(TimeMode mode, std::uint32_t timeLimitMs)
     timeMode = mode;
     virtualNow = 0;
     wallStart = std::chrono::steady_clock::now();
+    pausedAt.reset();
     limit = timeLimitMs == rtos::waitForever ? never : timeLimitMs;
     stopping = false;
     started = true;
@@ -365,7 +389,7 @@ KernelStop Kernel::run(TimeMode mode, std::uint32_t timeLimitMs)
             stop(KernelStop::TimeLimit);
         } else if (running != nullptr) {
             idleHookCalled = false;
-            const bool clockLimit = timeMode == TimeMode::WallClock && limit != never;
+            const bool clockLimit = timeMode == TimeMode::WallClock && limit != never && !pausedAt;
             taskSwitch.hostRun(lock, *running, clockLimit ? std::optional(limit) : std::nullopt, wallStart);
         } else {
             serviceInterrupts(lock);
@@ -430,6 +454,20 @@ bool inInterrupt()
 bool inTask()
 {
     return detail::Kernel::currentTask() != nullptr;
+}
+
+ClockPause::ClockPause()
+{
+    auto& kernel = detail::Kernel::instance();
+    detail::KernelLock lock(kernel.mutex);
+    kernel.pauseClock();
+}
+
+ClockPause::~ClockPause()
+{
+    auto& kernel = detail::Kernel::instance();
+    detail::KernelLock lock(kernel.mutex);
+    kernel.resumeClock();
 }
 
 KernelStop runKernel(TimeMode mode, std::uint32_t timeLimitMs)

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "TaskSwitch.hpp"
@@ -63,6 +64,8 @@ public:
     void stop(KernelStop reason);
     std::uint64_t now() const;
     std::uint64_t nowMicroseconds() const;
+    void pauseClock();
+    void resumeClock();
     void setIdleHook(void (*hook)()) { idleHook = hook; }
     void setIdleTaskTag(rtos::TaskHook tag) { idleTaskTag = tag; }
 
@@ -91,6 +94,7 @@ private:
     static void taskEnded(rtos::Task& self);
     void startTask(rtos::Task& task);
     void tearDown(KernelLock& lock);
+    std::chrono::steady_clock::duration wallElapsed() const;
 
     TaskSwitch taskSwitch;
     std::vector<std::unique_ptr<rtos::Task>> tasks;
@@ -103,7 +107,10 @@ private:
     TimeMode timeMode = TimeMode::WallClock;
     std::atomic<std::uint64_t> virtualNow = 0;
     std::uint64_t limit = 0;
+    // Moved on by every pause of the clock; set only by the task that holds
+    // the run token or before the tasks start.
     std::chrono::steady_clock::time_point wallStart;
+    std::optional<std::chrono::steady_clock::time_point> pausedAt;
     std::uint64_t nextSequence = 0;
     std::uint32_t heapUsed = 0;
     std::uint32_t heapHighWater = 0;

@@ -12,9 +12,9 @@ namespace sim {
 // higher-priority task whose delay ends while a lower one computes runs at
 // that task's next kernel call.
 //
-// Wall-clock time follows the host clock. In virtual time the clock stands
-// still while a task runs and jumps to the next wake-up when every task is
-// blocked, so a run is fast and repeats exactly.
+// Wall-clock time follows the host clock but for a ClockPause. In virtual
+// time the clock stands still while a task runs and jumps to the next wake-up
+// when every task is blocked, so a run is fast and repeats exactly.
 enum class TimeMode { WallClock, Virtual };
 
 enum class KernelStop {
@@ -35,6 +35,18 @@ KernelStop runKernel(TimeMode mode, std::uint32_t timeLimitMs = rtos::waitForeve
 
 // Ends the current run. Called from a task, it does not return.
 void stopKernel();
+
+// Work of the host's done on a task (the simulator's trace, screenshots),
+// which the board would not do: on the wall clock, kernel time stands still
+// meanwhile, so the board's tasks lose no ticks to it. A wait on the kernel
+// ends it.
+class ClockPause {
+public:
+    ClockPause();
+    ~ClockPause();
+    ClockPause(const ClockPause&) = delete;
+    ClockPause& operator=(const ClockPause&) = delete;
+};
 
 // What the kernel holds, for a long run to watch for leaks.
 struct QueueFill {
