@@ -81,16 +81,25 @@ void Application::invalidateArea(const Rect& area)
     invalidatedAreas.add(area & Rect(0, 0, HAL::DISPLAY_WIDTH, HAL::DISPLAY_HEIGHT));
 }
 
-void Application::drawInvalidatedAreas(RectList<8>& drawn)
+bool Application::redrawsCompletely(const Rect& area) const
 {
+    return currentScreen != nullptr && currentScreen->coversOpaquely(area);
+}
+
+std::uint32_t Application::drawInvalidatedAreas(RectList<8>& drawn)
+{
+    std::uint32_t pixels = 0;
     for (std::uint16_t i = 0; i < invalidatedAreas.size(); ++i) {
         Rect area = invalidatedAreas[i];
         if (currentScreen != nullptr) {
             currentScreen->draw(area);
         }
         drawn.add(invalidatedAreas[i]);
+        pixels += static_cast<std::uint32_t>(invalidatedAreas[i].width) *
+                  static_cast<std::uint32_t>(invalidatedAreas[i].height);
     }
     invalidatedAreas.clear();
+    return pixels;
 }
 
 void Application::registerTimerWidget(Drawable* w)

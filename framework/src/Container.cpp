@@ -4,6 +4,8 @@
 
 namespace ui {
 
+std::uint32_t Container::skippedAsCovered = 0;
+
 void Container::add(Drawable& d)
 {
     VECTA_ASSERT(&d != this && "Cannot add Drawable to self");
@@ -124,6 +126,22 @@ void Container::moveChildrenRelative(std::int16_t dx, std::int16_t dy)
     }
 }
 
+bool Container::opaqueFrom(const Drawable* first, const Rect& area)
+{
+    for (const Drawable* d = first; d != nullptr; d = d->nextSibling) {
+        if (!d->visible) {
+            continue;
+        }
+        Rect solid = d->getSolidRect() & Rect(0, 0, d->rect.width, d->rect.height);
+        solid.x = static_cast<std::int16_t>(solid.x + d->rect.x);
+        solid.y = static_cast<std::int16_t>(solid.y + d->rect.y);
+        if (solid.includes(area)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Container::drawChildren(const Rect& invalidatedArea, bool skipHidden) const
 {
     const Drawable* start = firstChild;
@@ -146,6 +164,10 @@ void Container::drawChildren(const Rect& invalidatedArea, bool skipHidden) const
         }
         Rect area = invalidatedArea & child->rect;
         if (area.isEmpty()) {
+            continue;
+        }
+        if (opaqueFrom(child->nextSibling, area)) {
+            ++skippedAsCovered;
             continue;
         }
         area.x = static_cast<std::int16_t>(area.x - child->rect.x);

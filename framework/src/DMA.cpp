@@ -18,18 +18,23 @@ void LockFreeDMA_Queue::pop()
     head = (head + 1) % size;
 }
 
+// Waiting for the queue to drain costs the blitter a moment's idling; a
+// delay of a kernel tick would cost the frame a millisecond each time.
 void DMA_Interface::addToQueue(const BlitOp& op)
 {
-    while (queue.isFull()) {
-        // The completion interrupt makes room.
-        OSWrappers::taskDelay(1);
+    if (queue.isFull()) {
+        flush();
     }
     queue.pushCopyOf(op);
     execute();
 }
 
+// An idle blitter has an empty queue: execute() starts every blit queued.
 void DMA_Interface::flush()
 {
+    if (!running) {
+        return;
+    }
     // The blitter holds the frame-buffer semaphore while it works.
     OSWrappers::takeFrameBufferSemaphore();
     OSWrappers::giveFrameBufferSemaphore();

@@ -8,6 +8,7 @@
 #include "ui/DMA.hpp"
 #include "ui/LCD.hpp"
 #include "ui/OSWrappers.hpp"
+#include "ui/RectDifference.hpp"
 
 namespace ui {
 
@@ -223,21 +224,70 @@ void HAL::copyFrameBufferArea(const Rect& area, const std::uint16_t* from, std::
 
 void HAL::drawInvalidatedAreas()
 {
+    dirtyPixels = 0;
     Application* app = Application::getInstance();
     if (app == nullptr || backBuffer == nullptr || !app->hasInvalidatedAreas()) {
         return;
     }
-    // The back buffer first catches up with what the shown buffer got last frame.
-    for (std::uint16_t i = 0; i < staleAreas.size(); ++i) {
-        copyFrameBufferArea(staleAreas[i], shownBuffer, backBuffer);
-    }
-    staleAreas.clear();
-    // Software drawing follows: the copies must have landed.
+    catchUpWithShownBuffer(*app);
+    dirtyPixels = app->drawInvalidatedAreas(drawnSinceSwap);
+    // The frame is shown whole: every blit lands before the swap.
     if (dma != nullptr) {
         dma->flush();
     }
-    app->drawInvalidatedAreas(drawnSinceSwap);
     frameDrawn = true;
+}
+
+namespace {
+
+constexpr std::uint16_t maxPieces = 32;
+
+// Takes `hole` out of the `count` pieces; false when the pieces would not fit.
+bool takeOut(Rect (&pieces)[maxPieces], std::uint16_t& count, const Rect& hole)
+{
+    Rect left[maxPieces];
+    std::uint16_t leftCount = 0;
+    for (std::uint16_t k = 0; k < count; ++k) {
+        Rect parts[4];
+        const std::uint16_t partCount = subtractRect(pieces[k], hole, parts);
+        if (leftCount + partCount > maxPieces) {
+            return false;
+        }
+        for (std::uint16_t p = 0; p < partCount; ++p) {
+            left[leftCount++] = parts[p];
+        }
+    }
+    count = leftCount;
+    for (std::uint16_t k = 0; k < count; ++k) {
+        pieces[k] = left[k];
+    }
+    return true;
+}
+
+} // namespace
+
+// What is left to copy never meets what this frame draws, so the copies
+// need not land before the drawing starts.
+void HAL::catchUpWithShownBuffer(const Application& app)
+{
+    const RectList<8>& redrawn = app.getInvalidatedAreas();
+    for (std::uint16_t i = 0; i < staleAreas.size(); ++i) {
+        Rect pieces[maxPieces];
+        std::uint16_t count = 1;
+        pieces[0] = staleAreas[i];
+        for (std::uint16_t j = 0; j < redrawn.size() && count > 0; ++j) {
+            if (app.redrawsCompletely(redrawn[j]) && !takeOut(pieces, count, redrawn[j])) {
+                // Too fragmented to follow: copy the whole area.
+                count = 1;
+                pieces[0] = staleAreas[i];
+                break;
+            }
+        }
+        for (std::uint16_t k = 0; k < count; ++k) {
+            copyFrameBufferArea(pieces[k], shownBuffer, backBuffer);
+        }
+    }
+    staleAreas.clear();
 }
 
 void HAL::sampleTouch()

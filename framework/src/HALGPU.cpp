@@ -2,6 +2,7 @@
 
 #include "platform/Assert.hpp"
 #include "platform/bsp.h"
+#include "ui/DMA.hpp"
 #include "ui/LCDGPU.hpp"
 
 namespace ui {
@@ -37,8 +38,11 @@ void HALGPU::bindExecBuffer()
 {
     HALGPU* hal = gpuInstance();
     VECTA_ASSERT(hal->commandListCreated && "HALGPU has not been initialized.");
+    // The GPU draws over what the blitter was given before it.
+    if (DMA_Interface* dma = hal->getDMA()) {
+        dma->flush();
+    }
     bsp::setDebugSignal(bsp::DebugSignal::GpuCommands, true);
-    // Software drawing is synchronous, so nothing of the CPU's is outstanding.
     hal->hardwareRendering = true;
     if (gpu_cmdlist_get_bound() != &hal->commandList) {
         gpu_cmdlist_bind(&hal->commandList);

@@ -3,12 +3,49 @@
 #include <algorithm>
 #include <cstring>
 
+#include "LCDBlits.hpp"
 #include "ui/Color.hpp"
+#include "ui/DMA.hpp"
 #include "ui/HAL.hpp"
 
 namespace ui {
 
 namespace {
+
+std::ptrdiff_t bytesPerPixel(Bitmap::BitmapFormat format)
+{
+    switch (format) {
+    case Bitmap::ARGB8888:
+        return 4;
+    case Bitmap::RGB888:
+        return 3;
+    case Bitmap::RGB565:
+        break;
+    }
+    return 2;
+}
+
+std::uint32_t bitmapOperation(Bitmap::BitmapFormat format, std::uint8_t alpha)
+{
+    if (format == Bitmap::ARGB8888) {
+        return alpha == 255 ? BLIT_OP_COPY_ARGB8888 : BLIT_OP_COPY_ARGB8888_WITH_ALPHA;
+    }
+    return alpha == 255 ? BLIT_OP_COPY : BLIT_OP_COPY_WITH_ALPHA;
+}
+
+std::uint8_t expand5(std::uint16_t v)
+{
+    return static_cast<std::uint8_t>(v * 255 / 31);
+}
+
+std::uint8_t expand6(std::uint16_t v)
+{
+    return static_cast<std::uint8_t>(v * 255 / 63);
+}
+
+} // namespace
+
+namespace lcd {
 
 Rect screenClip(const Rect& clip)
 {
@@ -19,38 +56,26 @@ Rect screenClip(const Rect& clip)
     return clip & Rect(0, 0, hal->getFrameBufferWidth(), hal->getFrameBufferHeight());
 }
 
-// Walks a text, replacing each placeholder by the wildcard's characters.
-class TextWalker {
-public:
-    TextWalker(const UnicodeChar* text, const UnicodeChar* wildcard) : current(text), substitute(wildcard) {}
+DMA_Interface* blitterFor(std::uint32_t operation)
+{
+    const HAL* hal = HAL::getInstance();
+    DMA_Interface* dma = hal != nullptr ? hal->getDMA() : nullptr;
+    return dma != nullptr && (dma->getBlitCaps() & operation) != 0 ? dma : nullptr;
+}
 
-    UnicodeChar next()
-    {
-        while (true) {
-            if (inWildcard != nullptr) {
-                if (*inWildcard != 0) {
-                    return *inWildcard++;
-                }
-                inWildcard = nullptr;
-            }
-            if (current == nullptr || *current == 0) {
-                return 0;
-            }
-            const UnicodeChar c = *current++;
-            if (c != TEXT_PLACEHOLDER) {
-                return c;
-            }
-            inWildcard = substitute;
-        }
-    }
+BlitOp frameBufferBlit(std::uint32_t operation, const Rect& area, std::uint16_t* frameBuffer, std::int16_t stride)
+{
+    BlitOp op;
+    op.operation = operation;
+    op.pDst = frameBuffer + static_cast<std::ptrdiff_t>(area.y) * stride + area.x;
+    op.nSteps = static_cast<std::uint16_t>(area.width);
+    op.nLoops = static_cast<std::uint16_t>(area.height);
+    op.dstLoopStride = static_cast<std::uint16_t>(stride);
+    op.dstFormat = Bitmap::RGB565;
+    return op;
+}
 
-private:
-    const UnicodeChar* current;
-    const UnicodeChar* substitute;
-    const UnicodeChar* inWildcard = nullptr;
-};
-
-} // namespace
+} // namespace lcd
 
 Bitmap::BitmapFormat LCD::framebufferFormat() const
 {
@@ -69,13 +94,30 @@ std::int16_t LCD::stride() const
     return hal != nullptr ? hal->getFrameBufferWidth() : std::int16_t{0};
 }
 
+void LCD::waitForBlitter()
+{
+    const HAL* hal = HAL::getInstance();
+    if (hal != nullptr && hal->getDMA() != nullptr) {
+        hal->getDMA()->flush();
+    }
+}
+
 void LCD::fillRect(const Rect& area, colortype color, std::uint8_t alpha)
 {
-    const Rect r = screenClip(area);
+    const Rect r = lcd::screenClip(area);
     std::uint16_t* fb = frameBuffer();
     if (r.isEmpty() || fb == nullptr || alpha == 0) {
         return;
     }
+    const std::uint32_t operation = alpha == 255 ? BLIT_OP_FILL : BLIT_OP_FILL_WITH_ALPHA;
+    if (DMA_Interface* dma = lcd::blitterFor(operation)) {
+        BlitOp op = lcd::frameBufferBlit(operation, r, fb, stride());
+        op.color = color & 0x00FFFFFFu;
+        op.alpha = alpha;
+        dma->addToQueue(op);
+        return;
+    }
+    waitForBlitter();
     const std::uint8_t red = Color::getRed(color);
     const std::uint8_t green = Color::getGreen(color);
     const std::uint8_t blue = Color::getBlue(color);
@@ -98,12 +140,23 @@ void LCD::drawBitmap(const Bitmap& bitmap, std::int16_t x, std::int16_t y, const
     std::uint16_t* fb = frameBuffer();
     const Rect placed(x, y, static_cast<std::int16_t>(bitmap.getWidth()),
                       static_cast<std::int16_t>(bitmap.getHeight()));
-    const Rect r = screenClip(clip & placed);
+    const Rect r = lcd::screenClip(clip & placed);
     if (r.isEmpty() || fb == nullptr || data == nullptr || alpha == 0) {
         return;
     }
     const Bitmap::BitmapFormat format = bitmap.getFormat();
     const std::int32_t width = bitmap.getWidth();
+    const std::uint32_t operation = bitmapOperation(format, alpha);
+    if (DMA_Interface* dma = lcd::blitterFor(operation)) {
+        BlitOp op = lcd::frameBufferBlit(operation, r, fb, stride());
+        op.pSrc = data + (static_cast<std::ptrdiff_t>(r.y - y) * width + (r.x - x)) * bytesPerPixel(format);
+        op.srcLoopStride = static_cast<std::uint16_t>(width);
+        op.srcFormat = format;
+        op.alpha = alpha;
+        dma->addToQueue(op);
+        return;
+    }
+    waitForBlitter();
     for (std::int16_t py = r.y; py < r.bottom(); ++py) {
         std::uint16_t* row = fb + static_cast<std::ptrdiff_t>(py) * stride();
         const std::ptrdiff_t sourceRow = static_cast<std::ptrdiff_t>(py - y) * width;
@@ -115,9 +168,8 @@ void LCD::drawBitmap(const Bitmap& bitmap, std::int16_t x, std::int16_t y, const
                 if (alpha == 255) {
                     row[px] = source;
                 } else {
-                    Color::blendRGB565(row[px], static_cast<std::uint8_t>(((source >> 11) & 0x1F) * 255 / 31),
-                                       static_cast<std::uint8_t>(((source >> 5) & 0x3F) * 255 / 63),
-                                       static_cast<std::uint8_t>((source & 0x1F) * 255 / 31), alpha);
+                    Color::blendRGB565(row[px], expand5(source >> 11), expand6((source >> 5) & 0x3F),
+                                       expand5(source & 0x1F), alpha);
                 }
             } else if (format == Bitmap::ARGB8888) {
                 const std::uint8_t* p = data + i * 4; // B, G, R, A
@@ -130,72 +182,31 @@ void LCD::drawBitmap(const Bitmap& bitmap, std::int16_t x, std::int16_t y, const
     }
 }
 
-std::int16_t LCD::getStringWidth(const Font& font, const UnicodeChar* text, const UnicodeChar* wildcard)
+void LCD::blendArgb8888(const std::uint32_t* pixels, std::int16_t x, std::int16_t y, std::int16_t width,
+                        std::int16_t height, std::uint16_t sourceStride, const Rect& clip)
 {
-    TextWalker walker(text, wildcard);
-    std::int32_t width = 0;
-    UnicodeChar previous = 0;
-    for (UnicodeChar c = walker.next(); c != 0; c = walker.next()) {
-        const GlyphNode* glyph = font.getGlyph(c);
-        if (glyph == nullptr) {
-            continue;
-        }
-        width += font.getKerning(previous, *glyph) + glyph->advance;
-        previous = glyph->unicode;
-    }
-    return static_cast<std::int16_t>(width);
-}
-
-void LCD::drawString(const Rect& area, const Rect& clip, const Font& font, colortype color, Alignment alignment,
-                     std::int16_t baseline, const UnicodeChar* text, const UnicodeChar* wildcard, std::uint8_t alpha)
-{
-    const Rect visible = screenClip(clip & area);
-    if (visible.isEmpty() || alpha == 0) {
-        return;
-    }
-    const std::int16_t textWidth = getStringWidth(font, text, wildcard);
-    std::int32_t penX = area.x;
-    if (alignment == CENTER) {
-        penX += (area.width - textWidth) / 2;
-    } else if (alignment == RIGHT) {
-        penX += area.width - textWidth;
-    }
-    const auto baselineY = static_cast<std::int16_t>(area.y + baseline);
-    TextWalker walker(text, wildcard);
-    UnicodeChar previous = 0;
-    for (UnicodeChar c = walker.next(); c != 0; c = walker.next()) {
-        const GlyphNode* glyph = font.getGlyph(c);
-        if (glyph == nullptr) {
-            continue;
-        }
-        penX += font.getKerning(previous, *glyph);
-        drawGlyph(font, *glyph, static_cast<std::int16_t>(penX), baselineY, visible, color, alpha);
-        penX += glyph->advance;
-        previous = glyph->unicode;
-    }
-}
-
-void LCD::drawGlyph(const Font& font, const GlyphNode& glyph, std::int16_t penX, std::int16_t baselineY,
-                    const Rect& clip, colortype color, std::uint8_t alpha)
-{
-    const Rect box(static_cast<std::int16_t>(penX + glyph.left), static_cast<std::int16_t>(baselineY - glyph.top),
-                   glyph.width, glyph.height);
-    const Rect r = box & clip;
-    if (r.isEmpty()) {
-        return;
-    }
     std::uint16_t* fb = frameBuffer();
-    const std::uint8_t* pixels = font.getPixelData(glyph);
-    const int rowBytes = (glyph.width + 1) / 2;
-    for (std::int16_t y = r.y; y < r.bottom(); ++y) {
-        const std::uint8_t* sourceRow = pixels + static_cast<std::ptrdiff_t>(y - box.y) * rowBytes;
-        std::uint16_t* row = fb + static_cast<std::ptrdiff_t>(y) * stride();
-        for (std::int16_t x = r.x; x < r.right(); ++x) {
-            const int column = x - box.x;
-            // Low nibble first.
-            const int level = (sourceRow[column / 2] >> ((column & 1) * 4)) & 0x0F;
-            Color::blendRGB565(row[x], Color::getRed(color), Color::getGreen(color), Color::getBlue(color),
-                               static_cast<std::uint8_t>(level * 17 * alpha / 255));
+    const Rect r = lcd::screenClip(clip & Rect(x, y, width, height));
+    if (r.isEmpty() || fb == nullptr || pixels == nullptr) {
+        return;
+    }
+    const std::uint32_t* first = pixels + static_cast<std::ptrdiff_t>(r.y - y) * sourceStride + (r.x - x);
+    if (DMA_Interface* dma = lcd::blitterFor(BLIT_OP_COPY_ARGB8888)) {
+        BlitOp op = lcd::frameBufferBlit(BLIT_OP_COPY_ARGB8888, r, fb, stride());
+        op.pSrc = first;
+        op.srcLoopStride = sourceStride;
+        op.srcFormat = Bitmap::ARGB8888;
+        dma->addToQueue(op);
+        return;
+    }
+    waitForBlitter();
+    for (std::int16_t row = 0; row < r.height; ++row) {
+        const std::uint32_t* source = first + static_cast<std::ptrdiff_t>(row) * sourceStride;
+        std::uint16_t* destination = fb + static_cast<std::ptrdiff_t>(r.y + row) * stride() + r.x;
+        for (std::int16_t i = 0; i < r.width; ++i) {
+            const colortype argb = source[i];
+            Color::blendRGB565(destination[i], Color::getRed(argb), Color::getGreen(argb), Color::getBlue(argb),
+                               Color::getAlpha(argb));
         }
     }
 }

@@ -28,6 +28,11 @@ void Screen::draw(Rect& invalidatedArea)
     container.drawChildren(invalidatedArea & container.getRect(), smocDrawing);
 }
 
+bool Screen::coversOpaquely(const Rect& area) const
+{
+    return container.coversOpaquely(area);
+}
+
 namespace {
 
 ClickEvent relativeTo(const Drawable& d, ClickEvent::ClickEventType type, std::int16_t x, std::int16_t y)

@@ -1,3 +1,5 @@
+#include <initializer_list>
+
 #include <gtest/gtest.h>
 
 #include "framework_tests/FrameworkFixture.hpp"
@@ -69,25 +71,44 @@ TEST_F(Framework, ChildrenAreDrawnInInsertionOrderAndOnlyWhereInvalidated)
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(Framework, OpaqueDrawableHidesWhatIsBehindItWhenSkippingIsOn)
+TEST_F(Framework, DrawablesCoveredByOpaqueOnesInFrontAreSkippedWhateverTheDrawingMode)
 {
     std::vector<std::string> log;
     ui::Screen screen;
-    ProbeWidget behind("behind", log);
-    behind.setPosition(0, 0, 800, 480);
-    ui::Box cover;
-    cover.setPosition(0, 0, 800, 480);
-    cover.setColor(0xFF102030);
-    screen.add(behind);
-    screen.add(cover);
+    screen.useSMOCDrawing(false);
+    ProbeWidget hidden("hidden", log);
+    hidden.setPosition(0, 0, 800, 480);
+    ui::Box cover(800, 480, 0xFF102030);
+    ProbeWidget seen("seen", log);
+    seen.setPosition(300, 300, 20, 20);
+    ui::Box translucent(40, 40, 0x80FFFFFF);
+    translucent.setXY(290, 290);
+    ProbeWidget partly("partly", log);
+    partly.setPosition(700, 0, 100, 40);
+    ui::Box shade(100, 40, 0xFF000000);
+    shade.setXY(650, 0);
+    for (ui::Drawable* d :
+         std::initializer_list<ui::Drawable*>{&hidden, &cover, &seen, &translucent, &partly, &shade}) {
+        screen.add(*d);
+    }
     app.show(screen);
+    const std::uint32_t skippedBefore = ui::Container::coveredSkips();
+    frame();
+    EXPECT_EQ(log, (std::vector<std::string>{"seen", "partly"}));
+    EXPECT_EQ(ui::Container::coveredSkips() - skippedBefore, 1u);
+
+    // Covered or not is decided for the area redrawn: under the shade,
+    // `partly` and the cover are hidden as well.
+    log.clear();
+    ui::Rect underShade(0, 0, 50, 40);
+    partly.invalidateRect(underShade);
     frame();
     EXPECT_TRUE(log.empty());
-
-    screen.useSMOCDrawing(false);
-    app.invalidate();
+    EXPECT_EQ(ui::Container::coveredSkips() - skippedBefore, 4u);
+    log.clear();
+    partly.invalidate();
     frame();
-    EXPECT_EQ(log, (std::vector<std::string>{"behind"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"partly"}));
 }
 
 TEST_F(Framework, MoveInvalidatesOldAndNewArea)

@@ -132,3 +132,68 @@ TEST(FrameBufferDeathTest, FrameBufferMustExistAndCoverTheDisplay)
     EXPECT_ASSERTION(hal.setFrameBufferStartAddresses(nullptr, frameBuf, nullptr),
                      "frameBuffer != nullptr && \"A framebuffer address must be set\"");
 }
+
+namespace {
+
+// Counts the bytes the back buffer's catch-up copies.
+class CopyCountingHal : public ui::HALGPU {
+public:
+    using HALGPU::HALGPU;
+
+    void blockCopy(void* destination, const void* source, std::uint32_t bytes) override
+    {
+        copied += bytes;
+        HALGPU::blockCopy(destination, source, bytes);
+    }
+
+    std::uint32_t copied = 0;
+};
+
+} // namespace
+
+TEST(FrameBufferCatchUp, WhatTheFrameRedrawsWholeIsNotCopiedFirst)
+{
+    ui::LCDGPU lcd;
+    fixture::ScriptedTouch touch;
+    CopyCountingHal hal(lcd, touch, 800, 480);
+    gpu_sys_init();
+    hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
+    hal.initialize();
+    fixture::TestApplication app;
+    ui::Screen screen;
+    ui::Box background(800, 480, 0xFF000000);
+    ui::Box marker(10, 10, 0xFFFF0000);
+    screen.add(background);
+    screen.add(marker);
+    const auto frame = [&] {
+        hal.tick();
+        hal.vSync();
+    };
+    app.show(screen);
+    frame();
+
+    // The back buffer misses the whole first frame but the marker's area,
+    // which the opaque background makes this frame draw over entirely.
+    hal.copied = 0;
+    marker.invalidate();
+    frame();
+    EXPECT_EQ(hal.copied, (800u * 480u - 100u) * 2u);
+    // It then misses only the marker's area: nothing to copy.
+    hal.copied = 0;
+    marker.setColor(0xFF0000FF);
+    marker.invalidate();
+    frame();
+    EXPECT_EQ(hal.copied, 0u);
+    EXPECT_EQ(hal.getTFTFrameBuffer()[0], 0x001F);
+
+    // Translucent and without the background, the marker no longer covers
+    // its area.
+    screen.remove(background);
+    marker.setColor(0x800000FF);
+    marker.invalidate();
+    frame();
+    hal.copied = 0;
+    marker.invalidate();
+    frame();
+    EXPECT_EQ(hal.copied, 100u * 2u);
+}

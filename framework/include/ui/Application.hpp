@@ -37,9 +37,13 @@ public:
     // Redraw an area (display coordinates) in the coming frame.
     void invalidateArea(const Rect& area);
     bool hasInvalidatedAreas() const { return !invalidatedAreas.isEmpty(); }
+    const RectList<8>& getInvalidatedAreas() const { return invalidatedAreas; }
+    // Whether drawing `area` paints over every pixel of it: an opaque
+    // drawable of the screen covers it.
+    bool redrawsCompletely(const Rect& area) const;
     // Draws the collected areas into the frame buffer being drawn and hands
-    // them to `drawn`.
-    void drawInvalidatedAreas(RectList<8>& drawn);
+    // them to `drawn`; returns their pixels, each area counted whole.
+    std::uint32_t drawInvalidatedAreas(RectList<8>& drawn);
 
     // Drawables that get a tick every frame besides the screen.
     void registerTimerWidget(Drawable* w);

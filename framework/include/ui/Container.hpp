@@ -24,8 +24,13 @@ public:
     void moveChildrenRelative(std::int16_t dx, std::int16_t dy);
 
     // Draws the children; with `skipHidden` drawing starts at the last child
-    // whose solid area covers the whole of `invalidatedArea`.
+    // whose solid area covers the whole of `invalidatedArea`. A child whose
+    // part of the area an opaque child in front of it covers is skipped.
     void drawChildren(const Rect& invalidatedArea, bool skipHidden) const;
+    // Whether a visible child is opaque over all of `area` (own coordinates).
+    bool coversOpaquely(const Rect& area) const { return opaqueFrom(firstChild, area); }
+    // Children skipped since power-on because opaque ones in front covered them.
+    static std::uint32_t coveredSkips() { return skippedAsCovered; }
 
     void draw(const Rect& invalidatedArea) const override { drawChildren(invalidatedArea, false); }
     Rect getSolidRect() const override { return Rect(); }
@@ -34,6 +39,12 @@ public:
 
 protected:
     Drawable* firstChild = nullptr;
+
+private:
+    // Whether `first` or a visible sibling after it is opaque over `area`.
+    static bool opaqueFrom(const Drawable* first, const Rect& area);
+
+    static std::uint32_t skippedAsCovered;
 };
 
 } // namespace ui

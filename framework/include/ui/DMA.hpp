@@ -40,7 +40,7 @@ struct ColorTableHeader {
 // and the palette and alpha-only codes above it).
 struct BlitOp {
     std::uint32_t operation = 0;
-    const std::uint16_t* pSrc = nullptr;
+    const void* pSrc = nullptr;          // first source pixel; an A4 source's byte holds it in its low nibble
     const std::uint8_t* pClut = nullptr; // palette of an L8 source
     std::uint16_t* pDst = nullptr;
     std::uint16_t nSteps = 0;        // pixels per line
@@ -96,9 +96,10 @@ public:
     virtual ~DMA_Interface() = default;
 
     virtual std::uint32_t getBlitCaps() = 0;
-    // Waits while the queue is full.
+    // A full queue is first flushed.
     virtual void addToQueue(const BlitOp& op);
-    // Waits until every queued blit has completed.
+    // Waits until every queued blit has completed; returns at once when the
+    // blitter is idle.
     virtual void flush();
     virtual void initialize() = 0;
     // Lets the queue run (the display left its active area).

@@ -10,6 +10,7 @@
 
 namespace ui {
 
+class Application;
 class DMA_Interface;
 class LCD;
 
@@ -61,6 +62,9 @@ public:
     void signalDMAInterrupt();
     // Null when frame-buffer copies are done by the processor.
     DMA_Interface* getDMA() const { return dma; }
+    // The pixels the last frame redrew (its invalidated areas, each counted
+    // whole); 0 when it drew nothing.
+    std::uint32_t getDirtyPixels() const { return dirtyPixels; }
 
     // Processor load: the instrumentation counts cycles, the idle task
     // reports when the processor works.
@@ -99,6 +103,9 @@ protected:
     void sampleKey();
     void updateMCULoad();
     void drawInvalidatedAreas();
+    // The back buffer catches up with what the shown buffer got last frame,
+    // except where this frame paints over everything.
+    void catchUpWithShownBuffer(const Application& app);
     void copyFrameBufferArea(const Rect& area, const std::uint16_t* from, std::uint16_t* to);
 
     DMA_Interface* dma = nullptr;
@@ -118,6 +125,7 @@ protected:
     // buffer still misses of the shown one after a swap.
     RectList<8> drawnSinceSwap;
     RectList<8> staleAreas;
+    std::uint32_t dirtyPixels = 0;
 
     volatile std::uint8_t vsyncCount = 0;
     std::uint8_t refreshCount = 1;

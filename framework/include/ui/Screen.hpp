@@ -26,6 +26,9 @@ public:
 
     // Whether drawing may skip what lies behind opaque drawables.
     void useSMOCDrawing(bool enabled) { smocDrawing = enabled; }
+    // Whether a visible drawable of the root container is opaque over all of
+    // `area` (display coordinates).
+    bool coversOpaquely(const Rect& area) const;
     void add(Drawable& d) { container.add(d); }
     void remove(Drawable& d) { container.remove(d); }
     Container& getRootContainer() { return container; }
