@@ -13,6 +13,7 @@ set(budget
   "map cache|mapCache|798344"
   "GPU stencil and pool|gpu_stencil_buffer_mem,gpu_pool_mem|429824"
   "kernel heap|kernelHeap|80000"
+  "ring spans|ringSpans|29260"
 )
 
 # Output sections by kind.

@@ -25,6 +25,11 @@ float routePoints[2 * directionsPointCount];
 
 } // namespace
 
+// The progress ring's painted pixels, kept from one pizza step to the next
+// and across visits; the blitter reads them, so on the board they lie in
+// the frame-buffer RAM.
+ui::CanvasSpanStorage<PizzaView::ringSpanRuns, PizzaView::ringSpanPixels> ringSpans;
+
 void PizzaView::setupScreen()
 {
     BaseMapView::setupScreen();
@@ -114,6 +119,7 @@ void PizzaView::setupRing()
     add(progressRing);
 
     constexpr std::int16_t ringSize = 216;
+    progressRing.setSpanStorage(&ringSpans);
     progressRing.setPosition(static_cast<std::int16_t>((ui::HAL::DISPLAY_WIDTH - ringSize) / 2),
                              static_cast<std::int16_t>(bottomOverlay.getY() + 5), ringSize, ringSize);
     progressRing.setCenter(ringSize / 2.0f, ringSize / 2.0f);
@@ -255,11 +261,9 @@ void PizzaView::setTime(std::uint8_t minutes, std::uint8_t seconds)
 
 void PizzaView::setProgress(std::uint32_t step)
 {
-    progressRing.invalidate();
     const std::uint32_t shown = std::min(step, lastProgressStep);
     const auto end = static_cast<float>(static_cast<std::int32_t>(shown * 240 / lastProgressStep) - 120);
-    progressRing.setArc(-120.0f, end);
-    progressRing.invalidate();
+    progressRing.updateArc(-120.0f, end);
 }
 
 void PizzaView::setBitrate(TileFetcher::Bitrate bitrate)

@@ -22,6 +22,11 @@
 // and reports taps; the presenter decides.
 class PizzaView : public BaseMapView<PizzaViewBase> {
 public:
+    // The progress ring's kept pixels, with room to spare: its bitmap
+    // paints 300 runs of 5,438 pixels at most (the full circle).
+    static constexpr std::uint32_t ringSpanRuns = 384;
+    static constexpr std::uint32_t ringSpanPixels = 6144;
+
     void setupScreen() override;
     void tearDownScreen() override {}
     void handleClickEvent(const ui::ClickEvent& event) override;
