@@ -96,6 +96,11 @@ std::string GpuExecutor::draw(const std::uint8_t* record, std::uint32_t bytes)
                      static_cast<std::uint32_t>(d.clip[3]));
         clipCount = d.clipCount;
     }
+    if (d.scissorCount != scissorCount) {
+        gpu_set_scissor(d.scissor[0], d.scissor[1], static_cast<std::uint32_t>(d.scissor[2]),
+                        static_cast<std::uint32_t>(d.scissor[3]));
+        scissorCount = d.scissorCount;
+    }
     const bool hasCommands = (d.hasShape & shapeHasCommands) != 0;
     const bool hasFloats = (d.hasShape & shapeHasFloats) != 0;
     const std::uint64_t commandBytes = hasCommands ? paddedToWord(d.commandCount) : 0;

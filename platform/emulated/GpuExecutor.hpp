@@ -33,6 +33,7 @@ private:
     std::vector<std::uint8_t> pathData;
     std::uint32_t boundCount = 0;
     std::uint32_t clipCount = 0;
+    std::uint32_t scissorCount = 0;
 };
 
 } // namespace emulated

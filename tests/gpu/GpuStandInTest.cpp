@@ -1,5 +1,7 @@
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -123,6 +125,52 @@ TEST_F(GpuStandIn, ClipRectangleLimitsDrawing)
     EXPECT_EQ(at(20, 13), 0xFFFF);
     EXPECT_EQ(at(19, 14), 0xFFFF);
     EXPECT_EQ(at(7, 4), 0xFFFF);
+}
+
+// Cairo cuts a path at its clip, so an area drawn under a smaller clip can
+// differ at edge pixels; under a scissor it equals the area drawn whole.
+TEST_F(GpuStandIn, AScissoredAreaEqualsTheSameAreaDrawnWholeAndNothingElseChanges)
+{
+    // Translucent strokes and fills through and beyond the texture, turned.
+    const auto drawShapes = [&] {
+        std::minstd_rand random(7);
+        const auto coordinate = [&] { return static_cast<float>(random() % 1000) / 10.0f - 20.0f; };
+        const vg_matrix3x3_t turned = {{0.93f, -0.37f, 4.2f}, {0.37f, 0.93f, -1.7f}, {0, 0, 1}};
+        vg_path_set_matrix(path, turned);
+        for (int shape = 0; shape < 40; ++shape) {
+            const std::uint8_t commands[] = {VG_MOVE, VG_LINE, VG_LINE, VG_LINE, VG_CLOSE};
+            const float points[] = {coordinate(), coordinate(), coordinate(), coordinate(),
+                                    coordinate(), coordinate(), coordinate(), coordinate()};
+            const bool fill = shape % 2 == 0;
+            vg_set_fill_rule(fill ? VG_FILL_EVEN_ODD : VG_STROKE);
+            vg_stroke_set_width(static_cast<float>(random() % 80) / 10.0f + 0.5f);
+            vg_path_set_shape(path, fill ? 5 : 4, commands, 8, points);
+            vg_paint_set_paint_color(paint,
+                                     gpu_rgba(static_cast<std::uint8_t>(random()), static_cast<std::uint8_t>(random()),
+                                              static_cast<std::uint8_t>(random()), 170));
+            vg_draw_path(path, paint);
+        }
+        finish();
+    };
+    const std::vector<std::uint16_t> before(size * size, 0x1234);
+    pixels = before;
+    drawShapes();
+    const std::vector<std::uint16_t> whole = pixels;
+
+    for (const auto& [x, y, w, h] : std::vector<std::array<int, 4>>{{9, 17, 13, 11}, {40, 0, 24, 64}, {1, 50, 7, 3}}) {
+        pixels = before;
+        gpu_bind_dst_texture(reinterpret_cast<std::uintptr_t>(pixels.data()), size, size, GPU_FORMAT_RGB565, size * 2);
+        gpu_set_scissor(x, y, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h));
+        drawShapes();
+        int differing = 0;
+        for (int py = 0; py < size; ++py) {
+            for (int px = 0; px < size; ++px) {
+                const bool inside = px >= x && px < x + w && py >= y && py < y + h;
+                differing += at(px, py) != (inside ? whole[py * size + px] : before[py * size + px]) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing, 0) << "scissor " << x << "," << y << " " << w << "x" << h;
+    }
 }
 
 TEST_F(GpuStandIn, StrokeWidthIsInPathUnitsWithRoundCaps)

@@ -111,6 +111,11 @@ void gpu_set_clip(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t
     log("gpu_set_clip",
         {static_cast<double>(x), static_cast<double>(y), static_cast<double>(w), static_cast<double>(h)});
 }
+void gpu_set_scissor(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h)
+{
+    log("gpu_set_scissor",
+        {static_cast<double>(x), static_cast<double>(y), static_cast<double>(w), static_cast<double>(h)});
+}
 std::uint32_t gpu_rgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
 {
     return static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) |

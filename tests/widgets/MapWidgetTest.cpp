@@ -149,11 +149,21 @@ TEST_F(MapWidgetCalls, CullsTilesAndSegmentsOutsideTheArea)
     widget.draw(ui::Rect(0, 0, 800, 480));
     EXPECT_EQ(recorder::named("vg_path_set_matrix").size(), 1u);
     EXPECT_EQ(recorder::named("vg_draw_path").size(), 1u);
-
-    // The clip narrows to the tile's part of the area.
+    // The clip is the tile's part of the widget.
     const auto clips = recorder::named("gpu_set_clip");
-    ASSERT_EQ(clips.size(), 2u);
-    EXPECT_EQ(clips[1].args, (std::vector<double>{400, 180, 400, 300}));
+    ASSERT_EQ(clips.size(), 1u);
+    EXPECT_EQ(clips[0].args, (std::vector<double>{400, 180, 400, 300}));
+
+    // Redrawn in part, the clip stays that of a whole redraw and the
+    // scissor is the area: the part drawn equals that of a whole redraw.
+    recorder::clear();
+    widget.draw(ui::Rect(410, 190, 30, 20));
+    EXPECT_EQ(recorder::named("gpu_set_clip")[0].args, (std::vector<double>{400, 180, 400, 300}));
+    EXPECT_EQ(recorder::named("gpu_set_scissor")[0].args, (std::vector<double>{410, 190, 30, 20}));
+    EXPECT_EQ(recorder::named("vg_draw_path").size(), 1u);
+    recorder::clear();
+    widget.draw(ui::Rect(700, 10, 30, 20)); // clear of the road
+    EXPECT_TRUE(recorder::named("vg_draw_path").empty());
 }
 
 TEST_F(MapWidgetCalls, WithoutTilesBracketAndClipHappenAndOverlaysStillDraw)
@@ -164,9 +174,9 @@ TEST_F(MapWidgetCalls, WithoutTilesBracketAndClipHappenAndOverlaysStillDraw)
     widget.addOverlay(b);
     widget.draw(ui::Rect(0, 0, 800, 480));
     EXPECT_EQ(recorder::names(),
-              (std::vector<std::string>{"gpu_cmdlist_bind", "gpu_bind_dst_texture", "gpu_set_clip", "vg_set_blend",
-                                        "vg_set_quality", "gpu_set_clip", "gpu_set_clip", "overlay", "gpu_set_clip",
-                                        "overlay", "gpu_cmdlist_submit", "gpu_cmdlist_wait"}));
+              (std::vector<std::string>{"gpu_cmdlist_bind", "gpu_bind_dst_texture", "gpu_set_scissor", "vg_set_blend",
+                                        "vg_set_quality", "gpu_set_clip", "overlay", "gpu_set_clip", "overlay",
+                                        "gpu_cmdlist_submit", "gpu_cmdlist_wait"}));
     const auto overlays = recorder::named("overlay");
     EXPECT_EQ(overlays[0].args[0], 2); // added last, drawn first
     EXPECT_EQ(overlays[1].args[0], 1);

@@ -111,6 +111,15 @@ void appendShape(const Path& path)
     }
 }
 
+// A rectangle of the drawing state: x, y, width, height.
+void setRect(std::int32_t (&rect)[4], std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h)
+{
+    rect[0] = x;
+    rect[1] = y;
+    rect[2] = static_cast<std::int32_t>(w);
+    rect[3] = static_cast<std::int32_t>(h);
+}
+
 } // namespace
 
 extern "C" {
@@ -162,15 +171,19 @@ void gpu_bind_dst_texture(std::uintptr_t address, std::uint32_t width, std::uint
     gpu.state.texture = emulated::GpuTexture{static_cast<std::uint32_t>(address), width, height, format, stride};
     ++gpu.state.bindCount;
     gpu_set_clip(0, 0, width, height);
+    gpu_set_scissor(0, 0, width, height);
 }
 
 void gpu_set_clip(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h)
 {
-    gpu.state.clip[0] = x;
-    gpu.state.clip[1] = y;
-    gpu.state.clip[2] = static_cast<std::int32_t>(w);
-    gpu.state.clip[3] = static_cast<std::int32_t>(h);
+    setRect(gpu.state.clip, x, y, w, h);
     ++gpu.state.clipCount;
+}
+
+void gpu_set_scissor(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h)
+{
+    setRect(gpu.state.scissor, x, y, w, h);
+    ++gpu.state.scissorCount;
 }
 
 void* vg_paint_create(void)

@@ -86,6 +86,12 @@ void gpu_set_clip(std::int32_t, std::int32_t, std::uint32_t, std::uint32_t)
 {
 }
 
+// The board's GPU rasterises whatever its clip: the port sets the clip's
+// intersection with the scissor.
+void gpu_set_scissor(std::int32_t, std::int32_t, std::uint32_t, std::uint32_t)
+{
+}
+
 // The library's colour encoding is its own; without it there is none.
 std::uint32_t gpu_rgba(std::uint8_t, std::uint8_t, std::uint8_t, std::uint8_t)
 {

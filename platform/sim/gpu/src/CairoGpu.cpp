@@ -5,10 +5,12 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <new>
 
+#include "ScissorScratch.hpp"
 #include "gpu/gpu_graphics.h"
 #include "platform/Assert.hpp"
 #include "sim/BoardFaults.hpp"
@@ -32,6 +34,8 @@ struct ClipRect {
     double y = 0;
     double w = 0;
     double h = 0;
+
+    bool operator==(const ClipRect&) const = default;
 };
 
 struct Gpu {
@@ -47,6 +51,10 @@ struct Gpu {
 
     ClipRect clip;
     bool clipChanged = true;
+    sim::vg::PixelBox scissor;
+    sim::vg::ScissorScratch scratch;
+    ClipRect scratchClip;
+    bool scratchClipValid = false;
     std::uint8_t quality = 1;
     std::uint8_t fillRule = VG_FILL_EVEN_ODD;
     float strokeWidth = 1.0f;
@@ -58,6 +66,8 @@ Gpu gpu;
 
 void releaseTexture()
 {
+    gpu.scratch.detach();
+    gpu.scratchClipValid = false;
     if (gpu.cr != nullptr) {
         cairo_destroy(gpu.cr);
         gpu.cr = nullptr;
@@ -69,20 +79,57 @@ void releaseTexture()
     gpu.address = 0;
 }
 
-void applyClip()
+void applyClip(cairo_t* cr, const ClipRect& clip)
 {
-    cairo_identity_matrix(gpu.cr);
-    cairo_reset_clip(gpu.cr);
-    cairo_rectangle(gpu.cr, gpu.clip.x, gpu.clip.y, gpu.clip.w, gpu.clip.h);
-    cairo_clip(gpu.cr);
-    gpu.clipChanged = false;
+    cairo_identity_matrix(cr);
+    cairo_reset_clip(cr);
+    cairo_rectangle(cr, clip.x, clip.y, clip.w, clip.h);
+    cairo_clip(cr);
+}
+
+sim::vg::PixelBox boxOf(const ClipRect& clip)
+{
+    return sim::vg::PixelBox{static_cast<std::int32_t>(clip.x), static_cast<std::int32_t>(clip.y),
+                             static_cast<std::int32_t>(clip.x + clip.w), static_cast<std::int32_t>(clip.y + clip.h)};
+}
+
+sim::vg::PixelBox intersection(const sim::vg::PixelBox& a, const sim::vg::PixelBox& b)
+{
+    return sim::vg::PixelBox{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+}
+
+// The context the next path is drawn with, its clip applied, and the pixels
+// it may change; null when the scissor leaves nothing of the clip.
+cairo_t* drawingContext(sim::vg::PixelBox& drawn)
+{
+    const sim::vg::PixelBox texture{0, 0, static_cast<std::int32_t>(gpu.width), static_cast<std::int32_t>(gpu.height)};
+    const sim::vg::PixelBox clipped = intersection(boxOf(gpu.clip), texture);
+    drawn = intersection(clipped, gpu.scissor);
+    if (drawn.isEmpty()) {
+        return nullptr;
+    }
+    if (drawn == clipped) {
+        gpu.scratch.close();
+        if (gpu.clipChanged) {
+            applyClip(gpu.cr, gpu.clip);
+            gpu.clipChanged = false;
+        }
+        return gpu.cr;
+    }
+    cairo_t* cr = gpu.scratch.open(drawn);
+    if (!gpu.scratchClipValid || !(gpu.scratchClip == gpu.clip)) {
+        applyClip(cr, gpu.clip);
+        gpu.scratchClip = gpu.clip;
+        gpu.scratchClipValid = true;
+    }
+    return cr;
 }
 
 // Replays the path's commands in path units. A command whose coordinates
 // are missing ends the path; unknown commands end it too.
-void buildPath(const Path& path)
+void buildPath(cairo_t* cr, const Path& path)
 {
-    cairo_new_path(gpu.cr);
+    cairo_new_path(cr);
     if (path.commands == nullptr || path.floats == nullptr) {
         return;
     }
@@ -96,7 +143,7 @@ void buildPath(const Path& path)
         switch (path.commands[i]) {
         case VG_CLOSE:
             if (open) {
-                cairo_close_path(gpu.cr);
+                cairo_close_path(cr);
                 x = startX;
                 y = startY;
             }
@@ -126,14 +173,37 @@ void buildPath(const Path& path)
             return;
         }
         if (path.commands[i] == VG_MOVE || !open) {
-            cairo_move_to(gpu.cr, x, y);
+            cairo_move_to(cr, x, y);
             startX = x;
             startY = y;
             open = true;
         } else {
-            cairo_line_to(gpu.cr, x, y);
+            cairo_line_to(cr, x, y);
         }
     }
+}
+
+// Draws the path on `cr` with the GPU's state: antialiasing, the path's
+// matrix and its fill rule or stroke.
+void renderPath(cairo_t* cr, const Path& path, const cairo_matrix_t& matrix)
+{
+    // Cairo's fast antialiasing looks the same on map strokes at a third less time.
+    cairo_set_antialias(cr, gpu.quality == 0 ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_FAST);
+    cairo_set_matrix(cr, &matrix);
+    buildPath(cr, path);
+    if (gpu.fillRule == VG_STROKE) {
+        if (gpu.strokeWidth > 0.0f && std::isfinite(gpu.strokeWidth)) {
+            // Width in path units: stroked under the path's matrix.
+            cairo_set_line_width(cr, gpu.strokeWidth);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+            cairo_stroke(cr);
+        }
+    } else {
+        cairo_set_fill_rule(cr, gpu.fillRule == VG_FILL_EVEN_ODD ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+        cairo_fill(cr);
+    }
+    cairo_new_path(cr);
 }
 
 } // namespace
@@ -168,6 +238,7 @@ void gpu_cmdlist_submit(gpu_cmdlist_t* cl)
     if (cl == nullptr) {
         return;
     }
+    gpu.scratch.close();
     if (gpu.surface != nullptr) {
         cairo_surface_flush(gpu.surface);
     }
@@ -199,17 +270,27 @@ void gpu_bind_dst_texture(std::uintptr_t address, std::uint32_t width, std::uint
         gpu.width = width;
         gpu.height = height;
         gpu.stride = stride;
+        gpu.scratch.attach(gpu.surface, static_cast<int>(width), static_cast<int>(height), stride);
     }
+    gpu.scratch.close();
     // The CPU may have drawn into the buffer since the last bind.
     cairo_surface_mark_dirty(gpu.surface);
     gpu.clip = ClipRect{0, 0, static_cast<double>(width), static_cast<double>(height)};
     gpu.clipChanged = true;
+    gpu.scissor = sim::vg::PixelBox{0, 0, static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
 }
 
 void gpu_set_clip(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h)
 {
-    gpu.clip = ClipRect{static_cast<double>(x), static_cast<double>(y), static_cast<double>(w), static_cast<double>(h)};
-    gpu.clipChanged = true;
+    const ClipRect clip{static_cast<double>(x), static_cast<double>(y), static_cast<double>(w), static_cast<double>(h)};
+    gpu.clipChanged = gpu.clipChanged || !(clip == gpu.clip);
+    gpu.clip = clip;
+}
+
+void gpu_set_scissor(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h)
+{
+    gpu.scissor = sim::vg::PixelBox{x, y, static_cast<std::int32_t>(x + static_cast<std::int64_t>(w)),
+                                    static_cast<std::int32_t>(y + static_cast<std::int64_t>(h))};
 }
 
 void* vg_paint_create(void)
@@ -299,32 +380,16 @@ std::uint32_t vg_draw_path(void* pathHandle, void* paintHandle)
         !std::isfinite(matrix.y0)) {
         return VG_INVALID_MATRIX;
     }
-    if (gpu.clipChanged) {
-        applyClip();
+    sim::vg::PixelBox drawn;
+    cairo_t* cr = drawingContext(drawn);
+    if (cr == nullptr) {
+        return VG_NO_ERROR;
     }
-    // Cairo's fast antialiasing looks the same on map strokes at a third less time.
-    cairo_set_antialias(gpu.cr, gpu.quality == 0 ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_FAST);
-    cairo_set_operator(gpu.cr, CAIRO_OPERATOR_OVER);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     const double alpha = ((paint->color >> 24) & 0xFF) / 255.0 * paint->opacity;
-    cairo_set_source_rgba(gpu.cr, (paint->color & 0xFF) / 255.0, ((paint->color >> 8) & 0xFF) / 255.0,
+    cairo_set_source_rgba(cr, (paint->color & 0xFF) / 255.0, ((paint->color >> 8) & 0xFF) / 255.0,
                           ((paint->color >> 16) & 0xFF) / 255.0, alpha);
-
-    cairo_set_matrix(gpu.cr, &matrix);
-    buildPath(*path);
-    if (gpu.fillRule == VG_STROKE) {
-        if (gpu.strokeWidth > 0.0f && std::isfinite(gpu.strokeWidth)) {
-            // Width in path units: stroked under the path's matrix.
-            cairo_set_line_width(gpu.cr, gpu.strokeWidth);
-            cairo_set_line_join(gpu.cr, CAIRO_LINE_JOIN_ROUND);
-            cairo_set_line_cap(gpu.cr, CAIRO_LINE_CAP_ROUND);
-            cairo_stroke(gpu.cr);
-        }
-    } else {
-        cairo_set_fill_rule(gpu.cr,
-                            gpu.fillRule == VG_FILL_EVEN_ODD ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-        cairo_fill(gpu.cr);
-    }
-    cairo_new_path(gpu.cr);
+    renderPath(cr, *path, matrix);
     return VG_NO_ERROR;
 }
 

@@ -31,10 +31,16 @@ int gpu_cmdlist_wait(gpu_cmdlist_t* cl);
 
 enum gpu_texture_format : std::uint32_t { GPU_FORMAT_RGB565 = 1 };
 
-// Where drawing goes: `stride` bytes per row.
+// Where drawing goes: `stride` bytes per row. Clip and scissor become the
+// whole texture.
 void gpu_bind_dst_texture(std::uintptr_t address, std::uint32_t width, std::uint32_t height, std::uint32_t format,
                           std::int32_t stride);
+// Paths are drawn only inside the clip.
 void gpu_set_clip(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h);
+// Pixels outside the scissor keep their values. Unlike a changed clip, a
+// scissor never changes the pixels drawn inside it: an area drawn with a
+// scissor equals the same area drawn without one.
+void gpu_set_scissor(std::int32_t x, std::int32_t y, std::uint32_t w, std::uint32_t h);
 // A colour as the library stores it.
 std::uint32_t gpu_rgba(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a);
 

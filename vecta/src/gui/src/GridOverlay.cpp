@@ -16,13 +16,12 @@ constexpr float gridPoints[6] = {0, 0, 4096, 4096, 0, 0};
 
 } // namespace
 
-void GridOverlay::draw(void* path, void* paint, const ui::Rect& invalid) const
+// The map widget has set the clip and scissor for the area redrawn.
+void GridOverlay::draw(void* path, void* paint, const ui::Rect&) const
 {
     if (!enabled) {
         return;
     }
-    gpu_set_clip(invalid.x, invalid.y, static_cast<std::uint32_t>(invalid.width),
-                 static_cast<std::uint32_t>(invalid.height));
     vg_set_blend(VG_BLEND_SRC_OVER);
     vg_set_quality(1);
     vg_set_fill_rule(VG_STROKE);

@@ -70,6 +70,12 @@ void setClip(const ui::Rect& r)
                  static_cast<std::uint32_t>(std::max<std::int16_t>(r.height, 0)));
 }
 
+void setScissor(const ui::Rect& r)
+{
+    gpu_set_scissor(r.x, r.y, static_cast<std::uint32_t>(std::max<std::int16_t>(r.width, 0)),
+                    static_cast<std::uint32_t>(std::max<std::int16_t>(r.height, 0)));
+}
+
 } // namespace
 
 MapWidget::MapWidget(const MapStyle& mapStyle, const MapStore& tileStore) : style(mapStyle), store(tileStore)
@@ -104,7 +110,10 @@ void MapWidget::draw(const ui::Rect& invalid) const
     }
     ui::HALGPU::bindExecBuffer();
     ui::HALGPU::lcdGPU().bindFrameBufferTexture();
-    setClip(invalid);
+    // Clipped as a redraw of the whole widget is, scissored to the area being
+    // redrawn: an area redrawn alone equals the same area of a whole redraw.
+    const ui::Rect whole(0, 0, rect.width, rect.height);
+    setScissor(invalid);
     vg_set_blend(VG_BLEND_SRC_OVER);
     vg_set_quality(1);
 
@@ -112,6 +121,7 @@ void MapWidget::draw(const ui::Rect& invalid) const
     std::uint32_t lastColor = 0;
     std::uint8_t lastOpacity = 0;
     float lastWidth = 0.0f;
+    float strokeWidthOnScreen = 0.0f;
 
     for (const auto& cell : gridCords) {
         const MapTile tile = store.getTile(static_cast<std::uint32_t>(tileX + cell[0] - 1),
@@ -136,8 +146,11 @@ void MapWidget::draw(const ui::Rect& invalid) const
         if (tileBox.misses(invalid)) {
             continue;
         }
+        // Shapes clear of the area redrawn are left out.
         const ui::Rect clip = tileBox & invalid;
-        setClip(clip);
+        wholeArea = tileBox & whole;
+        drawingTiles = true;
+        setClip(wholeArea);
         vg_path_set_matrix(path, tileMatrix.elements);
 
         for (Segment segment = TileTranscoder::readNextSegment(reader); segment.header != nullptr;
@@ -156,20 +169,22 @@ void MapWidget::draw(const ui::Rect& invalid) const
                                                          static_cast<std::uint8_t>(rule->color),
                                                          static_cast<std::uint8_t>(rule->color >> 24)));
                 vg_stroke_set_width(1.5f * width);
+                // Half the stroke on screen and a pixel of antialiasing.
+                strokeWidthOnScreen = 1.5f * width * std::max(std::fabs(scaleX), std::fabs(scaleY));
                 lastColor = rule->color;
                 lastOpacity = rule->opacity;
                 lastWidth = rule->width;
             }
+            strokeReach = segment.header->path_style == Polygon ? 0.0f : strokeWidthOnScreen / 2.0f + 1.0f;
             handleDrawShape(segment.header, segment.payload, clip);
         }
     }
 
-    if (overlays != nullptr) {
-        setClip(invalid);
-        for (const MapOverlay* overlay = overlays; overlay != nullptr; overlay = overlay->next) {
-            setClip(invalid);
-            overlay->draw(path, paint, invalid);
-        }
+    strokeReach = 0.0f;
+    drawingTiles = false;
+    for (const MapOverlay* overlay = overlays; overlay != nullptr; overlay = overlay->next) {
+        setClip(whole);
+        overlay->draw(path, paint, invalid);
     }
     ui::HALGPU::submitExecBuffer();
 }
@@ -200,7 +215,9 @@ void MapWidget::drawShape(std::uint32_t commandCount, const std::uint8_t* comman
                           const float* floats, const BoundingBox& box, const ui::Rect& clip) const
 {
     const ScreenBox shapeBox = screenBox(tileMatrix, box.minX, box.minY, box.maxX, box.maxY);
-    if (shapeBox.misses(clip)) {
+    const auto reach = static_cast<std::int32_t>(std::ceil(strokeReach));
+    const ScreenBox reached{shapeBox.x0 - reach, shapeBox.y0 - reach, shapeBox.x1 + reach, shapeBox.y1 + reach};
+    if (reached.misses(clip) || (drawingTiles && shapeBox.misses(wholeArea))) {
         return;
     }
     const float bbox[4] = {static_cast<float>(box.minX), static_cast<float>(box.minY), static_cast<float>(box.maxX),

@@ -35,6 +35,8 @@ struct GpuDraw {
     GpuTexture texture;
     std::int32_t clip[4]; // x, y, w, h
     std::uint32_t clipCount;
+    std::int32_t scissor[4]; // x, y, w, h
+    std::uint32_t scissorCount;
     std::uint32_t blend;
     std::uint8_t quality;
     std::uint8_t fillRule;

@@ -10,7 +10,7 @@
 // carry addresses there instead of data.
 namespace emulated {
 
-constexpr std::uint32_t protocolVersion = 5;
+constexpr std::uint32_t protocolVersion = 6;
 constexpr std::uint32_t sharedRamBase = 0x80000000u;
 constexpr std::uint32_t sharedRamSize = 16u << 20;
 

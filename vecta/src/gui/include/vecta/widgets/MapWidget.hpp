@@ -32,6 +32,9 @@ public:
     void invalidateContent() const override {}
 
     void handleDrawShape(const SegmentHeader* header, BufferReader& payload, const ui::Rect& clip) const;
+    // Draws the shape unless it cannot reach `clip` (its box widened by
+    // `strokeReach`) or, while the widget draws its tiles, a whole redraw
+    // would leave it out (its box misses `wholeArea`).
     void drawShape(std::uint32_t commandCount, const std::uint8_t* commands, std::uint32_t floatCount,
                    const float* floats, const BoundingBox& box, const ui::Rect& clip) const;
 
@@ -44,6 +47,11 @@ public:
     std::int32_t tileY = 0;
     std::uint8_t zoom = 0;
     mutable ui::Matrix3x3 tileMatrix;
+    // For the segment being drawn: how far its stroke reaches beyond its box
+    // on screen, and the part of its tile a whole redraw draws.
+    mutable float strokeReach = 0.0f;
+    mutable bool drawingTiles = false;
+    mutable ui::Rect wholeArea;
     MapOverlay* overlays = nullptr;
     void* paint = nullptr;
     void* path = nullptr;

@@ -15,7 +15,8 @@ namespace vecta {
 // trails). The scratch buffers may be shared: overlays draw one at a time.
 class RouteOverlay : public MapOverlay, public MapPlacement {
 public:
-    void draw(void* path, void* paint, const ui::Rect& invalid) const override
+    // The map widget has set the clip and scissor for the area redrawn.
+    void draw(void* path, void* paint, const ui::Rect&) const override
     {
         if (!enabled || routeLength == 0) {
             return;
@@ -24,8 +25,6 @@ public:
         VECTA_ASSERT(commands);
         VECTA_ASSERT(points);
         VECTA_ASSERT(routePoints);
-        gpu_set_clip(invalid.x, invalid.y, static_cast<std::uint32_t>(invalid.width),
-                     static_cast<std::uint32_t>(invalid.height));
         vg_set_blend(VG_BLEND_SRC_OVER);
         vg_set_quality(1);
         vg_set_fill_rule(VG_STROKE);
