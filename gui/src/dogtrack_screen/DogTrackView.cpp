@@ -85,11 +85,22 @@ void DogTrackView::setDogPositions(const MapPosition& position, std::array<vecta
     }
 }
 
+// A trail that grew is redrawn where it lies; a moved map is redrawn whole
+// by setMapPosition.
 void DogTrackView::setDogTrail(const MapPosition&, const std::array<DogTrackModel::DogTrail, dogCount>& trails)
 {
     for (std::size_t i = 0; i < dogCount; ++i) {
-        trailOverlays[i].routePoints = trails[i].offsets.data();
-        trailOverlays[i].routeLength = trails[i].count;
+        vecta::RouteOverlay& trail = trailOverlays[i];
+        const std::uint32_t oldLength = trail.routeLength;
+        const bool sameTrail = trail.routePoints == trails[i].offsets.data();
+        trail.routePoints = trails[i].offsets.data();
+        trail.routeLength = trails[i].count;
+        if (sameTrail && oldLength == trail.routeLength) {
+            continue;
+        }
+        ui::Rect changed = sameTrail && oldLength < trail.routeLength
+                               ? trail.strokeBounds()
+                               : ui::Rect(0, 0, mapWidget.getWidth(), mapWidget.getHeight());
+        mapWidget.invalidateRect(changed);
     }
-    getRootContainer().invalidate();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "board/TileFetcher.h"
@@ -192,7 +193,13 @@ private:
         if (!meter.addFrame(ui::HAL::getInstance()->getLCDRefreshCount(), fps)) {
             return;
         }
-        ui::Unicode::snprintfFloats(fpsBuffer, fpsBufferSize, "%f", &fps);
+        ui::UnicodeChar reading[fpsBufferSize] = {};
+        ui::Unicode::snprintfFloats(reading, fpsBufferSize, "%f", &fps);
+        // The same reading is not drawn again.
+        if (std::equal(reading, reading + fpsBufferSize, fpsBuffer)) {
+            return;
+        }
+        std::copy(reading, reading + fpsBufferSize, fpsBuffer);
         fpsText.invalidate();
         fpsText.resizeToCurrentText();
         fpsText.invalidate();

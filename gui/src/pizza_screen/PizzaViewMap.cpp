@@ -38,7 +38,8 @@ void PizzaView::setMapPosition(const MapPosition& position, std::uint32_t)
     scaleAndTurn(courierMarker, position);
     scaleAndTurn(homeMarker, position);
     placeMarkers();
-    getRootContainer().invalidate();
+    // Everything that follows the map lies in its area.
+    mapWidget.invalidate();
 }
 
 void PizzaView::setCurrentStep(std::uint32_t step)
@@ -53,7 +54,11 @@ void PizzaView::setCurrentStep(std::uint32_t step)
     travelledRoute.routeLength = currentStep + 1;
     remainingRoute.routePoints = &CachedDirections[currentStep];
     remainingRoute.routeLength = directionsPointCount - currentStep;
-    mapWidget.invalidate();
+    // Both parts change: the route is redrawn where it lies.
+    ui::Rect travelled = travelledRoute.strokeBounds();
+    ui::Rect remaining = remainingRoute.strokeBounds();
+    mapWidget.invalidateRect(travelled);
+    mapWidget.invalidateRect(remaining);
 }
 
 void PizzaView::handleTickEvent()

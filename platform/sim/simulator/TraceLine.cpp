@@ -27,6 +27,7 @@ nlohmann::ordered_json traceLine(const TraceFrame& frame, const TraceState& stat
                        {"scale", state.gestureScale},
                        {"rotation", state.gestureRotation}};
     line["draw_ms"] = static_cast<double>(frame.drawUs) / 1000.0;
+    line["dirty_px"] = state.dirtyPixels;
     line["frame_hash"] = frame.frameHash;
     line["figures"] = std::move(figures);
     return line;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/FrontendHeap.hpp"
+#include "ui/HAL.hpp"
 #include "ui/TouchGestures.hpp"
 #include "vecta/GlobalMapCache.hpp"
 
@@ -89,6 +90,9 @@ void readTraceState(TraceState& state)
     state.gestureTy = mapTy;
     state.gestureScale = mapScale;
     state.gestureRotation = mapRotation;
+    if (const ui::HAL* hal = ui::HAL::getInstance()) {
+        state.dirtyPixels = hal->getDirtyPixels();
+    }
 }
 
 } // namespace simulator

@@ -31,6 +31,8 @@ struct TraceState {
     float gestureTy;
     float gestureScale;
     float gestureRotation;
+    // The pixels the frame redrew (its invalidated areas, each counted whole).
+    std::uint32_t dirtyPixels;
 };
 
 // On the GUI task, between frames.

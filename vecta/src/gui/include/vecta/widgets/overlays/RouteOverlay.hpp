@@ -44,6 +44,11 @@ public:
         vg_draw_path(path, paint);
     }
 
+    // The screen pixels the route's stroke (round caps and joins) can touch.
+    // A route changed at one end is redrawn whole: the GPU's stroker may
+    // move the edges of any part of it by a fraction of a pixel.
+    ui::Rect strokeBounds() const;
+
     const Point* routePoints = nullptr; // not owned
     std::uint32_t routeLength = 0;
     bool enabled = false;
