@@ -17,7 +17,11 @@ struct Split {
     std::uint64_t gpuCommands;
     std::uint64_t transcode;
     std::uint64_t total;
-    std::uint64_t blitterModel;
+    std::uint64_t blitterBusy;
+    std::uint64_t gpuBusy;
+    std::uint64_t boardTime;
+    std::uint64_t transfers;
+    std::uint64_t emulation;
     std::uint64_t sleep;
 };
 
@@ -30,18 +34,33 @@ Split splitOf(const FrameCost& cost)
     split.gpuCommands = cost.gpuCommands;
     split.transcode = cost.transcode;
     split.total = cost.frame;
-    split.blitterModel = cost.blitterModel;
+    split.blitterBusy = cost.blitterBusy;
+    split.gpuBusy = cost.gpuBusy;
+    split.boardTime = cost.boardTime;
+    split.transfers = cost.transfers;
+    split.emulation = cost.emulation;
     split.sleep = cost.sleep;
     return split;
 }
 
 std::string grouped(std::uint64_t value)
 {
-    std::string digits = std::to_string(value);
-    for (std::ptrdiff_t at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), ",");
+    const std::string digits = std::to_string(value);
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            text += ',';
+        }
+        text += digits[i];
     }
-    return digits;
+    return text;
+}
+
+std::string milliseconds(std::uint64_t cycles)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f ms", static_cast<double>(cycles) / cyclesPerMillisecond);
+    return text;
 }
 
 std::uint64_t median(std::vector<std::uint64_t> values)
@@ -85,6 +104,7 @@ std::string didOf(const FrameCostEntry& entry, const FrameCostEntry* before)
     } else {
         did += ", no map drawn";
     }
+    did += ", " + grouped(entry.cost.transfers) + " blits";
     if (std::strcmp(state.screen, "pizza") == 0 && state.pizzaState[0] != '\0') {
         did += ", pizza " + std::string(state.pizzaState);
     }
@@ -104,9 +124,7 @@ std::string line(const char* format, ...)
     return std::string(text) + "\n";
 }
 
-} // namespace
-
-std::string costReport(const std::string& title, const RunOutcome& outcome, std::uint32_t fromMs)
+std::vector<const FrameCostEntry*> measured(const RunOutcome& outcome, std::uint32_t fromMs)
 {
     std::vector<const FrameCostEntry*> frames;
     for (const FrameCostEntry& entry : outcome.costs) {
@@ -114,6 +132,36 @@ std::string costReport(const std::string& title, const RunOutcome& outcome, std:
             frames.push_back(&entry);
         }
     }
+    return frames;
+}
+
+bool overInstructions(const FrameCostEntry& entry)
+{
+    return entry.cost.frame > frameBudgetInstructions;
+}
+
+bool overBoardTime(const FrameCostEntry& entry)
+{
+    return entry.cost.boardTime > frameBudgetCycles;
+}
+
+std::string frameLine(const FrameCostEntry& entry)
+{
+    const Split split = splitOf(entry.cost);
+    return line("    frame %llu at %s ms: %s instructions (model %s, screens %s, commands %s, transcoding %s), "
+                "blitter %s, GPU %s, board time %s",
+                static_cast<unsigned long long>(entry.frame), grouped(entry.boardMs).c_str(),
+                grouped(split.total).c_str(), grouped(split.model).c_str(), grouped(split.screens).c_str(),
+                grouped(split.gpuCommands).c_str(), grouped(split.transcode).c_str(),
+                grouped(split.blitterBusy).c_str(), grouped(split.gpuBusy).c_str(),
+                milliseconds(split.boardTime).c_str());
+}
+
+} // namespace
+
+std::string costReport(const std::string& title, const RunOutcome& outcome, std::uint32_t fromMs)
+{
+    const std::vector<const FrameCostEntry*> frames = measured(outcome, fromMs);
     std::string report = "== " + title + ": " + std::to_string(frames.size()) + " frames";
     report += fromMs > 0 ? " from " + grouped(fromMs) + " ms of emulated time on\n" : "\n";
     if (frames.empty()) {
@@ -124,51 +172,58 @@ std::string costReport(const std::string& title, const RunOutcome& outcome, std:
         const char* name;
         std::uint64_t Split::*field;
     };
-    const std::array<Row, 7> rows{{
+    const std::array<Row, 11> rows{{
         {"(a) model", &Split::model},
         {"(b) screens and framework", &Split::screens},
         {"(c) map widget GPU commands", &Split::gpuCommands},
         {"(d) tile transcoding", &Split::transcode},
-        {"firmware, whole frame", &Split::total},
-        {"blitter model, left out", &Split::blitterModel},
+        {"core instructions, whole frame", &Split::total},
+        {"blitter busy (cycles)", &Split::blitterBusy},
+        {"GPU busy (cycles)", &Split::gpuBusy},
+        {"board time (cycles)", &Split::boardTime},
+        {"blits", &Split::transfers},
+        {"emulation, left out", &Split::emulation},
         {"sleep (ns), left out", &Split::sleep},
     }};
-    report += line("  %-30s %14s %14s", "instructions per frame", "median", "worst");
+    report += line("  %-32s %14s %14s", "per frame", "median", "worst");
     for (const Row& row : rows) {
         std::vector<std::uint64_t> values;
+        values.reserve(frames.size());
         for (const FrameCostEntry* entry : frames) {
             values.push_back(splitOf(entry->cost).*row.field);
         }
-        report += line("  %-30s %14s %14s", row.name, grouped(median(values)).c_str(),
+        report += line("  %-32s %14s %14s", row.name, grouped(median(values)).c_str(),
                        grouped(*std::max_element(values.begin(), values.end())).c_str());
+        if (row.field == &Split::boardTime) {
+            report += line("  %-32s %14s %14s", "board time at 160 MHz", milliseconds(median(values)).c_str(),
+                           milliseconds(*std::max_element(values.begin(), values.end())).c_str());
+        }
     }
 
     // The frame before each, for what changed.
     auto describe = [&](const FrameCostEntry* entry) {
         const FrameCostEntry* before = entry == &outcome.costs.front() ? nullptr : entry - 1;
-        return didOf(*entry, before);
+        return "      " + didOf(*entry, before) + "\n";
     };
-    const FrameCostEntry* worst = *std::max_element(
+    const FrameCostEntry* worstCore = *std::max_element(
         frames.begin(), frames.end(), [](const auto* a, const auto* b) { return a->cost.frame < b->cost.frame; });
-    const Split worstSplit = splitOf(worst->cost);
-    report +=
-        line("  worst frame: %llu at %s ms, %s instructions (model %s, screens %s, commands %s, transcoding %s)",
-             static_cast<unsigned long long>(worst->frame), grouped(worst->boardMs).c_str(),
-             grouped(worstSplit.total).c_str(), grouped(worstSplit.model).c_str(), grouped(worstSplit.screens).c_str(),
-             grouped(worstSplit.gpuCommands).c_str(), grouped(worstSplit.transcode).c_str());
-    report += "    " + describe(worst) + "\n";
+    const FrameCostEntry* worstTime = *std::max_element(frames.begin(), frames.end(), [](const auto* a, const auto* b) {
+        return a->cost.boardTime < b->cost.boardTime;
+    });
+    report += "  most core instructions:\n" + frameLine(*worstCore) + describe(worstCore);
+    report += "  longest board time:\n" + frameLine(*worstTime) + describe(worstTime);
 
-    std::size_t over = 0;
-    for (const FrameCostEntry* entry : frames) {
-        over += entry->cost.frame > frameBudgetInstructions ? 1 : 0;
-    }
+    const std::size_t overCore = static_cast<std::size_t>(
+        std::count_if(frames.begin(), frames.end(), [](const auto* entry) { return overInstructions(*entry); }));
+    const std::size_t overTime = static_cast<std::size_t>(
+        std::count_if(frames.begin(), frames.end(), [](const auto* entry) { return overBoardTime(*entry); }));
     report += line("  frames over one 60 Hz frame of a 160 MHz core (%s instructions): %zu of %zu",
-                   grouped(frameBudgetInstructions).c_str(), over, frames.size());
+                   grouped(frameBudgetInstructions).c_str(), overCore, frames.size());
+    report += line("  frames over 16.7 ms of board time (%s cycles): %zu of %zu", grouped(frameBudgetCycles).c_str(),
+                   overTime, frames.size());
     for (const FrameCostEntry* entry : frames) {
-        if (entry->cost.frame > frameBudgetInstructions) {
-            report += line("    frame %llu at %s ms: %s instructions", static_cast<unsigned long long>(entry->frame),
-                           grouped(entry->boardMs).c_str(), grouped(entry->cost.frame).c_str());
-            report += "      " + describe(entry) + "\n";
+        if (overInstructions(*entry) || overBoardTime(*entry)) {
+            report += frameLine(*entry) + describe(entry);
         }
     }
 
@@ -185,6 +240,21 @@ std::string costReport(const std::string& title, const RunOutcome& outcome, std:
         report += "  the board sent no stack and heap figures\n";
     }
     return report;
+}
+
+std::string overBudget(const RunOutcome& outcome, std::uint32_t fromMs)
+{
+    for (const FrameCostEntry* entry : measured(outcome, fromMs)) {
+        if (overInstructions(*entry)) {
+            return "frame " + std::to_string(entry->frame) + " took " + grouped(entry->cost.frame) +
+                   " core instructions, over the budget of " + grouped(frameBudgetInstructions);
+        }
+        if (overBoardTime(*entry)) {
+            return "frame " + std::to_string(entry->frame) + " took " + milliseconds(entry->cost.boardTime) +
+                   " of board time, over 16.7 ms";
+        }
+    }
+    return {};
 }
 
 } // namespace emulated

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "BlitExecutor.hpp"
 #include "GpuExecutor.hpp"
 #include "emulated/FrameRecord.hpp"
 #include "sim/PngWriter.hpp"
@@ -118,6 +119,7 @@ public:
                 _exit(127);
             }
             std::vector<char*> argv;
+            argv.reserve(args.size() + 1);
             for (std::string& arg : args) {
                 argv.push_back(arg.data());
             }
@@ -265,7 +267,8 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             return outcome;
         }
     }
-    GpuExecutor gpu(ram.bytes);
+    GpuExecutor gpu(ram.bytes, settings.timeMode == TimeMode::Emulated);
+    const BlitExecutor blitter(ram.bytes);
     simulator::ScriptPlayer script(settings.script);
     // A board reset by its watchdog starts again without the script, as
     // mapboard's does.
@@ -414,8 +417,12 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             reply.words[1] = pending.fingers[0];
             reply.words[2] = pending.fingers[1];
             break;
+        case Request::BlitRun:
+            reply = blitter.run(request);
+            break;
         case Request::GpuRun:
             outcome.problem = gpu.run(request.words[0], request.words[1], request.words[2] != 0);
+            reply.words[0] = gpu.takeCoveredPixels();
             break;
         case Request::WatchdogExpired:
             std::fprintf(stderr, "emulated board: watchdog reset at %u ms; the board restarts\n", request.words[0]);

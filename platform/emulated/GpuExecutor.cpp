@@ -4,6 +4,7 @@
 
 #include "emulated/GpuRecords.hpp"
 #include "emulated/HostProtocol.hpp"
+#include "sim/GpuCoverage.hpp"
 
 namespace emulated {
 
@@ -14,8 +15,9 @@ constexpr std::size_t poolBytes = 4096;
 
 } // namespace
 
-GpuExecutor::GpuExecutor(std::uint8_t* sharedRam) : ram(sharedRam), poolMemory(poolBytes)
+GpuExecutor::GpuExecutor(std::uint8_t* sharedRam, bool countCoverage) : ram(sharedRam), poolMemory(poolBytes)
 {
+    sim::vg::setCoverageCounting(countCoverage);
     gpu_pool_init(0, poolMemory.data(), static_cast<std::uint32_t>(poolMemory.size()));
     path = vg_path_create();
     paint = vg_paint_create();
@@ -23,8 +25,15 @@ GpuExecutor::GpuExecutor(std::uint8_t* sharedRam) : ram(sharedRam), poolMemory(p
     gpu_cmdlist_bind(&list);
 }
 
+std::uint32_t GpuExecutor::takeCoveredPixels()
+{
+    const std::uint64_t covered = sim::vg::takeCoveredPixels();
+    return covered > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(covered);
+}
+
 GpuExecutor::~GpuExecutor()
 {
+    sim::vg::setCoverageCounting(false);
     gpu_cmdlist_unbind();
     gpu_bind_dst_texture(0, 0, 0, 0, 0);
     vg_path_destroy(path);

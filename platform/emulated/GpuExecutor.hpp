@@ -13,13 +13,18 @@ namespace emulated {
 // cairo stand-in), on the frame buffer's bytes in that block.
 class GpuExecutor {
 public:
-    explicit GpuExecutor(std::uint8_t* sharedRam);
+    // `countCoverage`: count the pixels each list covers, for the board's GPU
+    // time (a second drawing of every path).
+    GpuExecutor(std::uint8_t* sharedRam, bool countCoverage);
     GpuExecutor(const GpuExecutor&) = delete;
     GpuExecutor& operator=(const GpuExecutor&) = delete;
     ~GpuExecutor();
 
     // Empty on success, otherwise what was wrong with the list.
     std::string run(std::uint32_t address, std::uint32_t bytes, bool submit);
+    // The pixels the lists run since the last call covered; 0 when not
+    // counting.
+    std::uint32_t takeCoveredPixels();
 
 private:
     std::string draw(const std::uint8_t* record, std::uint32_t bytes);

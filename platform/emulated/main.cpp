@@ -3,6 +3,7 @@
 // board time by default, so that its frames equal the simulator's.
 
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,7 +14,9 @@
 #include "EmulatedRun.hpp"
 #include "FaultOptions.hpp"
 
-int main(int argc, char** argv)
+namespace {
+
+int run(int argc, char** argv)
 {
     emulated::RunSettings settings;
     settings.qemu = EMULATED_BOARD_QEMU;
@@ -34,6 +37,10 @@ int main(int argc, char** argv)
     app.add_flag("--cost-report", settings.reportCosts,
                  "in emulated time, report the firmware's instructions per frame by phase, its stacks and heap");
     app.add_option("--cost-from", costFromMs, "leave the frames before this board time (ms) out of the cost report");
+    bool costBudget = false;
+    app.add_flag("--cost-budget", costBudget,
+                 "with --cost-report, fail (exit status 1) when a frame reported takes more than 2,666,666 core "
+                 "instructions or 16.7 ms of board time");
     app.add_option("--script", scriptPath, "timed touches, keys and screenshots, as mapboard's --script");
     app.add_option("--trace", settings.tracePath,
                    "JSON lines as mapboard's --trace, without its host times, with the firmware's own figures");
@@ -69,14 +76,30 @@ int main(int argc, char** argv)
     if (settings.reportCosts) {
         const std::string title = scriptPath.empty() ? "no input" : std::filesystem::path(scriptPath).stem().string();
         std::fputs(emulated::costReport(title, outcome, costFromMs).c_str(), stdout);
+        if (const std::string over = emulated::overBudget(outcome, costFromMs); costBudget && !over.empty()) {
+            std::fprintf(stderr, "emulatedboard: %s: %s\n", title.c_str(), over.c_str());
+            return 1;
+        }
     }
     if (emulatedTime || settings.reportCosts) {
-        std::printf("emulatedboard: drawing took %llu instructions per frame, %llu at most\n",
-                    static_cast<unsigned long long>(outcome.drawMicrosecondsTotal * 1000 / outcome.frames),
-                    static_cast<unsigned long long>(std::uint64_t{outcome.drawMicrosecondsMost} * 1000));
+        const unsigned long long perFrame = outcome.drawMicrosecondsTotal * 1000u / outcome.frames;
+        const unsigned long long most = 1000ull * outcome.drawMicrosecondsMost;
+        std::printf("emulatedboard: drawing took %llu instructions per frame, %llu at most\n", perFrame, most);
     }
     std::printf("emulatedboard: %llu frames run; the last one is in %s\n",
                 static_cast<unsigned long long>(outcome.frames),
                 std::filesystem::absolute(settings.out).string().c_str());
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "emulatedboard: %s\n", error.what());
+        return 1;
+    }
 }

@@ -1,5 +1,6 @@
 #include "BoardClock.hpp"
 
+#include "DeviceTime.hpp"
 #include "Display.hpp"
 #include "FrameCost.hpp"
 #include "HostLink.hpp"
@@ -28,6 +29,7 @@ constexpr std::uintptr_t tickValue = 0x50002004;
 constexpr std::uintptr_t tickControl = 0x50002008;
 constexpr std::uintptr_t tickInterruptClear = 0x5000200C;
 constexpr std::uintptr_t tickRawInterrupt = 0x50002010;
+constexpr std::uintptr_t tickMaskedInterrupt = 0x50002014;
 constexpr std::uint32_t tickWide = 1u << 1; // 32-bit counter
 constexpr std::uint32_t tickInterruptEnable = 1u << 5;
 constexpr std::uint32_t tickPeriodic = 1u << 6;
@@ -39,6 +41,10 @@ bool kernelRunning = false;
 // Board time: the tick being brought forward, ahead of the kernel's count
 // until its handler has run.
 volatile std::uint32_t now = 0;
+// Emulated time: the milliseconds the dual timer counted. Its line outranks
+// every other, so the count stays right while a long handler holds the
+// kernel's own tick off; the kernel catches up when its tasks wait.
+volatile std::uint32_t emulatedMs = 0;
 
 } // namespace
 
@@ -65,7 +71,7 @@ std::uint32_t boardMs()
     if (!kernelRunning) {
         return 0;
     }
-    return mode == TimeMode::Board ? now : rtos::tickCount();
+    return mode == TimeMode::Board ? now : emulatedMs;
 }
 
 std::uint64_t boardCycles()
@@ -75,20 +81,23 @@ std::uint64_t boardCycles()
         return std::uint64_t{boardMs()} * perMs;
     }
     const mcu::InterruptsHeld held;
-    std::uint32_t ms = rtos::tickCount();
+    std::uint32_t ms = emulatedMs;
     // Within the tick: how far the counter has counted down.
     const std::uint32_t load = mcu::coreRegister(tickLoad);
     const std::uint32_t value = mcu::coreRegister(tickValue);
-    // The counter may have wrapped while its handler, or the kernel's tick
-    // it pends, could not run yet (held off, or below the reader's
-    // priority): that tick has passed all the same, or a read just after
-    // the wrap would lose a whole millisecond.
-    const bool tickDue =
-        mcu::coreRegister(tickRawInterrupt) != 0 || (mcu::coreRegister(interruptControl) & pendSysTick) != 0;
+    // The counter may have wrapped while its handler could not run yet
+    // (held off by the reader): that millisecond has passed all the same,
+    // or a read just after the wrap would lose it.
+    const bool tickDue = mcu::coreRegister(tickRawInterrupt) != 0;
     if (tickDue && value > load / 2) {
         ++ms;
     }
     return std::uint64_t{ms} * perMs + (value <= load ? load - value : 0);
+}
+
+std::uint64_t boardNanoseconds()
+{
+    return boardCycles() * (1000000000u / mcu::coreClockHz());
 }
 
 } // namespace emulated
@@ -109,8 +118,18 @@ void startKernelTick()
 void idleUntilInterrupt()
 {
     if (mode == emulated::TimeMode::Emulated) {
-        const emulated::LeftOutWork sleeping(emulated::LeftOut::Sleep);
-        asm volatile("wfi");
+        // The kernel's tick, held off by a long handler, catches up.
+        if (rtos::tickCount() != emulatedMs) {
+            coreRegister(interruptControl) = pendSysTick;
+            return;
+        }
+        // The sleep ends when an interrupt is pending, before its handler
+        // runs: a handler's work is the core's, not sleep.
+        asm volatile("cpsid i" ::: "memory");
+        emulated::leftOutBegins(emulated::LeftOut::Sleep);
+        asm volatile("wfi" ::: "memory");
+        emulated::leftOutEnds(emulated::LeftOut::Sleep);
+        asm volatile("cpsie i\n isb" ::: "memory");
         return;
     }
     // Every task waits: the next millisecond begins now.
@@ -134,10 +153,16 @@ void idleUntilInterrupt()
 } // namespace mcu
 
 // Emulated time: the touch chip's reports fall due, then the kernel counts
-// the millisecond, as the idle task brings them in board time.
+// the millisecond, as the idle task brings them in board time. The line is
+// shared with the blitter's timer.
 extern "C" void KernelTick_IRQHandler()
 {
+    emulated::blitterTimerExpired();
+    if (mcu::coreRegister(tickMaskedInterrupt) == 0) {
+        return;
+    }
     mcu::coreRegister(tickInterruptClear) = 1;
-    emulated::touchAdvance(rtos::tickCount() + 1);
+    emulatedMs = emulatedMs + 1;
+    emulated::touchAdvance(emulatedMs);
     mcu::coreRegister(interruptControl) = pendSysTick;
 }

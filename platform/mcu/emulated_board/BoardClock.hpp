@@ -21,6 +21,8 @@ std::uint32_t boardMs();
 
 // Core clock cycles since power-on, as a cycle counter would count them.
 std::uint64_t boardCycles();
+// Nanoseconds since power-on: in emulated time, the instructions run.
+std::uint64_t boardNanoseconds();
 
 } // namespace emulated
 

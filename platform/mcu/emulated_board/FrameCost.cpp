@@ -8,7 +8,7 @@
 
 namespace {
 
-enum class Phase : std::uint8_t { Frame, Model, Transcode, GpuCommands, BlitterModel, Sleep };
+enum class Phase : std::uint8_t { Frame, Model, Transcode, GpuCommands, Emulation, Sleep };
 constexpr std::uint32_t phaseCount = 6;
 // Frame, a transcode or a model tick, a command list, a blit from within.
 constexpr std::uint32_t maxDepth = 8;
@@ -17,13 +17,15 @@ bool reporting = false;
 Phase open[maxDepth]{};
 std::uint32_t depth = 0;
 std::uint64_t lastMark = 0;
+std::uint64_t frameStart = 0;
 std::uint64_t spent[phaseCount]{};
+std::uint64_t deviceCycles[2]{};
 emulated::FrameCost cost{};
 
 std::uint64_t instructions()
 {
     // One instruction a nanosecond.
-    return emulated::boardCycles() * (1000000000u / mcu::coreClockHz());
+    return emulated::boardNanoseconds();
 }
 
 // What ran since the last mark goes to the innermost open phase; outside a
@@ -86,8 +88,10 @@ void frameCostBegin()
     for (std::uint64_t& phase : spent) {
         phase = 0;
     }
+    deviceCycles[0] = deviceCycles[1] = 0;
     cost = FrameCost{};
     lastMark = instructions();
+    frameStart = lastMark;
     open[0] = Phase::Frame;
     depth = 1;
 }
@@ -105,9 +109,25 @@ const FrameCost& frameCostEnd()
     cost.model = clamped(of(Phase::Model));
     cost.transcode = clamped(of(Phase::Transcode));
     cost.gpuCommands = clamped(of(Phase::GpuCommands));
-    cost.blitterModel = clamped(of(Phase::BlitterModel));
+    cost.emulation = clamped(of(Phase::Emulation));
     cost.sleep = clamped(of(Phase::Sleep));
+    cost.blitterBusy = clamped(deviceCycles[static_cast<std::uint32_t>(Device::Blitter)]);
+    cost.gpuBusy = clamped(deviceCycles[static_cast<std::uint32_t>(Device::Gpu)]);
+    // The emulator's own instructions are no time of the board's.
+    cost.boardTime = clamped(lastMark - frameStart - of(Phase::Emulation));
     return cost;
+}
+
+void deviceWorked(Device device, std::uint64_t cycles)
+{
+    mcu::InterruptsHeld held;
+    if (!reporting || depth == 0) {
+        return;
+    }
+    deviceCycles[static_cast<std::uint32_t>(device)] += cycles;
+    if (device == Device::Blitter) {
+        ++cost.transfers;
+    }
 }
 
 void phaseSignal(bsp::DebugSignal signal, bool high)
@@ -145,14 +165,14 @@ void phaseSignal(bsp::DebugSignal signal, bool high)
 void leftOutBegins(LeftOut kind)
 {
     if (reporting) {
-        begin(kind == LeftOut::BlitterModel ? Phase::BlitterModel : Phase::Sleep);
+        begin(kind == LeftOut::Emulation ? Phase::Emulation : Phase::Sleep);
     }
 }
 
 void leftOutEnds(LeftOut kind)
 {
     if (reporting) {
-        end(kind == LeftOut::BlitterModel ? Phase::BlitterModel : Phase::Sleep);
+        end(kind == LeftOut::Emulation ? Phase::Emulation : Phase::Sleep);
     }
 }
 

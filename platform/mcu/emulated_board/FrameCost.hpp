@@ -18,10 +18,16 @@ const FrameCost& frameCostEnd();
 // A phase signal of the firmware (ModelTick, TileTranscode, GpuCommands).
 void phaseSignal(bsp::DebugSignal signal, bool high);
 
-// Around what is no work of the firmware's: the blitter model's (the
-// board's blitter is hardware) and the processor's sleep while every task
-// waits, which emulated time skips to the next interrupt.
-enum class LeftOut : std::uint8_t { BlitterModel, Sleep };
+// A device took on `cycles` of work (DeviceTime.hpp); counted for the open
+// frame.
+enum class Device : std::uint8_t { Blitter, Gpu };
+void deviceWorked(Device device, std::uint64_t cycles);
+
+// Around what is no work of the board's: the emulator's own (the blitter
+// model when the processor does a transfer, the requests to the host
+// runner) and the processor's sleep while every task waits, which emulated
+// time skips to the next interrupt.
+enum class LeftOut : std::uint8_t { Emulation, Sleep };
 void leftOutBegins(LeftOut kind);
 void leftOutEnds(LeftOut kind);
 class LeftOutWork {

@@ -3,11 +3,17 @@
 // list, with the path data it points at and the state it draws with, and
 // the GPU, which is the host runner, executes the list when it is submitted
 // (or when it fills up) on the frame buffer in the shared RAM block.
-// Completion pends the GPU interrupt with the submission's id.
+// Completion pends the GPU interrupt with the submission's id: at once in
+// board time; in emulated time when the board's GPU would have covered the
+// pixels the runner counted (DeviceTime.hpp), lists kicked before a
+// submission running while the processor records the next.
 
 #include <cstring>
 #include <new>
 
+#include "BoardClock.hpp"
+#include "DeviceTime.hpp"
+#include "FrameCost.hpp"
 #include "HostLink.hpp"
 #include "InterruptLines.hpp"
 #include "emulated/GpuRecords.hpp"
@@ -42,6 +48,7 @@ struct Gpu {
     emulated::GpuDraw state = initialState();
     bool hasTexture = false;
     gpu_buffer_t stencil{0, -1, nullptr, 0};
+    std::uint64_t busyUntil = 0; // emulated nanoseconds
 };
 
 Gpu gpu;
@@ -57,15 +64,28 @@ std::uint32_t listFree()
     return capacity > gpu.used ? capacity - gpu.used : 0;
 }
 
-// Hands what the list holds to the GPU and waits until it has run.
+bool emulatedTime()
+{
+    return emulated::timeMode() == emulated::TimeMode::Emulated;
+}
+
+// Hands what the list holds to the GPU, which runs it after what it was
+// given before; the runner replies with the pixels the list covered.
 void kick(bool submit)
 {
     if (gpu.bound == nullptr || (gpu.used == 0 && !submit)) {
         return;
     }
-    emulated::ask(emulated::Request::GpuRun, {static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(listBase())),
-                                              gpu.used, submit ? 1u : 0u});
+    const emulated::ReplyRecord reply = emulated::ask(
+        emulated::Request::GpuRun,
+        {static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(listBase())), gpu.used, submit ? 1u : 0u});
     gpu.used = 0;
+    if (emulatedTime()) {
+        const std::uint64_t cycles = emulated::gpuCycles(reply.words[0]);
+        const std::uint64_t now = emulated::boardNanoseconds();
+        gpu.busyUntil = (gpu.busyUntil > now ? gpu.busyUntil : now) + cycles;
+        emulated::deviceWorked(emulated::Device::Gpu, cycles);
+    }
 }
 
 void append(GpuOp op, const void* payload, std::uint32_t bytes)
@@ -161,7 +181,12 @@ void gpu_cmdlist_submit(gpu_cmdlist_t* cl)
     }
     cl->submission_id = ++gpu.lastSubmission;
     gpu.completed = cl->submission_id;
-    emulated::pendInterrupt(bsp::Irq::Gpu);
+    const std::uint64_t now = emulated::boardNanoseconds();
+    if (emulatedTime() && gpu.busyUntil > now) {
+        emulated::gpuDoneIn(gpu.busyUntil - now);
+    } else {
+        emulated::pendInterrupt(bsp::Irq::Gpu);
+    }
 }
 
 void gpu_bind_dst_texture(std::uintptr_t address, std::uint32_t width, std::uint32_t height, std::uint32_t format,
@@ -278,6 +303,7 @@ std::uint32_t vg_draw_path(void* pathHandle, void* paintHandle)
 // The GPU's interrupt: the last submission has completed.
 void Gpu_IRQHandler()
 {
+    emulated::gpuTimerAcknowledge();
     HAL_GPU_CommandListCpltCallback(nullptr, static_cast<std::uint32_t>(gpu.completed));
 }
 

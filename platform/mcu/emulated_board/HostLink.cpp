@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "FrameCost.hpp"
 #include "mcu/Console.hpp"
 #include "mcu/InterruptsHeld.hpp"
 #include "mcu/Semihosting.hpp"
@@ -61,6 +62,7 @@ void connectHost()
 ReplyRecord ask(Request kind, std::initializer_list<std::uint32_t> words)
 {
     mcu::InterruptsHeld held;
+    const LeftOutWork linking(LeftOut::Emulation);
     RequestRecord request{kind, {}};
     std::uint32_t* word = request.words;
     for (const std::uint32_t value : words) {

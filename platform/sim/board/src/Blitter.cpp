@@ -1,6 +1,7 @@
-// The simulator board's side of the blitter model: a transfer's end raises
-// the blitter interrupt at once; the start-up failures the tests configure
-// refuse the configuration.
+// The simulator board's side of the blitter model: the registers are plain
+// memory, the pixel work is done at once on the PC's own addresses, a
+// transfer's end raises the blitter interrupt at once, and the start-up
+// failures the tests configure refuse the configuration.
 
 #include "BoardState.hpp"
 #include "sim/BlitterModel.hpp"
@@ -8,6 +9,8 @@
 #include "sim/Interrupts.hpp"
 
 namespace {
+
+sim::blit::Registers registers;
 
 // Tell a complete's interrupt from an error's.
 char completeEnd;
@@ -17,7 +20,17 @@ char errorEnd;
 
 namespace sim::blit {
 
-void signalEnd(bool failed)
+Registers& boardRegisters()
+{
+    return registers;
+}
+
+bool runTransfer(const Registers& r, const Job& job, TransferLoad& load)
+{
+    return runJob(r, job, DirectMemory{}, load);
+}
+
+void signalEnd(bool failed, const TransferLoad&)
 {
     if (!sim::board::detail::interruptEnabled(bsp::Irq::Blitter)) {
         return;
@@ -32,14 +45,6 @@ void signalEnd(bool failed)
 bool initRefused()
 {
     return sim::board::detail::takeFailure(sim::board::Step::Blitter);
-}
-
-void transferBegins()
-{
-}
-
-void transferEnds()
-{
 }
 
 } // namespace sim::blit

@@ -10,10 +10,12 @@
 #include <cstdint>
 #include <new>
 
+#include "CoverageCount.hpp"
 #include "ScissorScratch.hpp"
 #include "gpu/gpu_graphics.h"
 #include "platform/Assert.hpp"
 #include "sim/BoardFaults.hpp"
+#include "sim/GpuCoverage.hpp"
 #include "sim/GpuHandles.hpp"
 
 namespace {
@@ -55,6 +57,9 @@ struct Gpu {
     sim::vg::ScissorScratch scratch;
     ClipRect scratchClip;
     bool scratchClipValid = false;
+    bool countingCoverage = false;
+    sim::vg::CoverageCount coverage;
+    std::uint64_t coveredPixels = 0;
     std::uint8_t quality = 1;
     std::uint8_t fillRule = VG_FILL_EVEN_ODD;
     float strokeWidth = 1.0f;
@@ -67,6 +72,7 @@ Gpu gpu;
 void releaseTexture()
 {
     gpu.scratch.detach();
+    gpu.coverage.release();
     gpu.scratchClipValid = false;
     if (gpu.cr != nullptr) {
         cairo_destroy(gpu.cr);
@@ -206,7 +212,70 @@ void renderPath(cairo_t* cr, const Path& path, const cairo_matrix_t& matrix)
     cairo_new_path(cr);
 }
 
+// The pixels of `drawn` the path covers, drawn again on the coverage
+// surface within the path's reach.
+std::uint64_t coverageOf(const Path& path, const cairo_matrix_t& matrix, const sim::vg::PixelBox& drawn)
+{
+    cairo_t* cr = gpu.coverage.context();
+    if (cr == nullptr) {
+        return 0;
+    }
+    cairo_set_matrix(cr, &matrix);
+    buildPath(cr, path);
+    double x0 = 0;
+    double y0 = 0;
+    double x1 = 0;
+    double y1 = 0;
+    cairo_path_extents(cr, &x0, &y0, &x1, &y1);
+    cairo_new_path(cr);
+    // The path's box on the texture, a stroke's half width and a pixel more.
+    const double reach =
+        (gpu.fillRule == VG_STROKE
+             ? gpu.strokeWidth * std::max(std::hypot(matrix.xx, matrix.yx), std::hypot(matrix.xy, matrix.yy)) / 2.0
+             : 0.0) +
+        1.0;
+    double lowX = 0;
+    double lowY = 0;
+    double highX = 0;
+    double highY = 0;
+    const double corners[4][2] = {{x0, y0}, {x1, y0}, {x0, y1}, {x1, y1}};
+    for (int i = 0; i < 4; ++i) {
+        double x = corners[i][0];
+        double y = corners[i][1];
+        cairo_user_to_device(cr, &x, &y);
+        lowX = i == 0 ? x : std::min(lowX, x);
+        lowY = i == 0 ? y : std::min(lowY, y);
+        highX = i == 0 ? x : std::max(highX, x);
+        highY = i == 0 ? y : std::max(highY, y);
+    }
+    const auto clamp = [](double v) { return static_cast<std::int32_t>(std::clamp(v, -1.0e6, 1.0e6)); };
+    const sim::vg::PixelBox reached{clamp(std::floor(lowX - reach)), clamp(std::floor(lowY - reach)),
+                                    clamp(std::ceil(highX + reach)), clamp(std::ceil(highY + reach))};
+    const sim::vg::PixelBox area = intersection(reached, drawn);
+    if (area.isEmpty()) {
+        return 0;
+    }
+    renderPath(gpu.coverage.begin(area), path, matrix);
+    return gpu.coverage.end();
+}
+
 } // namespace
+
+namespace sim::vg {
+
+void setCoverageCounting(bool on)
+{
+    gpu.countingCoverage = on;
+}
+
+std::uint64_t takeCoveredPixels()
+{
+    const std::uint64_t covered = gpu.coveredPixels;
+    gpu.coveredPixels = 0;
+    return covered;
+}
+
+} // namespace sim::vg
 
 extern "C" {
 
@@ -271,6 +340,7 @@ void gpu_bind_dst_texture(std::uintptr_t address, std::uint32_t width, std::uint
         gpu.height = height;
         gpu.stride = stride;
         gpu.scratch.attach(gpu.surface, static_cast<int>(width), static_cast<int>(height), stride);
+        gpu.coverage.resize(static_cast<int>(width), static_cast<int>(height));
     }
     gpu.scratch.close();
     // The CPU may have drawn into the buffer since the last bind.
@@ -390,6 +460,9 @@ std::uint32_t vg_draw_path(void* pathHandle, void* paintHandle)
     cairo_set_source_rgba(cr, (paint->color & 0xFF) / 255.0, ((paint->color >> 8) & 0xFF) / 255.0,
                           ((paint->color >> 16) & 0xFF) / 255.0, alpha);
     renderPath(cr, *path, matrix);
+    if (gpu.countingCoverage) {
+        gpu.coveredPixels += coverageOf(*path, matrix, drawn);
+    }
     return VG_NO_ERROR;
 }
 

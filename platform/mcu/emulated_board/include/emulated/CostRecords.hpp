@@ -10,16 +10,24 @@ namespace emulated {
 // One frame of the GUI task, from its begin to its end. Each phase counts
 // only its own instructions, not those of a phase within it; the blitter
 // model's work is left out of all of them, since the board's blitter is
-// hardware, and so is the processor's sleep while every task waits.
+// hardware, and so are the requests to the host runner and the processor's
+// sleep while every task waits. Device times are core clock cycles of the
+// board (emulated nanoseconds).
 struct FrameCost {
-    std::uint32_t frame;       // everything, the blitter model's left out
+    std::uint32_t frame;       // everything, the emulator's own work left out
     std::uint32_t model;       // the model's tick
     std::uint32_t transcode;   // tiles transcoded into cache slots
     std::uint32_t gpuCommands; // GPU command lists built, bind to submission
-    std::uint32_t blitterModel;
-    std::uint32_t sleep; // emulated nanoseconds
+    std::uint32_t emulation;   // the emulator's own instructions
+    std::uint32_t sleep;       // emulated nanoseconds
     std::uint32_t tilesTranscoded;
     std::uint32_t commandLists;
+    std::uint32_t blitterBusy; // the transfers started in the frame
+    std::uint32_t gpuBusy;     // the command lists run in the frame
+    std::uint32_t transfers;
+    // From the frame's begin to its end on the board: the core's work, its
+    // waits for the devices and everything else that ran meanwhile.
+    std::uint32_t boardTime;
 };
 
 struct TaskStack {

@@ -26,7 +26,8 @@ enum class Request : std::uint32_t {
     // finger count and both fingers as x | y << 16}. The script's steps due
     // by then are played at that point, as the simulator plays them.
     FrameDone = 2,
-    // Execute GPU records: words {address, bytes, submit}. Reply when done.
+    // Execute GPU records: words {address, bytes, submit}. Reply when done:
+    // {the pixels the draws covered (counted only in emulated time)}.
     GpuRun = 3,
     // The watchdog expired: words {board time ms}. The board resets after.
     WatchdogExpired = 4,
@@ -40,6 +41,11 @@ enum class Request : std::uint32_t {
     // fingers there are now: {finger count, both fingers as x | y << 16}.
     // Those steps' other effects go with the next FrameDone reply.
     Fingers = 7,
+    // Do a blitter transfer, all of whose memory lies in the shared block:
+    // words {address of the blitter's registers (sim::blit::Registers),
+    // source, background, destination, width, height, 1 to blend}. Reply
+    // when done: {1 done or 0 refused, the bytes it moved}.
+    BlitRun = 8,
 };
 
 struct RequestRecord {
