@@ -72,7 +72,6 @@ Gpu gpu;
 void releaseTexture()
 {
     gpu.scratch.detach();
-    gpu.coverage.release();
     gpu.scratchClipValid = false;
     if (gpu.cr != nullptr) {
         cairo_destroy(gpu.cr);

@@ -7,8 +7,13 @@ namespace sim::vg {
 
 void CoverageCount::resize(int width, int height)
 {
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
+    if (counting.surface != nullptr && stride == rowBytes &&
+        pixels.size() == static_cast<std::size_t>(stride) * static_cast<std::size_t>(height)) {
+        return;
+    }
     release();
-    rowBytes = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
+    rowBytes = stride;
     pixels.assign(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height), 0);
     counting.create(pixels.data(), CAIRO_FORMAT_A8, width, height, rowBytes);
 }

@@ -4,19 +4,25 @@
 
 namespace sim::vg {
 
+// The frame buffers take turns as the texture: a scratch of their size is
+// kept for the next.
 void ScissorScratch::attach(cairo_surface_t* texture, int width, int height, int stride)
 {
-    detach();
+    close();
     target = texture;
+    const auto bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    if (scratch.surface != nullptr && rowBytes == stride && pixels.size() == bytes &&
+        cairo_image_surface_get_width(scratch.surface) == width) {
+        return;
+    }
     rowBytes = stride;
-    pixels.assign(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), 0);
+    pixels.assign(bytes, 0);
     scratch.create(pixels.data(), CAIRO_FORMAT_RGB16_565, width, height, stride);
 }
 
 void ScissorScratch::detach()
 {
     close();
-    scratch.release();
     target = nullptr;
 }
 

@@ -34,6 +34,7 @@ public:
 
     // A scratch the size of the texture (RGB565, `stride` bytes a row).
     void attach(cairo_surface_t* texture, int width, int height, int stride);
+    // No texture: the open area goes back to it first.
     void detach();
     // The context that draws `area` of the texture on the scratch: the area
     // is copied in first, after the area open before is copied back.
