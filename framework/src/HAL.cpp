@@ -266,8 +266,8 @@ bool takeOut(Rect (&pieces)[maxPieces], std::uint16_t& count, const Rect& hole)
 
 } // namespace
 
-// What is left to copy never meets what this frame draws, so the copies
-// need not land before the drawing starts.
+// The copies are the first blits of the frame: whatever is drawn over them
+// lands after them.
 void HAL::catchUpWithShownBuffer(const Application& app)
 {
     const RectList<8>& redrawn = app.getInvalidatedAreas();
