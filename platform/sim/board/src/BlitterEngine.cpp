@@ -1,5 +1,7 @@
 #include "sim/BlitterEngine.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace sim::blit {
@@ -27,13 +29,82 @@ std::uint64_t areaBytes(BlitterColorMode mode, std::uint32_t lineOffset, const J
     return bytesOf(mode, lastPixel);
 }
 
-// Runs a transfer line by line; `pixel` gives the output pixel at (x, y).
-template <typename PixelAt> void transfer(std::uint8_t* out, const Registers& r, const Job& job, PixelAt pixel)
+// Pixels handled together: each run decides the colour modes once.
+constexpr std::uint32_t runPixels = 128;
+
+using Run = std::array<Argb, runPixels>;
+
+template <BlitterColorMode Mode>
+void readRunAs(const Palette& palette, const std::uint8_t* base, std::uint64_t index, Argb color, Run& run,
+               std::uint32_t count)
+{
+    for (std::uint32_t i = 0; i < count; ++i) {
+        run[i] = readAs<Mode>(palette, base, index + i, color);
+    }
+}
+
+// `count` pixels of a layer from `index` on, its alpha mode applied.
+void readRun(const Palette& palette, const std::uint8_t* base, std::uint64_t index, const BlitterLayer& layer, Run& run,
+             std::uint32_t count)
+{
+    const Argb color = layerColorOf(layer);
+    switch (layer.colorMode) {
+    case BlitterColorMode::ARGB8888:
+        readRunAs<BlitterColorMode::ARGB8888>(palette, base, index, color, run, count);
+        break;
+    case BlitterColorMode::RGB888:
+        readRunAs<BlitterColorMode::RGB888>(palette, base, index, color, run, count);
+        break;
+    case BlitterColorMode::RGB565:
+        readRunAs<BlitterColorMode::RGB565>(palette, base, index, color, run, count);
+        break;
+    case BlitterColorMode::L8:
+        readRunAs<BlitterColorMode::L8>(palette, base, index, color, run, count);
+        break;
+    case BlitterColorMode::A8:
+        readRunAs<BlitterColorMode::A8>(palette, base, index, color, run, count);
+        break;
+    case BlitterColorMode::A4:
+        readRunAs<BlitterColorMode::A4>(palette, base, index, color, run, count);
+        break;
+    }
+    if (layer.alphaMode != bsp::BlitterAlphaMode::Keep) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            run[i] = applyAlphaMode(run[i], layer);
+        }
+    }
+}
+
+template <BlitterColorMode Mode>
+void writeRunAs(std::uint8_t* base, std::uint64_t index, const Run& run, std::uint32_t count)
+{
+    for (std::uint32_t i = 0; i < count; ++i) {
+        writeAs<Mode>(base, index + i, run[i]);
+    }
+}
+
+void writeRun(std::uint8_t* base, std::uint64_t index, BlitterColorMode mode, const Run& run, std::uint32_t count)
+{
+    if (mode == BlitterColorMode::ARGB8888) {
+        writeRunAs<BlitterColorMode::ARGB8888>(base, index, run, count);
+    } else if (mode == BlitterColorMode::RGB888) {
+        writeRunAs<BlitterColorMode::RGB888>(base, index, run, count);
+    } else {
+        writeRunAs<BlitterColorMode::RGB565>(base, index, run, count);
+    }
+}
+
+// Runs a transfer run by run; `fill(run, x, y, count)` gives the output
+// pixels of a line from (x, y) on.
+template <typename FillRun> void transfer(std::uint8_t* out, const Registers& r, const Job& job, FillRun fill)
 {
     const std::uint64_t outStride = job.width + r.output.lineOffset;
+    Run run;
     for (std::uint32_t y = 0; y < job.height; ++y) {
-        for (std::uint32_t x = 0; x < job.width; ++x) {
-            writePixel(out, y * outStride + x, r.output.colorMode, pixel(x, y));
+        for (std::uint32_t x = 0; x < job.width; x += runPixels) {
+            const std::uint32_t count = std::min(runPixels, job.width - x);
+            fill(run, x, y, count);
+            writeRun(out, y * outStride + x, r.output.colorMode, run, count);
         }
     }
 }
@@ -69,22 +140,38 @@ bool runJob(const Registers& r, const Job& job, const MemoryWindow& memory, Tran
             return false;
         }
         // A null foreground blends the foreground layer's colour (a fill with alpha).
-        const Argb fixed = applyAlphaMode(fromArgbWord(fg.color | 0xFF000000u), fg);
-        transfer(out, r, job, [&](std::uint32_t x, std::uint32_t y) {
-            const Argb top =
-                over == nullptr
-                    ? fixed
-                    : applyAlphaMode(readPixel(r.palette, over, std::uint64_t{y} * (job.width + fg.lineOffset) + x, fg),
-                                     fg);
-            const Argb bottom = readPixel(r.palette, under, std::uint64_t{y} * (job.width + bg.lineOffset) + x, bg);
-            return blend(top, bottom);
+        Run fixed;
+        fixed.fill(applyAlphaMode(layerColorOf(fg), fg));
+        Run bottom;
+        transfer(out, r, job, [&](Run& run, std::uint32_t x, std::uint32_t y, std::uint32_t count) {
+            if (over == nullptr) {
+                run = fixed;
+            } else {
+                readRun(r.palette, over, std::uint64_t{y} * (job.width + fg.lineOffset) + x, fg, run, count);
+            }
+            readRun(r.palette, under, std::uint64_t{y} * (job.width + bg.lineOffset) + x, bg, bottom, count);
+            for (std::uint32_t i = 0; i < count; ++i) {
+                run[i] = blend(run[i], bottom[i]);
+            }
         });
         load.bytes += (over == nullptr ? 0 : bytesOf(fg.colorMode, pixels)) + bytesOf(bg.colorMode, pixels);
         return true;
     }
     if (r.output.mode == BlitterMode::RegisterToMemory) {
-        const Argb color = fromArgbWord(static_cast<std::uint32_t>(job.source));
-        transfer(out, r, job, [&](std::uint32_t, std::uint32_t) { return color; });
+        // The colour is encoded once; each line is then plain bytes.
+        Run color;
+        color.fill(fromArgbWord(static_cast<std::uint32_t>(job.source)));
+        std::array<std::uint8_t, std::size_t{runPixels} * 4> encoded{};
+        writeRun(encoded.data(), 0, r.output.colorMode, color, runPixels);
+        const std::uint32_t bytesPerPixel = bitsPerPixel(r.output.colorMode) / 8;
+        const std::uint64_t outStride = job.width + r.output.lineOffset;
+        for (std::uint32_t y = 0; y < job.height; ++y) {
+            for (std::uint32_t x = 0; x < job.width; x += runPixels) {
+                const std::uint32_t count = std::min(runPixels, job.width - x);
+                std::memcpy(out + (y * outStride + x) * bytesPerPixel, encoded.data(),
+                            std::size_t{count} * bytesPerPixel);
+            }
+        }
         return true;
     }
     const std::uint8_t* in =
@@ -104,8 +191,8 @@ bool runJob(const Registers& r, const Job& job, const MemoryWindow& memory, Tran
         return true;
     }
     case BlitterMode::MemoryToMemoryConvert:
-        transfer(out, r, job, [&](std::uint32_t x, std::uint32_t y) {
-            return applyAlphaMode(readPixel(r.palette, in, std::uint64_t{y} * (job.width + fg.lineOffset) + x, fg), fg);
+        transfer(out, r, job, [&](Run& run, std::uint32_t x, std::uint32_t y, std::uint32_t count) {
+            readRun(r.palette, in, std::uint64_t{y} * (job.width + fg.lineOffset) + x, fg, run, count);
         });
         load.bytes += bytesOf(fg.colorMode, pixels);
         return true;
