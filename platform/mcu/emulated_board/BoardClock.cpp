@@ -1,5 +1,7 @@
 #include "BoardClock.hpp"
 
+#include <algorithm>
+
 #include "DeviceTime.hpp"
 #include "Display.hpp"
 #include "FrameCost.hpp"
@@ -18,6 +20,7 @@ namespace {
 
 constexpr std::uintptr_t interruptControl = 0xE000ED04;
 constexpr std::uint32_t pendSysTick = 1u << 26; // write: pend; read: pending
+constexpr std::uint32_t vectorPending = 0x1FFu << 12;
 
 // In emulated time the kernel's tick comes from the dual timer's first
 // counter (secure alias), on the core clock: under instruction counting
@@ -45,6 +48,41 @@ volatile std::uint32_t now = 0;
 // every other, so the count stays right while a long handler holds the
 // kernel's own tick off; the kernel catches up when its tasks wait.
 volatile std::uint32_t emulatedMs = 0;
+
+bool interruptPending()
+{
+    return (mcu::coreRegister(interruptControl) & vectorPending) != 0;
+}
+
+// Runs `blocks` blocks of 64 no-ops (and the loop's two instructions).
+void spinBlocks(std::uint32_t blocks)
+{
+    for (; blocks > 0; --blocks) {
+        asm volatile(".rept 64\n nop\n .endr" ::: "memory");
+    }
+}
+
+// Under instruction counting a halted core (wfi) lets the emulator's main
+// thread move the clock on to the next timer's expiry; when it does so
+// before the core's last instructions are counted, the clock overshoots by
+// them, and board time would depend on the host's load. The core spins
+// instead: the emulator runs no-ops quickly, but a look at the pending
+// interrupts is slow, so the spin runs straight to a timer tick before the
+// first timer can run out, then looks after every block.
+void spinUntilInterruptPending()
+{
+    if (interruptPending()) {
+        return;
+    }
+    const std::uint32_t tick = mcu::coreRegister(tickValue);
+    const std::uint32_t ticks = std::min({tick, emulated::deviceTimerTicksLeft(), emulated::displayTimerTicksLeft()});
+    const std::uint64_t nanosecondsPerTick = 1000000000u / mcu::coreClockHz();
+    const std::uint64_t clear = ticks > 1 ? (ticks - 1) * nanosecondsPerTick : 0;
+    spinBlocks(static_cast<std::uint32_t>(clear / 66));
+    while (!interruptPending()) {
+        spinBlocks(1);
+    }
+}
 
 } // namespace
 
@@ -127,7 +165,7 @@ void idleUntilInterrupt()
         // runs: a handler's work is the core's, not sleep.
         asm volatile("cpsid i" ::: "memory");
         emulated::leftOutBegins(emulated::LeftOut::Sleep);
-        asm volatile("wfi" ::: "memory");
+        spinUntilInterruptPending();
         emulated::leftOutEnds(emulated::LeftOut::Sleep);
         asm volatile("cpsie i\n isb" ::: "memory");
         return;

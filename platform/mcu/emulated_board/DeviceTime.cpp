@@ -1,5 +1,7 @@
 #include "DeviceTime.hpp"
 
+#include <algorithm>
+
 #include "InterruptLines.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
@@ -9,12 +11,14 @@ namespace {
 // Timer 1 (secure alias) and the dual timer's second counter: both count
 // down on the core clock.
 constexpr std::uintptr_t timer1Control = 0x50001000;
+constexpr std::uintptr_t timer1Value = 0x50001004;
 constexpr std::uintptr_t timer1Reload = 0x50001008;
 constexpr std::uintptr_t timer1InterruptClear = 0x5000100C;
 constexpr std::uint32_t timerEnable = 1u << 0;
 constexpr std::uint32_t timerInterruptEnable = 1u << 3;
 
 constexpr std::uintptr_t counter2Load = 0x50002020;
+constexpr std::uintptr_t counter2Value = 0x50002024;
 constexpr std::uintptr_t counter2Control = 0x50002028;
 constexpr std::uintptr_t counter2InterruptClear = 0x5000202C;
 constexpr std::uintptr_t counter2MaskedInterrupt = 0x50002034;
@@ -80,6 +84,20 @@ void gpuTimerAcknowledge()
 {
     mcu::coreRegister(timer1Control) = 0;
     mcu::coreRegister(timer1InterruptClear) = 1;
+}
+
+std::uint32_t deviceTimerTicksLeft()
+{
+    std::uint32_t left = 0xFFFFFFFFu;
+    if ((mcu::coreRegister(counter2Control) & counterEnable) != 0) {
+        const std::uint32_t blitter = mcu::coreRegister(counter2Value);
+        left = std::min(left, blitter);
+    }
+    if ((mcu::coreRegister(timer1Control) & timerEnable) != 0) {
+        const std::uint32_t gpu = mcu::coreRegister(timer1Value);
+        left = std::min(left, gpu);
+    }
+    return left;
 }
 
 } // namespace emulated

@@ -39,5 +39,8 @@ void gpuDoneIn(std::uint64_t cycles);
 bool blitterTimerExpired();
 // From the GPU's line: clears timer 1's interrupt.
 void gpuTimerAcknowledge();
+// Timer ticks until the first of these waits ends; none running: the most
+// there can be.
+std::uint32_t deviceTimerTicksLeft();
 
 } // namespace emulated

@@ -18,6 +18,7 @@ using sim::display::framesPerSecond;
 
 // Timer 0 (secure alias): control, value, reload, interrupt status.
 constexpr std::uintptr_t timerControl = 0x50000000;
+constexpr std::uintptr_t timerValue = 0x50000004;
 constexpr std::uintptr_t timerReload = 0x50000008;
 constexpr std::uintptr_t timerInterruptClear = 0x5000000C;
 constexpr std::uint32_t timerEnable = 1u << 0;
@@ -99,6 +100,14 @@ void displayAdvance(std::uint32_t ms)
     if (controller.lineInterrupt && lineTime(controller.armedLine) <= ms) {
         pendInterrupt(bsp::Irq::Display);
     }
+}
+
+std::uint32_t displayTimerTicksLeft()
+{
+    if ((mcu::coreRegister(timerControl) & timerEnable) == 0) {
+        return 0xFFFFFFFFu;
+    }
+    return mcu::coreRegister(timerValue);
 }
 
 } // namespace emulated
