@@ -271,12 +271,16 @@ bool takeOut(Rect (&pieces)[maxPieces], std::uint16_t& count, const Rect& hole)
 void HAL::catchUpWithShownBuffer(const Application& app)
 {
     const RectList<8>& redrawn = app.getInvalidatedAreas();
+    bool complete[8] = {};
+    for (std::uint16_t j = 0; j < redrawn.size(); ++j) {
+        complete[j] = app.redrawsCompletely(redrawn[j]);
+    }
     for (std::uint16_t i = 0; i < staleAreas.size(); ++i) {
         Rect pieces[maxPieces];
         std::uint16_t count = 1;
         pieces[0] = staleAreas[i];
         for (std::uint16_t j = 0; j < redrawn.size() && count > 0; ++j) {
-            if (app.redrawsCompletely(redrawn[j]) && !takeOut(pieces, count, redrawn[j])) {
+            if (complete[j] && !takeOut(pieces, count, redrawn[j])) {
                 // Too fragmented to follow: copy the whole area.
                 count = 1;
                 pieces[0] = staleAreas[i];

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "portable/Math.hpp"
 #include "ui/widgets/canvas/CanvasWidget.hpp"
@@ -260,20 +261,12 @@ void Circle::renderRow(std::int16_t x, std::int16_t y, std::int16_t count, std::
 
 Rect Circle::arcBounds(const Shape& g, float fromDegrees, float toDegrees) const
 {
-    float minX = g.cx;
-    float maxX = g.cx;
-    float minY = g.cy;
-    float maxY = g.cy;
-    bool first = true;
+    constexpr float none = std::numeric_limits<float>::infinity();
+    float minX = none;
+    float maxX = -none;
+    float minY = none;
+    float maxY = -none;
     const auto include = [&](float px, float py, float reach) {
-        if (first) {
-            minX = px - reach;
-            maxX = px + reach;
-            minY = py - reach;
-            maxY = py + reach;
-            first = false;
-            return;
-        }
         minX = std::min(minX, px - reach);
         maxX = std::max(maxX, px + reach);
         minY = std::min(minY, py - reach);

@@ -7,20 +7,7 @@ namespace sim::vg {
 
 void CoverageCount::resize(int width, int height)
 {
-    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, width);
-    if (counting.surface != nullptr && stride == rowBytes &&
-        pixels.size() == static_cast<std::size_t>(stride) * static_cast<std::size_t>(height)) {
-        return;
-    }
-    release();
-    rowBytes = stride;
-    pixels.assign(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(height), 0);
-    counting.create(pixels.data(), CAIRO_FORMAT_A8, width, height, rowBytes);
-}
-
-void CoverageCount::release()
-{
-    counting.release();
+    counting.ensure(CAIRO_FORMAT_A8, width, height, cairo_format_stride_for_width(CAIRO_FORMAT_A8, width));
 }
 
 cairo_t* CoverageCount::begin(const PixelBox& box)
@@ -33,9 +20,7 @@ cairo_t* CoverageCount::begin(const PixelBox& box)
     area = box;
     cairo_surface_flush(surface);
     for (std::int32_t y = box.y0; y < box.y1; ++y) {
-        std::memset(pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(rowBytes) +
-                        static_cast<std::size_t>(box.x0),
-                    0, static_cast<std::size_t>(box.x1 - box.x0));
+        std::memset(counting.row(y) + box.x0, 0, static_cast<std::size_t>(box.x1 - box.x0));
     }
     cairo_surface_mark_dirty(surface);
     cairo_identity_matrix(cr);
@@ -52,7 +37,7 @@ std::uint64_t CoverageCount::end()
     cairo_surface_flush(counting.surface);
     std::uint64_t covered = 0;
     for (std::int32_t y = area.y0; y < area.y1; ++y) {
-        const unsigned char* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(rowBytes);
+        const unsigned char* row = counting.row(y);
         covered += static_cast<std::uint64_t>(
             std::count_if(row + area.x0, row + area.x1, [](unsigned char v) { return v != 0; }));
     }

@@ -3,7 +3,6 @@
 #include <cairo.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "ImageContext.hpp"
 #include "ScissorScratch.hpp"
@@ -17,10 +16,8 @@ public:
     CoverageCount() = default;
     CoverageCount(const CoverageCount&) = delete;
     CoverageCount& operator=(const CoverageCount&) = delete;
-    ~CoverageCount() { release(); }
 
     void resize(int width, int height);
-    void release();
     // The surface's context, to measure a path with; null without a surface.
     cairo_t* context() { return counting.cr; }
     // A context for drawing one path within `area`; its pixels are cleared
@@ -31,8 +28,6 @@ public:
 
 private:
     ImageContext counting;
-    std::vector<unsigned char> pixels;
-    int rowBytes = 0;
     PixelBox area;
 };
 

@@ -10,14 +10,8 @@ void ScissorScratch::attach(cairo_surface_t* texture, int width, int height, int
 {
     close();
     target = texture;
-    const auto bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    if (scratch.surface != nullptr && rowBytes == stride && pixels.size() == bytes &&
-        cairo_image_surface_get_width(scratch.surface) == width) {
-        return;
-    }
+    scratch.ensure(CAIRO_FORMAT_RGB16_565, width, height, stride);
     rowBytes = stride;
-    pixels.assign(bytes, 0);
-    scratch.create(pixels.data(), CAIRO_FORMAT_RGB16_565, width, height, stride);
 }
 
 void ScissorScratch::detach()

@@ -3,7 +3,6 @@
 #include <cairo.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "ImageContext.hpp"
 
@@ -41,13 +40,11 @@ public:
     cairo_t* open(const PixelBox& area);
     // Copies the open area back to the texture.
     void close();
-    bool isOpen() const { return opened; }
 
 private:
     void copy(cairo_surface_t* from, cairo_surface_t* to, const PixelBox& area);
 
     cairo_surface_t* target = nullptr;
-    std::vector<unsigned char> pixels;
     ImageContext scratch;
     int rowBytes = 0;
     PixelBox area;

@@ -169,12 +169,12 @@ void MapWidget::draw(const ui::Rect& invalid) const
                                                          static_cast<std::uint8_t>(rule->color),
                                                          static_cast<std::uint8_t>(rule->color >> 24)));
                 vg_stroke_set_width(1.5f * width);
-                // Half the stroke on screen and a pixel of antialiasing.
                 strokeWidthOnScreen = 1.5f * width * std::max(std::fabs(scaleX), std::fabs(scaleY));
                 lastColor = rule->color;
                 lastOpacity = rule->opacity;
                 lastWidth = rule->width;
             }
+            // Half the stroke on screen and a pixel of antialiasing.
             strokeReach = segment.header->path_style == Polygon ? 0.0f : strokeWidthOnScreen / 2.0f + 1.0f;
             handleDrawShape(segment.header, segment.payload, clip);
         }
