@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ProgramRun.hpp"
@@ -86,6 +87,42 @@ TEST(Script, AByteOrderMarkIsNamed)
                                                "100 release\n",
                                                "bom.txt");
     EXPECT_EQ(script.error, "bom.txt:1: the file starts with a UTF-8 byte-order mark: save it without one");
+}
+
+// Refused with the line's number and nothing kept, whatever the number: the
+// page's build has no exceptions, so no conversion may throw.
+TEST(Script, BadValuesAreRefusedWithTheirLine)
+{
+    const std::string timeFirst = "a step starts with its board time in milliseconds";
+    const std::pair<std::string, std::string> cases[] = {
+        {"hello world\n", "bad:1: " + timeFirst},
+        {"0 release\n0 press abc 100\n",
+         "bad:2: press needs X Y: coordinates must be whole panel pixels, x 0..799 and y 0..479"},
+        {"0 drag 1 1 2 2 abc\n", "bad:1: drag needs X1 Y1 X2 Y2 MS (MS at least 10): coordinates must be whole panel "
+                                 "pixels, x 0..799 and y 0..479"},
+        {"# note\n\n9223372036854775808 release\n", "bad:3: " + timeFirst},
+        {"99999999999999999999999 release\n", "bad:1: " + timeFirst},
+        {"+5 release\n", "bad:1: " + timeFirst},
+        {"0 press 1e2 5\n", "bad:1: press needs X Y: coordinates must be whole panel pixels, x 0..799 and y 0..479"},
+    };
+    for (const auto& [text, error] : cases) {
+        const auto script = simulator::parseScript(text, "bad");
+        EXPECT_EQ(script.error, error) << text;
+        EXPECT_TRUE(script.events.empty()) << text;
+    }
+    // The page hands its text over whole, so the size is checked here too.
+    std::string large(simulator::maxScriptBytes + 1, '\n');
+    EXPECT_EQ(simulator::parseScript(large, "large").error, "large: larger than the 1048576 bytes a script may hold");
+    large.pop_back();
+    EXPECT_EQ(simulator::parseScript(large, "large").error, "");
+}
+
+TEST(Script, StepsKeepTheirLine)
+{
+    const auto script = simulator::parseScript("# start\n10 press 1 2\n\n20 key Q\n", "lines");
+    ASSERT_EQ(script.events.size(), 2u);
+    EXPECT_EQ(script.events[0].line, 2);
+    EXPECT_EQ(script.events[1].line, 4);
 }
 
 TEST(Script, EveryWrittenStepReadsBackAsItself)

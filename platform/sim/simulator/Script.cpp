@@ -1,5 +1,6 @@
 #include "simulator/Script.hpp"
 
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -23,13 +24,11 @@ public:
         if (!(words >> word)) {
             return false;
         }
-        std::size_t used = 0;
-        try {
-            value = std::stoll(word, &used);
-        } catch (const std::exception&) {
-            return false;
-        }
-        return used == word.size() && value >= low && value <= high;
+        // Without exceptions: the page's build has none to catch, so a
+        // throwing conversion would end the whole program.
+        const char* end = word.data() + word.size();
+        const auto [stop, error] = std::from_chars(word.data(), end, value);
+        return error == std::errc() && stop == end && value >= low && value <= high;
     }
 
     bool point(sim::board::Finger& finger)
@@ -163,6 +162,10 @@ ParsedScript parseScript(const std::string& text, const std::string& name)
     std::string content;
     std::uint64_t previous = 0;
     std::uint64_t lastPlanned = 0;
+    if (text.size() > maxScriptBytes) {
+        parsed.error = name + ": larger than the " + std::to_string(maxScriptBytes) + " bytes a script may hold";
+        return parsed;
+    }
     if (text.starts_with("\xEF\xBB\xBF")) {
         parsed.error = name + ":1: the file starts with a UTF-8 byte-order mark: save it without one";
         return parsed;
@@ -186,7 +189,11 @@ ParsedScript parseScript(const std::string& text, const std::string& name)
         } else if (static_cast<std::uint64_t>(at) < lastPlanned) {
             problem = "this step starts before the drag above it has ended";
         } else {
+            const std::size_t before = parsed.events.size();
             problem = parseLine(steps, static_cast<std::uint64_t>(at), parsed.events);
+            for (std::size_t i = before; i < parsed.events.size(); ++i) {
+                parsed.events[i].line = number;
+            }
         }
         if (!problem.empty()) {
             parsed.events.clear();
@@ -217,11 +224,8 @@ ParsedScript loadScript(const std::string& path)
         failed.error = path + ": cannot read the script";
         return failed;
     }
+    // One byte too many is enough for parseScript to refuse it.
     text.resize(static_cast<std::size_t>(file.gcount()));
-    if (text.size() > maxScriptBytes) {
-        failed.error = path + ": larger than the " + std::to_string(maxScriptBytes) + " bytes a script may hold";
-        return failed;
-    }
     return parseScript(text, path);
 }
 

@@ -21,6 +21,7 @@ struct ScriptEvent {
     char key = 0;                    // Key: 'M', 'S' or 'Q'
     std::string file;                // Screenshot
     bool enable = true;              // WatchdogRefresh
+    int line = 0;                    // where parseScript read it, from 1
 };
 
 struct ParsedScript {
