@@ -4,11 +4,14 @@
 // with the same input repeats exactly, as headless. Input from the page and
 // script steps are handed over between frames, as mapboard's window does.
 // Everything the board receives is kept from power-on as a script, which
-// mapboard --headless replays from power-on through the same frames.
+// mapboard --headless replays from power-on through the same frames. A
+// watchdog reset ends the program; the page then starts the module afresh,
+// as mapboard starts itself again.
 #include <emscripten.h>
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,6 +62,13 @@ EM_ASYNC_JS(void, pageWaitForAnimationFrame, (), { await Module.webboardNextFram
 // A page that holds the board at power-on (index.html?hold) lets a script in
 // before the first frame, so that a run equals mapboard's from power-on.
 EM_ASYNC_JS(void, pageWaitForStart, (), { await Module.webboardStart(); });
+// A restarted board counts its frames on from those before the reset, as
+// mapboard --after-reset does.
+EM_JS(double, pageFirstFrame, (), { return Module.webboardFirstFrame; });
+EM_JS(void, pageWatchdogReset, (), { Module.webboardWatchdogReset(); });
+EM_JS(void, pageBoardEnded, (), { Module.webboardEnded(); });
+// An empty name: the page's own, by the frame.
+EM_JS(void, pageScreenshot, (const char* file), { Module.webboardScreenshot(UTF8ToString(file)); });
 
 void waitForPage()
 {
@@ -77,8 +87,11 @@ void pressKey(char key)
 
 void playScripts(std::uint64_t nowMs)
 {
+    const std::function<void(const std::string&)> screenshot = [](const std::string& file) {
+        pageScreenshot(file.c_str());
+    };
     for (simulator::ScriptPlayer& script : scripts) {
-        web::playDueSteps(script, nowMs, &recording, refreshMs);
+        web::playDueSteps(script, nowMs, &recording, refreshMs, screenshot);
     }
 }
 
@@ -173,6 +186,12 @@ EMSCRIPTEN_KEEPALIVE int webboard_play(const char* text)
     if (!parsed.error.empty()) {
         return 0;
     }
+    for (const simulator::ScriptEvent& event : parsed.events) {
+        if (event.kind == simulator::ScriptEvent::Kind::Key && event.key == 'Q') {
+            scriptError = "script:" + std::to_string(event.line) + ": key Q: the page cannot quit: close its tab";
+            return 0;
+        }
+    }
     const std::uint64_t now = sim::kernelMilliseconds();
     for (simulator::ScriptEvent& event : parsed.events) {
         event.atMs += now;
@@ -239,6 +258,7 @@ EMSCRIPTEN_KEEPALIVE const std::uint32_t* webboard_rgba()
 
 int main()
 {
+    framesDone = static_cast<std::uint64_t>(pageFirstFrame());
     sim::board::powerOn();
     sim::board::onDebugSignal([](bsp::DebugSignal signal, bool high) {
         if (signal == bsp::DebugSignal::VSync && high) {
@@ -247,8 +267,13 @@ int main()
             endOfFrame();
         }
     });
+    sim::board::onWatchdogReset([] {
+        pageWatchdogReset();
+        sim::stopKernel();
+    });
     sim::setTimeMode(sim::TimeMode::Virtual);
     pageWaitForStart();
     board_main();
+    pageBoardEnded();
     return 0;
 }

@@ -9,7 +9,7 @@
 namespace web {
 
 bool playDueSteps(simulator::ScriptPlayer& script, std::uint64_t nowMs, simulator::InputLines* record,
-                  std::uint64_t refreshMs)
+                  std::uint64_t refreshMs, const std::function<void(const std::string& file)>& screenshot)
 {
     bool quit = false;
     while (const std::optional<simulator::ScriptEvent> step = script.next(nowMs)) {
@@ -31,6 +31,8 @@ bool playDueSteps(simulator::ScriptPlayer& script, std::uint64_t nowMs, simulato
                 if (ui::Application* app = ui::Application::getInstance()) {
                     app->changeToStartScreen();
                 }
+            } else if (step->key == 'S' && screenshot) {
+                screenshot("");
             }
             break;
         case simulator::ScriptEvent::Kind::WatchdogRefresh:
@@ -40,6 +42,9 @@ bool playDueSteps(simulator::ScriptPlayer& script, std::uint64_t nowMs, simulato
             }
             break;
         case simulator::ScriptEvent::Kind::Screenshot:
+            if (screenshot) {
+                screenshot(step->file);
+            }
             break;
         }
     }

@@ -1,25 +1,42 @@
 // The page around the simulator board: draws its display, turns mouse,
 // fingers and keys into its input as mapboard's window does, saves what
-// the board received as a script, and offers window.mapboard for scripts
-// and tests.
+// the board received as a script, restarts the board after a watchdog
+// reset, and offers window.mapboard for scripts and tests.
 'use strict';
 
 const panelWidth = 800;
 const panelHeight = 480;
+// Right or Ctrl+drag: the second finger mirrors the first about the
+// display's centre, a pinch about the centre.
+const mirrorX = panelWidth / 2;
+const mirrorY = panelHeight / 2;
+// A wheel step is a pinch about the cursor from 60 px either side to 75 (in)
+// or 48 (out): x1.25 and x0.8, so a step out undoes a step in.
 const wheelFingerSpread = 60;
-const wheelStep = 1.25;
+const wheelSpreadIn = 75;
+const wheelSpreadOut = 48;
 // Two fingers whose midpoint never moves read as no pinch to the map's input
-// handler; real fingers drift, so a mirrored second finger drifts a pixel.
+// handler; real fingers drift, so placed fingers drift a pixel.
 const fingerDrift = 1;
 // Board frames follow the display's refresh; a faster screen must not run
 // the board faster.
 const shortestFrameMs = 1000 / 60 - 2;
 // During mapboard.run the page still gets a turn this often.
 const runYieldMs = 50;
+// An hour of board time, as mapboard --soak runs: a longer run is a mistake.
+const maxRunFrames = 216000;
+// As mapboard --script: a person writes a script, and it is read at once.
+const maxScriptBytes = 1 << 20;
+// The whole panel in whole device pixels unless that loses more than a
+// quarter of the size the window allows; then smoothly scaled to fill it.
+const crispShare = 0.75;
 
 const canvas = document.getElementById('display');
 const context = canvas.getContext('2d');
+const boardArea = document.getElementById('board');
+const controls = document.getElementById('controls');
 const statusLine = document.getElementById('status');
+const rateLine = document.getElementById('rate');
 
 let failed = false;
 function mapboardFailed(why) {
@@ -27,12 +44,23 @@ function mapboardFailed(why) {
     return;
   }
   failed = true;
-  canvas.style.display = 'none';
-  document.getElementById('help').style.display = 'none';
+  document.getElementById('board').hidden = true;
+  document.getElementById('help').hidden = true;
+  rateLine.textContent = '';
   statusLine.textContent = 'mapboard cannot run here: ' + why;
 }
 
-let frameCount = 0;
+// Something went wrong but the board goes on: the console gets the error,
+// the status line says what happened.
+function report(what, error) {
+  console.error('mapboard: ' + what, error);
+  statusLine.textContent = what + ': ' + (error instanceof Error ? error.message : String(error));
+}
+
+let board = null; // the module while the board runs; null while it restarts
+let started = false;
+let frameCount = 0; // frames since the page opened, across restarts
+let boardFrames = 0; // frames of this board since its power-on
 let lastState = null;
 let lastShownMs = 0;
 let lastYieldMs = 0;
@@ -40,9 +68,13 @@ let lastYieldMs = 0;
 // time is from here to the end of the frame's drawing.
 let boardResumedMs = 0;
 let frameDrawnMs = 0;
-// The frame steps' time since the status line last changed.
+// The frame steps' time since the rate line last changed.
 let busyMs = 0;
-const runs = []; // {until, resolve, eachFrame}
+const runs = []; // {until, resolve, reject, eachFrame}
+let onFrame = null;
+// Once the watchdog reset the board, the recording up to the reset.
+let recordingAtReset = null;
+let resetFrame = 0;
 
 // index.html?hold keeps the board at power-on until the first play or run.
 let releaseBoard = null;
@@ -51,22 +83,22 @@ const boardReleased = new URLSearchParams(location.search).has('hold')
   : Promise.resolve();
 
 function call(name, ...args) {
-  return Module['_' + name](...args);
+  return board['_' + name](...args);
 }
 
 function state() {
-  if (lastState === null && frameCount > 0) {
-    lastState = JSON.parse(Module.UTF8ToString(call('webboard_state')));
+  if (lastState === null && board !== null && boardFrames > 0) {
+    lastState = JSON.parse(board.UTF8ToString(call('webboard_state')));
   }
   return lastState;
 }
 
 function draw() {
-  const pixels = call('webboard_rgba');
+  const pixels = board === null ? 0 : call('webboard_rgba');
   if (pixels === 0) {
     return;
   }
-  const bytes = new Uint8ClampedArray(Module.HEAPU8.buffer, pixels, panelWidth * panelHeight * 4);
+  const bytes = new Uint8ClampedArray(board.HEAPU8.buffer, pixels, panelWidth * panelHeight * 4);
   context.putImageData(new ImageData(bytes, panelWidth, panelHeight), 0, 0);
 }
 
@@ -74,18 +106,43 @@ function nextAnimationFrame() {
   return new Promise((resolve) => requestAnimationFrame(resolve));
 }
 
-// Called by the board at the end of each frame.
+function visibleAgain() {
+  return new Promise((resolve) => {
+    const seen = () => {
+      if (!document.hidden) {
+        document.removeEventListener('visibilitychange', seen);
+        resolve();
+      }
+    };
+    document.addEventListener('visibilitychange', seen);
+  });
+}
+
+// Called by the board at the end of each frame. Nothing may throw back into
+// the board: a callback's error is reported and the board goes on.
 function onBoardFrame() {
   const stepMs = frameDrawnMs - boardResumedMs;
   frameCount += 1;
+  boardFrames += 1;
   busyMs += stepMs;
   lastState = null;
-  if (window.mapboard.onFrame) {
-    window.mapboard.onFrame(state());
+  if (onFrame !== null) {
+    try {
+      onFrame(state());
+    } catch (error) {
+      onFrame = null;
+      report('mapboard.onFrame threw and is no longer called', error);
+    }
   }
-  for (const run of runs) {
+  for (const run of runs.slice()) {
     if (run.eachFrame) {
-      run.eachFrame(state(), stepMs);
+      try {
+        run.eachFrame(state(), stepMs);
+      } catch (error) {
+        runs.splice(runs.indexOf(run), 1);
+        report("a run's eachFrame threw; the run is rejected", error);
+        run.reject(error);
+      }
     }
   }
   while (runs.length > 0 && frameCount >= runs[0].until) {
@@ -93,14 +150,19 @@ function onBoardFrame() {
   }
 }
 
-// Called by the board between frames: the page's turn.
+// Called by the board between frames: the page's turn. A hidden page gets
+// no animation frames, and runs wait for it too rather than crawl on
+// throttled timers.
 async function onBoardWait() {
   const now = performance.now();
-  if (runs.length > 0 && now - lastYieldMs < runYieldMs) {
+  if (runs.length > 0 && now - lastYieldMs < runYieldMs && !document.hidden) {
     boardResumedMs = performance.now();
     return;
   }
   draw();
+  if (document.hidden) {
+    await visibleAgain();
+  }
   if (runs.length > 0) {
     await new Promise((resolve) => setTimeout(resolve, 0));
   } else {
@@ -114,45 +176,129 @@ async function onBoardWait() {
   boardResumedMs = lastYieldMs;
 }
 
-var Module = {
-  webboardFrameDrawn: () => (frameDrawnMs = performance.now()),
-  webboardFrame: onBoardFrame,
-  webboardNextFrame: onBoardWait,
-  webboardStart: async () => {
-    await boardReleased;
-    boardResumedMs = performance.now();
-  },
-  onRuntimeInitialized: () => {
-    started = true;
-    statusLine.textContent = '';
-  },
-  onAbort: (what) => mapboardFailed(started ? String(what) : 'webboard.wasm cannot be loaded (' + what + ')'),
-};
-
-if (typeof WebAssembly !== 'object') {
-  mapboardFailed('WebAssembly is not available');
-}
-// Some failures to fetch the module reach no handler of the runtime's.
-let started = false;
-window.addEventListener('unhandledrejection', (event) => {
-  if (!started) {
-    mapboardFailed(String(event.reason && event.reason.message ? event.reason.message : event.reason));
+// The board goes back to power-on as after a real reset: a new module, so
+// that every static starts afresh. Frames go on counting; the recording
+// ends at the reset, as mapboard --record's does.
+function onWatchdogReset() {
+  if (recordingAtReset === null) {
+    recordingAtReset = recording();
+    resetFrame = frameCount;
   }
-});
+  console.warn('mapboard: the watchdog reset the board after frame ' + frameCount + '; it restarts');
+  statusLine.textContent = 'The watchdog reset the board after frame ' + frameCount + ': it restarts.';
+}
 
-// Scaled to fit, by whole device pixels where the window allows.
+function onBoardEnded() {
+  board = null;
+  // The old module's turn ends first.
+  setTimeout(() => startBoard(frameCount), 0);
+}
+
+function download(blob, name) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  link.click();
+  setTimeout(() => URL.revokeObjectURL(link.href), 1000);
+}
+
+function framedName(extension) {
+  return 'mapboard-' + String(frameCount).padStart(6, '0') + extension;
+}
+
+function png() {
+  draw();
+  return new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
+}
+
+// S and a script's screenshot step: the display as a PNG download.
+function screenshot(file) {
+  const name = file === '' ? framedName('.png') : file.slice(file.lastIndexOf('/') + 1);
+  png().then((blob) => download(blob, name));
+}
+
+// Compiled once: a restarted board instantiates the same module afresh.
+let compiling = null;
+function compiledModule() {
+  if (compiling === null) {
+    compiling = fetch('webboard.wasm').then((response) => {
+      if (!response.ok) {
+        throw new Error('HTTP ' + response.status);
+      }
+      const type = response.headers.get('Content-Type') || '';
+      return type.startsWith('application/wasm')
+        ? WebAssembly.compileStreaming(response)
+        : response.arrayBuffer().then((bytes) => WebAssembly.compile(bytes));
+    });
+  }
+  return compiling;
+}
+
+function startBoard(firstFrame) {
+  const module = {
+    webboardFrameDrawn: () => (frameDrawnMs = performance.now()),
+    webboardFrame: onBoardFrame,
+    webboardNextFrame: onBoardWait,
+    webboardStart: async () => {
+      await boardReleased;
+      boardResumedMs = performance.now();
+    },
+    webboardFirstFrame: firstFrame,
+    webboardWatchdogReset: onWatchdogReset,
+    webboardEnded: onBoardEnded,
+    webboardScreenshot: screenshot,
+    instantiateWasm: (imports, receive) => {
+      compiledModule()
+        .then((compiled) => WebAssembly.instantiate(compiled, imports).then((instance) => receive(instance, compiled)))
+        .catch((error) => mapboardFailed('webboard.wasm cannot be loaded (' + (error.message || error) + ')'));
+      return {};
+    },
+    // Before main: its first frames call back into the page.
+    onRuntimeInitialized: () => {
+      board = module;
+      boardFrames = 0;
+      if (!started) {
+        started = true;
+        statusLine.textContent = '';
+      }
+    },
+    onAbort: (what) => mapboardFailed(started ? String(what) : 'webboard.wasm cannot be loaded (' + what + ')'),
+  };
+  createWebboard(module).catch((error) => mapboardFailed(String(error && error.message ? error.message : error)));
+}
+
+// Scaled to fit the space the page leaves it beside its buttons (below them
+// when upright), measured after layout: by whole device pixels where that
+// loses little, else smoothly.
 function fit() {
   const ratio = window.devicePixelRatio || 1;
-  const lines = 2 * 24;
-  let scale = Math.min((innerWidth * ratio) / panelWidth, ((innerHeight - lines) * ratio) / panelHeight);
-  if (scale >= 1) {
-    scale = Math.floor(scale);
+  const style = getComputedStyle(boardArea);
+  let width = boardArea.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
+  let height = boardArea.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom);
+  if (style.flexDirection === 'column') {
+    height -= controls.offsetHeight + parseFloat(style.rowGap);
+  } else {
+    width -= controls.offsetWidth + parseFloat(style.columnGap);
   }
+  if (width <= 0 || height <= 0) {
+    return;
+  }
+  const fitting = Math.min((width * ratio) / panelWidth, (height * ratio) / panelHeight);
+  const whole = Math.floor(fitting);
+  const crisp = whole >= 1 && whole >= crispShare * fitting;
+  const scale = crisp ? whole : fitting;
   canvas.style.width = (panelWidth * scale) / ratio + 'px';
   canvas.style.height = (panelHeight * scale) / ratio + 'px';
+  canvas.style.imageRendering = crisp ? 'pixelated' : 'auto';
 }
+new ResizeObserver(fit).observe(boardArea);
 window.addEventListener('resize', fit);
+window.addEventListener('orientationchange', fit);
 fit();
+
+function running() {
+  return !failed && board !== null && boardFrames > 0;
+}
 
 function panelPoint(event) {
   const box = canvas.getBoundingClientRect();
@@ -165,21 +311,26 @@ function panelPoint(event) {
 // Landings and lifts are handed over on frames of their own, so a quick
 // click is still a tap; moves keep only the newest position.
 function fingers(points, moved) {
+  if (board === null) {
+    return;
+  }
   const a = points[0] || {x: 0, y: 0};
   const b = points[1] || {x: 0, y: 0};
   call('webboard_fingers', Math.min(points.length, 2), a.x, a.y, b.x, b.y, moved ? 1 : 0);
 }
 
-let mouseMode = null; // 'one' or 'mirrored'
-let centre = {x: 0, y: 0};
+function clamp(value, size) {
+  return Math.min(Math.max(value, 0), size - 1);
+}
+
+let mouseMode = null; // 'one' or 'two'
 const touches = new Map(); // pointerId -> point
 
-// The second finger mirrors the first about where the button went down.
 function placeMouse(point, landing) {
-  const drift = landing ? 0 : fingerDrift;
   const points = [point];
-  if (mouseMode === 'mirrored') {
-    points.push({x: 2 * centre.x - point.x + drift, y: 2 * centre.y - point.y});
+  if (mouseMode === 'two') {
+    const drift = landing ? 0 : fingerDrift;
+    points.push({x: clamp(2 * mirrorX - point.x + drift, panelWidth), y: clamp(2 * mirrorY - point.y, panelHeight)});
   }
   fingers(points, !landing);
 }
@@ -193,7 +344,7 @@ function passTouches(moved) {
 }
 
 canvas.addEventListener('pointerdown', (event) => {
-  if (failed || frameCount === 0) {
+  if (!running()) {
     return;
   }
   canvas.setPointerCapture(event.pointerId);
@@ -202,8 +353,7 @@ canvas.addEventListener('pointerdown', (event) => {
     touches.set(event.pointerId, point);
     passTouches(false);
   } else if (event.button === 2 || (event.button === 0 && event.ctrlKey)) {
-    mouseMode = 'mirrored';
-    centre = point;
+    mouseMode = 'two';
     placeMouse(point, true);
   } else if (event.button === 0) {
     mouseMode = 'one';
@@ -242,12 +392,11 @@ canvas.addEventListener(
   'wheel',
   (event) => {
     event.preventDefault();
-    if (failed || frameCount === 0 || event.deltaY === 0) {
+    if (!running() || event.deltaY === 0) {
       return;
     }
     const {x, y} = panelPoint(event);
-    const factor = event.deltaY < 0 ? wheelStep : 1 / wheelStep;
-    const spread = Math.trunc(wheelFingerSpread * factor);
+    const spread = event.deltaY < 0 ? wheelSpreadIn : wheelSpreadOut;
     fingers(
       [
         {x: x - wheelFingerSpread, y},
@@ -255,10 +404,11 @@ canvas.addEventListener(
       ],
       false,
     );
+    // Both fingers drift alike, so their distance stays exact.
     fingers(
       [
-        {x: x - spread, y},
-        {x: x + spread + fingerDrift, y},
+        {x: x - spread, y: y + fingerDrift},
+        {x: x + spread, y: y + fingerDrift},
       ],
       false,
     );
@@ -267,39 +417,42 @@ canvas.addEventListener(
   {passive: false},
 );
 
-function png() {
-  draw();
-  return new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
-}
-
-function download(blob, extension) {
-  const link = document.createElement('a');
-  link.href = URL.createObjectURL(blob);
-  link.download = 'mapboard-' + String(frameCount).padStart(6, '0') + extension;
-  link.click();
-  setTimeout(() => URL.revokeObjectURL(link.href), 1000);
-}
-
 function recording() {
-  return started ? Module.UTF8ToString(call('webboard_recording')) : '';
+  if (recordingAtReset !== null) {
+    return recordingAtReset;
+  }
+  return board === null ? '' : board.UTF8ToString(call('webboard_recording'));
 }
 
-document.getElementById('save-script').addEventListener('click', (event) => {
-  event.currentTarget.blur();
+function pressMenu() {
+  if (running()) {
+    call('webboard_key', 'M'.charCodeAt(0));
+  }
+}
+
+function saveScreenshot() {
+  if (running()) {
+    screenshot('');
+  }
+}
+
+document.getElementById('menu').addEventListener('click', pressMenu);
+document.getElementById('screenshot').addEventListener('click', saveScreenshot);
+document.getElementById('save-script').addEventListener('click', () => {
   if (started) {
-    download(new Blob([recording()], {type: 'text/plain'}), '.script');
+    download(new Blob([recording()], {type: 'text/plain'}), framedName('.script'));
   }
 });
 
 window.addEventListener('keydown', (event) => {
-  if (failed || frameCount === 0 || event.repeat || event.ctrlKey || event.altKey || event.metaKey) {
+  if (event.repeat || event.ctrlKey || event.altKey || event.metaKey) {
     return;
   }
   const key = event.key.toUpperCase();
   if (key === 'M') {
-    call('webboard_key', 'M'.charCodeAt(0));
+    pressMenu();
   } else if (key === 'S') {
-    png().then((blob) => download(blob, '.png'));
+    saveScreenshot();
   }
 });
 
@@ -309,7 +462,7 @@ window.addEventListener('keydown', (event) => {
 let rateFrames = 0;
 let rateTime = performance.now();
 setInterval(() => {
-  if (failed || frameCount === 0) {
+  if (failed || !started) {
     return;
   }
   const now = performance.now();
@@ -317,22 +470,44 @@ setInterval(() => {
   const load = Math.min(100, Math.round((busyMs * 100) / (now - rateTime)));
   const text = 'mapboard - ' + fps + ' fps, load ' + load + '%';
   document.title = text;
-  const recordingEnd = call('webboard_recording_end');
-  statusLine.textContent =
-    recordingEnd === 0 ? text : text + ' - recording full (1 MiB): the script ends at frame ' + recordingEnd;
+  let ends = '';
+  if (recordingAtReset !== null) {
+    ends = ' - the recording ends at the watchdog reset after frame ' + resetFrame;
+  } else if (board !== null && call('webboard_recording_end') !== 0) {
+    ends = ' - recording full (1 MiB): the script ends at frame ' + call('webboard_recording_end');
+  }
+  rateLine.textContent = text + ends;
   rateFrames = frameCount;
   rateTime = now;
   busyMs = 0;
 }, 500);
 
+function kind(value) {
+  return value === null ? 'null' : Array.isArray(value) ? 'an array' : typeof value;
+}
+
+// Wrong types and sizes are refused before anything reaches the board.
+function checkScript(script, caller) {
+  if (typeof script !== 'string') {
+    throw new TypeError(caller + ': script must be a string of script lines, not ' + kind(script));
+  }
+  if (board === null) {
+    throw new Error(caller + ': the board is not running (see mapboard.ready)');
+  }
+  if (board.lengthBytesUTF8(script) > maxScriptBytes) {
+    throw new RangeError(caller + ': script: larger than the ' + maxScriptBytes + ' bytes a script may hold');
+  }
+}
+
 function play(script) {
-  const length = Module.lengthBytesUTF8(script) + 1;
-  const text = Module._malloc(length);
-  Module.stringToUTF8(script, text, length);
+  checkScript(script, 'mapboard.play');
+  const length = board.lengthBytesUTF8(script) + 1;
+  const text = board._malloc(length);
+  board.stringToUTF8(script, text, length);
   const played = call('webboard_play', text);
-  Module._free(text);
+  board._free(text);
   if (!played) {
-    throw new Error(Module.UTF8ToString(call('webboard_script_error')));
+    throw new Error(board.UTF8ToString(call('webboard_script_error')));
   }
   if (releaseBoard) {
     releaseBoard();
@@ -340,11 +515,29 @@ function play(script) {
   }
 }
 
+function run(script, frames, eachFrame) {
+  checkScript(script, 'mapboard.run');
+  if (typeof frames !== 'number') {
+    throw new TypeError('mapboard.run: frames must be a number, not ' + kind(frames));
+  }
+  if (!Number.isInteger(frames) || frames < 1 || frames > maxRunFrames) {
+    throw new RangeError('mapboard.run: frames must be a whole number from 1 to ' + maxRunFrames + ', not ' + frames);
+  }
+  if (eachFrame !== undefined && eachFrame !== null && typeof eachFrame !== 'function') {
+    throw new TypeError('mapboard.run: eachFrame must be a function, not ' + kind(eachFrame));
+  }
+  play(script);
+  return new Promise((resolve, reject) => {
+    runs.push({until: frameCount + frames, resolve, reject, eachFrame});
+    runs.sort((a, b) => a.until - b.until);
+  });
+}
+
 // Script times count from the call: "0 drag 100 100 300 100 500".
 window.mapboard = {
-  // The module runs and takes play and run.
+  // The module runs and takes play and run (false while it restarts).
   get ready() {
-    return started && !failed;
+    return started && !failed && board !== null;
   },
   get frameCount() {
     return frameCount;
@@ -363,27 +556,54 @@ window.mapboard = {
   },
   // The last frame's trace line, as mapboard --trace writes it.
   state,
-  // One script line, or several.
+  // One script line, or several; throws on a line it refuses.
   play,
-  // Plays a script and runs `frames` frames as fast as the page allows;
-  // resolves to the last frame's state. `eachFrame(state, stepMs)`, if
-  // given, gets every frame's state and the time the board took for it.
-  run(script, frames, eachFrame) {
-    play(script);
-    return new Promise((resolve) => {
-      runs.push({until: frameCount + frames, resolve, eachFrame});
-      runs.sort((a, b) => a.until - b.until);
-    });
-  },
+  // Plays a script and runs `frames` frames (1 to 216000) as fast as the
+  // page allows; resolves to the last frame's state. `eachFrame(state,
+  // stepMs)`, if given, gets every frame's state and the time the board
+  // took for it; if it throws, the run is rejected with its error.
+  run,
   // What the display shows: RGB565 pixels, row by row, little-endian.
   frameBuffer() {
-    const pixels = call('webboard_frame_buffer');
-    return pixels === 0 ? null : Module.HEAPU8.slice(pixels, pixels + panelWidth * panelHeight * 2);
+    const pixels = board === null ? 0 : call('webboard_frame_buffer');
+    return pixels === 0 ? null : board.HEAPU8.slice(pixels, pixels + panelWidth * panelHeight * 2);
   },
   png,
   // Everything the board received from power-on, as mapboard --record
   // writes it; the Save script button downloads it.
   recording,
-  // If set, gets every frame's state as the frame ends.
-  onFrame: null,
+  // If set, a function that gets every frame's state as the frame ends; one
+  // that throws is reported and dropped.
+  get onFrame() {
+    return onFrame;
+  },
+  set onFrame(callback) {
+    if (callback !== null && callback !== undefined && typeof callback !== 'function') {
+      throw new TypeError('mapboard.onFrame must be a function or null, not ' + kind(callback));
+    }
+    onFrame = callback || null;
+  },
 };
+
+// webboard.js, loaded after this script, starts the board.
+function mapboardLoaded() {
+  if (!failed) {
+    startBoard(0);
+  }
+}
+
+// A page opened from a file may not fetch its module.
+if (location.protocol === 'file:') {
+  mapboardFailed('opened from a file, it cannot load its module: serve this folder (make serve-web) and open its address');
+} else if (typeof WebAssembly !== 'object') {
+  mapboardFailed('WebAssembly is not available');
+} else {
+  // Some failures to fetch the module reach no handler of the runtime's.
+  window.addEventListener('unhandledrejection', (event) => {
+    if (!started) {
+      mapboardFailed(String(event.reason && event.reason.message ? event.reason.message : event.reason));
+    }
+  });
+  // While webboard.js loads.
+  compiledModule().catch(() => {});
+}
