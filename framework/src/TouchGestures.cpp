@@ -1,6 +1,7 @@
 #include "ui/TouchGestures.hpp"
 
 bool mapTouchReady = false;
+bool mapGestureBegan = false;
 float mapTx = 0.0f;
 float mapTy = 0.0f;
 float mapScale = 1.0f;

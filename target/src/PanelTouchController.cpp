@@ -123,6 +123,7 @@ void PanelTouchController::oneFinger(PanelPoint p1)
             prevScale = mapScale;
             prevRotation = mapRotation;
         }
+        mapGestureBegan = true;
     }
     prevP1 = p1;
     mapTouchReady = true;
@@ -135,15 +136,16 @@ void PanelTouchController::twoFingersDown(PanelPoint p1, PanelPoint p2)
     mapTx = 0.0f;
     mapTy = 0.0f;
     // Each pinch starts its own scale and rotation: the input handler takes
-    // only ratios within a phase (it re-bases while the translation is 0),
-    // and a product kept since power-on overflows after enough pinches at
-    // the zoom limit, after which no pinch would zoom again.
+    // only ratios within a phase (it re-bases where a phase begins), and a
+    // product kept since power-on overflows after enough pinches at the zoom
+    // limit, after which no pinch would zoom again.
     mapScale = 1.0f;
     mapRotation = 0.0f;
     prevScale = mapScale;
     prevRotation = mapRotation;
     prevP1 = p1;
     prevP2 = p2;
+    mapGestureBegan = true;
     mapTouchReady = true;
 }
 

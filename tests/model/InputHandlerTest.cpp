@@ -9,8 +9,9 @@ class InputHandling : public ::testing::Test {
 protected:
     InputHandling() { resetGestureGlobals(); }
 
-    // Publishes one sample the way the touch controller does.
-    void publish(float tx, float ty, float scale = 1.0f, float rotation = 0.0f)
+    // Publishes one sample the way the touch controller does; the first of
+    // a phase says so.
+    void publish(float tx, float ty, float scale = 1.0f, float rotation = 0.0f, bool begins = false)
     {
         mapTx = tx;
         mapTy = ty;
@@ -18,9 +19,11 @@ protected:
         mapRotation = rotation;
         mapRotationCenterX = 300.0f;
         mapRotationCenterY = 200.0f;
+        mapGestureBegan = begins;
         mapTouchReady = true;
         handler.update();
     }
+    void begin(float scale = 1.0f, float rotation = 0.0f) { publish(0.0f, 0.0f, scale, rotation, true); }
 
     InputHandler handler;
 };
@@ -38,8 +41,9 @@ TEST_F(InputHandling, WithoutTouchTheTransformIsTheIdentity)
 
 TEST_F(InputHandling, DragYieldsTheMovementSinceTheLastTransform)
 {
-    publish(0.0f, 0.0f, 2.5f, 30.0f); // a new phase at an absolute scale: no jump
+    begin(2.5f, 30.0f); // a new phase at an absolute scale: no jump
     EXPECT_FALSE(mapTouchReady);
+    EXPECT_FALSE(mapGestureBegan);
     ASSERT_TRUE(handler.hasPendingUpdates());
     MapTransform t = handler.getTransform();
     EXPECT_TRUE(t.valid);
@@ -66,7 +70,7 @@ TEST_F(InputHandling, DragYieldsTheMovementSinceTheLastTransform)
 
 TEST_F(InputHandling, PinchTransformsComposeToThePhaseTotal)
 {
-    publish(0.0f, 0.0f, 2.0f, 10.0f);
+    begin(2.0f, 10.0f);
     handler.getTransform();
     publish(1.0f, 0.0f, 3.0f, 25.0f);
     const MapTransform first = handler.getTransform();
@@ -79,26 +83,32 @@ TEST_F(InputHandling, PinchTransformsComposeToThePhaseTotal)
     EXPECT_EQ(first.dx + second.dx, 3);
 }
 
-TEST_F(InputHandling, UnmovedMidpointRebasesSoScaleWaitsForMovement)
+TEST_F(InputHandling, EverySampleOfAStillPinchReachesTheMapButOnlyAPhaseStartRebases)
 {
-    publish(0.0f, 0.0f, 1.0f);
+    begin();
     publish(0.0f, 0.0f, 1.8f, 12.0f);
     MapTransform t = handler.getTransform();
-    EXPECT_EQ(t.scale, 1.0f);
-    EXPECT_EQ(t.rotation, 0.0f);
-    publish(0.0f, 1.0f, 3.6f, 12.0f);
-    t = handler.getTransform();
-    EXPECT_FLOAT_EQ(t.scale, 2.0f);
+    EXPECT_FLOAT_EQ(t.scale, 1.8f);
+    EXPECT_FLOAT_EQ(t.rotation, 12.0f);
+    publish(0.0f, 0.0f, 3.6f, 12.0f);
+    EXPECT_FLOAT_EQ(handler.getTransform().scale, 2.0f);
+
+    // A drag back to where it began is movement, not a new phase.
+    begin(3.6f, 12.0f);
+    publish(7.0f, 0.0f, 3.6f, 12.0f);
+    handler.getTransform();
+    publish(0.0f, 0.0f, 3.6f, 12.0f);
+    EXPECT_EQ(handler.getTransform().dx, -7);
 
     // A phase that starts at scale 0 cannot divide by it.
-    publish(0.0f, 0.0f, 0.0f);
+    begin(0.0f);
     publish(2.0f, 0.0f, 4.0f);
     EXPECT_EQ(handler.getTransform().scale, 1.0f);
 }
 
 TEST_F(InputHandling, TranslationWrapsIn16BitsButDifferencesStayRight)
 {
-    publish(0.0f, 0.0f);
+    begin();
     publish(32760.0f, 0.0f);
     handler.getTransform();
     publish(32780.0f, -40000.0f);

@@ -141,56 +141,102 @@ std::vector<std::uint16_t> screenshotIn(const std::filesystem::path& dir)
     return {};
 }
 
+// mapboard in a window of its own display, driven by xdotool.
+class WindowSession {
+public:
+    explicit WindowSession(std::vector<std::string> options)
+    {
+        if (display.name.empty()) {
+            return;
+        }
+        setenv("DISPLAY", display.name.c_str(), 1);
+        // In sanitizer builds: SDL unloads the X11 libraries it loaded when it
+        // quits, so what they keep for the whole process can no longer be
+        // named, let alone told apart from a leak. The headless tests run the
+        // same board code with leak checking on.
+        setenv("LSAN_OPTIONS", "detect_leaks=0", 1);
+        options.insert(options.begin(), MAPBOARD_PROGRAM);
+        program = std::make_unique<Child>(options);
+        const auto found = runCommand("timeout 10 xdotool search --sync --onlyvisible --name '^mapboard'");
+        if (found.status == 0) {
+            window = found.output.substr(0, found.output.find('\n'));
+            focused = runCommand("xdotool windowfocus --sync " + window).status == 0;
+        }
+    }
+
+    // Xvfb runs and the window appeared and took the focus.
+    ::testing::AssertionResult ready() const
+    {
+        if (display.name.empty()) {
+            return ::testing::AssertionFailure() << "Xvfb did not start (scripts/setup installs it)";
+        }
+        if (!focused) {
+            return ::testing::AssertionFailure() << "no window appeared";
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    void moveTo(int x, int y) const
+    {
+        runCommand("xdotool mousemove --window " + window + " " + std::to_string(x) + " " + std::to_string(y));
+    }
+    void xdotool(const std::string& arguments) const { runCommand("xdotool " + arguments); }
+
+    // Q, and the program's exit status.
+    int quit()
+    {
+        xdotool("key q");
+        return program->waitFor(std::chrono::seconds(10));
+    }
+
+    std::string window;
+
+private:
+    VirtualDisplay display;
+    std::unique_ptr<Child> program;
+    bool focused = false;
+};
+
 } // namespace
 
 TEST(MapboardWindow, DragWheelAndRightDragMoveTheMapAndMThenAClickReachTheDogScreen)
 {
-    VirtualDisplay display;
-    ASSERT_FALSE(display.name.empty()) << "Xvfb did not start (scripts/setup installs it)";
     const auto dir = boardtest::scratchDir("window");
-    setenv("DISPLAY", display.name.c_str(), 1);
-    // In sanitizer builds: SDL unloads the X11 libraries it loaded when it
-    // quits, so what they keep for the whole process can no longer be named,
-    // let alone told apart from a leak. The headless tests run the same board
-    // code with leak checking on.
-    setenv("LSAN_OPTIONS", "detect_leaks=0", 1);
-    Child program({MAPBOARD_PROGRAM, "--trace", (dir / "trace.jsonl").string(), "--out", (dir / "last.png").string()});
-
-    const std::string xdotool = "xdotool ";
-    const auto found = runCommand("timeout 10 " + xdotool + "search --sync --onlyvisible --name '^mapboard'");
-    ASSERT_EQ(found.status, 0) << "no window appeared: " << found.output;
-    const std::string window = found.output.substr(0, found.output.find('\n'));
-    ASSERT_EQ(runCommand(xdotool + "windowfocus --sync " + window).status, 0);
+    WindowSession session({"--trace", (dir / "trace.jsonl").string(), "--out", (dir / "last.png").string()});
+    ASSERT_TRUE(session.ready());
 
     // Left drag of 150 px to the right, in small steps as a hand moves.
-    runCommand(xdotool + "mousemove --window " + window + " 200 200 mousedown 1");
+    session.moveTo(200, 200);
+    session.xdotool("mousedown 1");
     pause(150);
     for (int x = 215; x <= 350; x += 15) {
-        runCommand(xdotool + "mousemove --window " + window + " " + std::to_string(x) + " 200");
+        session.moveTo(x, 200);
         pause(30);
     }
     pause(150);
-    runCommand(xdotool + "mouseup 1");
+    session.xdotool("mouseup 1");
     pause(150);
-    runCommand(xdotool + "mousemove --window " + window + " 400 240 click 4");
+    session.moveTo(400, 240);
+    session.xdotool("click 4");
     pause(300);
-    // Right drag: a second finger mirrored about the press point spreads.
-    runCommand(xdotool + "mousemove --window " + window + " 400 300 mousedown 3");
+    // Right drag: the second finger, mirrored about the centre, spreads.
+    session.moveTo(400, 300);
+    session.xdotool("mousedown 3");
     for (int x = 410; x <= 480; x += 10) {
-        runCommand(xdotool + "mousemove --window " + window + " " + std::to_string(x) + " 300");
+        session.moveTo(x, 300);
         pause(30);
     }
-    runCommand(xdotool + "mouseup 3");
+    session.xdotool("mouseup 3");
     pause(150);
-    runCommand(xdotool + "key m");
+    session.xdotool("key m");
     pause(300);
-    runCommand(xdotool + "key s");
+    session.xdotool("key s");
     pause(300);
     // A quick click on the menu's dog button is a tap.
-    runCommand(xdotool + "mousemove --window " + window + " 560 230 click 1");
+    session.moveTo(560, 230);
+    session.xdotool("click 1");
     pause(300);
-    runCommand(xdotool + "key q");
-    ASSERT_EQ(program.waitFor(std::chrono::seconds(10)), 0) << "Q ends the program";
+    ASSERT_EQ(session.quit(), 0) << "Q ends the program";
 
     // The map: x in map units; a drag of 150 px at tile scale s moves it by 150 / s.
     const auto lines = boardtest::readTrace(dir / "trace.jsonl");
@@ -215,44 +261,36 @@ TEST(MapboardWindow, DragWheelAndRightDragMoveTheMapAndMThenAClickReachTheDogScr
 
 TEST(MapboardWindow, ARecordedSessionReplaysHeadlessThroughTheSameStates)
 {
-    VirtualDisplay display;
-    ASSERT_FALSE(display.name.empty()) << "Xvfb did not start (scripts/setup installs it)";
     const auto dir = boardtest::scratchDir("record");
-    setenv("DISPLAY", display.name.c_str(), 1);
-    setenv("LSAN_OPTIONS", "detect_leaks=0", 1);
     const auto recording = dir / "session.txt";
-    Child program({MAPBOARD_PROGRAM, "--record", recording.string(), "--trace", (dir / "window.jsonl").string(),
-                   "--out", (dir / "window.png").string()});
-
-    const std::string xdotool = "xdotool ";
-    const auto found = runCommand("timeout 10 " + xdotool + "search --sync --onlyvisible --name '^mapboard'");
-    ASSERT_EQ(found.status, 0) << "no window appeared: " << found.output;
-    const std::string window = found.output.substr(0, found.output.find('\n'));
-    ASSERT_EQ(runCommand(xdotool + "windowfocus --sync " + window).status, 0);
+    WindowSession session({"--record", recording.string(), "--trace", (dir / "window.jsonl").string(), "--out",
+                           (dir / "window.png").string()});
+    ASSERT_TRUE(session.ready());
 
     // Menu, back to the pizza map by its button, then a drag and a wheel step.
-    runCommand(xdotool + "key m");
+    session.xdotool("key m");
     pause(300);
-    runCommand(xdotool + "mousemove --window " + window + " 235 230 click 1");
+    session.moveTo(235, 230);
+    session.xdotool("click 1");
     pause(300);
-    runCommand(xdotool + "mousemove --window " + window + " 300 300 mousedown 1");
+    session.moveTo(300, 300);
+    session.xdotool("mousedown 1");
     pause(100);
     for (int x = 320; x <= 440; x += 20) {
-        runCommand(xdotool + "mousemove --window " + window + " " + std::to_string(x) + " " +
-                   std::to_string(300 - (x - 300) / 2));
+        session.moveTo(x, 300 - (x - 300) / 2);
         pause(30);
     }
     pause(100);
-    runCommand(xdotool + "mouseup 1");
+    session.xdotool("mouseup 1");
     pause(150);
-    runCommand(xdotool + "mousemove --window " + window + " 400 240 click 4");
+    session.moveTo(400, 240);
+    session.xdotool("click 4");
     // Time for the new view's tiles, so both last frames show them all.
     pause(1500);
     // Each run leaves its last picture beside its --out.
-    runCommand(xdotool + "key s");
+    session.xdotool("key s");
     pause(100);
-    runCommand(xdotool + "key q");
-    ASSERT_EQ(program.waitFor(std::chrono::seconds(10)), 0) << "Q ends the program";
+    ASSERT_EQ(session.quit(), 0) << "Q ends the program";
 
     // The recorded Q ends the replay where the window ended; its screenshot
     // goes beside its own --out.
@@ -297,4 +335,55 @@ TEST(MapboardWindow, ARecordedSessionReplaysHeadlessThroughTheSameStates)
         }
     }
     EXPECT_EQ(differing, 0);
+}
+
+TEST(MapboardWindow, ASmallRightDragPinchesGentlyAndWheelStepsOutUndoStepsIn)
+{
+    const auto dir = boardtest::scratchDir("pinch");
+    WindowSession session({"--trace", (dir / "trace.jsonl").string(), "--out", (dir / "last.png").string()});
+    ASSERT_TRUE(session.ready());
+
+    session.moveTo(500, 300);
+    session.xdotool("mousedown 3");
+    pause(100);
+    session.moveTo(510, 300);
+    pause(100);
+    session.xdotool("mouseup 3");
+    pause(300);
+    const auto wheel = [&](int button) {
+        for (int step = 0; step < 3; ++step) {
+            session.xdotool("click " + std::to_string(button));
+            pause(150);
+        }
+    };
+    session.moveTo(300, 200);
+    wheel(4);
+    wheel(5);
+    pause(200);
+    ASSERT_EQ(session.quit(), 0);
+
+    const auto lines = boardtest::readTrace(dir / "trace.jsonl");
+    ASSERT_FALSE(lines.empty());
+    // The scales the map passed through; the drag's end is the last before
+    // the first wheel step's jump.
+    std::vector<double> scales;
+    for (const auto& line : lines) {
+        const double scale = line["map"]["scale"];
+        if (scales.empty() || scales.back() != scale) {
+            scales.push_back(scale);
+        }
+    }
+    std::size_t wheelStart = 1;
+    while (wheelStart < scales.size() && scales[wheelStart] / scales[wheelStart - 1] < 1.2) {
+        ++wheelStart;
+    }
+    ASSERT_LT(wheelStart, scales.size()) << "no wheel step zoomed in";
+    const double afterDrag = scales[wheelStart - 1];
+    // The fingers land some 230 px apart about the centre: 10 px move them
+    // by a few per cent, not to the largest zoom.
+    EXPECT_GT(afterDrag, scales.front());
+    EXPECT_LT(afterDrag, scales.front() * 1.2) << "a 10 px right drag is a small pinch";
+    EXPECT_NEAR(*std::max_element(scales.begin(), scales.end()) / afterDrag, 1.25 * 1.25 * 1.25, 1e-4)
+        << "three steps in";
+    EXPECT_NEAR(lines.back()["map"]["scale"].get<double>() / afterDrag, 1.0, 1e-6) << "three in, three out";
 }

@@ -178,6 +178,37 @@ TEST_F(PanelTouch, APinchStillZoomsAfterAnyNumberOfPinchesOutAtTheZoomLimit)
     EXPECT_NEAR(handler.getTransform().scale, 40.0f / 140.0f, 1e-3f) << "pinching in zooms out";
 }
 
+// Fingers spreading and turning about a midpoint that never moves: the map
+// follows each sample, and the phase's first sample is no jump.
+TEST_F(PanelTouch, AStillMidpointPinchZoomsAndTurnsByTheFingers)
+{
+    InputHandler handler;
+    touch(1, {350, 240});
+    handler.update();
+    handler.getTransform();
+    touch(2, {350, 240}, {450, 240});
+    handler.update();
+    EXPECT_EQ(handler.getTransform().scale, 1.0f);
+
+    float scale = 1.0f;
+    float rotation = 0.0f;
+    for (const std::uint16_t half : {75, 100, 150, 200}) {
+        touch(2, {static_cast<std::uint16_t>(400 - half), 240}, {static_cast<std::uint16_t>(400 + half), 240});
+        handler.update();
+        const MapTransform t = handler.getTransform();
+        scale *= t.scale;
+        EXPECT_EQ(t.dx, 0);
+        EXPECT_EQ(t.centerX, 400.0f);
+    }
+    EXPECT_FLOAT_EQ(scale, 4.0f);
+
+    // A quarter turn about the same midpoint.
+    touch(2, {400, 40}, {400, 440});
+    handler.update();
+    rotation += handler.getTransform().rotation;
+    EXPECT_NEAR(rotation, 90.0f, 1e-3f);
+}
+
 TEST_F(PanelTouch, CoincidentFingersNeverZeroTheScale)
 {
     touch(2, {200, 200}, {200, 200});

@@ -28,11 +28,13 @@ void InputHandler::update()
     current.valid = true;
     mapTouchReady = false;
 
-    // Every gesture phase starts from translation (0, 0): re-base there, so
-    // a new phase never jumps by the absolute scale or rotation it starts at.
-    if ((mapTx != 0.0f || mapTy != 0.0f) && started) {
+    // Re-base where a phase begins, so that it never jumps by the absolute
+    // scale or rotation it starts at; every later sample reaches the map,
+    // whether or not the fingers' midpoint moved.
+    if (!mapGestureBegan && started) {
         return;
     }
+    mapGestureBegan = false;
     baseline = current;
     started = true;
 }

@@ -48,7 +48,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     CLI::App app{"mapboard: the board's firmware on the PC. Opens an 800 x 480 window of the display when a display "
                  "exists; otherwise, or with --headless, runs in virtual board time and saves the last frame.\n"
                  "Window: left drag is one finger; right drag or Ctrl+drag adds a second finger mirrored about the "
-                 "first (pinch and rotate); the wheel pinches about the cursor; M menu, S screenshot, Q quit.",
+                 "display's centre (pinch and turn); the wheel zooms by a short pinch at the cursor; M menu, S "
+                 "screenshot, Q quit.",
                  "mapboard"};
     Options options;
     options.out = defaultOut;

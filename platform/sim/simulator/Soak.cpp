@@ -331,7 +331,7 @@ void Soak::pinch(bool rotate)
 {
     const double cx = between(150, 650);
     const double cy = between(100, 380);
-    const double driftX = between(-20, 20) + 1;
+    const double driftX = between(-20, 20);
     const double driftY = between(-20, 20);
     const double angle = between(0, 179) * pi / 180.0;
     const double turn = rotate ? between(-150, 150) * pi / 180.0 : between(-10, 10) * pi / 180.0;
@@ -363,8 +363,7 @@ void Soak::pinch(bool rotate)
     fingers(0, 0, 0);
 }
 
-// As the window turns a wheel step: a short pinch about the cursor, its
-// second finger drifting a pixel so that the midpoint moves.
+// As the window turns a wheel step: a short pinch at the cursor.
 void Soak::wheel()
 {
     constexpr int spread = 60;
@@ -375,7 +374,7 @@ void Soak::wheel()
     for (int i = 0; i < turns; ++i) {
         const int after = in ? spread * 5 / 4 : spread * 4 / 5;
         fingers(2, x - spread, y, x + spread, y);
-        fingers(2, x - after, y, x + after + 1, y);
+        fingers(2, x - after, y, x + after, y);
         fingers(0, 0, 0);
         wait(static_cast<std::uint32_t>(between(0, 3)));
     }

@@ -15,13 +15,11 @@ namespace simulator {
 
 namespace {
 
-constexpr int wheelFingerSpread = 60; // pixels from the cursor to each finger
-constexpr float wheelStep = 1.25f;
-// Two fingers whose midpoint never moves read as no pinch at all to the map's
-// input handler; real fingers always drift, so the emulated second finger
-// drifts by one pixel after it lands (half a pixel of the midpoint, less
-// than one pixel of pan).
-constexpr int fingerDrift = 1;
+// Pixels from the cursor to each finger before a wheel step, and after a
+// step in or out: 60 to 75 is x1.25, 60 to 48 exactly its inverse.
+constexpr int wheelFingerSpread = 60;
+constexpr int wheelSpreadIn = wheelFingerSpread * 5 / 4;
+constexpr int wheelSpreadOut = wheelFingerSpread * 4 / 5;
 
 sim::board::Finger clampToPanel(int x, int y)
 {
@@ -78,8 +76,6 @@ private:
         const bool ctrl = (SDL_GetModState() & KMOD_CTRL) != 0;
         if (button.button == SDL_BUTTON_RIGHT || (button.button == SDL_BUTTON_LEFT && ctrl)) {
             mode = Mode::Mirrored;
-            centreX = button.x / scale;
-            centreY = button.y / scale;
         } else if (button.button == SDL_BUTTON_LEFT) {
             mode = Mode::OneFinger;
         } else {
@@ -90,13 +86,12 @@ private:
 
     // Landing and lifting are sampled on frames of their own, so a quick
     // click is still a tap; moves in between keep only the newest position.
-    // The second finger mirrors the first about the point where the right
-    // button went down: moving the mouse pinches and rotates about it.
+    // The second finger mirrors the first about the display's centre, so
+    // the two land apart and moving the mouse pinches and turns about it.
     void place(int x, int y, bool landing = false)
     {
-        const int drift = landing ? 0 : fingerDrift;
         const sim::board::Finger fingers[2] = {clampToPanel(x, y),
-                                               clampToPanel(2 * centreX - x + drift, 2 * centreY - y)};
+                                               clampToPanel(sim::board::panelWidth - x, sim::board::panelHeight - y)};
         const int count = mode == Mode::Mirrored ? 2 : 1;
         if (landing) {
             run.queueFingers(fingers, count);
@@ -113,11 +108,10 @@ private:
         SDL_GetMouseState(&x, &y);
         x /= scale;
         y /= scale;
-        const float factor = steps > 0 ? wheelStep : 1.0f / wheelStep;
-        const auto spread = static_cast<int>(wheelFingerSpread * factor);
+        const int spread = steps > 0 ? wheelSpreadIn : wheelSpreadOut;
         const sim::board::Finger before[2] = {clampToPanel(x - wheelFingerSpread, y),
                                               clampToPanel(x + wheelFingerSpread, y)};
-        const sim::board::Finger after[2] = {clampToPanel(x - spread, y), clampToPanel(x + spread + fingerDrift, y)};
+        const sim::board::Finger after[2] = {clampToPanel(x - spread, y), clampToPanel(x + spread, y)};
         run.queueFingers(before, 2);
         run.queueFingers(after, 2);
         run.queueFingers(nullptr, 0);
@@ -142,8 +136,6 @@ private:
     BoardRun& run;
     int scale;
     Mode mode = Mode::None;
-    int centreX = 0;
-    int centreY = 0;
     std::map<SDL_FingerID, sim::board::Finger> touches;
 };
 

@@ -8,6 +8,7 @@ inline void resetGestureGlobals()
 {
     doSampleTouch = false;
     mapTouchReady = false;
+    mapGestureBegan = false;
     mapTx = 0.0f;
     mapTy = 0.0f;
     mapScale = 1.0f;
