@@ -15,9 +15,6 @@ const mirrorY = panelHeight / 2;
 const wheelFingerSpread = 60;
 const wheelSpreadIn = 75;
 const wheelSpreadOut = 48;
-// Two fingers whose midpoint never moves read as no pinch to the map's input
-// handler; real fingers drift, so placed fingers drift a pixel.
-const fingerDrift = 1;
 // Board frames follow the display's refresh; a faster screen must not run
 // the board faster.
 const shortestFrameMs = 1000 / 60 - 2;
@@ -329,8 +326,7 @@ const touches = new Map(); // pointerId -> point
 function placeMouse(point, landing) {
   const points = [point];
   if (mouseMode === 'two') {
-    const drift = landing ? 0 : fingerDrift;
-    points.push({x: clamp(2 * mirrorX - point.x + drift, panelWidth), y: clamp(2 * mirrorY - point.y, panelHeight)});
+    points.push({x: clamp(2 * mirrorX - point.x, panelWidth), y: clamp(2 * mirrorY - point.y, panelHeight)});
   }
   fingers(points, !landing);
 }
@@ -404,11 +400,10 @@ canvas.addEventListener(
       ],
       false,
     );
-    // Both fingers drift alike, so their distance stays exact.
     fingers(
       [
-        {x: x - spread, y: y + fingerDrift},
-        {x: x + spread, y: y + fingerDrift},
+        {x: x - spread, y},
+        {x: x + spread, y},
       ],
       false,
     );
