@@ -359,7 +359,9 @@ TEST(MapboardWindow, ASmallRightDragPinchesGentlyAndWheelStepsOutUndoStepsIn)
     session.moveTo(300, 200);
     wheel(4);
     wheel(5);
-    pause(200);
+    // Each step is three finger states, a frame each, then the map's turn;
+    // a loaded machine draws slowly.
+    pause(1000);
     ASSERT_EQ(session.quit(), 0);
 
     const auto lines = boardtest::readTrace(dir / "trace.jsonl");
