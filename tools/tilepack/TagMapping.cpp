@@ -95,7 +95,8 @@ TagRule ruleOf(const json& rule, unsigned int line)
         throw std::runtime_error("a rule must be an object");
     }
     static const char* const known[] = {"key", "values", "geometry", "layer", "class", "minzoom", "maxzoom"};
-    for (const auto& [name, value] : rule.items()) {
+    for (const auto& field : rule.items()) {
+        const std::string& name = field.key();
         if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return name == k; }) ==
             std::end(known)) {
             throw std::runtime_error("unknown field \"" + name + "\"");
