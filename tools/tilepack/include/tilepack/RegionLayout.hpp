@@ -26,7 +26,7 @@ GeoBox coveredBox(const CollectionLayout& layout);
 // empty tile for every stored tile.
 std::uint64_t leastImageBytes(const CollectionLayout& layout);
 
-// `box` shrunk about its centre by `factor` (0..1] in world units.
+// `box` scaled about its centre by `factor` in world units.
 GeoBox shrunk(const GeoBox& box, double factor);
 
 // Throws, before anything is built, when even the least image of `box`
