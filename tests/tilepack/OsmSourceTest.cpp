@@ -141,6 +141,20 @@ TEST_F(OsmSource, TheSeaBeyondACoastlineBecomesWater)
     EXPECT_NEAR(sea->envelope.maxX, box.maxX, 1e-6);
 }
 
+TEST_F(OsmSource, AnIslandInTheBoxLeavesAHoleInTheSea)
+{
+    // South down the west shore, then east: anticlockwise, land inside.
+    const tilepack::OsmData data =
+        load(extract("<node id=\"1\" lon=\"9.04\" lat=\"47.06\"/><node id=\"2\" lon=\"9.04\" lat=\"47.04\"/>\n"
+                     "<node id=\"3\" lon=\"9.06\" lat=\"47.04\"/><node id=\"4\" lon=\"9.06\" lat=\"47.06\"/>\n" +
+                     closedWay(1, {1, 2, 3}, "<tag k=\"natural\" v=\"coastline\"/>") +
+                     closedWay(2, {3, 4, 1}, "<tag k=\"natural\" v=\"coastline\"/>")));
+    const tilepack::SourceFeature* sea = inLayer(data, "water");
+    ASSERT_NE(sea, nullptr);
+    ASSERT_EQ(sea->geometry.components.size(), 1u);
+    EXPECT_EQ(sea->geometry.components[0].size(), 2u) << "the box's edge and the island's shore";
+}
+
 TEST_F(OsmSource, InputThatIsNoUsableExtractIsRefusedInOneLine)
 {
     std::ofstream(directory / "junk.osm.pbf") << "not a protocol buffer";

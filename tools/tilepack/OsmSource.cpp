@@ -246,7 +246,8 @@ GeoBox extractBox(const std::filesystem::path& file)
     });
 }
 
-OsmData loadOsm(const std::filesystem::path& file, const TagMapping& mapping, const GeoBox& box)
+OsmData loadOsm(const std::filesystem::path& file, const TagMapping& mapping, const GeoBox& box,
+                const ReadProgress& progress)
 {
     OsmData data;
     const std::vector<CoastWay> coast = reading(file, [&](const osmium::io::File& input) {
@@ -261,8 +262,14 @@ OsmData loadOsm(const std::filesystem::path& file, const TagMapping& mapping, co
         locations.ignore_errors();
         Collector collector(mapping, data);
         osmium::io::Reader reader(input, osmium::io::read_meta::no);
-        osmium::apply(reader, locations, collector,
-                      areas.handler([&](osmium::memory::Buffer&& buffer) { osmium::apply(buffer, collector); }));
+        auto assembled = areas.handler([&](osmium::memory::Buffer&& buffer) { osmium::apply(buffer, collector); });
+        while (osmium::memory::Buffer buffer = reader.read()) {
+            osmium::apply(buffer, locations, collector, assembled);
+            if (progress) {
+                progress(reader.offset(), reader.file_size());
+            }
+        }
+        assembled.flush(); // the areas still held back
         reader.close();
         if (collector.nodeCount() == 0) {
             throw Refused(file.string() + ": holds no map data");

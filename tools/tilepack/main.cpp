@@ -67,6 +67,32 @@ private:
     bool enabled;
 };
 
+// Reading a large extract takes a while too: the share read so far, on a
+// terminal only.
+class ReadingLine {
+public:
+    explicit ReadingLine(bool show) : interactive(show && isatty(STDERR_FILENO) == 1) {}
+
+    void operator()(std::uint64_t done, std::uint64_t total)
+    {
+        if (!interactive || total == 0) {
+            return;
+        }
+        const auto percent = static_cast<unsigned int>(done * 100 / total);
+        if (percent != shown) {
+            shown = percent;
+            std::fprintf(stderr, "\rtilepack: reading the extract, %u%%", percent);
+            if (done >= total) {
+                std::fprintf(stderr, "\n");
+            }
+        }
+    }
+
+private:
+    bool interactive;
+    unsigned int shown = 101;
+};
+
 struct Options {
     std::filesystem::path dataDirectory;
     std::filesystem::path osmFile;
@@ -106,7 +132,10 @@ Input readExtract(const Options& options)
     tilepack::checkRegionFits(*input.box);
     input.layout = tilepack::layoutFor(*input.box);
     input.attribution = "(c) OpenStreetMap contributors";
-    tilepack::OsmData osm = tilepack::loadOsm(options.osmFile, mapping, *input.box);
+    ReadingLine readingLine(!options.quiet);
+    tilepack::OsmData osm =
+        tilepack::loadOsm(options.osmFile, mapping, *input.box,
+                          [&](std::uint64_t done, std::uint64_t total) { readingLine(done, total); });
     input.data = std::move(osm.source);
     printSource(input.data, options.osmFile);
     std::printf("tilepack: box %s, %zu road ways, %s\n", tilepack::describeBox(*input.box).c_str(), osm.roads.size(),

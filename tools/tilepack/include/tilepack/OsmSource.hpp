@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,10 +37,14 @@ struct OsmData {
 // Throws when the file cannot be read as an extract or holds no nodes.
 GeoBox extractBox(const std::filesystem::path& file);
 
+// Bytes of the file read so far, and all of them.
+using ReadProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
 // Throws with one line naming the problem: a file that is not a readable
 // extract, an extract without map data inside `box`, a node with
 // coordinates outside the world's. Broken areas are left out with a
 // warning each, and so is the sea when a coastline cannot be closed.
-OsmData loadOsm(const std::filesystem::path& file, const TagMapping& mapping, const GeoBox& box);
+OsmData loadOsm(const std::filesystem::path& file, const TagMapping& mapping, const GeoBox& box,
+                const ReadProgress& progress = {});
 
 } // namespace tilepack
