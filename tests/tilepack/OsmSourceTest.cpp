@@ -53,12 +53,14 @@ protected:
     std::filesystem::path directory;
 };
 
-// Nodes 1..16 on a grid of 0.01 degrees; a square of ids a, b, c, d.
+// Nodes 1..16 on a 4 x 4 grid 0.02 degrees apart, row by row from the south-west.
 const std::string grid = [] {
     std::string nodes;
     for (int i = 0; i < 16; ++i) {
-        nodes += "<node id=\"" + std::to_string(i + 1) + "\" lon=\"" + std::to_string(9.01 + 0.02 * (i % 4)) +
-                 "\" lat=\"" + std::to_string(47.01 + 0.02 * static_cast<double>(i / 4)) + "\"/>\n";
+        const int column = i % 4;
+        const int row = i / 4;
+        nodes += "<node id=\"" + std::to_string(i + 1) + "\" lon=\"" + std::to_string(9.01 + 0.02 * column) +
+                 "\" lat=\"" + std::to_string(47.01 + 0.02 * row) + "\"/>\n";
     }
     return nodes;
 }();
