@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -107,6 +108,39 @@ TEST_F(OsmSource, TaggedNodesWaysAndClosedWaysBecomePointsLinesAndAreas)
     EXPECT_EQ(data.roads[0].id, 100);
     EXPECT_EQ(data.roads[0].nodes, (std::vector<std::int64_t>{1, 2, 3}));
     EXPECT_TRUE(data.roads[0].oneway);
+}
+
+// One object per rule of the repository's mapping, tagged with the rule's
+// first value: a node, a way, or a multipolygon relation for an area.
+TEST_F(OsmSource, EveryRuleOfTheMappingFeedsItsLayerAndClass)
+{
+    std::string objects = grid + closedWay(1, {6, 7, 11, 10, 6});
+    std::set<std::string> expected;
+    int id = 100;
+    for (const tilepack::TagRule& rule : mapping.rules()) {
+        ++id;
+        const std::string value = rule.values.front() == "*" ? "yes" : rule.values.front();
+        const std::string tags = "<tag k=\"" + rule.key + "\" v=\"" + value + "\"/><tag k=\"name\" v=\"N\"/>";
+        if (rule.shape == tilepack::OsmShape::Point) {
+            objects += "<node id=\"" + std::to_string(id) + "\" lon=\"9.05\" lat=\"47.05\">" + tags + "</node>\n";
+        } else if (rule.shape == tilepack::OsmShape::Line) {
+            objects += closedWay(id, {1, 2, 3}, tags);
+        } else {
+            objects += "<relation id=\"" + std::to_string(id) +
+                       "\"><member type=\"way\" ref=\"1\" role=\"outer\"/><tag k=\"type\" v=\"multipolygon\"/>" + tags +
+                       "</relation>\n";
+        }
+        expected.insert(rule.layer + "/" + rule.featureClass);
+    }
+    std::set<std::string> stored;
+    for (const tilepack::SourceFeature& feature : load(extract(objects)).source.features) {
+        std::string featureClass = "default";
+        for (const auto& [key, value] : feature.properties) {
+            featureClass = key == "class" ? value : featureClass;
+        }
+        stored.insert(feature.layer + "/" + featureClass);
+    }
+    EXPECT_EQ(stored, expected);
 }
 
 TEST_F(OsmSource, MultipolygonsKeepTheirHolesAndBrokenOnesAreNamedAndLeftOut)
