@@ -30,11 +30,11 @@ TEST_F(ImageFile, AnythingButARegularFileInAWritableFolderIsRefusedAsOutput)
     std::ofstream(directory / "file") << "not a folder";
     for (const fs::path& out : {fs::path("/dev/null"), directory, directory / "link.img",
                                 directory / "missing" / "new.img", directory / "file" / "new.img"}) {
-        EXPECT_THROW(tilepack::checkOutput(out), std::runtime_error) << out;
+        EXPECT_THROW(tilepack::checkOutput(out, "--out"), std::runtime_error) << out;
     }
     std::ofstream(directory / "old.img") << "old";
-    EXPECT_NO_THROW(tilepack::checkOutput(directory / "old.img"));
-    EXPECT_NO_THROW(tilepack::checkOutput(directory / "new.img"));
+    EXPECT_NO_THROW(tilepack::checkOutput(directory / "old.img", "--out"));
+    EXPECT_NO_THROW(tilepack::checkOutput(directory / "new.img", "--mbtiles"));
     EXPECT_FALSE(fs::exists(directory / "new.img.partial")) << "the check leaves nothing behind";
 }
 

@@ -68,7 +68,7 @@ EncodedTile encodeTile(const Pieces& pieces, const TileAddress& tile)
     MvtWriter writer;
     EncodedTile result;
     for (const Piece& piece : pieces) {
-        if (piece.source->minZoom > tile.zoom) {
+        if (piece.source->minZoom > tile.zoom || piece.source->maxZoom < tile.zoom) {
             continue;
         }
         TileShape shape = toTileShape(*piece.geometry, tile);
@@ -118,9 +118,10 @@ struct Task {
 
 class LevelBuilder {
 public:
-    LevelBuilder(std::size_t level, BuiltCollection& result, std::vector<Pieces>& next, std::mutex& lock)
-        : range(collectionRanges[level]), tiles(result.tiles[level]), records(result.records), nextPieces(next),
-          resultLock(lock)
+    LevelBuilder(const CollectionLayout& collection, std::size_t level, BuiltCollection& result,
+                 std::vector<Pieces>& next, std::mutex& lock)
+        : layout(collection), range(collection.ranges[level]), tiles(result.tiles[level]), records(result.records),
+          nextPieces(next), resultLock(lock)
     {
     }
 
@@ -128,7 +129,7 @@ public:
     {
         for (const TileAddress& child : task.children) {
             Pieces pieces = cut(*task.parent, child);
-            if (!(child == absentTile)) {
+            if (layout.stores(child)) {
                 build(pieces, child, validator);
             }
             if (range.zoom < lastZoom) {
@@ -152,6 +153,7 @@ private:
         tiles[range.indexOf(tile.x, tile.y)] = std::move(encoded.bytes);
     }
 
+    const CollectionLayout& layout;
     const ZoomRange& range;
     LevelTiles& tiles;
     std::vector<TileRecord>& records;
@@ -172,9 +174,10 @@ Pieces wholeData(const SourceData& data)
     return pieces;
 }
 
-std::vector<Task> tasksFor(std::size_t level, const std::vector<Pieces>& parents, const Pieces& root)
+std::vector<Task> tasksFor(const ZoomRanges& ranges, std::size_t level, const std::vector<Pieces>& parents,
+                           const Pieces& root)
 {
-    const ZoomRange& range = collectionRanges[level];
+    const ZoomRange& range = ranges[level];
     if (level == 0) {
         std::vector<Task> tasks;
         for (std::uint32_t y = range.minY; y <= range.maxY; ++y) {
@@ -184,7 +187,7 @@ std::vector<Task> tasksFor(std::size_t level, const std::vector<Pieces>& parents
         }
         return tasks;
     }
-    const ZoomRange& above = collectionRanges[level - 1];
+    const ZoomRange& above = ranges[level - 1];
     std::vector<Task> tasks;
     for (std::uint32_t py = above.minY; py <= above.maxY; ++py) {
         for (std::uint32_t px = above.minX; px <= above.maxX; ++px) {
@@ -245,15 +248,6 @@ void runInParallel(std::size_t count, const std::vector<std::unique_ptr<TileVali
     }
 }
 
-unsigned int storedTileCount()
-{
-    unsigned int total = 0;
-    for (const ZoomRange& range : collectionRanges) {
-        total += range.count();
-    }
-    return total - 1; // the absent tile
-}
-
 } // namespace
 
 const char* tileInProgress()
@@ -261,9 +255,10 @@ const char* tileInProgress()
     return currentTile;
 }
 
-BuiltCollection buildCollection(const SourceData& data, unsigned int threads, const ProgressReport& progress)
+BuiltCollection buildCollection(const SourceData& data, unsigned int threads, const ProgressReport& progress,
+                                const CollectionLayout& layout)
 {
-    BuiltCollection result{emptyCollection(), {}};
+    BuiltCollection result{emptyCollection(layout), {}, layout.absent.has_value()};
     const Pieces root = wholeData(data);
     std::vector<Pieces> parents;
     std::vector<std::unique_ptr<TileValidator>> validators;
@@ -271,14 +266,14 @@ BuiltCollection buildCollection(const SourceData& data, unsigned int threads, co
         validators.push_back(std::make_unique<TileValidator>());
     }
     std::mutex lock;
-    const unsigned int total = storedTileCount();
-    for (std::size_t level = 0; level < collectionRanges.size(); ++level) {
-        const ZoomRange& range = collectionRanges[level];
+    const auto total = static_cast<unsigned int>(layout.storedTileCount());
+    for (std::size_t level = 0; level < layout.ranges.size(); ++level) {
+        const ZoomRange& range = layout.ranges[level];
         std::vector<Pieces> next(range.zoom < lastZoom ? range.count() : 0);
-        const std::vector<Task> tasks = tasksFor(level, parents, root);
-        LevelBuilder builder(level, result, next, lock);
+        const std::vector<Task> tasks = tasksFor(layout.ranges, level, parents, root);
+        LevelBuilder builder(layout, level, result, next, lock);
         const std::size_t recordsBefore = result.records.size();
-        const unsigned int levelTotal = range.count() - (range.zoom == absentTile.zoom ? 1 : 0);
+        const unsigned int levelTotal = range.count() - (layout.absent && layout.absent->zoom == range.zoom ? 1 : 0);
 
         runInParallel(tasks.size(), validators, [&](std::size_t task, TileValidator& validator) {
             builder.run(tasks[task], validator);

@@ -36,23 +36,23 @@ public:
 
 } // namespace
 
-CollectionTiles emptyCollection()
+CollectionTiles emptyCollection(const CollectionLayout& layout)
 {
     CollectionTiles tiles;
-    for (std::size_t level = 0; level < collectionRanges.size(); ++level) {
-        tiles[level].resize(collectionRanges[level].count());
+    for (std::size_t level = 0; level < layout.ranges.size(); ++level) {
+        tiles[level].resize(layout.ranges[level].count());
     }
     return tiles;
 }
 
-std::vector<std::uint8_t> layoutImage(const CollectionTiles& tiles)
+std::vector<std::uint8_t> layoutImage(const CollectionTiles& tiles, const CollectionLayout& layout)
 {
     ImageWriter image;
-    for (std::size_t level = 0; level < collectionRanges.size(); ++level) {
+    for (std::size_t level = 0; level < layout.ranges.size(); ++level) {
         image.put(0); // batch addresses, filled in below
     }
-    for (std::size_t level = 0; level < collectionRanges.size(); ++level) {
-        const ZoomRange& range = collectionRanges[level];
+    for (std::size_t level = 0; level < layout.ranges.size(); ++level) {
+        const ZoomRange& range = layout.ranges[level];
         const LevelTiles& payloads = tiles[level];
         if (payloads.size() != range.count()) {
             throw std::logic_error("tile list of zoom " + std::to_string(range.zoom) + " does not match its range");

@@ -10,10 +10,10 @@
 
 namespace tilepack {
 
-void checkOutput(const std::filesystem::path& out)
+void checkOutput(const std::filesystem::path& out, const char* option)
 {
     if (const std::string problem = sim::checkWritable(out); !problem.empty()) {
-        throw std::runtime_error("--out " + problem);
+        throw std::runtime_error(std::string(option) + " " + problem);
     }
 }
 

@@ -61,14 +61,21 @@ void printDroppedProperties(std::FILE* out, const BuiltCollection& collection)
 void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t imageBytes, double seconds)
 {
     std::map<unsigned int, unsigned int> perZoom;
+    std::map<unsigned int, std::uint32_t> largestPerZoom;
     for (const TileRecord& record : collection.records) {
         ++perZoom[record.address.zoom];
+        largestPerZoom[record.address.zoom] = std::max(largestPerZoom[record.address.zoom], record.bytes);
     }
     std::fprintf(out, "tiles per zoom:");
     for (const auto& [zoom, count] : perZoom) {
         std::fprintf(out, " %u:%u", zoom, count);
     }
-    std::fprintf(out, "  (%zu tiles, 1 absent)\n", collection.records.size());
+    std::fprintf(out, "  (%zu tiles%s)\n", collection.records.size(), collection.absentTile ? ", 1 absent" : "");
+    std::fprintf(out, "largest tile per zoom (bytes):");
+    for (const auto& [zoom, bytes] : largestPerZoom) {
+        std::fprintf(out, " %u:%u", zoom, bytes);
+    }
+    std::fprintf(out, "\n");
     printPolygonLimits(out, collection);
     printDroppedProperties(out, collection);
     std::fprintf(out, "image: %zu bytes\n", imageBytes);

@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tilepack/GeoBox.hpp"
 #include "tilepack/Geos.hpp"
 #include "tilepack/RepairBudget.hpp"
 
@@ -19,9 +20,6 @@ namespace tilepack {
 namespace {
 
 using nlohmann::json;
-
-// Web Mercator stops short of the poles.
-constexpr double maxLatitude = 85.05112878;
 
 std::string propertyOf(const json& feature, const char* key)
 {
@@ -129,26 +127,6 @@ std::string describeFeature(const std::filesystem::path& path, std::size_t index
     return text;
 }
 
-// Invalid polygons would make clipping fail later; they are repaired once
-// here, or left out (empty) when the repair would cost out of proportion.
-WorldGeometry repaired(WorldGeometry geometry, const std::string& name, FileResult& result)
-{
-    const GeometryPtr original = toGeos(geometry);
-    if (GEOSisValid_r(geosContext(), original.get()) == 1) {
-        return geometry;
-    }
-    const RepairBudget budget = repairBudgetOf(geometry.components);
-    if (!budget.withinBudget) {
-        result.warnings.push_back(name + ": left out, a polygon of " + std::to_string(budget.vertices) +
-                                  " edges crossing itself too often to repair");
-        return WorldGeometry{Shape::Polygon, {}};
-    }
-    ++result.repaired;
-    // Repair can leave lines or points beside the areas; only areas are kept.
-    const GeometryPtr valid = checked(GEOSMakeValid_r(geosContext(), original.get()), "make valid");
-    return fromGeos(valid.get(), Shape::Polygon);
-}
-
 FileResult readFeatures(std::istream& in, const std::filesystem::path& path, const Assign& assign)
 {
     FileResult result;
@@ -172,7 +150,8 @@ FileResult readFeatures(std::istream& in, const std::filesystem::path& path, con
             source.minZoom = assignment->minZoom;
             source.geometry = geometryOf(feature.at("geometry"));
             if (source.geometry.shape == Shape::Polygon && !source.geometry.empty()) {
-                source.geometry = repaired(std::move(source.geometry), describeFeature(path, index, feature), result);
+                source.geometry = repairedPolygon(std::move(source.geometry), describeFeature(path, index, feature),
+                                                  result.repaired, result.warnings);
             }
             if (source.geometry.empty()) {
                 ++result.skipped;
@@ -212,6 +191,25 @@ const std::vector<std::pair<std::string, Assign>>& sourceFiles()
 }
 
 } // namespace
+
+WorldGeometry repairedPolygon(WorldGeometry geometry, const std::string& name, unsigned int& repairs,
+                              std::vector<std::string>& warnings)
+{
+    const GeometryPtr original = toGeos(geometry);
+    if (GEOSisValid_r(geosContext(), original.get()) == 1) {
+        return geometry;
+    }
+    const RepairBudget budget = repairBudgetOf(geometry.components);
+    if (!budget.withinBudget) {
+        warnings.push_back(name + ": left out, a polygon of " + std::to_string(budget.vertices) +
+                           " edges crossing itself too often to repair");
+        return WorldGeometry{Shape::Polygon, {}};
+    }
+    ++repairs;
+    // Repair can leave lines or points beside the areas; only areas are kept.
+    const GeometryPtr valid = checked(GEOSMakeValid_r(geosContext(), original.get()), "make valid");
+    return fromGeos(valid.get(), Shape::Polygon);
+}
 
 WorldPoint project(double longitude, double latitude)
 {

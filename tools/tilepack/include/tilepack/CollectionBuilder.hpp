@@ -30,6 +30,7 @@ struct TileRecord {
 struct BuiltCollection {
     CollectionTiles tiles;
     std::vector<TileRecord> records; // one per stored tile
+    bool absentTile = false;         // the layout leaves one tile out
 };
 
 struct Progress {
@@ -43,7 +44,8 @@ using ProgressReport = std::function<void(const Progress&)>;
 
 // Throws on any failure; a tile the firmware cannot read stops the process
 // at the firmware's assertion.
-BuiltCollection buildCollection(const SourceData& data, unsigned int threads, const ProgressReport& progress);
+BuiltCollection buildCollection(const SourceData& data, unsigned int threads, const ProgressReport& progress,
+                                const CollectionLayout& layout = builtInLayout);
 
 // What the tool works on when the process stops; for the abort report.
 const char* tileInProgress();

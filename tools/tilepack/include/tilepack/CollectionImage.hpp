@@ -20,8 +20,8 @@ namespace tilepack {
 using LevelTiles = std::vector<std::string>;
 using CollectionTiles = std::array<LevelTiles, collectionRanges.size()>;
 
-CollectionTiles emptyCollection();
+CollectionTiles emptyCollection(const CollectionLayout& layout = builtInLayout);
 
-std::vector<std::uint8_t> layoutImage(const CollectionTiles& tiles);
+std::vector<std::uint8_t> layoutImage(const CollectionTiles& tiles, const CollectionLayout& layout = builtInLayout);
 
 } // namespace tilepack

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace tilepack {
 
@@ -49,6 +50,27 @@ constexpr std::uint8_t lastZoom = 16;
 
 // The one tile of the table that the collection leaves out: its entry is {0, 0}.
 constexpr TileAddress absentTile{34614, 20341, 16};
+
+using ZoomRanges = std::array<ZoomRange, 11>;
+
+// The rectangles of one collection and the tile it leaves out, if any.
+struct CollectionLayout {
+    ZoomRanges ranges;
+    std::optional<TileAddress> absent;
+
+    std::uint64_t tileCount() const
+    {
+        std::uint64_t total = 0;
+        for (const ZoomRange& range : ranges) {
+            total += range.count();
+        }
+        return total;
+    }
+    std::uint64_t storedTileCount() const { return tileCount() - (absent ? 1 : 0); }
+    bool stores(const TileAddress& tile) const { return !(absent && *absent == tile); }
+};
+
+constexpr CollectionLayout builtInLayout{collectionRanges, absentTile};
 
 constexpr std::uint32_t collectionBaseAddress = 0xA0000000u;
 

@@ -22,6 +22,7 @@ struct SourceFeature {
     std::string layer;
     Properties properties;
     std::uint8_t minZoom = 0;
+    std::uint8_t maxZoom = 16;
     std::uint64_t id = 0;
     WorldGeometry geometry;
     Envelope envelope;
@@ -33,6 +34,12 @@ struct SourceData {
     unsigned int repaired = 0;         // invalid polygons made valid
     std::vector<std::string> warnings; // features left out, each named
 };
+
+// Invalid polygons would make clipping fail later; they are repaired once,
+// or left out (empty, with a warning naming `name`) when the repair would
+// cost out of proportion.
+WorldGeometry repairedPolygon(WorldGeometry geometry, const std::string& name, unsigned int& repairs,
+                              std::vector<std::string>& warnings);
 
 // Reads water, roads, areas and places from `directory`. Throws with a clear
 // message when a file is missing or malformed.

@@ -15,8 +15,9 @@ using Properties = std::vector<std::pair<std::string, std::string>>;
 
 struct LayerAssignment {
     std::string layer;
-    Properties properties; // "class" first when the feature has one
-    std::uint8_t minZoom;  // stored from this zoom level on
+    Properties properties;     // "class" first when the feature has one
+    std::uint8_t minZoom;      // stored from this zoom level on
+    std::uint8_t maxZoom = 16; // up to this one
 };
 
 // A line of roads.geojson by its "highway" value (and "oneway").
