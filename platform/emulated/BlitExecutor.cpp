@@ -11,19 +11,12 @@ namespace {
 // Board addresses in the shared block, as the runner's own pointers.
 class SharedMemory : public sim::blit::MemoryWindow {
 public:
-    explicit SharedMemory(std::uint8_t* sharedRam) : ram(sharedRam) {}
+    explicit SharedMemory(SharedBlock ram) : block(ram) {}
 
-    std::uint8_t* at(std::uint64_t address, std::uint64_t bytes) const override
-    {
-        if (address < sharedRamBase || address - sharedRamBase > sharedRamSize ||
-            bytes > sharedRamSize - (address - sharedRamBase)) {
-            return nullptr;
-        }
-        return ram + (address - sharedRamBase);
-    }
+    std::uint8_t* at(std::uint64_t address, std::uint64_t bytes) const override { return block.at(address, bytes); }
 
 private:
-    std::uint8_t* ram;
+    SharedBlock block;
 };
 
 } // namespace
@@ -31,7 +24,7 @@ private:
 ReplyRecord BlitExecutor::run(const RequestRecord& request) const
 {
     ReplyRecord reply{};
-    const SharedMemory memory(ram);
+    const SharedMemory memory(block);
     const std::uint8_t* held = memory.at(request.words[0], sizeof(sim::blit::Registers));
     if (held == nullptr) {
         return reply;

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <cstdint>
-
+#include "SharedBlock.hpp"
 #include "emulated/HostProtocol.hpp"
 
 namespace emulated {
@@ -11,12 +10,12 @@ namespace emulated {
 // block, in no emulated time.
 class BlitExecutor {
 public:
-    explicit BlitExecutor(std::uint8_t* sharedRam) : ram(sharedRam) {}
+    explicit BlitExecutor(SharedBlock ram) : block(ram) {}
 
     ReplyRecord run(const RequestRecord& request) const;
 
 private:
-    std::uint8_t* ram;
+    SharedBlock block;
 };
 
 } // namespace emulated

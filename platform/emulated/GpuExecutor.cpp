@@ -15,7 +15,7 @@ constexpr std::size_t poolBytes = 4096;
 
 } // namespace
 
-GpuExecutor::GpuExecutor(std::uint8_t* sharedRam, bool countCoverage) : ram(sharedRam), poolMemory(poolBytes)
+GpuExecutor::GpuExecutor(SharedBlock ram, bool countCoverage) : block(ram), poolMemory(poolBytes)
 {
     sim::vg::setCoverageCounting(countCoverage);
     gpu_pool_init(0, poolMemory.data(), static_cast<std::uint32_t>(poolMemory.size()));
@@ -40,18 +40,9 @@ GpuExecutor::~GpuExecutor()
     vg_paint_destroy(paint);
 }
 
-std::uint8_t* GpuExecutor::shared(std::uint32_t address, std::uint64_t bytes) const
-{
-    if (address < sharedRamBase || address - sharedRamBase > sharedRamSize ||
-        bytes > sharedRamSize - (address - sharedRamBase)) {
-        return nullptr;
-    }
-    return ram + (address - sharedRamBase);
-}
-
 std::string GpuExecutor::run(std::uint32_t address, std::uint32_t bytes, bool submit)
 {
-    const std::uint8_t* records = shared(address, bytes);
+    const std::uint8_t* records = block.at(address, bytes);
     if (records == nullptr) {
         return "a GPU command list outside the shared RAM";
     }
@@ -95,7 +86,8 @@ std::string GpuExecutor::draw(const std::uint8_t* record, std::uint32_t bytes)
     std::memcpy(&d, record, sizeof d);
     if (d.bindCount != boundCount) {
         const GpuTexture& t = d.texture;
-        const std::uint8_t* pixels = shared(t.address, std::uint64_t{t.height} * static_cast<std::uint32_t>(t.stride));
+        const std::uint8_t* pixels =
+            block.at(t.address, std::uint64_t{t.height} * static_cast<std::uint32_t>(t.stride));
         gpu_bind_dst_texture(pixels != nullptr && t.stride > 0 ? reinterpret_cast<std::uintptr_t>(pixels) : 0, t.width,
                              t.height, t.format, t.stride);
         boundCount = d.bindCount;
