@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "SharedBlock.hpp"
 #include "emulated/HostProtocol.hpp"
 
@@ -12,7 +14,10 @@ class BlitExecutor {
 public:
     explicit BlitExecutor(SharedBlock ram) : block(ram) {}
 
-    ReplyRecord run(const RequestRecord& request) const;
+    // Fills in the reply; empty, or why the transfer's registers or memory
+    // lie outside the block. Registers the blitter refuses are answered as
+    // a refused transfer, as the device would.
+    std::string run(const RequestRecord& request, ReplyRecord& reply) const;
 
 private:
     SharedBlock block;

@@ -37,6 +37,15 @@ std::string frameFileBeside(const std::string& out, const char* kind, std::uint6
     return (std::filesystem::path(out).parent_path() / name).string();
 }
 
+// A name the trace and the report show: printable ASCII up to its end or
+// its field's last byte, which ends it.
+bool plainText(char (&field)[12])
+{
+    field[sizeof field - 1] = '\0';
+    const char* begin = field;
+    return std::all_of(begin, begin + std::strlen(begin), [](char c) { return c >= ' ' && c <= '~'; });
+}
+
 } // namespace
 
 BoardRequests::BoardRequests(const RunSettings& run, SharedBlock ram, RunOutputs out, RunOutcome& result)
@@ -56,7 +65,7 @@ ReplyRecord BoardRequests::answer(const RequestRecord& request)
     case Request::Fingers:
         return fingers(request);
     case Request::BlitRun:
-        reply = blitter.run(request);
+        outcome.problem = blitter.run(request, reply);
         break;
     case Request::GpuRun:
         outcome.problem = gpu.run(request.words[0], request.words[1], request.words[2] != 0);
@@ -105,6 +114,10 @@ ReplyRecord BoardRequests::hello(const RequestRecord& request)
 ReplyRecord BoardRequests::frameDone(const RequestRecord& request)
 {
     ReplyRecord reply{};
+    if (stopped) {
+        outcome.problem = "the emulated board went on with its frames after the runner stopped it";
+        return reply;
+    }
     const std::uint64_t frame = ++outcome.frames;
     outcome.drawMicrosecondsTotal += request.words[2];
     outcome.drawMicrosecondsMost = std::max(outcome.drawMicrosecondsMost, request.words[2]);
@@ -137,6 +150,7 @@ ReplyRecord BoardRequests::frameDone(const RequestRecord& request)
             outcome.problem = savePicture(request.words[1], settings.out);
         }
         reply.words[0] = stopRun;
+        stopped = true;
         // A run reporting costs ends with the board's figures.
         finished = !settings.reportCosts;
     }
@@ -159,11 +173,14 @@ ReplyRecord BoardRequests::fingers(const RequestRecord& request)
 
 void BoardRequests::runFigures(const RequestRecord& request)
 {
-    if (const std::uint8_t* figures = block.at(request.words[0], sizeof(RunFigures))) {
+    if (!stopped || !settings.reportCosts) {
+        outcome.problem = "the emulated board sent its run's figures before the runner stopped a run reporting costs";
+    } else if (const std::uint8_t* figures = block.at(request.words[0], sizeof(RunFigures))) {
         std::memcpy(&outcome.figures, figures, sizeof outcome.figures);
-        outcome.figuresRead = true;
+        finished = true;
+    } else {
+        outcome.problem = "the emulated board's run figures are not in the shared RAM";
     }
-    finished = true;
 }
 
 // Plays the steps due by nowMs into the pending inputs, which gather until
@@ -201,27 +218,29 @@ void BoardRequests::playScript(std::uint64_t nowMs, std::uint64_t frame)
     }
 }
 
-// The frame record at `address`, its names ended within their fields; null
-// when it is not in the block.
-const FrameRecord* BoardRequests::readFrameRecord(std::uint32_t address, FrameRecord& record) const
+std::string BoardRequests::readFrameRecord(std::uint32_t address, FrameRecord& record) const
 {
     const std::uint8_t* bytes = block.at(address, sizeof record);
     if (bytes == nullptr) {
-        return nullptr;
+        return "the emulated board's frame record is not in the shared RAM";
     }
     std::memcpy(&record, bytes, sizeof record);
-    record.state.screen[sizeof record.state.screen - 1] = '\0';
-    record.state.pizzaState[sizeof record.state.pizzaState - 1] = '\0';
-    return &record;
+    if (!plainText(record.state.screen) || !plainText(record.state.pizzaState)) {
+        return "the emulated board's frame record names its screen or pizza state in other than plain text";
+    }
+    return {};
 }
 
 // Before the script's steps of that frame, as mapboard writes it.
 std::string BoardRequests::writeTrace(const RequestRecord& request, std::uint64_t frame)
 {
     FrameRecord record{};
+    if (std::string problem = readFrameRecord(request.words[3], record); !problem.empty()) {
+        return problem;
+    }
     const std::uint8_t* pixels = block.at(request.words[1], panelPixels * 2);
-    if (readFrameRecord(request.words[3], record) == nullptr || pixels == nullptr) {
-        return "the emulated board's frame record is not in the shared RAM";
+    if (pixels == nullptr || request.words[1] % 2 != 0) {
+        return "the emulated board's frame is not in the shared RAM";
     }
     const simulator::TraceFrame traced{
         frame, request.words[0], request.words[2],
@@ -233,12 +252,15 @@ std::string BoardRequests::writeTrace(const RequestRecord& request, std::uint64_
 
 std::string BoardRequests::readCost(const RequestRecord& request, std::uint64_t frame)
 {
+    FrameCostEntry entry;
     FrameRecord record{};
+    if (std::string problem = readFrameRecord(request.words[3], record); !problem.empty()) {
+        return problem;
+    }
     const std::uint8_t* cost = block.at(request.words[4], sizeof(FrameCost));
-    if (readFrameRecord(request.words[3], record) == nullptr || cost == nullptr) {
+    if (cost == nullptr) {
         return "the emulated board's frame cost is not in the shared RAM";
     }
-    FrameCostEntry entry;
     entry.frame = frame;
     entry.boardMs = request.words[0];
     std::memcpy(&entry.cost, cost, sizeof entry.cost);
@@ -250,7 +272,7 @@ std::string BoardRequests::readCost(const RequestRecord& request, std::uint64_t 
 std::string BoardRequests::savePicture(std::uint32_t address, const std::string& path) const
 {
     const std::uint8_t* pixels = block.at(address, panelPixels * 2);
-    if (pixels == nullptr) {
+    if (pixels == nullptr || address % 2 != 0) {
         return "the display shows no frame in the shared RAM";
     }
     return outputs.savePicture(reinterpret_cast<const std::uint16_t*>(pixels), path);

@@ -25,8 +25,9 @@ struct RunOutputs {
 };
 
 // The runner's answers to the board's requests (HostProtocol.hpp), reading
-// what they point at in the shared block. A request the runner refuses ends
-// the run: the outcome's problem says what was wrong.
+// what they point at in the shared block. A request the runner refuses, one
+// pointing outside the block among them, ends the run as a fault of the
+// board does: the outcome's problem says what was wrong.
 class BoardRequests {
 public:
     BoardRequests(const RunSettings& run, SharedBlock ram, RunOutputs out, RunOutcome& result);
@@ -52,7 +53,7 @@ private:
     ReplyRecord fingers(const RequestRecord& request);
     void runFigures(const RequestRecord& request);
     void playScript(std::uint64_t nowMs, std::uint64_t frame);
-    const FrameRecord* readFrameRecord(std::uint32_t address, FrameRecord& record) const;
+    std::string readFrameRecord(std::uint32_t address, FrameRecord& record) const;
     std::string writeTrace(const RequestRecord& request, std::uint64_t frame);
     std::string readCost(const RequestRecord& request, std::uint64_t frame);
     std::string savePicture(std::uint32_t address, const std::string& path) const;
@@ -69,6 +70,7 @@ private:
     bool scriptPlaying = true;
     // The script's effects not yet handed to the board; the fingers stay.
     FrameInputs pending;
+    bool stopped = false; // the board was told to stop
     bool finished = false;
 };
 

@@ -46,8 +46,7 @@ struct RunOutcome {
     std::uint32_t drawMicrosecondsMost = 0;
     std::string problem; // empty when the frames were done and saved
     std::vector<FrameCostEntry> costs;
-    RunFigures figures{};
-    bool figuresRead = false;
+    RunFigures figures{}; // read when a run reporting costs ends well
 };
 
 } // namespace emulated
