@@ -203,6 +203,15 @@ TEST(GpuExecutor, DrawsOnTheFrameInTheBlock)
     Board board;
     EXPECT_EQ(runList(board, squareList(squareDraw())), "");
     EXPECT_EQ(pixelAt(board, 30, 30), 0xFFFF);
+
+    // A clip whose far edge lies beyond an int's and cairo's reach still
+    // covers the frame.
+    Board wide;
+    emulated::GpuDraw clipped = squareDraw();
+    clipped.clipCount = 1;
+    clipped.clip[2] = clipped.clip[3] = -1;
+    EXPECT_EQ(runList(wide, squareList(clipped)), "");
+    EXPECT_EQ(pixelAt(wide, 30, 30), 0xFFFF);
 }
 
 TEST(GpuExecutor, RefusesDrawsItCannotDo)
