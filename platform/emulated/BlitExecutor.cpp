@@ -46,6 +46,20 @@ std::string BlitExecutor::run(const RequestRecord& request, ReplyRecord& reply) 
     }
     const sim::blit::Job job{request.words[1], request.words[2], request.words[3],
                              request.words[4], request.words[5], request.words[6]};
+    // The engine goes through every line of a transfer without pixels.
+    if (job.width == 0 || job.height == 0) {
+        reply.words[0] = 1;
+        return {};
+    }
+    // It adds a width and a line offset in 32 bits: lines that lie 4 GiB
+    // apart or more would wrap onto each other, their area looked up as if
+    // small, and the runner would fill each line again for billions of lines.
+    for (const std::uint32_t lineOffset :
+         {registers.output.lineOffset, registers.layers[0].lineOffset, registers.layers[1].lineOffset}) {
+        if (std::uint64_t{job.width} + lineOffset > 0xFFFFFFFFu) {
+            return "a blitter transfer of the emulated board reaches outside the shared RAM";
+        }
+    }
     const SharedMemory memory(block);
     sim::blit::TransferLoad load;
     if (sim::blit::runJob(registers, job, memory, load)) {

@@ -260,6 +260,14 @@ TEST(BlitExecutor, CopiesOnlyWithinTheBlock)
     board.ask(Request::BlitRun, {registers, base + blockBytes - 200, 0, frame, 64, 2, 0});
     EXPECT_NE(board.outcome.problem.find("outside the shared RAM"), std::string::npos);
 
+    // Lines 2^32 pixels apart, which 32 bits wrap onto one another.
+    r.output.lineOffset = r.layers[1].lineOffset = 0xFFFFFFFFu - 63;
+    Board wrapped;
+    wrapped.put(registers, r);
+    wrapped.ask(Request::BlitRun, {registers, frame, 0, frame + 4096, 64, 1u << 16, 0});
+    EXPECT_NE(wrapped.outcome.problem.find("outside the shared RAM"), std::string::npos);
+    r.output.lineOffset = r.layers[1].lineOffset = 0;
+
     // A copy reads its source in the output's format: a source of smaller
     // pixels would be read past what was looked up.
     r.output.colorMode = bsp::BlitterColorMode::ARGB8888;
