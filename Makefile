@@ -80,7 +80,7 @@ soak: configure
 # Fuzzes every reader of outside bytes for FUZZ_SECONDS each (clang,
 # libFuzzer), from seeds of real inputs written by the default build.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = tile image geojson script
+FUZZ_TARGETS = tile image geojson script hostlink
 fuzz: configure
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset default --target $(FUZZ_TARGETS:%=fuzz_%_mutations)

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include <string>
 
+#include "SharedBlock.hpp"
 #include "emulated/HostProtocol.hpp"
 
 namespace emulated {
@@ -11,12 +12,15 @@ namespace emulated {
 // block, in no emulated time.
 class BlitExecutor {
 public:
-    explicit BlitExecutor(std::uint8_t* sharedRam) : ram(sharedRam) {}
+    explicit BlitExecutor(SharedBlock ram) : block(ram) {}
 
-    ReplyRecord run(const RequestRecord& request) const;
+    // Fills in the reply; empty, or why the transfer's registers or memory
+    // lie outside the block. Registers the blitter refuses are answered as
+    // a refused transfer, as the device would.
+    std::string run(const RequestRecord& request, ReplyRecord& reply) const;
 
 private:
-    std::uint8_t* ram;
+    SharedBlock block;
 };
 
 } // namespace emulated

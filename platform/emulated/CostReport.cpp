@@ -227,18 +227,14 @@ std::string costReport(const std::string& title, const RunOutcome& outcome, std:
         }
     }
 
-    if (outcome.figuresRead) {
-        report += "  task stacks, deepest use of their size at the end of the run:\n";
-        for (const TaskStack& stack : outcome.figures.stacks) {
-            const std::string name(stack.name, strnlen(stack.name, sizeof stack.name));
-            report += line("    %-18s %8s of %8s bytes", name.c_str(), grouped(stack.deepestBytes).c_str(),
-                           grouped(stack.sizeBytes).c_str());
-        }
-        report += line("  kernel heap: %s of %s bytes in use", grouped(outcome.figures.kernelHeapInUse).c_str(),
-                       grouped(outcome.figures.kernelHeapBytes).c_str());
-    } else {
-        report += "  the board sent no stack and heap figures\n";
+    report += "  task stacks, deepest use of their size at the end of the run:\n";
+    for (const TaskStack& stack : outcome.figures.stacks) {
+        const std::string name(stack.name, strnlen(stack.name, sizeof stack.name));
+        report += line("    %-18s %8s of %8s bytes", name.c_str(), grouped(stack.deepestBytes).c_str(),
+                       grouped(stack.sizeBytes).c_str());
     }
+    report += line("  kernel heap: %s of %s bytes in use", grouped(outcome.figures.kernelHeapInUse).c_str(),
+                   grouped(outcome.figures.kernelHeapBytes).c_str());
     return report;
 }
 

@@ -8,30 +8,22 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <optional>
-#include <utility>
+#include <iostream>
+#include <span>
 #include <vector>
 
-#include "BlitExecutor.hpp"
-#include "GpuExecutor.hpp"
-#include "emulated/FrameRecord.hpp"
+#include "BoardRequests.hpp"
+#include "sim/Board.hpp"
 #include "sim/PngWriter.hpp"
-#include "simulator/TraceLine.hpp"
 
 namespace emulated {
 
 namespace {
 
-constexpr unsigned panelWidth = 800;
-constexpr unsigned panelHeight = 480;
 constexpr int pollMs = 200;
 
 // The files the board and the runner share: the RAM block and the two pipes,
@@ -174,71 +166,6 @@ bool readFully(int fd, void* data, std::size_t size)
     return true;
 }
 
-// What the script's steps due at a frame's end do: the board gets the
-// newest fingers and the menu key with the reply, the runner takes the
-// screenshots and the quit.
-struct FrameInputs {
-    std::uint32_t bits = 0; // FrameDone reply's input bits
-    std::uint32_t fingerCount = 0;
-    std::uint32_t fingers[2]{};
-    bool quit = false;
-    std::vector<std::string> screenshots;
-};
-
-// The figures of the firmware's own queues and map cache under mapboard's
-// names; its kernel heap differs from the simulator's kernel by nature.
-nlohmann::ordered_json figuresOf(const FrameRecord& record)
-{
-    return {{"kernel heap", record.kernelHeapInUse},
-            {"blit queue", record.blitQueue},
-            {"failed blits", record.failedBlits},
-            {"map fetcher queue", record.fetcherQueue},
-            {"tile slots cached", record.state.tilesCached},
-            {"tile slots pending", record.state.tilesPending}};
-}
-
-std::string frameFileBeside(const std::string& out, const char* kind, std::uint64_t frame)
-{
-    char name[40];
-    std::snprintf(name, sizeof name, "%s-%06llu.png", kind, static_cast<unsigned long long>(frame));
-    return (std::filesystem::path(out).parent_path() / name).string();
-}
-
-// Plays the steps due by nowMs into `inputs`, which gather until the next
-// frame's end (in emulated time, touch reports play the script between).
-void playScript(simulator::ScriptPlayer& script, std::uint64_t nowMs, std::uint64_t frame, const std::string& out,
-                FrameInputs& inputs)
-{
-    while (const std::optional<simulator::ScriptEvent> step = script.next(nowMs)) {
-        switch (step->kind) {
-        case simulator::ScriptEvent::Kind::Fingers:
-        case simulator::ScriptEvent::Kind::Drag:
-            inputs.bits |= touchChanged;
-            inputs.fingerCount = static_cast<std::uint32_t>(std::clamp(step->fingerCount, 0, 2));
-            for (std::size_t i = 0; i < 2; ++i) {
-                inputs.fingers[i] = packFinger(step->fingers[i].x, step->fingers[i].y);
-            }
-            break;
-        case simulator::ScriptEvent::Kind::Key:
-            if (step->key == 'M') {
-                inputs.bits |= menuKey;
-            } else if (step->key == 'Q') {
-                inputs.quit = true;
-            } else if (step->key == 'S') {
-                inputs.screenshots.push_back(frameFileBeside(out, "screenshot", frame));
-            }
-            break;
-        case simulator::ScriptEvent::Kind::Screenshot:
-            inputs.screenshots.push_back(step->file);
-            break;
-        case simulator::ScriptEvent::Kind::WatchdogRefresh:
-            inputs.bits &= ~(watchdogRefreshOn | watchdogRefreshOff);
-            inputs.bits |= step->enable ? watchdogRefreshOn : watchdogRefreshOff;
-            break;
-        }
-    }
-}
-
 } // namespace
 
 RunOutcome runEmulatedBoard(const RunSettings& settings)
@@ -267,71 +194,16 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             return outcome;
         }
     }
-    GpuExecutor gpu(ram.bytes, settings.timeMode == TimeMode::Emulated);
-    const BlitExecutor blitter(ram.bytes);
-    simulator::ScriptPlayer script(settings.script);
-    // A board reset by its watchdog starts again without the script, as
-    // mapboard's does.
-    bool scriptPlaying = true;
-    // The script's effects not yet handed to the board; the fingers stay.
-    FrameInputs pending;
+    const auto picture = [](const std::uint16_t* pixels, const std::string& path) {
+        return sim::writeRgb565Png(path, pixels, sim::board::panelWidth, sim::board::panelHeight,
+                                   sim::board::panelWidth * 2);
+    };
+    BoardRequests board(settings, SharedBlock(std::span<std::uint8_t>(ram.bytes, sharedRamSize)),
+                        RunOutputs{trace.is_open() ? &trace : nullptr, picture, &std::cerr}, outcome);
     Emulator emulator(settings, directory.path);
 
-    // Null unless `bytes` at `address` lie in the shared RAM.
-    auto shared = [&](std::uint32_t address, std::uint64_t bytes) -> std::uint8_t* {
-        if (address < sharedRamBase || address - sharedRamBase > sharedRamSize - bytes) {
-            return nullptr;
-        }
-        return ram.bytes + (address - sharedRamBase);
-    };
-    const std::uint64_t frameBytes = std::uint64_t{panelWidth} * panelHeight * 2;
-    auto savePicture = [&](std::uint32_t address, const std::string& path) {
-        const std::uint8_t* pixels = shared(address, frameBytes);
-        if (pixels == nullptr) {
-            return std::string("the display shows no frame in the shared RAM");
-        }
-        return sim::writeRgb565Png(path, reinterpret_cast<const std::uint16_t*>(pixels), panelWidth, panelHeight,
-                                   panelWidth * 2);
-    };
-    // Before the script's steps of that frame, as mapboard writes it.
-    auto writeTrace = [&](const RequestRecord& request, std::uint64_t frame) {
-        const std::uint8_t* record = shared(request.words[3], sizeof(FrameRecord));
-        const std::uint8_t* pixels = shared(request.words[1], frameBytes);
-        if (record == nullptr || pixels == nullptr) {
-            return std::string("the emulated board's frame record is not in the shared RAM");
-        }
-        FrameRecord copy;
-        std::memcpy(&copy, record, sizeof copy);
-        copy.state.screen[sizeof copy.state.screen - 1] = '\0';
-        copy.state.pizzaState[sizeof copy.state.pizzaState - 1] = '\0';
-        const simulator::TraceFrame traced{frame, request.words[0], request.words[2],
-                                           simulator::frameHash(reinterpret_cast<const std::uint16_t*>(pixels),
-                                                                std::size_t{panelWidth} * panelHeight)};
-        trace << simulator::traceLine(traced, copy.state, figuresOf(copy)).dump() << '\n';
-        return trace ? std::string() : "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
-    };
-    auto readCost = [&](const RequestRecord& request, std::uint64_t frame) {
-        const std::uint8_t* record = shared(request.words[3], sizeof(FrameRecord));
-        const std::uint8_t* cost = shared(request.words[4], sizeof(FrameCost));
-        if (record == nullptr || cost == nullptr) {
-            return std::string("the emulated board's frame cost is not in the shared RAM");
-        }
-        FrameCostEntry entry;
-        entry.frame = frame;
-        entry.boardMs = request.words[0];
-        std::memcpy(&entry.cost, cost, sizeof entry.cost);
-        FrameRecord copy;
-        std::memcpy(&copy, record, sizeof copy);
-        entry.state = copy.state;
-        entry.state.screen[sizeof entry.state.screen - 1] = '\0';
-        entry.state.pizzaState[sizeof entry.state.pizzaState - 1] = '\0';
-        outcome.costs.push_back(entry);
-        return std::string();
-    };
-
     int silentMs = 0;
-    bool done = false;
-    while (!done && outcome.problem.empty()) {
+    while (!board.done() && outcome.problem.empty()) {
         pollfd ready{requests, POLLIN, 0};
         if (poll(&ready, 1, pollMs) <= 0) {
             if (emulator.hasExited(false)) {
@@ -351,105 +223,14 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             outcome.problem = "the emulated board's requests broke off";
             break;
         }
-        ReplyRecord reply{};
-        switch (request.kind) {
-        case Request::Hello:
-            if (request.words[0] != protocolVersion) {
-                outcome.problem = "the emulated board's image speaks another protocol version";
-            }
-            reply.words[0] = static_cast<std::uint32_t>(settings.timeMode);
-            // A firmware that stops producing frames must not keep the run
-            // going: twice the frames' board time is plenty.
-            reply.words[1] = static_cast<std::uint32_t>((settings.frames - outcome.frames) * 2 * 17 + 1000);
-            reply.words[2] = trace.is_open() ? 1 : 0;
-            if (std::uint8_t* table = shared(request.words[1], sizeof settings.faults)) {
-                std::memcpy(table, settings.faults, sizeof settings.faults);
-            } else {
-                outcome.problem = "the emulated board's fault table is not in the shared RAM";
-            }
-            reply.words[3] = settings.reportCosts ? 1 : 0;
-            break;
-        case Request::FrameDone: {
-            const std::uint64_t frame = ++outcome.frames;
-            outcome.drawMicrosecondsTotal += request.words[2];
-            outcome.drawMicrosecondsMost = std::max(outcome.drawMicrosecondsMost, request.words[2]);
-            if (trace.is_open()) {
-                outcome.problem = writeTrace(request, frame);
-            }
-            if (settings.reportCosts && outcome.problem.empty()) {
-                outcome.problem = readCost(request, frame);
-            }
-            if (outcome.problem.empty() && settings.screenshotEvery != 0 && frame % settings.screenshotEvery == 0) {
-                outcome.problem = savePicture(request.words[1], frameFileBeside(settings.out, "frame", frame));
-            }
-            if (scriptPlaying) {
-                playScript(script, request.words[0], frame, settings.out, pending);
-            }
-            const FrameInputs inputs = std::exchange(pending, FrameInputs{});
-            pending.fingerCount = inputs.fingerCount;
-            std::copy(std::begin(inputs.fingers), std::end(inputs.fingers), std::begin(pending.fingers));
-            for (const std::string& path : inputs.screenshots) {
-                if (outcome.problem.empty()) {
-                    outcome.problem = savePicture(request.words[1], path);
-                }
-            }
-            reply.words[1] = inputs.bits;
-            reply.words[2] = inputs.fingerCount;
-            reply.words[3] = inputs.fingers[0];
-            reply.words[4] = inputs.fingers[1];
-            if (frame >= settings.frames || inputs.quit) {
-                if (outcome.problem.empty()) {
-                    outcome.problem = savePicture(request.words[1], settings.out);
-                }
-                reply.words[0] = stopRun;
-                // A run reporting costs ends with the board's figures.
-                done = !settings.reportCosts;
-            }
-            break;
-        }
-        case Request::Fingers:
-            if (scriptPlaying) {
-                playScript(script, request.words[0], outcome.frames + 1, settings.out, pending);
-            }
-            // The board has these fingers now.
-            pending.bits &= ~touchChanged;
-            reply.words[0] = pending.fingerCount;
-            reply.words[1] = pending.fingers[0];
-            reply.words[2] = pending.fingers[1];
-            break;
-        case Request::BlitRun:
-            reply = blitter.run(request);
-            break;
-        case Request::GpuRun:
-            outcome.problem = gpu.run(request.words[0], request.words[1], request.words[2] != 0);
-            reply.words[0] = gpu.takeCoveredPixels();
-            break;
-        case Request::WatchdogExpired:
-            std::fprintf(stderr, "emulated board: watchdog reset at %u ms; the board restarts\n", request.words[0]);
-            scriptPlaying = false;
-            break;
-        case Request::RunFigures:
-            if (const std::uint8_t* figures = shared(request.words[0], sizeof(RunFigures))) {
-                std::memcpy(&outcome.figures, figures, sizeof outcome.figures);
-                outcome.figuresRead = true;
-            }
-            done = true;
-            break;
-        case Request::Stalled:
-            outcome.problem = "the firmware stopped producing frames after frame " + std::to_string(outcome.frames) +
-                              ": none by board time " + std::to_string(request.words[0]) + " ms";
-            break;
-        default:
-            outcome.problem = "an unknown request from the emulated board";
-            break;
-        }
+        const ReplyRecord reply = board.answer(request);
         if (write(replies, &reply, sizeof reply) != static_cast<ssize_t>(sizeof reply)) {
             outcome.problem = "cannot answer the emulated board";
         }
     }
     if (outcome.problem.empty()) {
         emulator.hasExited(true);
-        if (!done) {
+        if (!board.done()) {
             outcome.problem = "the emulated board stopped (exit status " + std::to_string(emulator.status) +
                               ") after frame " + std::to_string(outcome.frames);
         } else if (emulator.status != 0) {

@@ -15,7 +15,7 @@ constexpr std::size_t poolBytes = 4096;
 
 } // namespace
 
-GpuExecutor::GpuExecutor(std::uint8_t* sharedRam, bool countCoverage) : ram(sharedRam), poolMemory(poolBytes)
+GpuExecutor::GpuExecutor(SharedBlock ram, bool countCoverage) : block(ram), poolMemory(poolBytes)
 {
     sim::vg::setCoverageCounting(countCoverage);
     gpu_pool_init(0, poolMemory.data(), static_cast<std::uint32_t>(poolMemory.size()));
@@ -40,18 +40,9 @@ GpuExecutor::~GpuExecutor()
     vg_paint_destroy(paint);
 }
 
-std::uint8_t* GpuExecutor::shared(std::uint32_t address, std::uint64_t bytes) const
-{
-    if (address < sharedRamBase || address - sharedRamBase > sharedRamSize ||
-        bytes > sharedRamSize - (address - sharedRamBase)) {
-        return nullptr;
-    }
-    return ram + (address - sharedRamBase);
-}
-
 std::string GpuExecutor::run(std::uint32_t address, std::uint32_t bytes, bool submit)
 {
-    const std::uint8_t* records = shared(address, bytes);
+    const std::uint8_t* records = block.at(address, bytes);
     if (records == nullptr) {
         return "a GPU command list outside the shared RAM";
     }
@@ -67,6 +58,10 @@ std::string GpuExecutor::run(std::uint32_t address, std::uint32_t bytes, bool su
             return "a GPU record that runs past its list";
         }
         if (header.op == GpuOp::PathData) {
+            // A path lies in the board's memory whole before it is listed.
+            if (header.bytes > block.size() - pathData.size()) {
+                return "GPU path data larger than the shared RAM before its draw";
+            }
             pathData.insert(pathData.end(), records + at, records + at + header.bytes);
         } else if (header.op == GpuOp::Draw) {
             std::string problem = draw(records + at, header.bytes);
@@ -93,11 +88,19 @@ std::string GpuExecutor::draw(const std::uint8_t* record, std::uint32_t bytes)
         return "a GPU draw record of the wrong size";
     }
     std::memcpy(&d, record, sizeof d);
+    // The GPU library stops the program on any other.
+    if (d.blend != VG_BLEND_SRC_OVER || d.paintType != VG_PAINT_COLOR) {
+        return "a GPU draw with a blend or paint the GPU does not have";
+    }
     if (d.bindCount != boundCount) {
         const GpuTexture& t = d.texture;
-        const std::uint8_t* pixels = shared(t.address, std::uint64_t{t.height} * static_cast<std::uint32_t>(t.stride));
-        gpu_bind_dst_texture(pixels != nullptr && t.stride > 0 ? reinterpret_cast<std::uintptr_t>(pixels) : 0, t.width,
-                             t.height, t.format, t.stride);
+        const std::uint8_t* pixels =
+            t.stride > 0 ? block.at(t.address, std::uint64_t{t.height} * static_cast<std::uint32_t>(t.stride))
+                         : nullptr;
+        if (pixels == nullptr) {
+            return "a GPU draw on a texture outside the shared RAM";
+        }
+        gpu_bind_dst_texture(reinterpret_cast<std::uintptr_t>(pixels), t.width, t.height, t.format, t.stride);
         boundCount = d.bindCount;
     }
     if (d.clipCount != clipCount) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "SharedBlock.hpp"
 #include "gpu/gpu_graphics.h"
 
 namespace emulated {
@@ -15,7 +16,7 @@ class GpuExecutor {
 public:
     // `countCoverage`: count the pixels each list covers, for the board's GPU
     // time (a second drawing of every path).
-    GpuExecutor(std::uint8_t* sharedRam, bool countCoverage);
+    GpuExecutor(SharedBlock ram, bool countCoverage);
     GpuExecutor(const GpuExecutor&) = delete;
     GpuExecutor& operator=(const GpuExecutor&) = delete;
     ~GpuExecutor();
@@ -28,9 +29,8 @@ public:
 
 private:
     std::string draw(const std::uint8_t* record, std::uint32_t bytes);
-    std::uint8_t* shared(std::uint32_t address, std::uint64_t bytes) const;
 
-    std::uint8_t* ram;
+    SharedBlock block;
     std::vector<std::uint8_t> poolMemory;
     gpu_cmdlist_t list{};
     void* path = nullptr;

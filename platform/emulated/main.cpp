@@ -13,6 +13,7 @@
 #include "CostReport.hpp"
 #include "EmulatedRun.hpp"
 #include "FaultOptions.hpp"
+#include "ImageCheck.hpp"
 
 namespace {
 
@@ -51,6 +52,10 @@ int run(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         return app.exit(error) == 0 ? 0 : 2;
+    }
+    if (const std::string refused = emulated::checkBoardImage(settings.image); !refused.empty()) {
+        std::fprintf(stderr, "emulatedboard: %s: %s\n", settings.image.c_str(), refused.c_str());
+        return 2;
     }
     if (!scriptPath.empty()) {
         simulator::ParsedScript loaded = simulator::loadScript(scriptPath);

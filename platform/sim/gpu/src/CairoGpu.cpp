@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <new>
 
 #include "CoverageCount.hpp"
@@ -84,23 +85,32 @@ void releaseTexture()
     gpu.address = 0;
 }
 
-void applyClip(cairo_t* cr, const ClipRect& clip)
+// A clip's far edge lies up to an unsigned width past its signed start,
+// beyond what the box's ints hold.
+std::int32_t farEdge(double edge)
 {
-    cairo_identity_matrix(cr);
-    cairo_reset_clip(cr);
-    cairo_rectangle(cr, clip.x, clip.y, clip.w, clip.h);
-    cairo_clip(cr);
+    return static_cast<std::int32_t>(std::min(edge, static_cast<double>(std::numeric_limits<std::int32_t>::max())));
 }
 
 sim::vg::PixelBox boxOf(const ClipRect& clip)
 {
     return sim::vg::PixelBox{static_cast<std::int32_t>(clip.x), static_cast<std::int32_t>(clip.y),
-                             static_cast<std::int32_t>(clip.x + clip.w), static_cast<std::int32_t>(clip.y + clip.h)};
+                             farEdge(clip.x + clip.w), farEdge(clip.y + clip.h)};
 }
 
 sim::vg::PixelBox intersection(const sim::vg::PixelBox& a, const sim::vg::PixelBox& b)
 {
     return sim::vg::PixelBox{std::max(a.x0, b.x0), std::max(a.y0, b.y0), std::min(a.x1, b.x1), std::min(a.y1, b.y1)};
+}
+
+// The clip within the texture: cairo's fixed-point coordinates do not reach
+// as far as a clip may, and nothing beyond the texture is drawn anyway.
+void applyClip(cairo_t* cr, const sim::vg::PixelBox& clipped)
+{
+    cairo_identity_matrix(cr);
+    cairo_reset_clip(cr);
+    cairo_rectangle(cr, clipped.x0, clipped.y0, clipped.x1 - clipped.x0, clipped.y1 - clipped.y0);
+    cairo_clip(cr);
 }
 
 // The context the next path is drawn with, its clip applied, and the pixels
@@ -116,14 +126,14 @@ cairo_t* drawingContext(sim::vg::PixelBox& drawn)
     if (drawn == clipped) {
         gpu.scratch.close();
         if (gpu.clipChanged) {
-            applyClip(gpu.cr, gpu.clip);
+            applyClip(gpu.cr, clipped);
             gpu.clipChanged = false;
         }
         return gpu.cr;
     }
     cairo_t* cr = gpu.scratch.open(drawn);
     if (!gpu.scratchClipValid || !(gpu.scratchClip == gpu.clip)) {
-        applyClip(cr, gpu.clip);
+        applyClip(cr, clipped);
         gpu.scratchClip = gpu.clip;
         gpu.scratchClipValid = true;
     }

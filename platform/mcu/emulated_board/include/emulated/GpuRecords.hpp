@@ -53,9 +53,10 @@ struct GpuDraw {
 constexpr std::uint8_t shapeHasCommands = 1;
 constexpr std::uint8_t shapeHasFloats = 2;
 
-constexpr std::uint32_t paddedToWord(std::uint32_t bytes)
+// Wide enough for any 32-bit count, which a board may write.
+constexpr std::uint64_t paddedToWord(std::uint64_t bytes)
 {
-    return (bytes + 3u) & ~3u;
+    return (bytes + 3u) & ~std::uint64_t{3};
 }
 
 } // namespace emulated
