@@ -37,7 +37,7 @@ emulate-city: configure
 	@cmake --build --preset $(PRESET) --target emulatedboard
 	@cmake --preset mcu -B build/city-mcu -DMAPBOARD_COLLECTION_IMAGE=$(abspath $(CITY_IMAGE)) >/dev/null
 	@cmake --build build/city-mcu --target emulated
-	@$(BUILD_DIR)/platform/emulated/emulatedboard --image build/city-mcu/platform/mcu/emulated_board/emulated.elf \
+	@$(BUILD_DIR)/platform/emulated/emulatedboard --image $(abspath build/city-mcu/platform/mcu/emulated_board/emulated.elf) \
 		--out $(BUILD_DIR)/city-emulated.png
 
 # The firmware's 32-bit image on the emulated board (QEMU), 600 frames in
