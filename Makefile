@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR = build/$(PRESET)
 
-.PHONY: setup configure build run emulate emulate-cost configure-web wasm web serve-web test-web test bench soak fuzz format tidy
+.PHONY: setup configure build run city emulate-city emulate emulate-cost configure-web wasm web serve-web test-web test bench soak fuzz format tidy
 
 setup:
 	@scripts/setup
@@ -18,6 +18,27 @@ build: configure
 run: configure
 	@cmake --build --preset $(PRESET) --target mapboard
 	@$(BUILD_DIR)/platform/sim/simulator/mapboard --out $(BUILD_DIR)/board.png
+
+# A region from an OpenStreetMap extract: its image (tile collection and
+# region record; CITY_SHOP and CITY_HOME, LAT,LON, place the delivery) and
+# the simulator's last frame on it, headless.
+CITY_IMAGE = $(BUILD_DIR)/city.img
+city: configure
+	@test -n "$(OSM)" || { echo "make city: name the extract, e.g. make city OSM=../shared/osm/liechtenstein-2013-08-03.osm.pbf"; exit 2; }
+	@cmake --build --preset $(PRESET) --target tilepack mapboard
+	@$(BUILD_DIR)/tools/tilepack/tilepack --quiet --osm $(OSM) --out $(CITY_IMAGE) \
+		$(if $(CITY_SHOP),--shop $(CITY_SHOP)) $(if $(CITY_HOME),--home $(CITY_HOME))
+	@$(BUILD_DIR)/platform/sim/simulator/mapboard --headless --flash $(CITY_IMAGE) --out $(BUILD_DIR)/city.png
+
+# The emulated board links its collection when its image is built: a second
+# cross build (build/city-mcu) links `make city`'s image and runs it.
+emulate-city: configure
+	@test -f $(CITY_IMAGE) || { echo "make emulate-city: no $(CITY_IMAGE); run make city OSM=FILE first"; exit 2; }
+	@cmake --build --preset $(PRESET) --target emulatedboard
+	@cmake --preset mcu -B build/city-mcu -DMAPBOARD_COLLECTION_IMAGE=$(abspath $(CITY_IMAGE)) >/dev/null
+	@cmake --build build/city-mcu --target emulated
+	@$(BUILD_DIR)/platform/emulated/emulatedboard --image $(abspath build/city-mcu/platform/mcu/emulated_board/emulated.elf) \
+		--out $(BUILD_DIR)/city-emulated.png
 
 # The firmware's 32-bit image on the emulated board (QEMU), 600 frames in
 # board time, its GPU served by the PC; the last frame equals `make run`'s.

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <memory>
 
 #include "model/MapProjection.hpp"
 #include "model/Model.hpp"
+#include "model/TileZoomInfo.hpp"
 #include "model_tests/RecordingListener.hpp"
 
 namespace {
@@ -148,6 +150,37 @@ TEST_F(ModelPosition, RotationCentreComparesTheStoredIntegersAsFloats)
     EXPECT_EQ(listener.calls, (Calls{"mapPositionChanged"}));
     EXPECT_EQ(model->getMapPosition().rotationCenterX, 400);
     EXPECT_EQ(model->getMapPosition().rotationCenterY, 240);
+}
+
+// A region from a flash image: the view, the route and the dogs start there,
+// at the zoom level its scale calls for.
+TEST(ModelRegion, StartsTheViewTheDeliveryAndTheDogsInTheRegion)
+{
+    std::array<vecta::Coordinate, directionsPointCount> route{};
+    for (std::size_t i = 0; i < route.size(); ++i) {
+        route[i] = {47.17f + 0.0001f * static_cast<float>(i), 9.54f};
+    }
+    const Region region{{47.18f, 9.545f}, 0.5f, {47.175f, 9.541f}, route.data()};
+    Model model(region);
+    const MapPosition& position = model.getMapPosition();
+    EXPECT_EQ(position.coordinate.latitude, 47.18f);
+    EXPECT_EQ(position.coordinate.longitude, 9.545f);
+    EXPECT_EQ(position.scale, 0.5f);
+    const TileZoomInfo level(0.5f);
+    EXPECT_EQ(position.zoom, level.zoom);
+    EXPECT_EQ(position.tileScale, level.tileScale);
+    const MapUnits units = toMapUnits({47.18f, 9.545f}, level.zoom);
+    EXPECT_EQ(position.x, units.x);
+    EXPECT_EQ(position.tileY, units.tileY);
+    EXPECT_EQ(model.getStart().latitude, 47.18f);
+    EXPECT_EQ(model.getPizzaModel().getHome().latitude, route.back().latitude);
+    EXPECT_EQ(model.getDogTrackModel().getDogPositions()[0].longitude, 9.541f);
+    EXPECT_EQ(model.getDogTrackModel().getOwnerPosition().latitude, 47.175f);
+    // The route is drawn relative to the region's view, not Aarhus.
+    const vecta::Point first = CachedDirections[0];
+    const vecta::Point expected = offsetFromCenter(route[0], position);
+    EXPECT_EQ(first.x, expected.x);
+    EXPECT_EQ(first.y, expected.y);
 }
 
 } // namespace

@@ -1,15 +1,20 @@
 // The whole road from an OpenStreetMap extract to the board: Liechtenstein
-// built zoom 6 to 16, its image read as the board reads it, and its MBTiles
+// built zoom 6 to 16, its image read as the board reads it, its MBTiles
 // file read by GDAL with the same layers and features the board's reader
-// finds.
+// finds, and its delivery route.
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <numbers>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -20,6 +25,7 @@
 #include "sim/FlashLoader.hpp"
 #include "sim/ImageIntegrity.hpp"
 #include "tilepack/CollectionBuilder.hpp"
+#include "tilepack/DeliveryRoute.hpp"
 #include "tilepack/MbtilesFile.hpp"
 #include "tilepack/OsmSource.hpp"
 #include "tilepack/RegionLayout.hpp"
@@ -94,6 +100,58 @@ TEST_F(Liechtenstein, TheImageFitsAndTheBoardReadsEveryTile)
     std::filesystem::remove(path);
     const sim::FlashImageView builtIn = sim::defaultFlashImage();
     sim::installFlashImage(builtIn.bytes, builtIn.size);
+}
+
+TEST_F(Liechtenstein, TheDefaultDeliveryRouteRunsAboutThreeKilometresAlongDrivableRoads)
+{
+    const RegionRecord record = tilepack::regionRecordFor(built->osm.roads, built->box, std::nullopt, std::nullopt);
+    const RegionRecord again = tilepack::regionRecordFor(built->osm.roads, built->box, std::nullopt, std::nullopt);
+    EXPECT_EQ(std::memcmp(&record, &again, sizeof record), 0) << "the same route on every build";
+    EXPECT_TRUE(region::valid(record));
+
+    // Local metres about the route's first point: flat enough for 3 km.
+    const double metresPerDegree = 6371008.8 * std::numbers::pi / 180.0;
+    const double east = std::cos(double{record.shop.latitude} * std::numbers::pi / 180.0) * metresPerDegree;
+    const auto local = [&](double lat, double lon) {
+        return std::array<double, 2>{(lon - double{record.shop.longitude}) * east,
+                                     (lat - double{record.shop.latitude}) * metresPerDegree};
+    };
+    std::vector<std::array<double, 4>> segments;
+    for (const tilepack::RoadWay& way : built->osm.roads) {
+        if (!tilepack::drivable(way.highway)) {
+            continue;
+        }
+        for (std::size_t i = 1; i < way.path.size(); ++i) {
+            const tilepack::LatLon a = tilepack::unproject(way.path[i - 1]);
+            const tilepack::LatLon b = tilepack::unproject(way.path[i]);
+            const auto p = local(a.latitude, a.longitude);
+            const auto q = local(b.latitude, b.longitude);
+            segments.push_back({p[0], p[1], q[0], q[1]});
+        }
+    }
+    double length = 0;
+    for (std::size_t i = 0; i < region::routePoints; ++i) {
+        const auto p = local(record.route[i].latitude, record.route[i].longitude);
+        double nearest = 1e9;
+        for (const auto& [ax, ay, bx, by] : segments) {
+            const double dx = bx - ax;
+            const double dy = by - ay;
+            const double squared = dx * dx + dy * dy;
+            const double t = squared > 0 ? std::clamp(((p[0] - ax) * dx + (p[1] - ay) * dy) / squared, 0.0, 1.0) : 0;
+            nearest = std::min(nearest, std::hypot(p[0] - ax - t * dx, p[1] - ay - t * dy));
+        }
+        EXPECT_LT(nearest, 2.0) << "route point " << i << " lies off the drivable roads";
+        if (i > 0) {
+            length += tilepack::metresBetween({record.route[i - 1].latitude, record.route[i - 1].longitude},
+                                              {record.route[i].latitude, record.route[i].longitude});
+        }
+    }
+    EXPECT_NEAR(length, 3000.0, 200.0);
+    const auto inside = [&](vecta::Coordinate c) {
+        return c.longitude >= built->box.west && c.longitude <= built->box.east && c.latitude >= built->box.south &&
+               c.latitude <= built->box.north;
+    };
+    EXPECT_TRUE(inside(record.shop) && inside(record.home));
 }
 
 // ogrinfo's feature count per layer of one zoom level, within a rectangle

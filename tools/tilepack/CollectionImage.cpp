@@ -45,11 +45,16 @@ CollectionTiles emptyCollection(const CollectionLayout& layout)
     return tiles;
 }
 
-std::vector<std::uint8_t> layoutImage(const CollectionTiles& tiles, const CollectionLayout& layout)
+std::vector<std::uint8_t> layoutImage(const CollectionTiles& tiles, const CollectionLayout& layout,
+                                      const RegionRecord* region)
 {
     ImageWriter image;
     for (std::size_t level = 0; level < layout.ranges.size(); ++level) {
         image.put(0); // batch addresses, filled in below
+    }
+    if (region != nullptr) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(region);
+        image.bytes.insert(image.bytes.end(), bytes, bytes + sizeof(RegionRecord));
     }
     for (std::size_t level = 0; level < layout.ranges.size(); ++level) {
         const ZoomRange& range = layout.ranges[level];

@@ -16,6 +16,7 @@
 
 #include "tilepack/CollectionBuilder.hpp"
 #include "tilepack/CollectionImage.hpp"
+#include "tilepack/DeliveryRoute.hpp"
 #include "tilepack/ImageFile.hpp"
 #include "tilepack/MbtilesFile.hpp"
 #include "tilepack/OsmSource.hpp"
@@ -98,6 +99,8 @@ struct Options {
     std::filesystem::path osmFile;
     std::filesystem::path mappingFile = TILEPACK_DEFAULT_MAPPING;
     std::string bbox;
+    std::string home;
+    std::string shop;
     std::filesystem::path outFile;
     std::filesystem::path mbtilesFile;
     unsigned int threads = std::max(1u, std::thread::hardware_concurrency());
@@ -111,6 +114,7 @@ struct Input {
     tilepack::CollectionLayout layout = tilepack::builtInLayout;
     std::optional<tilepack::GeoBox> box; // of an extract; the built-in area otherwise
     std::string attribution = "(c) OpenStreetMap contributors, GSHHG";
+    std::optional<RegionRecord> region; // of an extract
 };
 
 void printSource(const tilepack::SourceData& data, const std::filesystem::path& from)
@@ -123,13 +127,29 @@ void printSource(const tilepack::SourceData& data, const std::filesystem::path& 
     std::fflush(stdout);
 }
 
+std::optional<tilepack::LatLon> pointOption(const std::string& text, const char* option)
+{
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    return tilepack::parseLatLon(text, option);
+}
+
 Input readExtract(const Options& options)
 {
+    const std::optional<tilepack::LatLon> home = pointOption(options.home, "--home");
+    const std::optional<tilepack::LatLon> shop = pointOption(options.shop, "--shop");
     const tilepack::TagMapping mapping = tilepack::TagMapping::read(options.mappingFile);
     Input input;
     input.box = options.bbox.empty() ? tilepack::extractBox(options.osmFile) : tilepack::parseGeoBox(options.bbox);
     tilepack::checkGeoBox(*input.box);
     tilepack::checkRegionFits(*input.box);
+    if (shop) {
+        tilepack::checkInside(*input.box, *shop, "--shop");
+    }
+    if (home) {
+        tilepack::checkInside(*input.box, *home, "--home");
+    }
     input.layout = tilepack::layoutFor(*input.box);
     input.attribution = "(c) OpenStreetMap contributors";
     ReadingLine readingLine(!options.quiet);
@@ -140,6 +160,16 @@ Input readExtract(const Options& options)
     printSource(input.data, options.osmFile);
     std::printf("tilepack: box %s, %zu road ways, %s\n", tilepack::describeBox(*input.box).c_str(), osm.roads.size(),
                 osm.seaFromCoastline ? "sea from the coastline" : "no sea");
+    input.region = tilepack::regionRecordFor(osm.roads, *input.box, shop, home);
+    const RegionRecord& region = *input.region;
+    double metres = 0;
+    for (std::size_t i = 1; i < region::routePoints; ++i) {
+        metres += tilepack::metresBetween({region.route[i - 1].latitude, region.route[i - 1].longitude},
+                                          {region.route[i].latitude, region.route[i].longitude});
+    }
+    std::printf("tilepack: delivery route of %.0f m from the shop at %.6f,%.6f to the home at %.6f,%.6f\n", metres,
+                double{region.shop.latitude}, double{region.shop.longitude}, double{region.home.latitude},
+                double{region.home.longitude});
     return input;
 }
 
@@ -162,7 +192,8 @@ void build(const Options& options)
     const Input input = options.osmFile.empty() ? readGeoJson(options) : readExtract(options);
     const tilepack::BuiltCollection collection = tilepack::buildCollection(
         input.data, options.threads, [&](const tilepack::Progress& p) { progressLine(p); }, input.layout);
-    const std::vector<std::uint8_t> image = tilepack::layoutImage(collection.tiles, input.layout);
+    const std::vector<std::uint8_t> image =
+        tilepack::layoutImage(collection.tiles, input.layout, input.region ? &*input.region : nullptr);
     const tilepack::GeoBox box = input.box.value_or(tilepack::coveredBox(input.layout));
     tilepack::checkImageFits(box, collection.records.size(), image.size());
     tilepack::writeImage(options.outFile, image);
@@ -195,6 +226,11 @@ int main(int argc, char** argv)
             ->capture_default_str()
             ->needs(osm);
         app.add_option("--bbox", options.bbox, "Region W,S,E,N in degrees for --osm (default: the extract's box)")
+            ->needs(osm);
+        app.add_option("--shop", options.shop,
+                       "Pizza shop LAT,LON for --osm (default: the roads nearest the box's centre)")
+            ->needs(osm);
+        app.add_option("--home", options.home, "Customer's home LAT,LON for --osm (default: about 3 km from the shop)")
             ->needs(osm);
         app.add_option("--out", options.outFile, "Image file to write (replaced only when every tile is valid)")
             ->required();

@@ -2,6 +2,7 @@
 // starts.
 
 #include "board/main.h"
+#include "board/region.h"
 #include "common/FrontendSetup.hpp"
 #include "gpu/gpu_graphics.h"
 #include "target/BlitterDMA.hpp"
@@ -39,9 +40,15 @@ void gui_components_init()
 }
 
 // The tables, the fonts and the application with its start screen, then the
-// HAL, whose initialisation creates the frame-buffer semaphore.
+// HAL, whose initialisation creates the frame-buffer semaphore. A region
+// record that does not check out is a damaged image.
 void gui_init()
 {
+    RegionStatus region = RegionStatus::Absent;
+    region_record(region);
+    if (region == RegionStatus::Damaged) {
+        Error_Handler();
+    }
     setupFrontend();
     hal.initialize();
 }

@@ -2,6 +2,7 @@
 
 #include "common/FrontendApplication.hpp"
 #include "common/FrontendHeapBase.hpp"
+#include "common/ImageRegion.hpp"
 #include "dogtrack_screen/DogTrackPresenter.hpp"
 #include "dogtrack_screen/DogTrackView.hpp"
 #include "menu_screen/MenuPresenter.hpp"
@@ -35,5 +36,5 @@ public:
     FrontendApplication app;
 
 private:
-    FrontendHeap() : FrontendHeapBase(presenters, views, transitions, app), app(model, *this) {}
+    FrontendHeap() : FrontendHeapBase(presenters, views, transitions, app), model(imageRegion()), app(model, *this) {}
 };

@@ -13,7 +13,8 @@ void DogTrackPresenter::activate()
 {
     Model& m = getModel();
     m.setActiveScreen(ActiveScreen::DogTrack);
-    m.setCoordinates(DEFAULT_POSITION.latitude, DEFAULT_POSITION.longitude);
+    const vecta::Coordinate start = m.getDogTrackModel().getOwnerPosition();
+    m.setCoordinates(start.latitude, start.longitude);
     m.setScale(ownerViewScale);
 }
 

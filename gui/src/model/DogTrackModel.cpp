@@ -37,12 +37,13 @@ float turnHeading(float heading, float delta)
     return turned;
 }
 
-DogTrackModel::DogTrackModel(Model* owner) : model(owner), engine(randomSeed)
+DogTrackModel::DogTrackModel(Model* owner, vecta::Coordinate start)
+    : model(owner), engine(randomSeed), ownerPosition(start)
 {
     for (std::size_t i = 0; i < dogCount; ++i) {
-        dogPositions[i] = DEFAULT_POSITION;
+        dogPositions[i] = start;
         DogTrail& trail = trails[i];
-        append(trail, DEFAULT_POSITION);
+        append(trail, start);
         VECTA_ASSERT(trail.count <= DOG_TRAIL_SIZE);
         dogStates[i].heading = uniformDraw(engine, 0.0f, fullTurn);
         dogStates[i].speed = uniformDraw(engine, slowestSpeed, fastestSpeed);

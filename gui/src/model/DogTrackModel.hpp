@@ -33,7 +33,7 @@ public:
 
     static constexpr std::uint32_t framesPerMove = 15;
 
-    explicit DogTrackModel(Model* model);
+    DogTrackModel(Model* model, vecta::Coordinate start);
 
     void tick();
     void moveDog(vecta::Coordinate& position, DogState& state, int elapsed);
@@ -50,7 +50,7 @@ private:
 
     Model* model;
     std::mt19937 engine;
-    vecta::Coordinate ownerPosition = DEFAULT_POSITION;
+    vecta::Coordinate ownerPosition; // where the dogs start
     std::array<vecta::Coordinate, dogCount> dogPositions{};
     std::array<DogTrail, dogCount> trails{};
     std::uint32_t steps = 0;

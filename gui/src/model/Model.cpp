@@ -15,8 +15,20 @@ constexpr MapPosition startPosition{
 
 } // namespace
 
-Model::Model() : mapPosition(startPosition), pizzaModel(this), dogTrackModel(this)
+Model::Model(const Region& region)
+    : start(region.start), mapPosition(startPosition), pizzaModel(this, region.route), dogTrackModel(this, region.dogs)
 {
+    // Another region's view: its zoom level first, then its position there.
+    if (region.start.latitude != startPosition.coordinate.latitude ||
+        region.start.longitude != startPosition.coordinate.longitude || region.startScale != startPosition.scale) {
+        const TileZoomInfo level(region.startScale);
+        mapPosition.scale = region.startScale;
+        mapPosition.zoom = level.zoom;
+        mapPosition.tileScale = level.tileScale;
+        placeMap(region.start);
+        pizzaModel.updateDirectionsCache();
+        dogTrackModel.updateTrailCache();
+    }
 }
 
 void Model::tick()

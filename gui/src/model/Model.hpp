@@ -7,12 +7,13 @@
 #include "model/ModelListener.hpp"
 #include "model/ModelStates.hpp"
 #include "model/PizzaModel.hpp"
+#include "model/Region.hpp"
 
 // The application model: the one map position shared by every map screen,
 // and the two simulations, of which the one on screen is ticked each frame.
 class Model {
 public:
-    Model();
+    explicit Model(const Region& region = builtInRegion);
 
     void bind(ModelListener* boundListener) { listener = boundListener; }
 
@@ -24,6 +25,7 @@ public:
     void setCoordinates(float latitude, float longitude);
 
     const MapPosition& getMapPosition() const { return mapPosition; }
+    vecta::Coordinate getStart() const { return start; }
 
     ActiveScreen getActiveScreen() const { return activeScreen; }
     void setActiveScreen(ActiveScreen screen) { activeScreen = screen; }
@@ -47,6 +49,7 @@ private:
     void refreshActiveCache();
 
     ModelListener* listener = nullptr;
+    vecta::Coordinate start;
     // Set before the simulations, whose constructors compute their caches
     // relative to it.
     MapPosition mapPosition;

@@ -14,7 +14,7 @@ constexpr std::uint32_t framesPerMapMove = 3;
 
 } // namespace
 
-PizzaModel::PizzaModel(Model* owner) : model(owner)
+PizzaModel::PizzaModel(Model* owner, const vecta::Coordinate* routePoints) : model(owner), route(routePoints)
 {
     updateDirectionsCache();
 }
@@ -50,8 +50,10 @@ void PizzaModel::notifyTouch()
 void PizzaModel::updateDirectionsCache()
 {
     const MapPosition& position = model->getMapPosition();
+    // A local: the member would be loaded again after every call.
+    const vecta::Coordinate* const points = route;
     for (std::size_t i = 0; i < directionsPointCount; ++i) {
-        CachedDirections[i] = offsetFromCenter(DirectionsData[i], position);
+        CachedDirections[i] = offsetFromCenter(points[i], position);
     }
 }
 
@@ -95,8 +97,8 @@ void PizzaModel::courierStep()
     }
     if (followTick % framesPerMapMove == 0 && currentStep < lastStep) {
         const float f = static_cast<float>(followTick) / static_cast<float>(framesPerStep);
-        const vecta::Coordinate from = DirectionsData[currentStep];
-        const vecta::Coordinate to = DirectionsData[currentStep + 1];
+        const vecta::Coordinate from = route[currentStep];
+        const vecta::Coordinate to = route[currentStep + 1];
         moveMap(
             {from.latitude + f * (to.latitude - from.latitude), from.longitude + f * (to.longitude - from.longitude)});
     }
@@ -106,7 +108,7 @@ void PizzaModel::courierStep()
 void PizzaModel::snapTo(std::uint32_t point)
 {
     followTick = 0;
-    moveMap(DirectionsData[point]);
+    moveMap(route[point]);
     followTick = 1;
 }
 

@@ -20,7 +20,7 @@ public:
     static constexpr std::uint32_t autoOrderIdleFrames = 1200;
     static constexpr std::uint32_t lastStep = directionsPointCount - 1;
 
-    explicit PizzaModel(Model* model);
+    PizzaModel(Model* model, const vecta::Coordinate* route);
 
     void tick();
 
@@ -33,6 +33,7 @@ public:
     PizzaState getPizzaState() const { return pizzaState; }
     std::uint32_t getCurrentStep() const { return currentStep; }
     std::uint32_t getIdleTicks() const { return idleTicks; }
+    vecta::Coordinate getHome() const { return route[lastStep]; }
 
 private:
     void courierStep();
@@ -42,6 +43,7 @@ private:
     MoveMode moveMode = MoveMode::FollowPizza;
     PizzaState pizzaState = PizzaState::Idle;
     Model* model;
+    const vecta::Coordinate* route; // directionsPointCount points
     std::uint32_t currentStep = 0;
     std::uint32_t idleTicks = 0;
     // Frames spent on the way; never reset, so an order's first step comes

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/DirectionsData.hpp"
 #include "pizza_screen/PizzaView.hpp"
 
 namespace {
@@ -12,7 +11,6 @@ namespace {
 constexpr std::uint32_t lastStep = 178;
 // 25 frames at 60 frames per second.
 constexpr float secondsPerStep = 0.41666666f;
-constexpr vecta::Coordinate startCoordinate{56.169898986816406f, 10.190293312072754f};
 
 } // namespace
 
@@ -20,12 +18,12 @@ void PizzaPresenter::activate()
 {
     Model& m = getModel();
     m.setActiveScreen(ActiveScreen::Pizza);
-    m.setCoordinates(startCoordinate.latitude, startCoordinate.longitude);
+    m.setCoordinates(m.getStart().latitude, m.getStart().longitude);
     pizzaStateChanged();
     mapPositionChanged();
     view.setPositionClickedCallback([this] { getModel().getPizzaModel().setMoveMode(MoveMode::FollowPizza); });
     view.setHomeClickedCallback([this] {
-        const vecta::Coordinate home = DirectionsData.back();
+        const vecta::Coordinate home = getModel().getPizzaModel().getHome();
         getModel().setCoordinates(home.latitude, home.longitude);
     });
     view.setOrderClickedCallback([this] { toggleOrder(); });

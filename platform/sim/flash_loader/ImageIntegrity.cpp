@@ -7,6 +7,7 @@
 
 #include <zlib.h>
 
+#include "board/region.h"
 #include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/ImageTrailer.hpp"
@@ -112,6 +113,26 @@ std::string checkPayloadsApart(const std::uint8_t* image)
     return {};
 }
 
+// The record the firmware reads at start-up, checked by its own rules; its
+// placement is described in tilepack/CollectionImage.hpp.
+std::string checkRegion(const std::uint8_t* image, std::size_t size)
+{
+    const std::uint32_t firstBatch = wordAt(image, 0);
+    if (firstBatch == region::recordAddress) {
+        return {};
+    }
+    const std::size_t at = region::recordAddress - flashBaseAddress;
+    if (firstBatch < region::recordAddress + sizeof(RegionRecord) || size < at + sizeof(RegionRecord)) {
+        return "region record cut short: the first batch record lies within it";
+    }
+    RegionRecord record{};
+    std::memcpy(&record, image + at, sizeof record);
+    if (!region::valid(record)) {
+        return "region record damaged (tag, version, size, checksum or coordinates)";
+    }
+    return {};
+}
+
 } // namespace
 
 std::string checkImageIntegrity(const std::uint8_t* image, std::size_t size)
@@ -122,6 +143,9 @@ std::string checkImageIntegrity(const std::uint8_t* image, std::size_t size)
     }
     if (problem.empty()) {
         problem = checkPayloadsApart(image);
+    }
+    if (problem.empty()) {
+        problem = checkRegion(image, size);
     }
     return problem;
 }
