@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include "FlashImageFiles.hpp"
 #include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
@@ -37,24 +38,7 @@ void setWord(std::vector<std::uint8_t>& image, std::uint32_t offset, std::uint32
     std::memcpy(image.data() + offset, &value, 4);
 }
 
-// Writes the checksum of changed tables, as a builder with a fault would.
-void reseal(std::vector<std::uint8_t>& image)
-{
-    const std::size_t covered = image.size() - sim::imageTrailerBytes;
-    setWord(image, static_cast<std::uint32_t>(covered + 8),
-            static_cast<std::uint32_t>(crc32_z(0, image.data(), covered)));
-}
-
-// A small tile whose road the style draws at every level.
-std::string tileWithRoad(std::int32_t length)
-{
-    static const tilepack::Properties primary{{"class", "primary"}};
-    tilepack::MvtWriter writer;
-    writer.add("road", tilepack::TileFeature{1, &primary, {tilepack::Shape::Line, {{{0, 0}, {length * 100, 50}}}}});
-    return writer.encode();
-}
-
-class FlashImageLoader : public testing::Test {
+class FlashImageLoader : public FlashImageFiles {
 protected:
     void SetUp() override
     {
@@ -64,30 +48,12 @@ protected:
         tiles[0][0] = tileWithRoad(8);
         tiles[4][254] = tileWithRoad(10);
         image = tilepack::layoutImage(tiles);
-        // Unique per test: ctest runs the tests side by side.
-        path = testing::TempDir() + "flash_image_" + testing::UnitTest::GetInstance()->current_test_info()->name() +
-               "_" + std::to_string(getpid()) + ".img";
     }
-    void TearDown() override
-    {
-        std::remove(path.c_str());
-        const sim::FlashImageView builtIn = sim::defaultFlashImage();
-        sim::installFlashImage(builtIn.bytes, builtIn.size);
-    }
-
-    std::string load(const std::vector<std::uint8_t>& content)
-    {
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-        return sim::loadFlashImage(path);
-    }
-
     // Offsets inside `image` of zoom 6's batch record and its first entry.
     std::uint32_t batchOffset(unsigned int level) const { return wordAt(image, 4 * level) - flashBaseAddress; }
     std::uint32_t firstEntryOffset(unsigned int level) const { return batchOffset(level) + 24; }
 
     std::vector<std::uint8_t> image;
-    std::string path;
 };
 
 TEST_F(FlashImageLoader, LoadsAGoodImage)

@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include "FlashImageFiles.hpp"
 #include "board/region.h"
 #include "board/tilelib.h"
 #include "sim/DefaultFlash.hpp"
@@ -60,18 +61,8 @@ std::vector<tilepack::RoadWay> network()
 std::vector<std::uint8_t> imageWith(const RegionRecord& record)
 {
     tilepack::CollectionTiles tiles = tilepack::emptyCollection();
-    static const tilepack::Properties primary{{"class", "primary"}};
-    tilepack::MvtWriter writer;
-    writer.add("road", tilepack::TileFeature{1, &primary, {tilepack::Shape::Line, {{{0, 0}, {800, 50}}}}});
-    tiles[4][254] = writer.encode();
+    tiles[4][254] = tileWithRoad(8);
     return tilepack::layoutImage(tiles, tilepack::builtInLayout, &record);
-}
-
-void reseal(std::vector<std::uint8_t>& image)
-{
-    const std::size_t covered = image.size() - sim::imageTrailerBytes;
-    const auto crc = static_cast<std::uint32_t>(crc32_z(0, image.data(), covered));
-    std::memcpy(image.data() + covered + 8, &crc, 4);
 }
 
 // The record's own CRC after a change to its fields, as a faulty builder
@@ -83,33 +74,16 @@ void resealRecord(std::vector<std::uint8_t>& image)
     std::memcpy(image.data() + recordOffset + offsetof(RegionRecord, crc), &crc, 4);
 }
 
-class RegionRecordTest : public testing::Test {
+class RegionRecordTest : public FlashImageFiles {
 protected:
     void SetUp() override
     {
         record =
             tilepack::regionRecordFor(network(), box, tilepack::LatLon{47.12, 9.51}, tilepack::LatLon{47.12, 9.55});
         image = imageWith(record);
-        path = testing::TempDir() + "region_" + testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-               std::to_string(getpid()) + ".img";
     }
-    void TearDown() override
-    {
-        std::remove(path.c_str());
-        const sim::FlashImageView builtIn = sim::defaultFlashImage();
-        sim::installFlashImage(builtIn.bytes, builtIn.size);
-    }
-
-    std::string load(const std::vector<std::uint8_t>& content)
-    {
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-        return sim::loadFlashImage(path);
-    }
-
     RegionRecord record{};
     std::vector<std::uint8_t> image;
-    std::string path;
 };
 
 TEST_F(RegionRecordTest, TheFirmwareReadsWhatTilepackWrote)
