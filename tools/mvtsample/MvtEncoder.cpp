@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "vecta/TileFormat.hpp"
+
 namespace mvt {
 
 Proto& Proto::varint(std::uint64_t value)
@@ -61,7 +63,7 @@ Proto& Proto::fixed64Field(std::uint32_t field, double value)
 
 std::uint32_t command(std::uint32_t id, std::uint32_t count)
 {
-    return (count << 3) | id;
+    return vecta::geometryCommand(id, count);
 }
 
 std::uint32_t zigZag(std::int32_t value)
@@ -87,14 +89,14 @@ std::vector<std::uint32_t> pathsGeometry(const std::vector<Path>& paths, bool cl
     std::vector<std::uint32_t> out;
     Cursor cursor;
     for (const Path& path : paths) {
-        out.push_back(command(1, 1));
+        out.push_back(command(vecta::MoveToCommand, 1));
         cursor.delta(out, path.front());
-        out.push_back(command(2, static_cast<std::uint32_t>(path.size() - 1)));
+        out.push_back(command(vecta::LineToCommand, static_cast<std::uint32_t>(path.size() - 1)));
         for (std::size_t i = 1; i < path.size(); ++i) {
             cursor.delta(out, path[i]);
         }
         if (closed) {
-            out.push_back(command(7, 1));
+            out.push_back(command(vecta::ClosePathCommand, 1));
         }
     }
     return out;
@@ -114,7 +116,7 @@ std::vector<std::uint32_t> polygonGeometry(const std::vector<Path>& rings)
 
 std::vector<std::uint32_t> pointGeometry(const Path& points)
 {
-    std::vector<std::uint32_t> out{command(1, static_cast<std::uint32_t>(points.size()))};
+    std::vector<std::uint32_t> out{command(vecta::MoveToCommand, static_cast<std::uint32_t>(points.size()))};
     Cursor cursor;
     for (const vecta::Point point : points) {
         cursor.delta(out, point);
@@ -136,7 +138,7 @@ LayerBuilder& LayerBuilder::add(const FeatureSpec& feature)
 {
     Proto message;
     if (feature.hasId) {
-        message.varintField(1, feature.id);
+        message.varintField(vecta::FeatureId, feature.id);
     }
     if (!feature.properties.empty()) {
         std::vector<std::uint32_t> tags;
@@ -144,10 +146,10 @@ LayerBuilder& LayerBuilder::add(const FeatureSpec& feature)
             tags.push_back(indexOf(keys, key));
             tags.push_back(indexOf(values, value));
         }
-        message.packedField(2, tags);
+        message.packedField(vecta::FeatureTags, tags);
     }
-    message.varintField(3, feature.type);
-    message.packedField(4, feature.geometry);
+    message.varintField(vecta::FeatureType, feature.type);
+    message.packedField(vecta::FeatureGeometry, feature.geometry);
     features.push_back(message.bytes());
     return *this;
 }
@@ -165,17 +167,17 @@ LayerBuilder& LayerBuilder::polygon(const std::vector<Path>& rings, const Proper
 std::string LayerBuilder::encode() const
 {
     Proto layer;
-    layer.varintField(15, 2).bytesField(1, name);
+    layer.varintField(vecta::LayerVersion, 2).bytesField(vecta::LayerName, name);
     for (const std::string& feature : features) {
-        layer.bytesField(2, feature);
+        layer.bytesField(vecta::LayerFeatures, feature);
     }
     for (const std::string& key : keys) {
-        layer.bytesField(3, key);
+        layer.bytesField(vecta::LayerKeys, key);
     }
     for (const std::string& value : values) {
-        layer.bytesField(4, Proto().bytesField(1, value).bytes());
+        layer.bytesField(vecta::LayerValues, Proto().bytesField(vecta::ValueString, value).bytes());
     }
-    layer.varintField(5, 4096);
+    layer.varintField(vecta::LayerExtent, 4096);
     return layer.bytes();
 }
 
@@ -186,7 +188,7 @@ TileBuilder& TileBuilder::layer(const LayerBuilder& builder)
 
 TileBuilder& TileBuilder::rawLayer(const std::string& layerMessage)
 {
-    tile.bytesField(3, layerMessage);
+    tile.bytesField(vecta::tileLayersField, layerMessage);
     return *this;
 }
 

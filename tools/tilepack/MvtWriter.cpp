@@ -5,30 +5,17 @@
 
 #include <protozero/pbf_writer.hpp>
 
+#include "vecta/TileFormat.hpp"
+
 namespace tilepack {
 
 namespace {
 
-enum : std::uint32_t { MoveTo = 1, LineTo = 2, ClosePath = 7 };
 enum : std::uint32_t { PointType = 1, LineType = 2, PolygonType = 3 };
-enum : protozero::pbf_tag_type {
-    TileLayers = 3,
-    LayerName = 1,
-    LayerFeatures = 2,
-    LayerKeys = 3,
-    LayerValues = 4,
-    LayerExtent = 5,
-    LayerVersion = 15,
-    FeatureId = 1,
-    FeatureTags = 2,
-    FeatureType = 3,
-    FeatureGeometry = 4,
-    ValueString = 1,
-};
 
-constexpr std::uint32_t command(std::uint32_t id, std::size_t count)
+std::uint32_t command(std::uint32_t id, std::size_t count)
 {
-    return id | static_cast<std::uint32_t>(count << 3);
+    return vecta::geometryCommand(id, static_cast<std::uint32_t>(count));
 }
 
 std::uint32_t zigZag(std::int32_t value)
@@ -101,7 +88,7 @@ std::string encodeLayer(const std::string& name, const std::vector<TileFeature>&
     std::map<std::string, std::uint32_t> values;
     std::string data;
     protozero::pbf_writer layer(data);
-    layer.add_string(LayerName, name);
+    layer.add_string(vecta::LayerName, name);
     for (const TileFeature& feature : features) {
         std::vector<std::uint32_t> tags;
         if (feature.properties != nullptr) {
@@ -114,23 +101,23 @@ std::string encodeLayer(const std::string& name, const std::vector<TileFeature>&
             }
         }
         const std::vector<std::uint32_t> geometry = encodeGeometry(feature.geometry);
-        protozero::pbf_writer message(layer, LayerFeatures);
-        message.add_uint64(FeatureId, feature.id);
+        protozero::pbf_writer message(layer, vecta::LayerFeatures);
+        message.add_uint64(vecta::FeatureId, feature.id);
         if (!tags.empty()) {
-            message.add_packed_uint32(FeatureTags, tags.begin(), tags.end());
+            message.add_packed_uint32(vecta::FeatureTags, tags.begin(), tags.end());
         }
-        message.add_enum(FeatureType, static_cast<std::int32_t>(typeOf(feature.geometry.shape)));
-        message.add_packed_uint32(FeatureGeometry, geometry.begin(), geometry.end());
+        message.add_enum(vecta::FeatureType, static_cast<std::int32_t>(typeOf(feature.geometry.shape)));
+        message.add_packed_uint32(vecta::FeatureGeometry, geometry.begin(), geometry.end());
     }
     for (const std::string& key : ordered(keys)) {
-        layer.add_string(LayerKeys, key);
+        layer.add_string(vecta::LayerKeys, key);
     }
     for (const std::string& value : ordered(values)) {
-        protozero::pbf_writer message(layer, LayerValues);
-        message.add_string(ValueString, value);
+        protozero::pbf_writer message(layer, vecta::LayerValues);
+        message.add_string(vecta::ValueString, value);
     }
-    layer.add_uint32(LayerExtent, vecta::tileExtent);
-    layer.add_uint32(LayerVersion, 2);
+    layer.add_uint32(vecta::LayerExtent, vecta::tileExtent);
+    layer.add_uint32(vecta::LayerVersion, 2);
     return data;
 }
 
@@ -142,7 +129,7 @@ std::vector<std::uint32_t> encodeGeometry(const TileShape& shape)
     Cursor cursor;
     if (shape.shape == Shape::Point) {
         for (const TilePath& points : shape.parts) {
-            out.push_back(command(MoveTo, points.size()));
+            out.push_back(command(vecta::MoveToCommand, points.size()));
             for (const vecta::Point& point : points) {
                 cursor.moveTo(point, out);
             }
@@ -150,14 +137,14 @@ std::vector<std::uint32_t> encodeGeometry(const TileShape& shape)
         return out;
     }
     for (const TilePath& path : shape.parts) {
-        out.push_back(command(MoveTo, 1));
+        out.push_back(command(vecta::MoveToCommand, 1));
         cursor.moveTo(path[0], out);
-        out.push_back(command(LineTo, path.size() - 1));
+        out.push_back(command(vecta::LineToCommand, path.size() - 1));
         for (std::size_t i = 1; i < path.size(); ++i) {
             cursor.moveTo(path[i], out);
         }
         if (shape.shape == Shape::Polygon) {
-            out.push_back(command(ClosePath, 1));
+            out.push_back(command(vecta::ClosePathCommand, 1));
         }
     }
     return out;
@@ -185,10 +172,10 @@ std::string MvtWriter::encode() const
     std::string data;
     protozero::pbf_writer tile(data);
     if (layers.empty()) {
-        tile.add_message(TileLayers, encodeLayer("water", {}));
+        tile.add_message(vecta::tileLayersField, encodeLayer("water", {}));
     }
     for (const auto& [name, features] : layers) {
-        tile.add_message(TileLayers, encodeLayer(name, features));
+        tile.add_message(vecta::tileLayersField, encodeLayer(name, features));
     }
     return data;
 }

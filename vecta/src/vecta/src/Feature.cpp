@@ -1,6 +1,6 @@
-#include "TileFields.hpp"
 #include "TileStream.hpp"
 #include "WireBytes.hpp"
+#include "vecta/TileFormat.hpp"
 #include "vecta/VectorTile.hpp"
 
 namespace vecta {

@@ -5,8 +5,8 @@
 
 #include <pb.h>
 
-#include "TileFields.hpp"
 #include "WireBytes.hpp"
+#include "vecta/TileFormat.hpp"
 
 namespace vecta {
 

@@ -2,6 +2,7 @@
 
 #include "TileStream.hpp"
 #include "platform/Assert.hpp"
+#include "vecta/TileFormat.hpp"
 
 namespace vecta {
 
@@ -24,8 +25,6 @@ bool inRange(Point point)
     return ((static_cast<std::uint32_t>(point.x) + 0x8000u) | (static_cast<std::uint32_t>(point.y) + 0x8000u)) <
            0x10000u;
 }
-
-enum CommandId : std::uint32_t { MoveToCommand = 1, LineToCommand = 2, ClosePathCommand = 7 };
 
 // The unread geometry and the pen, held in locals by the decoding loop: the
 // writes into the buffer cannot touch them, so they stay in registers.

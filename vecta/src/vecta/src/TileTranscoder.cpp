@@ -2,11 +2,11 @@
 
 #include "FeatureFields.hpp"
 #include "GeometryDecoder.hpp"
-#include "TileFields.hpp"
 #include "TileProcessor.hpp"
 #include "TileStream.hpp"
 #include "WireBytes.hpp"
 #include "vecta/StringHash.hpp"
+#include "vecta/TileFormat.hpp"
 
 namespace vecta {
 

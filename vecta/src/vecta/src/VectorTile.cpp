@@ -4,10 +4,10 @@
 #include <new>
 
 #include "TileCursor.hpp"
-#include "TileFields.hpp"
 #include "TileStream.hpp"
 #include "WireBytes.hpp"
 #include "platform/Assert.hpp"
+#include "vecta/TileFormat.hpp"
 
 namespace vecta {
 

@@ -5,18 +5,19 @@
 #include <pb_decode.h>
 
 #include "vecta/MemoryArena.hpp"
+#include "vecta/TileFormat.hpp"
 
 namespace vecta {
 
 enum class PropertyValueType : std::uint32_t {
     Invalid = 0,
-    StringValue = 1,
-    FloatValue = 2,
-    DoubleValue = 3,
-    IntValue = 4,
-    UintValue = 5,
-    SintValue = 6,
-    BoolValue = 7,
+    StringValue = ValueString,
+    FloatValue = ValueFloat,
+    DoubleValue = ValueDouble,
+    IntValue = ValueInt,
+    UintValue = ValueUint,
+    SintValue = ValueSint,
+    BoolValue = ValueBool,
 };
 
 // One decoded Value message. Strings are kept as their hash only.

@@ -1,10 +1,16 @@
 #pragma once
 
+// The vector-tile wire format as the reader, the transcoder, the builder's
+// writer and the sample encoder all speak it: one place for its numbers.
+
 #include <cstdint>
 
 namespace vecta {
 
-// Field numbers of the vector-tile messages that the reader handles.
+// The tile message's repeated layer field.
+constexpr std::uint32_t tileLayersField = 3;
+
+// Field numbers of the layer, feature and value messages.
 enum LayerField : std::uint32_t {
     LayerName = 1,
     LayerFeatures = 2,
@@ -27,6 +33,12 @@ enum ValueField : std::uint32_t {
     ValueBool = 7,
 };
 
-constexpr std::uint32_t tileLayersField = 3;
+// A geometry is a run of commands: id in the low 3 bits, count above.
+enum GeometryCommand : std::uint32_t { MoveToCommand = 1, LineToCommand = 2, ClosePathCommand = 7 };
+
+constexpr std::uint32_t geometryCommand(std::uint32_t id, std::uint32_t count)
+{
+    return id | (count << 3);
+}
 
 } // namespace vecta
