@@ -9,11 +9,14 @@
 #include "mvtsample/MvtEncoder.hpp"
 #include "vecta/CacheSlot.hpp"
 #include "vecta/StringHash.hpp"
+#include "vecta/TileFormat.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 using mvt::LayerBuilder;
 using mvt::Path;
 using mvt::TileBuilder;
+using vecta::LineToCommand;
+using vecta::MoveToCommand;
 using vecta::stringHash;
 
 namespace {
@@ -142,15 +145,17 @@ TEST_F(Transcoding, DropsFeaturesWithoutRuleOrOpacityAndPoints)
 
     // A feature without geometry leaves the rest of its layer drawn.
     mvt::Proto road;
-    road.bytesField(1, "road")
-        .bytesField(2, mvt::Proto().packedField(2, {0, 0}).varintField(3, 2).bytes())
-        .bytesField(2, mvt::Proto()
-                           .packedField(2, {0, 0})
-                           .varintField(3, 2)
-                           .packedField(4, mvt::lineGeometry({{{0, 0}, {500, 0}}}))
-                           .bytes())
-        .bytesField(3, "class")
-        .bytesField(4, mvt::Proto().bytesField(1, "motorway").bytes());
+    road.bytesField(vecta::LayerName, "road")
+        .bytesField(vecta::LayerFeatures,
+                    mvt::Proto().packedField(vecta::FeatureTags, {0, 0}).varintField(vecta::FeatureType, 2).bytes())
+        .bytesField(vecta::LayerFeatures,
+                    mvt::Proto()
+                        .packedField(vecta::FeatureTags, {0, 0})
+                        .varintField(vecta::FeatureType, 2)
+                        .packedField(vecta::FeatureGeometry, mvt::lineGeometry({{{0, 0}, {500, 0}}}))
+                        .bytes())
+        .bytesField(vecta::LayerKeys, "class")
+        .bytesField(vecta::LayerValues, mvt::Proto().bytesField(vecta::ValueString, "motorway").bytes());
     EXPECT_EQ(segments(decode(TileBuilder().rawLayer(road.bytes()).bytes(), 10)).size(), 1u);
 }
 
@@ -333,36 +338,44 @@ TEST_F(Transcoding, DamagedTilesGiveNothingAndCount)
         return TileBuilder().layer(roads).bytes();
     };
     using mvt::command;
-    const std::string whole = roadWith({command(1, 1), 0, 0, command(2, 1), 2, 2});
+    const std::string whole = roadWith({command(MoveToCommand, 1), 0, 0, command(LineToCommand, 1), 2, 2});
     const unsigned int wholeBytes = decode(whole, 12);
     ASSERT_GT(wholeBytes, 0u);
     const std::vector<std::uint32_t> drawnBefore(slot.begin(), slot.begin() + (wholeBytes + 3) / 4);
 
     std::vector<std::string> damaged{
         whole.substr(0, whole.size() - 1),
-        roadWith({command(1, 2), 0, 0, 2, 2}),                                        // move-to of two points
-        roadWith({command(1, 1), 0, 0, command(2, 0)}),                               // empty line-to
-        roadWith({command(1, 1), 0, 0, command(2, 2), 2, 2}),                         // parameter missing
-        roadWith({command(1, 1), 0, 0, command(5, 1), 2, 2}),                         // unknown command
-        roadWith({command(1, 1), mvt::zigZag(40000), 0, command(2, 1), 0, 0}),        // beyond 16 bits
-        roadWith({command(1, 1), 0, 0, command(2, 2), 2, 2, mvt::zigZag(40000), 0}),  // a step beyond
-        roadWith({command(1, 1), 0, 0, command(2, 1), 2, 2}, 3),                      // ring not closed
-        roadWith({command(1, 1), 0, 0, command(2, 1), 8, 8, command(1, 1), 2, 2}, 3), // nor this one
-        roadWith({command(1, 1), 0, 0}),                                              // move-to only
-        roadWith({command(1, 1), 0}),                                                 // move-to cut short
-        TileBuilder().layer(LayerBuilder("water").polygon({squareHole})).bytes(),     // hole first
+        roadWith({command(MoveToCommand, 2), 0, 0, 2, 2}),                            // move-to of two points
+        roadWith({command(MoveToCommand, 1), 0, 0, command(LineToCommand, 0)}),       // empty line-to
+        roadWith({command(MoveToCommand, 1), 0, 0, command(LineToCommand, 2), 2, 2}), // parameter missing
+        roadWith({command(MoveToCommand, 1), 0, 0, command(5, 1), 2, 2}),             // unknown command
+        roadWith({command(MoveToCommand, 1), mvt::zigZag(40000), 0, command(LineToCommand, 1), 0, 0}), // beyond 16 bits
+        roadWith(
+            {command(MoveToCommand, 1), 0, 0, command(LineToCommand, 2), 2, 2, mvt::zigZag(40000), 0}), // a step beyond
+        roadWith({command(MoveToCommand, 1), 0, 0, command(LineToCommand, 1), 2, 2}, 3), // ring not closed
+        roadWith({command(MoveToCommand, 1), 0, 0, command(LineToCommand, 1), 8, 8, command(MoveToCommand, 1), 2, 2},
+                 3),                                                              // nor this one
+        roadWith({command(MoveToCommand, 1), 0, 0}),                              // move-to only
+        roadWith({command(MoveToCommand, 1), 0}),                                 // move-to cut short
+        TileBuilder().layer(LayerBuilder("water").polygon({squareHole})).bytes(), // hole first
     };
     // A flipped length: the second feature's runs past the layer.
     std::string flipped = whole;
-    flipped[flipped.rfind(mvt::Proto().packedField(2, {0, 0}).varintField(3, 2).bytes()) - 1] = 0x7F;
+    flipped[flipped.rfind(
+                mvt::Proto().packedField(vecta::FeatureTags, {0, 0}).varintField(vecta::FeatureType, 2).bytes()) -
+            1] = 0x7F;
     damaged.push_back(flipped);
     // 1100 keys and 1100 values do not fit the arena.
     mvt::Proto crowded;
-    crowded.bytesField(1, "road").bytesField(
-        2, mvt::Proto().packedField(2, {0, 0}).varintField(3, 2).packedField(4, {9, 0, 0, 10, 2, 2}).bytes());
+    crowded.bytesField(vecta::LayerName, "road")
+        .bytesField(vecta::LayerFeatures, mvt::Proto()
+                                              .packedField(vecta::FeatureTags, {0, 0})
+                                              .varintField(vecta::FeatureType, 2)
+                                              .packedField(vecta::FeatureGeometry, {9, 0, 0, 10, 2, 2})
+                                              .bytes());
     for (int i = 0; i < 1100; ++i) {
-        crowded.bytesField(3, "class");
-        crowded.bytesField(4, mvt::Proto().bytesField(1, "primary").bytes());
+        crowded.bytesField(vecta::LayerKeys, "class");
+        crowded.bytesField(vecta::LayerValues, mvt::Proto().bytesField(vecta::ValueString, "primary").bytes());
     }
     damaged.push_back(TileBuilder().rawLayer(crowded.bytes()).bytes());
 
@@ -384,14 +397,17 @@ TEST_F(Transcoding, OddButReadableTilesAreNotDamaged)
     };
     using mvt::command;
     // A first command other than move-to writes nothing.
-    EXPECT_EQ(decode(roadWith({command(2, 1), 2, 2}), 12), 0u);
+    EXPECT_EQ(decode(roadWith({command(LineToCommand, 1), 2, 2}), 12), 0u);
     // A class that is not a string matches no rule.
     mvt::Proto layer;
-    layer.bytesField(1, "road")
-        .bytesField(2,
-                    mvt::Proto().packedField(2, {0, 0}).varintField(3, 2).packedField(4, {9, 0, 0, 10, 2, 2}).bytes())
-        .bytesField(3, "class")
-        .bytesField(4, mvt::Proto().varintField(7, 1).bytes());
+    layer.bytesField(vecta::LayerName, "road")
+        .bytesField(vecta::LayerFeatures, mvt::Proto()
+                                              .packedField(vecta::FeatureTags, {0, 0})
+                                              .varintField(vecta::FeatureType, 2)
+                                              .packedField(vecta::FeatureGeometry, {9, 0, 0, 10, 2, 2})
+                                              .bytes())
+        .bytesField(vecta::LayerKeys, "class")
+        .bytesField(vecta::LayerValues, mvt::Proto().varintField(vecta::ValueBool, 1).bytes());
     EXPECT_EQ(decode(TileBuilder().rawLayer(layer.bytes()).bytes(), 12), 0u);
     EXPECT_EQ(transcoder.damagedTiles(), 0u);
 }

@@ -8,6 +8,7 @@
 #include "mvtsample/MvtEncoder.hpp"
 #include "support/AssertionMatcher.hpp"
 #include "vecta/StringHash.hpp"
+#include "vecta/TileFormat.hpp"
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/VectorTile.hpp"
 
@@ -36,17 +37,17 @@ std::string layerWithFeature(const std::string& featureMessage, const std::vecto
                              const std::vector<std::string>& values = {})
 {
     Proto layer;
-    layer.bytesField(1, "road").bytesField(2, featureMessage);
+    layer.bytesField(vecta::LayerName, "road").bytesField(vecta::LayerFeatures, featureMessage);
     for (const auto& key : keys)
-        layer.bytesField(3, key);
+        layer.bytesField(vecta::LayerKeys, key);
     for (const auto& value : values)
-        layer.bytesField(4, value);
-    return Proto().bytesField(3, layer.bytes()).bytes();
+        layer.bytesField(vecta::LayerValues, value);
+    return Proto().bytesField(vecta::tileLayersField, layer.bytes()).bytes();
 }
 
 std::string stringValue(const std::string& text)
 {
-    return Proto().bytesField(1, text).bytes();
+    return Proto().bytesField(vecta::ValueString, text).bytes();
 }
 
 } // namespace
@@ -109,7 +110,7 @@ TEST_F(TileReading, EmptyTileAndEmptyLayerGiveDefaults)
 {
     EXPECT_FALSE(open("").nextLayer().isValid());
 
-    vecta::VectorTile tile = open(Proto().bytesField(3, "").bytes());
+    vecta::VectorTile tile = open(Proto().bytesField(vecta::tileLayersField, "").bytes());
     vecta::Layer layer = tile.nextLayer();
     ASSERT_TRUE(layer.isValid());
     EXPECT_EQ(layer.version, 1u);
@@ -122,11 +123,12 @@ TEST_F(TileReading, EmptyTileAndEmptyLayerGiveDefaults)
 TEST_F(TileReading, SkipsUnknownTileFieldsAndHashesOnlyFortySevenBytes)
 {
     const std::string longName(60, 'n');
-    const std::string bytes = Proto()
-                                  .varintField(1, 5)
-                                  .bytesField(3, Proto().bytesField(1, longName).bytes())
-                                  .bytesField(9, "ignored")
-                                  .bytes();
+    const std::string bytes =
+        Proto()
+            .varintField(1, 5)
+            .bytesField(vecta::tileLayersField, Proto().bytesField(vecta::LayerName, longName).bytes())
+            .bytesField(9, "ignored")
+            .bytes();
     vecta::VectorTile tile = open(bytes);
     EXPECT_EQ(tile.nextLayer().nameHash, vecta::stringHash(longName.substr(0, 47).c_str()));
     EXPECT_FALSE(tile.nextLayer().isValid());
@@ -138,14 +140,18 @@ TEST_F(TileReading, ReadsLongVarintsZeroBytesAndEarlyTablesAsNanopb)
 {
     const std::uint64_t longId = (std::uint64_t{1} << 63) + 5; // ten bytes
     const std::vector<std::uint32_t> geometry{127, 128, 16384, 2097152, 268435456, 0xFFFFFFFFu};
-    const std::string feature = Proto().varintField(1, longId).packedField(2, {0, 0}).packedField(4, geometry).bytes();
+    const std::string feature = Proto()
+                                    .varintField(vecta::FeatureId, longId)
+                                    .packedField(vecta::FeatureTags, {0, 0})
+                                    .packedField(vecta::FeatureGeometry, geometry)
+                                    .bytes();
     const std::string layer = Proto()
-                                  .bytesField(1, "road")
-                                  .bytesField(3, std::string("cl\0ass", 6))
-                                  .bytesField(4, stringValue("street"))
-                                  .bytesField(2, feature)
+                                  .bytesField(vecta::LayerName, "road")
+                                  .bytesField(vecta::LayerKeys, std::string("cl\0ass", 6))
+                                  .bytesField(vecta::LayerValues, stringValue("street"))
+                                  .bytesField(vecta::LayerFeatures, feature)
                                   .bytes();
-    vecta::VectorTile tile = open(Proto().bytesField(3, layer).bytes());
+    vecta::VectorTile tile = open(Proto().bytesField(vecta::tileLayersField, layer).bytes());
     vecta::Layer road = tile.nextLayer();
     vecta::Feature read = road.nextFeature();
     EXPECT_EQ(read.id, longId);
@@ -159,7 +165,7 @@ TEST_F(TileReading, ReadsLongVarintsZeroBytesAndEarlyTablesAsNanopb)
     }
 
     // Five bytes whose last one carries bits beyond 32: nanopb refuses it.
-    const std::string overflow = Proto().bytesField(4, "\xFF\xFF\xFF\xFF\x1F").bytes();
+    const std::string overflow = Proto().bytesField(vecta::FeatureGeometry, "\xFF\xFF\xFF\xFF\x1F").bytes();
     vecta::VectorTile bad = open(layerWithFeature(overflow));
     std::uint32_t value = 0;
     EXPECT_FALSE(bad.nextLayer().nextFeature().nextValue(value));
@@ -167,7 +173,7 @@ TEST_F(TileReading, ReadsLongVarintsZeroBytesAndEarlyTablesAsNanopb)
 
 TEST_F(TileReading, FeatureWithoutGeometryEndsTheLayerWalk)
 {
-    const std::string noGeometry = Proto().varintField(3, 2).bytes();
+    const std::string noGeometry = Proto().varintField(vecta::FeatureType, 2).bytes();
     vecta::VectorTile tile = open(layerWithFeature(noGeometry));
     vecta::Layer layer = tile.nextLayer();
     EXPECT_FALSE(layer.nextFeature().isValid());
@@ -177,19 +183,20 @@ TEST_F(TileReading, DecodesEveryValueType)
 {
     const std::vector<std::string> values{
         stringValue(std::string(50, 'v')),
-        Proto().fixed32Field(2, 1.5f).bytes(),
-        Proto().fixed64Field(3, -2.25).bytes(),
-        Proto().varintField(4, static_cast<std::uint64_t>(-7)).bytes(),
-        Proto().varintField(5, 1ull << 40).bytes(),
-        Proto().varintField(6, mvt::zigZag(-3)).bytes(),
-        Proto().varintField(7, 1).bytes(),
+        Proto().fixed32Field(vecta::ValueFloat, 1.5f).bytes(),
+        Proto().fixed64Field(vecta::ValueDouble, -2.25).bytes(),
+        Proto().varintField(vecta::ValueInt, static_cast<std::uint64_t>(-7)).bytes(),
+        Proto().varintField(vecta::ValueUint, 1ull << 40).bytes(),
+        Proto().varintField(vecta::ValueSint, mvt::zigZag(-3)).bytes(),
+        Proto().varintField(vecta::ValueBool, 1).bytes(),
         Proto().varintField(9, 1).bytes(), // unknown field only: stays invalid
     };
     std::vector<std::uint32_t> tags;
     for (std::uint32_t i = 0; i < values.size(); ++i) {
         tags.insert(tags.end(), {0, i});
     }
-    const std::string feature = Proto().packedField(2, tags).packedField(4, {9, 0, 0}).bytes();
+    const std::string feature =
+        Proto().packedField(vecta::FeatureTags, tags).packedField(vecta::FeatureGeometry, {9, 0, 0}).bytes();
     vecta::VectorTile tile = open(layerWithFeature(feature, {"k"}, values));
     vecta::Layer layer = tile.nextLayer();
     vecta::Feature f = layer.nextFeature();
@@ -239,7 +246,10 @@ TEST_F(TileReading, BuildsTablesOnlyWhenPropertiesAreAsked)
 
 TEST_F(TileReading, SkipsTagIndicesOutsideTheTables)
 {
-    const std::string feature = Proto().packedField(2, {5, 0, 0, 9, 0, 0}).packedField(4, {9, 0, 0}).bytes();
+    const std::string feature = Proto()
+                                    .packedField(vecta::FeatureTags, {5, 0, 0, 9, 0, 0})
+                                    .packedField(vecta::FeatureGeometry, {9, 0, 0})
+                                    .bytes();
     vecta::VectorTile tile = open(layerWithFeature(feature, {"class"}, {stringValue("street")}));
     vecta::Layer layer = tile.nextLayer();
     vecta::Feature f = layer.nextFeature();
@@ -266,7 +276,8 @@ TEST_F(TileReading, DamagedBytesEndTheWalkAndMarkWhereTheyLie)
     EXPECT_TRUE(trailing.damaged);
 
     // A key whose length runs past the layer: no features, no tables.
-    const std::string tagged = Proto().packedField(2, {0, 0}).packedField(4, {9, 0, 0}).bytes();
+    const std::string tagged =
+        Proto().packedField(vecta::FeatureTags, {0, 0}).packedField(vecta::FeatureGeometry, {9, 0, 0}).bytes();
     std::string bytes = layerWithFeature(tagged, {"class"}, {stringValue("street")});
     const std::size_t keyLength = bytes.find("class") - 1;
     bytes[keyLength] = 0x70;
@@ -275,7 +286,8 @@ TEST_F(TileReading, DamagedBytesEndTheWalkAndMarkWhereTheyLie)
     EXPECT_FALSE(scanned.nextFeature().isValid());
 
     // Odd tags: the feature stays, without properties.
-    const std::string oddTags = Proto().packedField(2, {0, 1, 2}).packedField(4, {9, 0, 0}).bytes();
+    const std::string oddTags =
+        Proto().packedField(vecta::FeatureTags, {0, 1, 2}).packedField(vecta::FeatureGeometry, {9, 0, 0}).bytes();
     vecta::Layer odd = open(layerWithFeature(oddTags)).nextLayer();
     vecta::Feature oddFeature = odd.nextFeature();
     EXPECT_TRUE(oddFeature.damaged);
@@ -286,7 +298,7 @@ TEST_F(TileReading, DamagedBytesEndTheWalkAndMarkWhereTheyLie)
     EXPECT_EQ(value, 9u);
 
     // A value message with two values, and tables larger than the arena.
-    const std::string twoValues = Proto().bytesField(1, "x").varintField(7, 1).bytes();
+    const std::string twoValues = Proto().bytesField(vecta::ValueString, "x").varintField(vecta::ValueBool, 1).bytes();
     vecta::Layer doubled = open(layerWithFeature(tagged, {"class"}, {twoValues})).nextLayer();
     EXPECT_TRUE(doubled.nextFeature().nextProperty().isEnd());
     EXPECT_TRUE(doubled.damaged);
@@ -304,9 +316,13 @@ TEST_F(TileReading, DamagedBytesEndTheWalkAndMarkWhereTheyLie)
 
 TEST_F(TileReading, UnknownLayerFieldsAreSkipped)
 {
-    const std::string feature = Proto().packedField(4, {9, 0, 0}).bytes();
-    const std::string layer = Proto().varintField(7, 1).bytesField(1, "road").bytesField(2, feature).bytes();
-    vecta::Layer read = open(Proto().bytesField(3, layer).bytes()).nextLayer();
+    const std::string feature = Proto().packedField(vecta::FeatureGeometry, {9, 0, 0}).bytes();
+    const std::string layer = Proto()
+                                  .varintField(7, 1)
+                                  .bytesField(vecta::LayerName, "road")
+                                  .bytesField(vecta::LayerFeatures, feature)
+                                  .bytes();
+    vecta::Layer read = open(Proto().bytesField(vecta::tileLayersField, layer).bytes()).nextLayer();
     EXPECT_FALSE(read.damaged);
     EXPECT_EQ(read.nameHash, vecta::stringHash("road"));
     EXPECT_TRUE(read.nextFeature().isValid());
@@ -317,26 +333,29 @@ TEST_F(TileReading, UnknownLayerFieldsAreSkipped)
 TEST_F(TileReading, FieldsOfAnotherWireTypeReadAsTheTranscoderReadsThem)
 {
     const std::string feature = Proto()
-                                    .bytesField(1, "id")
-                                    .packedField(2, {0, 0})
-                                    .varintField(3, 2)
-                                    .packedField(4, {9, 0, 0, 10, 1000, 0})
+                                    .bytesField(vecta::FeatureId, "id")
+                                    .packedField(vecta::FeatureTags, {0, 0})
+                                    .varintField(vecta::FeatureType, 2)
+                                    .packedField(vecta::FeatureGeometry, {9, 0, 0, 10, 1000, 0})
                                     .bytes();
-    const std::string tables = Proto().bytesField(3, "class").bytesField(4, stringValue("primary")).bytes();
-    const std::string name = Proto().bytesField(1, "road").bytes();
+    const std::string tables =
+        Proto().bytesField(vecta::LayerKeys, "class").bytesField(vecta::LayerValues, stringValue("primary")).bytes();
+    const std::string name = Proto().bytesField(vecta::LayerName, "road").bytes();
     // A version string whose bytes look like a key, a value and a key
     // swallowing the name, were they read as fields.
     const std::string keyLike("\x1a\x01k\x22\x00\x1a\x06", 7);
     const std::vector<std::string> layers{
-        Proto().bytesField(15, keyLike).bytes() + name + Proto().bytesField(2, feature).bytes() + tables,
-        name + Proto().bytesField(2, feature).bytes() + tables +
-            Proto().bytesField(15, "2").bytesField(5, "4096").bytes(),
-        Proto().varintField(1, 5).bytes() + name + Proto().bytesField(2, feature).varintField(2, 7).bytes() + tables,
+        Proto().bytesField(vecta::LayerVersion, keyLike).bytes() + name +
+            Proto().bytesField(vecta::LayerFeatures, feature).bytes() + tables,
+        name + Proto().bytesField(vecta::LayerFeatures, feature).bytes() + tables +
+            Proto().bytesField(vecta::LayerVersion, "2").bytesField(vecta::LayerExtent, "4096").bytes(),
+        Proto().varintField(vecta::LayerName, 5).bytes() + name +
+            Proto().bytesField(vecta::LayerFeatures, feature).varintField(vecta::LayerFeatures, 7).bytes() + tables,
     };
     vecta::TileTranscoder transcoder;
     std::vector<std::uint32_t> slot(1024);
     for (std::size_t i = 0; i < layers.size(); ++i) {
-        const std::string tileBytes = Proto().bytesField(3, layers[i]).bytes();
+        const std::string tileBytes = Proto().bytesField(vecta::tileLayersField, layers[i]).bytes();
         vecta::VectorTile tile = open(tileBytes);
         vecta::Layer layer = tile.nextLayer();
         EXPECT_EQ(layer.nameHash, vecta::stringHash("road")) << i;
@@ -361,9 +380,13 @@ TEST_F(TileReading, FieldsOfAnotherWireTypeReadAsTheTranscoderReadsThem)
     EXPECT_EQ(transcoder.damagedTiles(), 0u);
 
     // Keys and values that are not strings damage the layer in both.
-    for (const std::string& table : {Proto().varintField(3, 1).bytes(), Proto().fixed32Field(4, 1.0f).bytes()}) {
+    for (const std::string& table :
+         {Proto().varintField(vecta::LayerKeys, 1).bytes(), Proto().fixed32Field(vecta::LayerValues, 1.0f).bytes()}) {
         const std::string tileBytes =
-            Proto().bytesField(3, name + Proto().bytesField(2, feature).bytes() + table).bytes();
+            Proto()
+                .bytesField(vecta::tileLayersField,
+                            name + Proto().bytesField(vecta::LayerFeatures, feature).bytes() + table)
+                .bytes();
         EXPECT_TRUE(open(tileBytes).nextLayer().damaged);
         vecta::BufferWriter writer(slot.data(), 4096);
         transcoder.decode(tileBytes.data(), static_cast<unsigned int>(tileBytes.size()), 12, writer);
