@@ -8,7 +8,9 @@
 #include "mcu/CoreRegisters.hpp"
 #include "mcu/KernelFigures.hpp"
 
-int main();
+// The image's main: C++ lets no code call main by its name, so the start-up
+// calls it by its symbol.
+int imageMain() __asm__("main");
 
 namespace {
 
@@ -77,7 +79,7 @@ void* __dso_handle = nullptr;
     for (const Constructor* constructor = __init_array_start; constructor != __init_array_end; ++constructor) {
         (*constructor)();
     }
-    mcu::stop(main() == 0);
+    mcu::stop(imageMain() == 0);
 }
 
 // `exceptionReturn`: the handler's link register, which says whether a task
