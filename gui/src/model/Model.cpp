@@ -10,8 +10,8 @@ constexpr float smallestScale = 0.005f;
 constexpr float largestScale = 1.5f;
 
 // The pizza screen's start view; the integer fields are its position at zoom 13.
-constexpr MapPosition startPosition{
-    0.25f, 0.25f, 0.0f, {56.169898986816406f, 10.190293312072754f}, 13, 17727020, 10420245, 4327, 2544, 400, 240};
+constexpr MapPosition startPosition{builtInStartScale, 0.25f, 0.0f, builtInStart, 13, 17727020,
+                                    10420245,          4327,  2544, 400,          240};
 
 } // namespace
 

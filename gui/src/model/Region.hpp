@@ -11,4 +11,8 @@ struct Region {
     const vecta::Coordinate* route; // directionsPointCount points, shop first, home last
 };
 
+// The built-in view's centre and scale.
+inline constexpr vecta::Coordinate builtInStart{56.169898986816406f, 10.190293312072754f};
+inline constexpr float builtInStartScale = 0.25f;
+
 extern const Region builtInRegion;

@@ -85,13 +85,15 @@ void pressKey(char key)
     }
 }
 
+// Made once: the scripts are played at every frame's end.
+const std::function<void(const std::string&)> screenshotStep = [](const std::string& file) {
+    pageScreenshot(file.c_str());
+};
+
 void playScripts(std::uint64_t nowMs)
 {
-    const std::function<void(const std::string&)> screenshot = [](const std::string& file) {
-        pageScreenshot(file.c_str());
-    };
     for (simulator::ScriptPlayer& script : scripts) {
-        web::playDueSteps(script, nowMs, &recording, refreshMs, screenshot);
+        web::playDueSteps(script, nowMs, &recording, refreshMs, screenshotStep);
     }
 }
 
