@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "board/TileFetcher.h"
+#include "tile_fetcher/TileFetcher.h"
 #include "vecta/GlobalMapCache.hpp"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "board/tilelib.h"
+#include "board_glue/FrameBuffers.hpp"
 #include "gpu/gpu_graphics.h"
 #include "platform/flash.h"
-#include "target/FrameBuffers.hpp"
+#include "tile_fetcher/tilelib.h"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "vecta/CacheSlot.hpp"

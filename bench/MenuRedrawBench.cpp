@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "board_glue/FrameBuffers.hpp"
 #include "common/FrontendSetup.hpp"
-#include "target/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 

@@ -20,13 +20,14 @@ function(add_header_check name)
 endfunction()
 
 add_header_check(platform_interface LIBRARY platform_interface
-  FOLDERS "${PROJECT_SOURCE_DIR}/platform/interface/include")
+  FOLDERS "${PROJECT_SOURCE_DIR}/interface/platform/include")
+add_header_check(gpu_api LIBRARY gpu_api FOLDERS "${PROJECT_SOURCE_DIR}/interface/gpu/include")
+add_header_check(portable_math LIBRARY portable_math FOLDERS "${PROJECT_SOURCE_DIR}/interface/portable_math/include")
 add_header_check(framework LIBRARY framework FOLDERS "${PROJECT_SOURCE_DIR}/framework/include")
 add_header_check(vecta LIBRARY vecta_gui
-  FOLDERS "${PROJECT_SOURCE_DIR}/vecta/src/vecta/include" "${PROJECT_SOURCE_DIR}/vecta/src/gui/include")
-add_header_check(target LIBRARY target_board
-  FOLDERS "${PROJECT_SOURCE_DIR}/target/include" "${PROJECT_SOURCE_DIR}/target/gpu/include")
-add_header_check(board LIBRARY board_firmware
-  FOLDERS "${PROJECT_SOURCE_DIR}/board/include" "${PROJECT_SOURCE_DIR}/board/firmware/include")
+  FOLDERS "${PROJECT_SOURCE_DIR}/vecta/core/include" "${PROJECT_SOURCE_DIR}/vecta/widgets/include")
+add_header_check(board_glue LIBRARY board_glue FOLDERS "${PROJECT_SOURCE_DIR}/board_glue/include")
+add_header_check(tile_fetcher LIBRARY tile_fetcher FOLDERS "${PROJECT_SOURCE_DIR}/tile_fetcher/include")
+add_header_check(startup LIBRARY startup FOLDERS "${PROJECT_SOURCE_DIR}/startup/include")
 add_header_check(gui LIBRARY gui_app
-  FOLDERS "${PROJECT_SOURCE_DIR}/gui/generated" "${PROJECT_SOURCE_DIR}/gui/src")
+  FOLDERS "${PROJECT_SOURCE_DIR}/gui/resources" "${PROJECT_SOURCE_DIR}/gui/src")

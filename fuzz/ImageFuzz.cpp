@@ -11,12 +11,12 @@
 
 #include <zlib.h>
 
-#include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"
 #include "sim/ImageIntegrity.hpp"
 #include "sim/ImageTrailer.hpp"
+#include "tile_fetcher/tilelib.h"
 
 namespace {
 

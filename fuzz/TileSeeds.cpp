@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "FuzzSeeds.hpp"
-#include "board/tilelib.h"
 #include "mvtsample/SyntheticTile.hpp"
 #include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
+#include "tile_fetcher/tilelib.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "KernelTask.hpp"
+#include "board_glue/BlitterDMA.hpp"
+#include "board_glue/FrameBuffers.hpp"
 #include "sim/Board.hpp"
-#include "target/BlitterDMA.hpp"
-#include "target/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "ui/OSWrappers.hpp"

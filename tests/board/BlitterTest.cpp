@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "KernelTask.hpp"
+#include "board_glue/BlitterDMA.hpp"
 #include "sim/Board.hpp"
 #include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
 #include "support/AssertionMatcher.hpp"
-#include "target/BlitterDMA.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/OSWrappers.hpp"
 #include "ui/TouchController.hpp"

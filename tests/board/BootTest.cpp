@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "board/TileFetcher.h"
-#include "board/main.h"
 #include "platform/flash.h"
 #include "sim/Board.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/Kernel.hpp"
+#include "startup/main.h"
+#include "tile_fetcher/TileFetcher.h"
 #include "ui/HAL.hpp"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <functional>
 
-#include "board/TileFetcher.h"
 #include "platform/rtos.h"
 #include "sim/Kernel.hpp"
+#include "tile_fetcher/TileFetcher.h"
 
 namespace cachetest {
 

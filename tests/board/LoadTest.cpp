@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "board/main.h"
-#include "target/FrameBuffers.hpp"
+#include "board_glue/FrameBuffers.hpp"
+#include "startup/main.h"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "ui/TouchController.hpp"

@@ -7,14 +7,14 @@
 #include <vector>
 
 #include "KernelTask.hpp"
+#include "board_glue/I2cTouchPanelPort.hpp"
+#include "board_glue/PanelTouchController.hpp"
+#include "board_glue/TouchInterrupt.hpp"
 #include "platform/bsp.h"
 #include "platform/flash.h"
 #include "sim/Board.hpp"
 #include "sim/Flash.hpp"
 #include "sim/Interrupts.hpp"
-#include "target/I2cTouchPanelPort.hpp"
-#include "target/PanelTouchController.hpp"
-#include "target/TouchInterrupt.hpp"
 #include "ui/TouchGestures.hpp"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/Flash.hpp"
+#include "tile_fetcher/tilelib.h"
 
 namespace cachetest {
 

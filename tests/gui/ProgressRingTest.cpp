@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include "board_glue/FrameBuffers.hpp"
 #include "common/FrontendSetup.hpp"
 #include "images/BitmapDatabase.hpp"
 #include "pizza_screen/PizzaView.hpp"
 #include "portable/Math.hpp"
-#include "target/FrameBuffers.hpp"
 #include "ui/Color.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"

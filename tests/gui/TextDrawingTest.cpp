@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "board_glue/FrameBuffers.hpp"
 #include "common/FrontendSetup.hpp"
 #include "fonts/ApplicationFontProvider.hpp"
-#include "target/FrameBuffers.hpp"
 #include "texts/TextKeysAndLanguages.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCD.hpp"

@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "board/TileFetcher.h"
 #include "platform/rtos.h"
 #include "selfcheck/SelfCheck.hpp"
 #include "sim/Kernel.hpp"
+#include "tile_fetcher/TileFetcher.h"
 
 namespace {
 

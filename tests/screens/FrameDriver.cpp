@@ -3,9 +3,9 @@
 #include <new>
 #include <vector>
 
+#include "board_glue/FrameBuffers.hpp"
 #include "common/FrontendSetup.hpp"
 #include "sim/PngWriter.hpp"
-#include "target/FrameBuffers.hpp"
 
 namespace {
 

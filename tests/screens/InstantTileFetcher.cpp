@@ -1,7 +1,7 @@
 #include "screens/InstantTileFetcher.hpp"
 
-#include "board/tilelib.h"
 #include "platform/flash.h"
+#include "tile_fetcher/tilelib.h"
 
 // The board's fetcher API without its task: a submitted tile is looked up in
 // the collection at once and its result waits for the next GetResult(), as

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"
+#include "tile_fetcher/tilelib.h"
 #include "tilepack/CollectionImage.hpp"
 
 namespace {

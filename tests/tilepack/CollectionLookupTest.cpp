@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
 #include "sim/Flash.hpp"
+#include "tile_fetcher/tilelib.h"
 
 namespace {
 

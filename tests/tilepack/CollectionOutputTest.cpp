@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "board/tilelib.h"
+#include "tile_fetcher/tilelib.h"
 #include "tileinspect/StoredTiles.hpp"
 #include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"

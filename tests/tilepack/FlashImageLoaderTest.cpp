@@ -14,13 +14,13 @@
 #include <zlib.h>
 
 #include "FlashImageFiles.hpp"
-#include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/DefaultFlash.hpp"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"
 #include "sim/FlashLoader.hpp"
 #include "sim/ImageTrailer.hpp"
+#include "tile_fetcher/tilelib.h"
 #include "tilepack/CollectionImage.hpp"
 #include "tilepack/MvtWriter.hpp"
 

@@ -16,13 +16,13 @@
 #include <zlib.h>
 
 #include "FlashImageFiles.hpp"
-#include "board/region.h"
-#include "board/tilelib.h"
 #include "sim/DefaultFlash.hpp"
 #include "sim/Flash.hpp"
 #include "sim/FlashImage.hpp"
 #include "sim/FlashLoader.hpp"
 #include "sim/ImageTrailer.hpp"
+#include "tile_fetcher/region.h"
+#include "tile_fetcher/tilelib.h"
 #include "tilepack/CollectionImage.hpp"
 #include "tilepack/DeliveryRoute.hpp"
 #include "tilepack/MvtWriter.hpp"

@@ -1,7 +1,7 @@
 #include "tileinspect/StoredTiles.hpp"
 
-#include "board/tilelib.h"
 #include "platform/flash.h"
+#include "tile_fetcher/tilelib.h"
 
 namespace tileinspect {
 

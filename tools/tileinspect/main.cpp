@@ -13,10 +13,10 @@
 #include <utility>
 #include <vector>
 
-#include "board/tilelib.h"
 #include "mvtsample/SyntheticTile.hpp"
 #include "platform/flash.h"
 #include "sim/FlashLoader.hpp"
+#include "tile_fetcher/tilelib.h"
 #include "tileinspect/CollectionStats.hpp"
 #include "tileinspect/KnownNames.hpp"
 #include "vecta/CacheSlot.hpp"

@@ -1,6 +1,6 @@
 #include "common/ImageRegion.hpp"
 
-#include "board/region.h"
+#include "tile_fetcher/region.h"
 
 Region imageRegion()
 {

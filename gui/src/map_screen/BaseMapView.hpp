@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "board/TileFetcher.h"
 #include "images/BitmapDatabase.hpp"
 #include "map_screen/FrameRateMeter.hpp"
 #include "map_screen/MapBlockPlacement.hpp"
@@ -12,6 +11,7 @@
 #include "model/MapPosition.hpp"
 #include "platform/bsp.h"
 #include "texts/TextKeysAndLanguages.hpp"
+#include "tile_fetcher/TileFetcher.h"
 #include "ui/HAL.hpp"
 #include "ui/Unicode.hpp"
 #include "ui/widgets/Image.hpp"

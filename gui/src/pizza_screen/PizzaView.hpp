@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <functional>
 
-#include "board/TileFetcher.h"
 #include "map_screen/BaseMapView.hpp"
 #include "model/MapPosition.hpp"
 #include "pizza_screen/PizzaPresenter.hpp"
 #include "pizza_screen/PizzaViewBase.hpp"
+#include "tile_fetcher/TileFetcher.h"
 #include "ui/widgets/Image.hpp"
 #include "ui/widgets/TextArea.hpp"
 #include "ui/widgets/canvas/AbstractPainterRGB565.hpp"

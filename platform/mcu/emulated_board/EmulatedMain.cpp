@@ -4,8 +4,8 @@
 #include "BoardClock.hpp"
 #include "Display.hpp"
 #include "ImageHooks.hpp"
-#include "board/main.h"
 #include "platform/bsp.h"
+#include "startup/main.h"
 #include "ui/Application.hpp"
 
 extern "C" {

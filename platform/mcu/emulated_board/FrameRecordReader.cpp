@@ -2,8 +2,8 @@
 // application as the simulator's, and the figures of its queues.
 
 #include "ImageHooks.hpp"
-#include "board/main.h"
 #include "mcu/KernelFigures.hpp"
+#include "startup/main.h"
 #include "ui/DMA.hpp"
 #include "ui/HAL.hpp"
 #include "vecta/GlobalMapCache.hpp"

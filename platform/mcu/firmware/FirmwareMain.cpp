@@ -1,7 +1,7 @@
 // The board's entry from the reset handler: the firmware's start-up, which
 // ends in the kernel and does not come back.
 
-#include "board/main.h"
+#include "startup/main.h"
 
 int main()
 {

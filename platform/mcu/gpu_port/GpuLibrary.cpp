@@ -1,5 +1,5 @@
 // GPU LIBRARY PORT: the place of the board maker's vector GPU library and of
-// the board HAL's GPU register access (target/gpu/include). A port to the
+// the board HAL's GPU register access (interface/gpu/include). A port to the
 // real board links the library here instead of this file. Until then no
 // entry point draws: each reports failure where its interface can, so the
 // system layer's set-up (gpu_sys_init) stops at its first check instead of

@@ -6,12 +6,12 @@
 #include <cstdio>
 
 #include "KernelCheck.hpp"
-#include "board/TileFetcher.h"
 #include "emulator/InstructionCounter.hpp"
 #include "emulator/StackDepth.hpp"
 #include "mcu/Console.hpp"
 #include "platform/rtos.h"
 #include "selfcheck/SelfCheck.hpp"
+#include "tile_fetcher/TileFetcher.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "board/TileFetcher.h"
-#include "board/tilelib.h"
 #include "model/Model.hpp"
 #include "platform/flash.h"
 #include "platform/rtos.h"
+#include "tile_fetcher/TileFetcher.h"
+#include "tile_fetcher/tilelib.h"
 #include "vecta/Buffer.hpp"
 #include "vecta/GlobalMapCache.hpp"
 #include "vecta/TileTranscoder.hpp"

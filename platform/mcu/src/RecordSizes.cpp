@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "board/TileFetcher.h"
+#include "board_glue/FrameBuffers.hpp"
 #include "gpu/gpu_graphics.h"
-#include "target/FrameBuffers.hpp"
+#include "tile_fetcher/TileFetcher.h"
 #include "vecta/GlobalMapCache.hpp"
 
 static_assert(sizeof(void*) == 4 && sizeof(long) == 4, "built for a 32-bit target");

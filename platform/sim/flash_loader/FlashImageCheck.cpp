@@ -2,9 +2,9 @@
 #include <cstring>
 #include <string>
 
-#include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/FlashImage.hpp"
+#include "tile_fetcher/tilelib.h"
 
 namespace sim {
 

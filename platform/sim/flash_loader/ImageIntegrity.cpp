@@ -7,10 +7,10 @@
 
 #include <zlib.h>
 
-#include "board/region.h"
-#include "board/tilelib.h"
 #include "platform/flash.h"
 #include "sim/ImageTrailer.hpp"
+#include "tile_fetcher/region.h"
+#include "tile_fetcher/tilelib.h"
 
 namespace sim {
 

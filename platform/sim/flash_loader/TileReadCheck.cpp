@@ -9,8 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "board/tilelib.h"
 #include "platform/flash.h"
+#include "tile_fetcher/tilelib.h"
 #include "vecta/Buffer.hpp"
 #include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"

@@ -1,8 +1,8 @@
 #include "mapdemo/CacheFill.hpp"
 
-#include "board/TileFetcher.h"
 #include "platform/rtos.h"
 #include "sim/Kernel.hpp"
+#include "tile_fetcher/TileFetcher.h"
 #include "vecta/Buffer.hpp"
 #include "vecta/GlobalMapCache.hpp"
 #include "vecta/MapStyle.hpp"

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
+#include "board_glue/FrameBuffers.hpp"
 #include "gpu/gpu_sys.h"
 #include "map_screen/MapBlockPlacement.hpp"
 #include "map_screen/MapGesture.hpp"
 #include "sim/PngWriter.hpp"
-#include "target/FrameBuffers.hpp"
 #include "ui/Application.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"

@@ -10,11 +10,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "board/main.h"
 #include "model/WatchdogFlag.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/Kernel.hpp"
 #include "sim/PngWriter.hpp"
+#include "startup/main.h"
 #include "ui/Application.hpp"
 #include "ui/HAL.hpp"
 

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "ScriptSteps.hpp"
-#include "board/main.h"
 #include "platform/bsp.h"
 #include "sim/Board.hpp"
 #include "sim/Interrupts.hpp"
@@ -16,6 +15,7 @@
 #include "simulator/Script.hpp"
 #include "simulator/TraceLine.hpp"
 #include "simulator/TraceState.hpp"
+#include "startup/main.h"
 
 namespace {
 

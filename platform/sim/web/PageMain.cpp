@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "ScriptSteps.hpp"
-#include "board/main.h"
 #include "platform/bsp.h"
 #include "sim/Board.hpp"
 #include "sim/HostTurn.hpp"
@@ -27,6 +26,7 @@
 #include "simulator/Script.hpp"
 #include "simulator/TraceLine.hpp"
 #include "simulator/TraceState.hpp"
+#include "startup/main.h"
 #include "ui/Application.hpp"
 
 namespace {

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "board_glue/FrameBuffers.hpp"
 #include "mvp/MVPApplication.hpp"
 #include "support/ScriptedTouch.hpp"
-#include "target/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "ui/Screen.hpp"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "target/TouchInterrupt.hpp"
+#include "board_glue/TouchInterrupt.hpp"
 #include "ui/TouchGestures.hpp"
 
 // Puts the touch controller's published gesture values back to their start.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/TileFetcher.h"
+#include "tile_fetcher/TileFetcher.h"
 
 // Test control of the task-less tile fetcher that the screen tests link in
 // place of the board's.

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "target/FrameBuffers.hpp"
+#include "board_glue/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "ui/TouchController.hpp"

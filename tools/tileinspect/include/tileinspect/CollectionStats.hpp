@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdio>
 
-#include "board/tilelib.h"
+#include "tile_fetcher/tilelib.h"
 #include "tileinspect/ShapeStats.hpp"
 
 namespace tileinspect {

@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "board/region.h"
+#include "tile_fetcher/region.h"
 #include "tilepack/CollectionTable.hpp"
 
 namespace tilepack {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "board/region.h"
+#include "tile_fetcher/region.h"
 #include "tilepack/GeoBox.hpp"
 #include "tilepack/OsmSource.hpp"
 
