@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+
 #include "vecta/MapStyle.hpp"
 #include "vecta/StringHash.hpp"
 
@@ -10,6 +14,28 @@ namespace {
 const vecta::LayerStyle* ruleFor(unsigned int zoom, const char* layer, const char* featureClass)
 {
     return vecta::getMapStyle().level(zoom).find(stringHash(layer) + stringHash(featureClass));
+}
+
+// 32-bit FNV-1a over every field of a level's rules in their order, padding
+// left out.
+std::uint32_t levelChecksum(const vecta::LevelStyle& level)
+{
+    std::uint32_t hash = 0x811C9DC5u;
+    const auto add = [&hash](const void* field, std::size_t size) {
+        const auto* bytes = static_cast<const unsigned char*>(field);
+        for (std::size_t i = 0; i < size; ++i) {
+            hash = (hash ^ bytes[i]) * 0x01000193u;
+        }
+    };
+    for (std::uint32_t r = 0; r < level.count; ++r) {
+        const vecta::LayerStyle& rule = level.layers[r];
+        add(&rule.layerHash, sizeof rule.layerHash);
+        add(&rule.classHash, sizeof rule.classHash);
+        add(&rule.color, sizeof rule.color);
+        add(&rule.opacity, sizeof rule.opacity);
+        add(&rule.width, sizeof rule.width);
+    }
+    return hash;
 }
 
 } // namespace
@@ -60,5 +86,21 @@ TEST(MapStyle, LooksUpPaintPerZoomAndClamps)
 
     for (unsigned int zoom = 0; zoom <= 20; ++zoom) {
         EXPECT_EQ(ruleFor(zoom, "road", "trunk_link"), nullptr);
+    }
+}
+
+// The levels are made from one table at compile time; whatever the table's
+// form, each level must keep exactly these rules in this order, down to the
+// bits of every width.
+TEST(MapStyle, LevelsKeepTheirRecordedRules)
+{
+    const std::uint32_t recorded[] = {
+        0x6A3E9AFCu, 0x5595D65Cu, 0x7888953Eu, 0x3F4A29F9u, 0xE057DCE3u, 0x07755039u, // zoom 6 to 11
+        0x4CE53E58u, 0xCE03DBE5u, 0x2BD236D1u, 0x8BE65BF1u, 0xE604C7BAu,              // zoom 12 to 16
+    };
+    const vecta::MapStyle& style = vecta::getMapStyle();
+    ASSERT_EQ(style.levelCount, std::size(recorded));
+    for (unsigned int i = 0; i < style.levelCount; ++i) {
+        EXPECT_EQ(levelChecksum(style.levels[i]), recorded[i]) << "zoom " << i + style.minZoom;
     }
 }
