@@ -76,6 +76,54 @@ void setScissor(const ui::Rect& r)
                     static_cast<std::uint32_t>(std::max<std::int16_t>(r.height, 0)));
 }
 
+// The paint the GPU holds, from the last rule used.
+struct PaintInUse {
+    std::uint32_t color = 0;
+    std::uint8_t opacity = 0;
+    float width = 0.0f;
+    float strokeWidthOnScreen = 0.0f;
+};
+
+// Reads the cell's tile, or the placeholder while it is missing; false when
+// there is neither.
+bool cellSegments(const MapWidget& widget, std::int32_t cellX, std::int32_t cellY, BufferReader& reader)
+{
+    const MapTile tile = widget.store.getTile(static_cast<std::uint32_t>(widget.tileX + cellX - 1),
+                                              static_cast<std::uint32_t>(widget.tileY + cellY - 1), widget.zoom);
+    const std::uint32_t* data = reinterpret_cast<const std::uint32_t*>(tile.data);
+    std::uint32_t size = tile.size;
+    if (data == nullptr || size == 0) {
+        if (widget.placeholderTile == nullptr) {
+            return false;
+        }
+        data = widget.placeholderTile;
+        size = widget.placeholderTileSize;
+    }
+    if (size > 3) {
+        reader = BufferReader(data, size);
+        reader.realign();
+    }
+    return true;
+}
+
+void usePaint(const MapWidget& widget, const LayerStyle& rule, PaintInUse& inUse)
+{
+    // Paint set-up is skipped while consecutive segments share it.
+    if (rule.color == inUse.color && rule.opacity == inUse.opacity && rule.width == inUse.width) {
+        return;
+    }
+    const float width = widget.scaleX > 0.0f ? rule.width * widget.mapScale / widget.scaleX : rule.width;
+    vg_paint_set_opacity(widget.paint, rule.opacity == 255 ? 1.0f : static_cast<float>(rule.opacity / 255.0));
+    vg_paint_set_paint_color(
+        widget.paint, gpu_rgba(static_cast<std::uint8_t>(rule.color >> 16), static_cast<std::uint8_t>(rule.color >> 8),
+                               static_cast<std::uint8_t>(rule.color), static_cast<std::uint8_t>(rule.color >> 24)));
+    vg_stroke_set_width(1.5f * width);
+    inUse.strokeWidthOnScreen = 1.5f * width * std::max(std::fabs(widget.scaleX), std::fabs(widget.scaleY));
+    inUse.color = rule.color;
+    inUse.opacity = rule.opacity;
+    inUse.width = rule.width;
+}
+
 } // namespace
 
 MapWidget::MapWidget(const MapStyle& mapStyle, const MapStore& tileStore) : style(mapStyle), store(tileStore)
@@ -117,28 +165,12 @@ void MapWidget::draw(const ui::Rect& invalid) const
     vg_set_blend(VG_BLEND_SRC_OVER);
     vg_set_quality(1);
 
-    // Paint set-up is skipped while consecutive segments share it.
-    std::uint32_t lastColor = 0;
-    std::uint8_t lastOpacity = 0;
-    float lastWidth = 0.0f;
-    float strokeWidthOnScreen = 0.0f;
+    PaintInUse lastPaint;
 
     for (const auto& cell : gridCords) {
-        const MapTile tile = store.getTile(static_cast<std::uint32_t>(tileX + cell[0] - 1),
-                                           static_cast<std::uint32_t>(tileY + cell[1] - 1), zoom);
-        const std::uint32_t* data = reinterpret_cast<const std::uint32_t*>(tile.data);
-        std::uint32_t size = tile.size;
-        if (data == nullptr || size == 0) {
-            if (placeholderTile == nullptr) {
-                continue;
-            }
-            data = placeholderTile;
-            size = placeholderTileSize;
-        }
         BufferReader reader;
-        if (size > 3) {
-            reader = BufferReader(data, size);
-            reader.realign();
+        if (!cellSegments(*this, cell[0], cell[1], reader)) {
+            continue;
         }
 
         tileMatrix = placementMatrix(static_cast<float>(cell[0]) * tileSize, static_cast<float>(cell[1]) * tileSize);
@@ -161,21 +193,9 @@ void MapWidget::draw(const ui::Rect& invalid) const
                 assertionFailed("style", __FILE__, __LINE__, __PRETTY_FUNCTION__);
             }
             vg_set_fill_rule(segment.header->path_style == Polygon ? VG_FILL_EVEN_ODD : VG_STROKE);
-            if (rule->color != lastColor || rule->opacity != lastOpacity || rule->width != lastWidth) {
-                const float width = scaleX > 0.0f ? rule->width * mapScale / scaleX : rule->width;
-                vg_paint_set_opacity(paint, rule->opacity == 255 ? 1.0f : static_cast<float>(rule->opacity / 255.0));
-                vg_paint_set_paint_color(paint, gpu_rgba(static_cast<std::uint8_t>(rule->color >> 16),
-                                                         static_cast<std::uint8_t>(rule->color >> 8),
-                                                         static_cast<std::uint8_t>(rule->color),
-                                                         static_cast<std::uint8_t>(rule->color >> 24)));
-                vg_stroke_set_width(1.5f * width);
-                strokeWidthOnScreen = 1.5f * width * std::max(std::fabs(scaleX), std::fabs(scaleY));
-                lastColor = rule->color;
-                lastOpacity = rule->opacity;
-                lastWidth = rule->width;
-            }
+            usePaint(*this, *rule, lastPaint);
             // Half the stroke on screen and a pixel of antialiasing.
-            strokeReach = segment.header->path_style == Polygon ? 0.0f : strokeWidthOnScreen / 2.0f + 1.0f;
+            strokeReach = segment.header->path_style == Polygon ? 0.0f : lastPaint.strokeWidthOnScreen / 2.0f + 1.0f;
             handleDrawShape(segment.header, segment.payload, clip);
         }
     }
