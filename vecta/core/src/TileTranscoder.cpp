@@ -199,6 +199,50 @@ private:
     bool hasClassKey = false;
 };
 
+// The rules found so far, by the low bits of their key: a tile draws few
+// kinds of feature, so each is searched for about once. Empty slots hold the
+// key of no rule.
+class FoundRules {
+public:
+    explicit FoundRules(const LevelStyle& levelStyle) : level(levelStyle) {}
+
+    const LayerStyle* find(std::uint32_t key)
+    {
+        Slot& slot = slots[(key ^ key >> 16) & 15u];
+        if (slot.key != key) {
+            slot = Slot{key, level.find(key)};
+        }
+        return slot.rule;
+    }
+
+private:
+    struct Slot {
+        std::uint32_t key;
+        const LayerStyle* rule;
+    };
+    static_assert(noRuleKey == 0);
+    Slot slots[16] = {};
+    const LevelStyle& level;
+};
+
+// Writes a line or polygon feature's segments; one that does not fit is
+// taken back whole. False when its geometry is damaged.
+bool writeFeature(const FeatureFields& feature, std::uint32_t styleKey, TileProcessor& processor, BufferWriter& writer)
+{
+    writer.checkpoint();
+    processor.feature(styleKey);
+    GeometryDecoder geometry(feature.geometry, feature.geometrySize, processor);
+    if (feature.type == LineFeature) {
+        geometry.decodeLine();
+    } else {
+        geometry.decodePolygon();
+    }
+    if (writer.hasDiscarded()) {
+        writer.rollback();
+    }
+    return !geometry.damaged;
+}
+
 } // namespace
 
 TileTranscoder::TileTranscoder(const MapStyle& mapStyle)
@@ -217,15 +261,7 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
     const auto* p = reinterpret_cast<const pb_byte_t*>(data);
     const pb_byte_t* const tileEnd = p + size;
     bool damaged = false;
-    // The rules found so far, by the low bits of their key: a tile draws
-    // few kinds of feature, so each is searched for about once. Empty slots
-    // hold the key of no rule.
-    struct FoundRule {
-        std::uint32_t key;
-        const LayerStyle* rule;
-    };
-    FoundRule found[16] = {};
-    static_assert(noRuleKey == 0);
+    FoundRules found(level);
     // One processor for the tile: begin() and feature() reset what a
     // feature and a part need.
     TileProcessor processor(writer, noRuleKey);
@@ -258,26 +294,11 @@ unsigned int TileTranscoder::decode(const char* data, unsigned int size, unsigne
                 damaged = true;
                 break;
             }
-            FoundRule& slot = found[(style_id ^ style_id >> 16) & 15u];
-            if (slot.key != style_id) {
-                slot = FoundRule{style_id, level.find(style_id)};
-            }
-            const LayerStyle* rule = slot.rule;
+            const LayerStyle* rule = found.find(style_id);
             if (rule == nullptr || rule->opacity == 0) {
                 continue;
             }
-            writer.checkpoint();
-            processor.feature(style_id);
-            GeometryDecoder geometry(feature.geometry, feature.geometrySize, processor);
-            if (feature.type == LineFeature) {
-                geometry.decodeLine();
-            } else {
-                geometry.decodePolygon();
-            }
-            damaged = geometry.damaged;
-            if (writer.hasDiscarded()) {
-                writer.rollback();
-            }
+            damaged = !writeFeature(feature, style_id, processor, writer);
         }
     }
     // Nothing of a damaged tile is drawn.
