@@ -222,6 +222,73 @@ int readNumber(const char*& p, ArgumentSource& args, bool& fromArgs)
     return value;
 }
 
+// Reads a conversion's flags, width and precision up to its type letter,
+// which `p` is left at.
+Conversion readConversion(const char*& p, ArgumentSource& args)
+{
+    Conversion c;
+    for (;; ++p) {
+        if (*p == '-') {
+            c.left = true;
+        } else if (*p == '0') {
+            c.zero = true;
+        } else if (*p == '+') {
+            c.plus = true;
+        } else if (*p == ' ') {
+            c.space = true;
+        } else {
+            break;
+        }
+    }
+    bool fromArgs = false;
+    c.width = readNumber(p, args, fromArgs);
+    if (c.width < 0) {
+        c.left = true;
+        c.width = -c.width;
+    }
+    if (*p == '.') {
+        ++p;
+        c.precision = readNumber(p, args, fromArgs);
+        if (c.precision < 0) {
+            c.precision = -1;
+        }
+    }
+    c.type = *p;
+    return c;
+}
+
+// False for a type letter it does not know.
+bool emitConversion(Output& out, const Conversion& c, ArgumentSource& args)
+{
+    switch (c.type) {
+    case 'd':
+    case 'i': {
+        const int value = args.nextInt();
+        const std::int64_t wide = value;
+        emitInteger(out, c, wide < 0, static_cast<std::uint64_t>(wide < 0 ? -wide : wide));
+        return true;
+    }
+    case 'u':
+    case 'x':
+    case 'X':
+        emitInteger(out, c, false, args.nextUnsigned());
+        return true;
+    case 'c': {
+        const UnicodeChar single[2] = {static_cast<UnicodeChar>(args.nextInt()), 0};
+        emitString(out, c, single);
+        return true;
+    }
+    case 's':
+        emitString(out, c, args.nextString());
+        return true;
+    case 'f':
+        emitFloat(out, c, args.nextFloat());
+        return true;
+    default:
+        return false;
+    }
+}
+
 UnicodeChar* format(UnicodeChar* dst, std::uint16_t dstSize, const char* fmt, ArgumentSource& args)
 {
     Output out(dst, dstSize);
@@ -240,74 +307,16 @@ UnicodeChar* format(UnicodeChar* dst, std::uint16_t dstSize, const char* fmt, Ar
             ++p;
             continue;
         }
-        Conversion c;
-        for (;; ++p) {
-            if (*p == '-') {
-                c.left = true;
-            } else if (*p == '0') {
-                c.zero = true;
-            } else if (*p == '+') {
-                c.plus = true;
-            } else if (*p == ' ') {
-                c.space = true;
-            } else {
-                break;
-            }
-        }
-        bool fromArgs = false;
-        c.width = readNumber(p, args, fromArgs);
-        if (c.width < 0) {
-            c.left = true;
-            c.width = -c.width;
-        }
-        if (*p == '.') {
-            ++p;
-            c.precision = readNumber(p, args, fromArgs);
-            if (c.precision < 0) {
-                c.precision = -1;
-            }
-        }
-        c.type = *p;
+        const Conversion c = readConversion(p, args);
         if (c.type == 0) {
             break;
         }
         ++p;
-        if (!args.accepts(c.type)) {
-            // Not formatted by this source: copied as written.
+        // What this source does not format is copied as written.
+        if (!args.accepts(c.type) || !emitConversion(out, c, args)) {
             while (start < p) {
                 out.put(static_cast<unsigned char>(*start++));
             }
-            continue;
-        }
-        switch (c.type) {
-        case 'd':
-        case 'i': {
-            const int value = args.nextInt();
-            const std::int64_t wide = value;
-            emitInteger(out, c, wide < 0, static_cast<std::uint64_t>(wide < 0 ? -wide : wide));
-            break;
-        }
-        case 'u':
-        case 'x':
-        case 'X':
-            emitInteger(out, c, false, args.nextUnsigned());
-            break;
-        case 'c': {
-            const UnicodeChar single[2] = {static_cast<UnicodeChar>(args.nextInt()), 0};
-            emitString(out, c, single);
-            break;
-        }
-        case 's':
-            emitString(out, c, args.nextString());
-            break;
-        case 'f':
-            emitFloat(out, c, args.nextFloat());
-            break;
-        default:
-            while (start < p) {
-                out.put(static_cast<unsigned char>(*start++));
-            }
-            break;
         }
     }
     return out.finish();
