@@ -30,3 +30,4 @@ add_header_check(board LIBRARY board_firmware
   FOLDERS "${PROJECT_SOURCE_DIR}/board/include" "${PROJECT_SOURCE_DIR}/board/firmware/include")
 add_header_check(gui LIBRARY gui_app
   FOLDERS "${PROJECT_SOURCE_DIR}/gui/generated" "${PROJECT_SOURCE_DIR}/gui/src")
+add_header_check(device_models LIBRARY device_models FOLDERS "${PROJECT_SOURCE_DIR}/platform/device_models/include")

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "sim/BlitterEngine.hpp"
+#include "device_models/BlitterEngine.hpp"
 
 namespace emulated {
 
@@ -10,7 +10,7 @@ namespace {
 
 // Board addresses in the shared block, as the runner's own pointers; keeps
 // whether the engine looked for memory outside it.
-class SharedMemory : public sim::blit::MemoryWindow {
+class SharedMemory : public devices::blit::MemoryWindow {
 public:
     explicit SharedMemory(SharedBlock ram) : block(ram) {}
 
@@ -32,11 +32,11 @@ private:
 std::string BlitExecutor::run(const RequestRecord& request, ReplyRecord& reply) const
 {
     reply = ReplyRecord{};
-    const std::uint8_t* held = block.at(request.words[0], sizeof(sim::blit::Registers));
+    const std::uint8_t* held = block.at(request.words[0], sizeof(devices::blit::Registers));
     if (held == nullptr) {
         return "the emulated board's blitter registers are not in the shared RAM";
     }
-    sim::blit::Registers registers{};
+    devices::blit::Registers registers{};
     std::memcpy(&registers, held, sizeof registers);
     // The engine copies memory to memory in the output's format, its source
     // looked up in the foreground's: the two must agree.
@@ -44,8 +44,8 @@ std::string BlitExecutor::run(const RequestRecord& request, ReplyRecord& reply) 
         registers.layers[1].colorMode != registers.output.colorMode) {
         return {};
     }
-    const sim::blit::Job job{request.words[1], request.words[2], request.words[3],
-                             request.words[4], request.words[5], request.words[6]};
+    const devices::blit::Job job{request.words[1], request.words[2], request.words[3],
+                                 request.words[4], request.words[5], request.words[6]};
     // The engine goes through every line of a transfer without pixels.
     if (job.width == 0 || job.height == 0) {
         reply.words[0] = 1;
@@ -61,8 +61,8 @@ std::string BlitExecutor::run(const RequestRecord& request, ReplyRecord& reply) 
         }
     }
     const SharedMemory memory(block);
-    sim::blit::TransferLoad load;
-    if (sim::blit::runJob(registers, job, memory, load)) {
+    devices::blit::TransferLoad load;
+    if (devices::blit::runJob(registers, job, memory, load)) {
         reply.words[0] = 1;
         reply.words[1] = static_cast<std::uint32_t>(load.bytes);
     } else if (memory.outside) {

@@ -73,7 +73,7 @@ std::uint64_t median(std::vector<std::uint64_t> values)
     return values[middle];
 }
 
-bool gestureMoved(const simulator::TraceState& state)
+bool gestureMoved(const devices::TraceState& state)
 {
     return state.gestureTx != 0.0f || state.gestureTy != 0.0f || state.gestureScale != 1.0f ||
            state.gestureRotation != 0.0f;
@@ -82,7 +82,7 @@ bool gestureMoved(const simulator::TraceState& state)
 // What a frame did, from its counts and the state it ended in.
 std::string didOf(const FrameCostEntry& entry, const FrameCostEntry* before)
 {
-    const simulator::TraceState& state = entry.state;
+    const devices::TraceState& state = entry.state;
     std::string did = std::string(state.screen) + " screen, zoom " + std::to_string(state.zoom);
     if (before == nullptr) {
         did += ", first frame measured";

@@ -9,10 +9,10 @@ namespace emulated {
 
 namespace {
 
-using sim::board::Fault;
+using devices::Fault;
 
-constexpr Fault modelled[] = {Fault::TouchSilent,  Fault::TouchLate,    Fault::TouchCount,   Fault::TouchOutside,
-                              Fault::TouchIrqStuck, Fault::GpuInit,     Fault::GpuStencil,   Fault::GpuPool,
+constexpr Fault modelled[] = {Fault::TouchSilent,   Fault::TouchLate,    Fault::TouchCount,  Fault::TouchOutside,
+                              Fault::TouchIrqStuck, Fault::GpuInit,      Fault::GpuStencil,  Fault::GpuPool,
                               Fault::BlitterInit,   Fault::BlitterLayer, Fault::BlitterStart};
 
 struct OwnFault {
@@ -59,8 +59,8 @@ std::string addFault(const std::string& text, RunSettings& settings)
         if (std::string refused = simulator::parseFault(text, request); !refused.empty()) {
             return refused;
         }
-        if (request.tileBitFlip || std::find(std::begin(modelled), std::end(modelled), request.fault) ==
-                                       std::end(modelled)) {
+        if (request.tileBitFlip ||
+            std::find(std::begin(modelled), std::end(modelled), request.fault) == std::end(modelled)) {
             return "the emulated board does not show this fault";
         }
         slot = static_cast<std::size_t>(request.fault);

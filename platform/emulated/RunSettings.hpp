@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "device_models/TraceState.hpp"
 #include "emulated/CostRecords.hpp"
 #include "emulated/HostProtocol.hpp"
 #include "simulator/Script.hpp"
-#include "simulator/TraceState.hpp"
 
 namespace emulated {
 
@@ -35,7 +35,7 @@ struct FrameCostEntry {
     std::uint64_t frame = 0;
     std::uint32_t boardMs = 0;
     FrameCost cost{};
-    simulator::TraceState state{};
+    devices::TraceState state{};
 };
 
 struct RunOutcome {

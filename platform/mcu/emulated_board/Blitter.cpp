@@ -12,13 +12,13 @@
 #include "FrameCost.hpp"
 #include "HostLink.hpp"
 #include "InterruptLines.hpp"
+#include "device_models/BlitterModel.hpp"
 #include "platform/bsp.h"
-#include "sim/BlitterModel.hpp"
 
 namespace {
 
 // Read in place by the host runner.
-[[gnu::section(".bss.hostShared")]] sim::blit::Registers registers;
+[[gnu::section(".bss.hostShared")]] devices::blit::Registers registers;
 
 bool failed = false; // the pending interrupt reports an error
 
@@ -34,7 +34,7 @@ std::uint32_t word(std::uint64_t address)
 
 } // namespace
 
-namespace sim::blit {
+namespace devices::blit {
 
 Registers& boardRegisters()
 {
@@ -77,11 +77,11 @@ bool initRefused()
     return false;
 }
 
-} // namespace sim::blit
+} // namespace devices::blit
 
 extern "C" void Blitter_IRQHandler()
 {
-    if (const bsp::BlitterCallback callback = sim::blit::endCallback(failed)) {
+    if (const bsp::BlitterCallback callback = devices::blit::endCallback(failed)) {
         callback();
     }
 }

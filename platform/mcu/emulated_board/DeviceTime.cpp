@@ -44,7 +44,7 @@ std::uint32_t ticksFor(std::uint64_t cycles)
 
 namespace emulated {
 
-std::uint64_t transferCycles(const sim::blit::TransferLoad& load)
+std::uint64_t transferCycles(const devices::blit::TransferLoad& load)
 {
     return transferStartCycles + ceilDiv(load.bytes, load.blended ? blendBytesPerCycle : transferBytesPerCycle);
 }

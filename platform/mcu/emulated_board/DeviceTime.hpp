@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "sim/BlitterModel.hpp"
+#include "device_models/BlitterModel.hpp"
 
 // How long the board's blitter and GPU work. The model is the board's: a
 // core at 160 MHz beside a 2D DMA and a vector GPU on the same clock and
@@ -25,7 +25,7 @@ constexpr std::uint64_t gpuListStartCycles = 1000;
 // samples in parallel; a pixel covered by several paths counts for each.
 constexpr std::uint64_t gpuPixelsPerCycle = 1;
 
-std::uint64_t transferCycles(const sim::blit::TransferLoad& load);
+std::uint64_t transferCycles(const devices::blit::TransferLoad& load);
 std::uint64_t gpuCycles(std::uint32_t coveredPixels);
 
 // In emulated time the devices' ends come by timers: the blitter's by the

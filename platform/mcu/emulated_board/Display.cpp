@@ -7,14 +7,14 @@
 #include "BoardClock.hpp"
 #include "InterruptLines.hpp"
 #include "PortFaults.hpp"
+#include "device_models/DisplayTiming.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
 #include "platform/bsp.h"
-#include "sim/DisplayScan.hpp"
 
 namespace {
 
-using sim::display::framesPerSecond;
+using devices::display::framesPerSecond;
 
 // Timer 0 (secure alias): control, value, reload, interrupt status.
 constexpr std::uintptr_t timerControl = 0x50000000;
@@ -38,7 +38,7 @@ Controller controller;
 
 std::uint64_t totalLines()
 {
-    return sim::display::linesPerFrame(controller.timing);
+    return devices::display::linesPerFrame(controller.timing);
 }
 
 bool boardTime()
@@ -70,7 +70,7 @@ std::uint64_t lineIndexAt(std::uint64_t units)
 
 std::uint64_t nextOccurrence(std::uint16_t line, std::uint64_t after)
 {
-    return sim::display::nextOccurrence(line, after, totalLines());
+    return devices::display::nextOccurrence(line, after, totalLines());
 }
 
 void startTimer()
@@ -137,7 +137,7 @@ namespace bsp {
 
 Status displayInit(const DisplayTiming& timing)
 {
-    if (!sim::display::timingConsistent(timing)) {
+    if (!devices::display::timingConsistent(timing)) {
         return Status::Error;
     }
     controller.timing = timing;

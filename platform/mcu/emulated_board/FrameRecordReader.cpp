@@ -14,7 +14,7 @@ namespace emulated {
 
 void readFrameRecord(FrameRecord& record)
 {
-    simulator::readTraceState(record.state);
+    devices::readTraceState(record.state);
     record.kernelHeapInUse = mcu::kernel::heapBytes - mcu::kernel::heapFreeBytes();
     record.blitQueue = 0;
     record.failedBlits = 0;

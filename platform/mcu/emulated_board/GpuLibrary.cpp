@@ -16,19 +16,19 @@
 #include "FrameCost.hpp"
 #include "HostLink.hpp"
 #include "InterruptLines.hpp"
+#include "device_models/Faults.hpp"
+#include "device_models/GpuHandles.hpp"
 #include "emulated/GpuRecords.hpp"
 #include "gpu/gpu_graphics.h"
-#include "sim/BoardFaults.hpp"
-#include "sim/GpuHandles.hpp"
 
 namespace {
 
+using devices::vg::asPaint;
+using devices::vg::asPath;
+using devices::vg::Paint;
+using devices::vg::Path;
 using emulated::GpuOp;
 using emulated::GpuRecordHeader;
-using sim::vg::asPaint;
-using sim::vg::asPath;
-using sim::vg::Paint;
-using sim::vg::Path;
 
 emulated::GpuDraw initialState()
 {
@@ -260,7 +260,7 @@ void vg_stroke_set_width(float width)
 // The GPU's stencil memory, taken from the pool as the hardware needs it.
 int vg_stencil_create(std::uint32_t width, std::uint32_t height, int pool)
 {
-    if (sim::board::detail::stepFails(sim::board::Fault::GpuStencil, "GPU stencil buffer creation")) {
+    if (devices::stepFails(devices::Fault::GpuStencil, "GPU stencil buffer creation")) {
         return -1;
     }
     gpu_buffer_destroy(&gpu.stencil);

@@ -6,11 +6,11 @@
 #include "PortFaults.hpp"
 
 #include "BoardClock.hpp"
-#include "sim/BoardFaults.hpp"
+#include "device_models/Faults.hpp"
 
 namespace {
 
-static_assert(sim::board::faultKinds <= static_cast<std::size_t>(emulated::PortFault::HardFault));
+static_assert(devices::faultKinds <= static_cast<std::size_t>(emulated::PortFault::HardFault));
 
 // The runner writes the table while the board waits for its Hello reply.
 [[gnu::section(".bss.hostShared")]] emulated::FaultWindow windows[emulated::faultSlots];
@@ -57,7 +57,7 @@ void provokeTaskFaults()
 
 } // namespace emulated
 
-namespace sim::board::detail {
+namespace devices {
 
 bool faultActive(Fault fault, std::uint32_t* value)
 {
@@ -77,4 +77,4 @@ bool stepFails(Fault fault, const char* step)
     return true;
 }
 
-} // namespace sim::board::detail
+} // namespace devices

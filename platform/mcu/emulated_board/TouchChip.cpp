@@ -18,14 +18,14 @@
 #include "BoardClock.hpp"
 #include "HostLink.hpp"
 #include "InterruptLines.hpp"
+#include "device_models/Faults.hpp"
+#include "device_models/TouchBusFaults.hpp"
+#include "device_models/TouchChip.hpp"
 #include "mcu/InterruptsHeld.hpp"
 #include "platform/bsp.h"
 #include "platform/rtos.h"
-#include "sim/BoardFaults.hpp"
-#include "sim/TouchBusFaults.hpp"
-#include "sim/TouchChipRegisters.hpp"
 
-using namespace sim::touch;
+using namespace devices::touch;
 
 namespace {
 
@@ -61,8 +61,8 @@ void setFingers(std::uint32_t count, std::uint32_t first, std::uint32_t second)
 
 void report(std::uint32_t nowMs)
 {
-    using sim::board::Fault;
-    using sim::board::detail::faultActive;
+    using devices::Fault;
+    using devices::faultActive;
     const bool garbled = ++chip.reports % 3 == 0;
     std::uint32_t claimed = 0;
     const bool badCount = garbled && faultActive(Fault::TouchCount, &claimed);
@@ -82,7 +82,7 @@ void report(std::uint32_t nowMs)
 // answer in time.
 bool busAnswers(std::uint32_t timeout)
 {
-    const sim::board::TouchBusWait wait = sim::board::touchBusWait(timeout);
+    const devices::touch::BusWait wait = devices::touch::busWait(timeout);
     if (wait.waits && emulated::kernelStarted()) {
         rtos::delay(wait.waitMs);
     }

@@ -18,6 +18,7 @@
 
 #include "ScriptSteps.hpp"
 #include "board/main.h"
+#include "device_models/TraceState.hpp"
 #include "platform/bsp.h"
 #include "sim/Board.hpp"
 #include "sim/HostTurn.hpp"
@@ -26,7 +27,6 @@
 #include "simulator/InputMemory.hpp"
 #include "simulator/Script.hpp"
 #include "simulator/TraceLine.hpp"
-#include "simulator/TraceState.hpp"
 #include "ui/Application.hpp"
 
 namespace {
@@ -127,8 +127,8 @@ void endOfFrame()
     if (const std::uint16_t* shown = sim::board::shownFrame()) {
         frame.frameHash = simulator::frameHash(shown, panelPixels);
     }
-    simulator::TraceState state;
-    simulator::readTraceState(state);
+    devices::TraceState state;
+    devices::readTraceState(state);
     lastTraceLine = simulator::traceLine(frame, state, nlohmann::ordered_json::object()).dump();
     playScripts(now);
     applyInput();

@@ -4,13 +4,13 @@
 // failures the tests configure refuse the configuration.
 
 #include "BoardState.hpp"
-#include "sim/BlitterModel.hpp"
-#include "sim/BoardFaults.hpp"
+#include "device_models/BlitterModel.hpp"
+#include "device_models/Faults.hpp"
 #include "sim/Interrupts.hpp"
 
 namespace {
 
-sim::blit::Registers registers;
+devices::blit::Registers registers;
 
 // Tell a complete's interrupt from an error's.
 char completeEnd;
@@ -18,7 +18,7 @@ char errorEnd;
 
 } // namespace
 
-namespace sim::blit {
+namespace devices::blit {
 
 Registers& boardRegisters()
 {
@@ -47,13 +47,13 @@ bool initRefused()
     return sim::board::detail::takeFailure(sim::board::Step::Blitter);
 }
 
-} // namespace sim::blit
+} // namespace devices::blit
 
 namespace sim::board::detail {
 
 void resetBlitter()
 {
-    sim::blit::resetModel();
+    devices::blit::resetModel();
 }
 
 } // namespace sim::board::detail

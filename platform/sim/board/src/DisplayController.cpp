@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "BoardState.hpp"
-#include "sim/BoardFaults.hpp"
-#include "sim/DisplayScan.hpp"
+#include "device_models/DisplayTiming.hpp"
+#include "device_models/Faults.hpp"
 #include "sim/Interrupts.hpp"
 
 namespace {
 
-using sim::display::framesPerSecond;
+using devices::display::framesPerSecond;
 
 struct Controller {
     bool initialised = false;
@@ -39,7 +39,7 @@ std::uint64_t panelFrame = 0;
 
 std::uint64_t totalLines()
 {
-    return sim::display::linesPerFrame(controller.timing);
+    return devices::display::linesPerFrame(controller.timing);
 }
 
 std::uint64_t lineTimeMs(std::uint64_t lineIndex)
@@ -55,7 +55,7 @@ std::uint64_t lineIndexAt(std::uint64_t ms)
 
 std::uint64_t nextOccurrence(std::uint16_t line, std::uint64_t after)
 {
-    return sim::display::nextOccurrence(line, after, totalLines());
+    return devices::display::nextOccurrence(line, after, totalLines());
 }
 
 void lineEvent(void* context);
@@ -98,8 +98,7 @@ void scanFrame(void*)
     controller.nextScanLine += totalLines();
     // A late refresh: the scan and its line events wait, once a second.
     std::uint32_t lateMs = 0;
-    if (controller.frames % framesPerSecond == 0 &&
-        sim::board::detail::faultActive(sim::board::Fault::VsyncLate, &lateMs)) {
+    if (controller.frames % framesPerSecond == 0 && devices::faultActive(devices::Fault::VsyncLate, &lateMs)) {
         controller.stalledMs += lateMs;
         if (controller.lineInterrupt) {
             armLineEvent(controller.lastLineIndex);
@@ -169,7 +168,7 @@ using sim::board::detail::takeFailure;
 
 Status displayInit(const DisplayTiming& timing)
 {
-    if (takeFailure(Step::Display) || !sim::display::timingConsistent(timing)) {
+    if (takeFailure(Step::Display) || !devices::display::timingConsistent(timing)) {
         return Status::Error;
     }
     controller.timing = timing;

@@ -12,14 +12,14 @@ struct Injected {
     std::uint64_t untilMs = 0;
 };
 
-std::array<Injected, sim::board::faultKinds> faults{};
+std::array<Injected, devices::faultKinds> faults{};
 const char* lastFailedStep = nullptr;
 
 } // namespace
 
 namespace sim::board {
 
-void injectFault(Fault fault, std::uint32_t value, std::uint64_t fromMs, std::uint64_t untilMs)
+void injectFault(devices::Fault fault, std::uint32_t value, std::uint64_t fromMs, std::uint64_t untilMs)
 {
     faults[static_cast<std::size_t>(fault)] = Injected{true, value, fromMs, untilMs};
 }
@@ -32,7 +32,7 @@ void clearFaults()
 
 } // namespace sim::board
 
-namespace sim::board::detail {
+namespace devices {
 
 bool faultActive(Fault fault, std::uint32_t* value)
 {
@@ -55,9 +55,13 @@ bool stepFails(Fault fault, const char* step)
     if (!faultActive(fault)) {
         return false;
     }
-    noteFailedStep(step);
+    sim::board::detail::noteFailedStep(step);
     return true;
 }
+
+} // namespace devices
+
+namespace sim::board::detail {
 
 void noteFailedStep(const char* step)
 {

@@ -1,7 +1,7 @@
 // The touch panel chip on the I2C bus at 0xBA, and its interrupt line on
 // external line 5. While a finger is down the chip reports every 10 ms; each
 // report latches the fingers into its registers and pulls the line low.
-// Injected faults (sim/BoardFaults.hpp) make it hold the bus, answer late,
+// Injected faults (device_models/Faults.hpp) make it hold the bus, answer late,
 // garble every third report or keep its line low.
 
 #include <array>
@@ -9,12 +9,12 @@
 #include <mutex>
 
 #include "BoardState.hpp"
-#include "sim/BoardFaults.hpp"
+#include "device_models/Faults.hpp"
+#include "device_models/TouchBusFaults.hpp"
+#include "device_models/TouchChip.hpp"
 #include "sim/Kernel.hpp"
-#include "sim/TouchBusFaults.hpp"
-#include "sim/TouchChipRegisters.hpp"
 
-using namespace sim::touch;
+using namespace devices::touch;
 
 namespace {
 
@@ -49,8 +49,8 @@ void putPoint(std::uint16_t reg, const sim::board::Finger& finger)
 
 void report(void*)
 {
-    using sim::board::Fault;
-    using sim::board::detail::faultActive;
+    using devices::Fault;
+    using devices::faultActive;
     bool touched = false;
     {
         std::lock_guard lock(chipMutex);
@@ -78,7 +78,7 @@ void report(void*)
 // answer in time.
 bool busAnswers(std::uint32_t timeout)
 {
-    const sim::board::TouchBusWait wait = sim::board::touchBusWait(timeout);
+    const devices::touch::BusWait wait = devices::touch::busWait(timeout);
     if (wait.waits && sim::inTask()) {
         rtos::delay(wait.waitMs);
     }

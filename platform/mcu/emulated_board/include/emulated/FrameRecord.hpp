@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "simulator/TraceState.hpp"
+#include "device_models/TraceState.hpp"
 
 // What the image writes at each frame's end while the runner keeps a trace,
 // in the shared RAM where the runner reads it: the application's state as
@@ -11,7 +11,7 @@
 namespace emulated {
 
 struct FrameRecord {
-    simulator::TraceState state;
+    devices::TraceState state;
     std::uint32_t kernelHeapInUse;
     std::uint32_t blitQueue;
     std::uint32_t failedBlits;

@@ -42,7 +42,7 @@ enum class Request : std::uint32_t {
     // Those steps' other effects go with the next FrameDone reply.
     Fingers = 7,
     // Do a blitter transfer, all of whose memory lies in the shared block:
-    // words {address of the blitter's registers (sim::blit::Registers),
+    // words {address of the blitter's registers (devices::blit::Registers),
     // source, background, destination, width, height, 1 to blend}. Reply
     // when done: {1 done or 0 refused, the bytes it moved}.
     BlitRun = 8,
@@ -68,7 +68,7 @@ enum class TimeMode : std::uint32_t {
 
 constexpr std::uint32_t stopRun = 1;
 
-// Injected faults (--fault), by number: the simulator's (sim::board::Fault)
+// Injected faults (--fault), by number: the simulator's (devices::Fault)
 // where the fault lies in the firmware's view of a device the emulated
 // board models, then the emulated board's own, which the port provokes.
 enum class PortFault : std::uint32_t {

@@ -10,7 +10,7 @@
 // only keep what a handle or a command list holds are defined with them
 // (GpuHandles.cpp); each library defines the rest, vg_paint_create among
 // them, as a library may keep more in its paints.
-namespace sim::vg {
+namespace devices::vg {
 
 constexpr std::uint32_t pathMagic = 0x50415448u;
 constexpr std::uint32_t paintMagic = 0x5041494Eu;
@@ -34,4 +34,4 @@ struct Paint {
 // Null unless the handle is a live path or paint.
 Path* asPath(void* handle);
 Paint* asPaint(void* handle);
-} // namespace sim::vg
+} // namespace devices::vg

@@ -1,10 +1,10 @@
-#include "sim/BlitterEngine.hpp"
+#include "device_models/BlitterEngine.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-namespace sim::blit {
+namespace devices::blit {
 
 namespace {
 
@@ -203,4 +203,4 @@ bool runJob(const Registers& r, const Job& job, const MemoryWindow& memory, Tran
     return false;
 }
 
-} // namespace sim::blit
+} // namespace devices::blit

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "device_models/BlitterEngine.hpp"
 #include "platform/bsp.h"
-#include "sim/BlitterEngine.hpp"
 
 // The blitter's model (bsp::blitter*), shared by the simulator board and the
 // emulated board: its registers and their checks. Each board supplies where
 // the registers lie, who does a transfer's pixel work and how its end
 // reaches the firmware.
-namespace sim::blit {
+namespace devices::blit {
 
 // Each board's: the registers' storage.
 Registers& boardRegisters();
@@ -27,4 +27,4 @@ bsp::BlitterCallback endCallback(bool failed);
 // Back to power-on.
 void resetModel();
 
-} // namespace sim::blit
+} // namespace devices::blit

@@ -10,7 +10,7 @@
 
 #include "platform/bsp.h"
 
-namespace sim::blit {
+namespace devices::blit {
 
 using bsp::BlitterColorMode;
 
@@ -157,4 +157,4 @@ inline Argb blend(Argb over, Argb under)
                 mix(over.g, under.g, over.a), mix(over.b, under.b, over.a)};
 }
 
-} // namespace sim::blit
+} // namespace devices::blit

@@ -8,7 +8,7 @@
 // The touch chip as the firmware meets it on the I2C bus: its address, its
 // register map and which transfers it takes. Shared by the simulator's chip
 // and the emulated board's, which differ only in how they report.
-namespace sim::touch {
+namespace devices::touch {
 
 constexpr std::uint8_t chipAddress = 0xBA;
 constexpr std::uint16_t statusRegister = 0x814E;
@@ -42,4 +42,4 @@ inline bool writeAccepted(std::uint8_t device, std::uint16_t reg, std::size_t si
     return device == chipAddress && reg == statusRegister && size == 1;
 }
 
-} // namespace sim::touch
+} // namespace devices::touch

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace sim {
+namespace devices {
 
 // What one of the GPU library's memory pools holds, for a long run to watch
 // for leaks: payload bytes of live blocks.
@@ -15,4 +15,4 @@ struct GpuPoolFigures {
 // With `startNewPeak` the next reading's peak starts from what it holds now.
 GpuPoolFigures readGpuPoolFigures(int pool, bool startNewPeak);
 
-} // namespace sim
+} // namespace devices

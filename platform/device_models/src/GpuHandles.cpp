@@ -1,12 +1,12 @@
 // The GPU library's functions that only keep what a handle holds, a path,
 // a paint or a command list, the same on the PC and on the emulated board.
 
-#include "sim/GpuHandles.hpp"
+#include "device_models/GpuHandles.hpp"
 
 #include <cstring>
 #include <new>
 
-namespace sim::vg {
+namespace devices::vg {
 
 Path* asPath(void* handle)
 {
@@ -20,12 +20,12 @@ Paint* asPaint(void* handle)
     return paint != nullptr && paint->magic == paintMagic ? paint : nullptr;
 }
 
-} // namespace sim::vg
+} // namespace devices::vg
 
-using sim::vg::asPaint;
-using sim::vg::asPath;
-using sim::vg::Paint;
-using sim::vg::Path;
+using devices::vg::asPaint;
+using devices::vg::asPath;
+using devices::vg::Paint;
+using devices::vg::Path;
 
 extern "C" {
 

@@ -7,10 +7,10 @@
 
 #include <cstdint>
 
+#include "device_models/BlitterPixels.hpp"
 #include "platform/bsp.h"
-#include "sim/BlitterPixels.hpp"
 
-namespace sim::blit {
+namespace devices::blit {
 
 // What the blitter's registers hold. The same layout on the PC and on the
 // 32-bit board: the emulated board's host runner reads it in place.
@@ -58,4 +58,4 @@ public:
 // its memory lies outside the window, and nothing was written.
 bool runJob(const Registers& registers, const Job& job, const MemoryWindow& memory, TransferLoad& load);
 
-} // namespace sim::blit
+} // namespace devices::blit

@@ -2,14 +2,14 @@
 
 #include <cstdint>
 
+#include "device_models/Faults.hpp"
 #include "platform/bsp.h"
-#include "sim/BoardFaults.hpp"
 
-namespace sim::board {
+namespace devices::touch {
 
 // What a touch chip under the bus faults does to one transfer: whether the
 // caller waits (waitMs), and whether the chip has answered at the end.
-struct TouchBusWait {
+struct BusWait {
     bool waits = false;
     std::uint32_t waitMs = 0;
     bool answers = true;
@@ -17,9 +17,8 @@ struct TouchBusWait {
 
 // A chip holding the bus keeps the transfer waiting until it answers or the
 // caller's timeout runs out.
-inline TouchBusWait touchBusWait(std::uint32_t timeout)
+inline BusWait busWait(std::uint32_t timeout)
 {
-    using detail::faultActive;
     std::uint32_t lateMs = 0;
     if (faultActive(Fault::TouchSilent)) {
         lateMs = bsp::waitForever;
@@ -30,4 +29,4 @@ inline TouchBusWait touchBusWait(std::uint32_t timeout)
     return {true, answers ? lateMs : timeout, answers};
 }
 
-} // namespace sim::board
+} // namespace devices::touch

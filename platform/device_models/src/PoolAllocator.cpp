@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "device_models/Faults.hpp"
+#include "device_models/GpuPools.hpp"
 #include "gpu/gpu_sys.h"
-#include "sim/BoardFaults.hpp"
-#include "sim/GpuPools.hpp"
 
 namespace {
 
@@ -70,7 +70,7 @@ int gpu_pool_init(int pool, void* memory, std::uint32_t size)
 void* gpu_pool_malloc(int pool, std::uint32_t size)
 {
     if (pool < 0 || pool >= maxPools || pools[pool].begin == nullptr || size == 0 ||
-        sim::board::detail::faultActive(sim::board::Fault::GpuPool)) {
+        devices::faultActive(devices::Fault::GpuPool)) {
         return nullptr;
     }
     // Checked before rounding up, which would wrap a huge size to 0.
@@ -120,7 +120,7 @@ void gpu_pool_free(void* memory)
 int gpu_rb_init(gpu_ring_buffer_t* ring, int reset)
 {
     if (ring == nullptr || ring->bo.base_virt == nullptr || ring->bo.size <= 0 ||
-        sim::board::detail::stepFails(sim::board::Fault::GpuInit, "GPU library initialisation")) {
+        devices::stepFails(devices::Fault::GpuInit, "GPU library initialisation")) {
         return -1;
     }
     if (reset != 0) {
@@ -131,7 +131,7 @@ int gpu_rb_init(gpu_ring_buffer_t* ring, int reset)
 
 } // extern "C"
 
-namespace sim {
+namespace devices {
 
 GpuPoolFigures readGpuPoolFigures(int pool, bool startNewPeak)
 {
@@ -146,4 +146,4 @@ GpuPoolFigures readGpuPoolFigures(int pool, bool startNewPeak)
     return figures;
 }
 
-} // namespace sim
+} // namespace devices

@@ -5,7 +5,7 @@
 // What a trace line reads from the firmware's state at the end of a frame,
 // as plain fixed-width values: the simulator reads it in place, the
 // emulated board writes it where its host runner reads it.
-namespace simulator {
+namespace devices {
 
 struct TraceState {
     static constexpr std::uint32_t maxDogs = 8;
@@ -38,4 +38,4 @@ struct TraceState {
 // On the GUI task, between frames.
 void readTraceState(TraceState& state);
 
-} // namespace simulator
+} // namespace devices

@@ -7,7 +7,7 @@
 // How the display controller takes its timing and where its scan's lines
 // fall, shared by the simulator's controller and the emulated board's; each
 // puts the lines in its own time.
-namespace sim::display {
+namespace devices::display {
 
 constexpr std::uint64_t framesPerSecond = 60;
 
@@ -38,4 +38,4 @@ inline std::uint64_t nextOccurrence(std::uint16_t line, std::uint64_t after, std
     return index;
 }
 
-} // namespace sim::display
+} // namespace devices::display

@@ -1,4 +1,4 @@
-#include "simulator/TraceState.hpp"
+#include "device_models/TraceState.hpp"
 
 #include <cstring>
 
@@ -7,7 +7,7 @@
 #include "ui/TouchGestures.hpp"
 #include "vecta/GlobalMapCache.hpp"
 
-namespace simulator {
+namespace devices {
 
 namespace {
 
@@ -95,4 +95,4 @@ void readTraceState(TraceState& state)
     }
 }
 
-} // namespace simulator
+} // namespace devices
