@@ -12,9 +12,6 @@
 
 #include "Inputs.hpp"
 
-#include <array>
-#include <cstring>
-
 #include "BoardClock.hpp"
 #include "HostLink.hpp"
 #include "InterruptLines.hpp"
@@ -29,14 +26,10 @@ using namespace devices::touch;
 
 namespace {
 
-// A first point that is not on the 800 x 480 panel: the 12-bit full scale.
-constexpr std::uint32_t offPanel = 0xFFF | 0xFFFu << 16;
-
 struct Chip {
     bool busReady = false;
-    std::uint32_t fingerCount = 0;
-    std::array<std::uint32_t, 2> fingers{}; // x | y << 16
-    std::array<std::uint8_t, registerCount> registers{};
+    Fingers fingers;
+    Registers registers;
     bool reporting = false;
     std::uint32_t nextReportMs = 0;
     std::uint32_t reports = 0;
@@ -44,37 +37,19 @@ struct Chip {
 
 Chip chip;
 
-void putPoint(std::uint16_t reg, std::uint32_t finger)
-{
-    std::uint8_t* at = chip.registers.data() + (reg - firstRegister);
-    at[0] = static_cast<std::uint8_t>(finger);
-    at[1] = static_cast<std::uint8_t>(finger >> 8);
-    at[2] = static_cast<std::uint8_t>(finger >> 16);
-    at[3] = static_cast<std::uint8_t>(finger >> 24);
-}
-
 void setFingers(std::uint32_t count, std::uint32_t first, std::uint32_t second)
 {
-    chip.fingerCount = count > 2 ? 2 : count;
-    chip.fingers = {chip.fingerCount > 0 ? first : 0, chip.fingerCount > 1 ? second : 0};
+    chip.fingers.count = count > 2 ? 2 : count;
+    chip.fingers.points = {chip.fingers.count > 0 ? first : 0, chip.fingers.count > 1 ? second : 0};
 }
 
 void report(std::uint32_t nowMs)
 {
-    using devices::Fault;
-    using devices::faultActive;
-    const bool garbled = ++chip.reports % 3 == 0;
-    std::uint32_t claimed = 0;
-    const bool badCount = garbled && faultActive(Fault::TouchCount, &claimed);
-    const bool outside = garbled && faultActive(Fault::TouchOutside);
-    const std::uint32_t count = badCount ? claimed : chip.fingerCount;
-    chip.registers[statusRegister - firstRegister] = static_cast<std::uint8_t>(bufferReady | (count & 0x0F));
-    putPoint(firstPointRegister, outside ? offPanel : chip.fingers[0]);
-    putPoint(secondPointRegister, chip.fingers[1]);
-    if (!faultActive(Fault::TouchIrqStuck)) {
+    chip.registers.latchReport(++chip.reports, chip.fingers);
+    if (!devices::faultActive(devices::Fault::TouchIrqStuck)) {
         emulated::pendInterrupt(bsp::Irq::TouchLine);
     }
-    chip.reporting = chip.fingerCount > 0;
+    chip.reporting = chip.fingers.count > 0;
     chip.nextReportMs = nowMs + reportPeriodMs;
 }
 
@@ -136,10 +111,9 @@ Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::
     if (device == chipAddress && !busAnswers(timeout)) {
         return Status::Error;
     }
-    if (data == nullptr || !chip.busReady || !readAccepted(device, reg, size)) {
+    if (data == nullptr || !chip.busReady || !chip.registers.read(device, reg, data, size)) {
         return Status::Error;
     }
-    std::memcpy(data, chip.registers.data() + (reg - firstRegister), size);
     return Status::Ok;
 }
 
@@ -149,10 +123,9 @@ Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data
     if (device == chipAddress && !busAnswers(timeout)) {
         return Status::Error;
     }
-    if (data == nullptr || !chip.busReady || !writeAccepted(device, reg, size)) {
+    if (data == nullptr || !chip.busReady || !chip.registers.write(device, reg, data, size)) {
         return Status::Error;
     }
-    chip.registers[0] = data[0];
     return Status::Ok;
 }
 

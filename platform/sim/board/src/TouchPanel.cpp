@@ -4,8 +4,6 @@
 // Injected faults (device_models/Faults.hpp) make it hold the bus, answer late,
 // garble every third report or keep its line low.
 
-#include <array>
-#include <cstring>
 #include <mutex>
 
 #include "BoardState.hpp"
@@ -18,15 +16,11 @@ using namespace devices::touch;
 
 namespace {
 
-// A first point that is not on the 800 x 480 panel: the 12-bit full scale.
-constexpr sim::board::Finger offPanel{0xFFF, 0xFFF};
-
 struct Chip {
     bool busReady = false;
-    std::array<sim::board::Finger, 2> fingers{};
-    int fingerCount = 0;
-    std::array<std::uint8_t, registerCount> registers{};
-    std::uint64_t reports = 0;
+    Fingers fingers;
+    Registers registers;
+    std::uint32_t reports = 0;
 };
 
 // The host's input thread moves the fingers; the firmware reads the chip.
@@ -38,33 +32,15 @@ void pullInterruptLine(void*)
     HAL_GPIO_FallingEdgeCallback(bsp::touchInterruptPin);
 }
 
-void putPoint(std::uint16_t reg, const sim::board::Finger& finger)
-{
-    std::uint8_t* at = chip.registers.data() + (reg - firstRegister);
-    at[0] = static_cast<std::uint8_t>(finger.x);
-    at[1] = static_cast<std::uint8_t>(finger.x >> 8);
-    at[2] = static_cast<std::uint8_t>(finger.y);
-    at[3] = static_cast<std::uint8_t>(finger.y >> 8);
-}
-
 void report(void*)
 {
-    using devices::Fault;
-    using devices::faultActive;
     bool touched = false;
     {
         std::lock_guard lock(chipMutex);
-        const bool garbled = ++chip.reports % 3 == 0;
-        std::uint32_t claimed = 0;
-        const bool badCount = garbled && faultActive(Fault::TouchCount, &claimed);
-        const bool outside = garbled && faultActive(Fault::TouchOutside);
-        const std::uint32_t count = badCount ? claimed : static_cast<std::uint32_t>(chip.fingerCount);
-        chip.registers[statusRegister - firstRegister] = static_cast<std::uint8_t>(bufferReady | (count & 0x0F));
-        putPoint(firstPointRegister, outside ? offPanel : chip.fingers[0]);
-        putPoint(secondPointRegister, chip.fingers[1]);
-        touched = chip.fingerCount > 0;
+        chip.registers.latchReport(++chip.reports, chip.fingers);
+        touched = chip.fingers.count > 0;
     }
-    if (!faultActive(Fault::TouchIrqStuck)) {
+    if (!devices::faultActive(devices::Fault::TouchIrqStuck)) {
         sim::board::detail::requestInterrupt(bsp::Irq::TouchLine, pullInterruptLine);
     }
     if (touched) {
@@ -93,10 +69,10 @@ void setFingers(const Finger* fingers, int count)
 {
     {
         std::lock_guard lock(chipMutex);
-        chip.fingerCount = count < 0 ? 0 : (count > 2 ? 2 : count);
         chip.fingers = {};
-        for (int i = 0; i < chip.fingerCount; ++i) {
-            chip.fingers[static_cast<std::size_t>(i)] = fingers[i];
+        chip.fingers.count = static_cast<std::uint32_t>(count < 0 ? 0 : (count > 2 ? 2 : count));
+        for (std::uint32_t i = 0; i < chip.fingers.count; ++i) {
+            chip.fingers.points[i] = packPoint(fingers[i].x, fingers[i].y);
         }
     }
     sim::raiseInterrupt(report, &chip);
@@ -136,10 +112,9 @@ Status i2cRead(std::uint8_t device, std::uint16_t reg, std::uint8_t* data, std::
         return Status::Error;
     }
     std::lock_guard lock(chipMutex);
-    if (!chip.busReady || !readAccepted(device, reg, size)) {
+    if (!chip.busReady || !chip.registers.read(device, reg, data, size)) {
         return Status::Error;
     }
-    std::memcpy(data, chip.registers.data() + (reg - firstRegister), size);
     return Status::Ok;
 }
 
@@ -150,10 +125,9 @@ Status i2cWrite(std::uint8_t device, std::uint16_t reg, const std::uint8_t* data
         return Status::Error;
     }
     std::lock_guard lock(chipMutex);
-    if (!chip.busReady || !writeAccepted(device, reg, size)) {
+    if (!chip.busReady || !chip.registers.write(device, reg, data, size)) {
         return Status::Error;
     }
-    chip.registers[0] = data[0];
     return Status::Ok;
 }
 
