@@ -60,7 +60,7 @@ std::uint64_t nowUnits()
 
 std::uint64_t lineTime(std::uint64_t lineIndex)
 {
-    return lineIndex * unitsPerSecond() / (framesPerSecond * totalLines());
+    return devices::display::lineTime(lineIndex, unitsPerSecond(), totalLines());
 }
 
 std::uint64_t lineIndexAt(std::uint64_t units)

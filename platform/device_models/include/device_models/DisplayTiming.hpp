@@ -6,7 +6,7 @@
 
 // How the display controller takes its timing and where its scan's lines
 // fall, shared by the simulator's controller and the emulated board's; each
-// puts the lines in its own time.
+// counts time in its own units (milliseconds, core clock cycles).
 namespace devices::display {
 
 constexpr std::uint64_t framesPerSecond = 60;
@@ -36,6 +36,13 @@ inline std::uint64_t nextOccurrence(std::uint16_t line, std::uint64_t after, std
         index += linesPerFrame;
     }
     return index;
+}
+
+// When line `lineIndex` (counted from time 0) is scanned, in units of which
+// `unitsPerSecond` make a second.
+inline std::uint64_t lineTime(std::uint64_t lineIndex, std::uint64_t unitsPerSecond, std::uint64_t linesPerFrame)
+{
+    return lineIndex * unitsPerSecond / (framesPerSecond * linesPerFrame);
 }
 
 } // namespace devices::display

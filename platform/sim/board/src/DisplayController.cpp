@@ -44,7 +44,7 @@ std::uint64_t totalLines()
 
 std::uint64_t lineTimeMs(std::uint64_t lineIndex)
 {
-    return lineIndex * 1000 / (framesPerSecond * totalLines()) + controller.stalledMs;
+    return devices::display::lineTime(lineIndex, 1000, totalLines()) + controller.stalledMs;
 }
 
 std::uint64_t lineIndexAt(std::uint64_t ms)
