@@ -109,6 +109,16 @@ template <typename FillRun> void transfer(std::uint8_t* out, const Registers& r,
     }
 }
 
+// Lines copied as plain bytes: the foreground is in the output's format.
+void copyLines(const Registers& r, const Job& job, const std::uint8_t* in, std::uint8_t* out)
+{
+    const std::uint32_t bits = bitsPerPixel(r.output.colorMode);
+    for (std::uint32_t y = 0; y < job.height; ++y) {
+        std::memmove(out + (y * (job.width + r.output.lineOffset) * bits) / 8,
+                     in + (y * (job.width + r.layers[1].lineOffset) * bits) / 8, job.width * bits / 8);
+    }
+}
+
 } // namespace
 
 std::uint8_t* DirectMemory::at(std::uint64_t address, std::uint64_t) const
@@ -180,16 +190,10 @@ bool runJob(const Registers& r, const Job& job, const MemoryWindow& memory, Tran
         return false;
     }
     switch (r.output.mode) {
-    case BlitterMode::MemoryToMemory: {
-        // Same format on both sides: plain bytes.
-        const std::uint32_t bits = bitsPerPixel(r.output.colorMode);
-        for (std::uint32_t y = 0; y < job.height; ++y) {
-            std::memmove(out + (y * (job.width + r.output.lineOffset) * bits) / 8,
-                         in + (y * (job.width + fg.lineOffset) * bits) / 8, job.width * bits / 8);
-        }
+    case BlitterMode::MemoryToMemory:
+        copyLines(r, job, in, out);
         load.bytes *= 2;
         return true;
-    }
     case BlitterMode::MemoryToMemoryConvert:
         transfer(out, r, job, [&](Run& run, std::uint32_t x, std::uint32_t y, std::uint32_t count) {
             readRun(r.palette, in, std::uint64_t{y} * (job.width + fg.lineOffset) + x, fg, run, count);
