@@ -166,42 +166,25 @@ bool readFully(int fd, void* data, std::size_t size)
     return true;
 }
 
-} // namespace
-
-RunOutcome runEmulatedBoard(const RunSettings& settings)
+// The trace file, when one is asked for; false when it cannot be written.
+bool openTrace(const RunSettings& settings, std::ofstream& trace, RunOutcome& outcome)
 {
-    RunOutcome outcome;
-    RunDirectory directory;
-    if (directory.path.empty()) {
-        outcome.problem = "cannot make a directory for the emulated board's files";
-        return outcome;
+    if (settings.tracePath.empty()) {
+        return true;
     }
-    SharedRam ram(directory.path + "/ram");
-    const std::string requestsPath = directory.path + "/requests";
-    const std::string repliesPath = directory.path + "/replies";
-    if (ram.bytes == nullptr || mkfifo(requestsPath.c_str(), 0600) != 0 || mkfifo(repliesPath.c_str(), 0600) != 0) {
-        outcome.problem = "cannot make the emulated board's shared RAM and pipes";
-        return outcome;
+    trace.open(settings.tracePath, std::ios::trunc);
+    if (!trace) {
+        outcome.problem = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
+        return false;
     }
-    // Both ends held open here, so neither side's open waits for the other.
-    const int requests = open(requestsPath.c_str(), O_RDWR);
-    const int replies = open(repliesPath.c_str(), O_RDWR);
-    std::ofstream trace;
-    if (!settings.tracePath.empty()) {
-        trace.open(settings.tracePath, std::ios::trunc);
-        if (!trace) {
-            outcome.problem = "cannot write the trace " + settings.tracePath + ": " + std::strerror(errno);
-            return outcome;
-        }
-    }
-    const auto picture = [](const std::uint16_t* pixels, const std::string& path) {
-        return sim::writeRgb565Png(path, pixels, sim::board::panelWidth, sim::board::panelHeight,
-                                   sim::board::panelWidth * 2);
-    };
-    BoardRequests board(settings, SharedBlock(std::span<std::uint8_t>(ram.bytes, sharedRamSize)),
-                        RunOutputs{trace.is_open() ? &trace : nullptr, picture, &std::cerr}, outcome);
-    Emulator emulator(settings, directory.path);
+    return true;
+}
 
+// Answers the board's requests until its frames are done, the emulator
+// ends, the board falls silent for too long or the pipes fail.
+void serveBoard(BoardRequests& board, Emulator& emulator, int requests, int replies, const RunSettings& settings,
+                RunOutcome& outcome)
+{
     int silentMs = 0;
     while (!board.done() && outcome.problem.empty()) {
         pollfd ready{requests, POLLIN, 0};
@@ -228,14 +211,55 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
             outcome.problem = "cannot answer the emulated board";
         }
     }
+}
+
+// Once the board is served: a board that stopped early or ended badly is
+// the run's problem.
+void checkEmulatorEnd(Emulator& emulator, const BoardRequests& board, RunOutcome& outcome)
+{
+    emulator.hasExited(true);
+    if (!board.done()) {
+        outcome.problem = "the emulated board stopped (exit status " + std::to_string(emulator.status) +
+                          ") after frame " + std::to_string(outcome.frames);
+    } else if (emulator.status != 0) {
+        outcome.problem = "the emulated board ended with exit status " + std::to_string(emulator.status);
+    }
+}
+
+} // namespace
+
+RunOutcome runEmulatedBoard(const RunSettings& settings)
+{
+    RunOutcome outcome;
+    RunDirectory directory;
+    if (directory.path.empty()) {
+        outcome.problem = "cannot make a directory for the emulated board's files";
+        return outcome;
+    }
+    SharedRam ram(directory.path + "/ram");
+    const std::string requestsPath = directory.path + "/requests";
+    const std::string repliesPath = directory.path + "/replies";
+    if (ram.bytes == nullptr || mkfifo(requestsPath.c_str(), 0600) != 0 || mkfifo(repliesPath.c_str(), 0600) != 0) {
+        outcome.problem = "cannot make the emulated board's shared RAM and pipes";
+        return outcome;
+    }
+    // Both ends held open here, so neither side's open waits for the other.
+    const int requests = open(requestsPath.c_str(), O_RDWR);
+    const int replies = open(repliesPath.c_str(), O_RDWR);
+    std::ofstream trace;
+    if (!openTrace(settings, trace, outcome)) {
+        return outcome;
+    }
+    const auto picture = [](const std::uint16_t* pixels, const std::string& path) {
+        return sim::writeRgb565Png(path, pixels, sim::board::panelWidth, sim::board::panelHeight,
+                                   sim::board::panelWidth * 2);
+    };
+    BoardRequests board(settings, SharedBlock(std::span<std::uint8_t>(ram.bytes, sharedRamSize)),
+                        RunOutputs{trace.is_open() ? &trace : nullptr, picture, &std::cerr}, outcome);
+    Emulator emulator(settings, directory.path);
+    serveBoard(board, emulator, requests, replies, settings, outcome);
     if (outcome.problem.empty()) {
-        emulator.hasExited(true);
-        if (!board.done()) {
-            outcome.problem = "the emulated board stopped (exit status " + std::to_string(emulator.status) +
-                              ") after frame " + std::to_string(outcome.frames);
-        } else if (emulator.status != 0) {
-            outcome.problem = "the emulated board ended with exit status " + std::to_string(emulator.status);
-        }
+        checkEmulatorEnd(emulator, board, outcome);
     }
     close(requests);
     close(replies);
