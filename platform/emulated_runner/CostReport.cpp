@@ -157,17 +157,9 @@ std::string frameLine(const FrameCostEntry& entry)
                 milliseconds(split.boardTime).c_str());
 }
 
-} // namespace
-
-std::string costReport(const std::string& title, const RunOutcome& outcome, std::uint32_t fromMs)
+// Each figure's median and worst over the frames.
+std::string figureTable(const std::vector<const FrameCostEntry*>& frames)
 {
-    const std::vector<const FrameCostEntry*> frames = measured(outcome, fromMs);
-    std::string report = "== " + title + ": " + std::to_string(frames.size()) + " frames";
-    report += fromMs > 0 ? " from " + grouped(fromMs) + " ms of emulated time on\n" : "\n";
-    if (frames.empty()) {
-        return report + "  no frames measured\n";
-    }
-
     struct Row {
         const char* name;
         std::uint64_t Split::*field;
@@ -185,57 +177,88 @@ std::string costReport(const std::string& title, const RunOutcome& outcome, std:
         {"emulation, left out", &Split::emulation},
         {"sleep (ns), left out", &Split::sleep},
     }};
-    report += line("  %-32s %14s %14s", "per frame", "median", "worst");
+    std::string table = line("  %-32s %14s %14s", "per frame", "median", "worst");
     for (const Row& row : rows) {
         std::vector<std::uint64_t> values;
         values.reserve(frames.size());
         for (const FrameCostEntry* entry : frames) {
             values.push_back(splitOf(entry->cost).*row.field);
         }
-        report += line("  %-32s %14s %14s", row.name, grouped(median(values)).c_str(),
-                       grouped(*std::max_element(values.begin(), values.end())).c_str());
+        table += line("  %-32s %14s %14s", row.name, grouped(median(values)).c_str(),
+                      grouped(*std::max_element(values.begin(), values.end())).c_str());
         if (row.field == &Split::boardTime) {
-            report += line("  %-32s %14s %14s", "board time at 160 MHz", milliseconds(median(values)).c_str(),
-                           milliseconds(*std::max_element(values.begin(), values.end())).c_str());
+            table += line("  %-32s %14s %14s", "board time at 160 MHz", milliseconds(median(values)).c_str(),
+                          milliseconds(*std::max_element(values.begin(), values.end())).c_str());
         }
     }
+    return table;
+}
 
-    // The frame before each, for what changed.
-    auto describe = [&](const FrameCostEntry* entry) {
-        const FrameCostEntry* before = entry == &outcome.costs.front() ? nullptr : entry - 1;
-        return "      " + didOf(*entry, before) + "\n";
-    };
+// A frame's line and, below it, what it did beyond the frame before it.
+std::string frameWithWhatItDid(const RunOutcome& outcome, const FrameCostEntry* entry)
+{
+    const FrameCostEntry* before = entry == &outcome.costs.front() ? nullptr : entry - 1;
+    return frameLine(*entry) + "      " + didOf(*entry, before) + "\n";
+}
+
+// The frames with the most core instructions and the longest board time.
+std::string worstFrames(const RunOutcome& outcome, const std::vector<const FrameCostEntry*>& frames)
+{
     const FrameCostEntry* worstCore = *std::max_element(
         frames.begin(), frames.end(), [](const auto* a, const auto* b) { return a->cost.frame < b->cost.frame; });
     const FrameCostEntry* worstTime = *std::max_element(frames.begin(), frames.end(), [](const auto* a, const auto* b) {
         return a->cost.boardTime < b->cost.boardTime;
     });
-    report += "  most core instructions:\n" + frameLine(*worstCore) + describe(worstCore);
-    report += "  longest board time:\n" + frameLine(*worstTime) + describe(worstTime);
+    return "  most core instructions:\n" + frameWithWhatItDid(outcome, worstCore) + "  longest board time:\n" +
+           frameWithWhatItDid(outcome, worstTime);
+}
 
+// How many frames went over one 60 Hz frame, in instructions and in board
+// time, and each of them.
+std::string framesOverBudget(const RunOutcome& outcome, const std::vector<const FrameCostEntry*>& frames)
+{
     const std::size_t overCore = static_cast<std::size_t>(
         std::count_if(frames.begin(), frames.end(), [](const auto* entry) { return overInstructions(*entry); }));
     const std::size_t overTime = static_cast<std::size_t>(
         std::count_if(frames.begin(), frames.end(), [](const auto* entry) { return overBoardTime(*entry); }));
-    report += line("  frames over one 60 Hz frame of a 160 MHz core (%s instructions): %zu of %zu",
-                   grouped(frameBudgetInstructions).c_str(), overCore, frames.size());
-    report += line("  frames over 16.7 ms of board time (%s cycles): %zu of %zu", grouped(frameBudgetCycles).c_str(),
-                   overTime, frames.size());
+    std::string text = line("  frames over one 60 Hz frame of a 160 MHz core (%s instructions): %zu of %zu",
+                            grouped(frameBudgetInstructions).c_str(), overCore, frames.size());
+    text += line("  frames over 16.7 ms of board time (%s cycles): %zu of %zu", grouped(frameBudgetCycles).c_str(),
+                 overTime, frames.size());
     for (const FrameCostEntry* entry : frames) {
         if (overInstructions(*entry) || overBoardTime(*entry)) {
-            report += frameLine(*entry) + describe(entry);
+            text += frameWithWhatItDid(outcome, entry);
         }
     }
+    return text;
+}
 
-    report += "  task stacks, deepest use of their size at the end of the run:\n";
-    for (const TaskStack& stack : outcome.figures.stacks) {
+// The tasks' deepest stack use and the kernel heap at the run's end.
+std::string stacksAndHeap(const RunFigures& figures)
+{
+    std::string text = "  task stacks, deepest use of their size at the end of the run:\n";
+    for (const TaskStack& stack : figures.stacks) {
         const std::string name(stack.name, strnlen(stack.name, sizeof stack.name));
-        report += line("    %-18s %8s of %8s bytes", name.c_str(), grouped(stack.deepestBytes).c_str(),
-                       grouped(stack.sizeBytes).c_str());
+        text += line("    %-18s %8s of %8s bytes", name.c_str(), grouped(stack.deepestBytes).c_str(),
+                     grouped(stack.sizeBytes).c_str());
     }
-    report += line("  kernel heap: %s of %s bytes in use", grouped(outcome.figures.kernelHeapInUse).c_str(),
-                   grouped(outcome.figures.kernelHeapBytes).c_str());
-    return report;
+    text += line("  kernel heap: %s of %s bytes in use", grouped(figures.kernelHeapInUse).c_str(),
+                 grouped(figures.kernelHeapBytes).c_str());
+    return text;
+}
+
+} // namespace
+
+std::string costReport(const std::string& title, const RunOutcome& outcome, std::uint32_t fromMs)
+{
+    const std::vector<const FrameCostEntry*> frames = measured(outcome, fromMs);
+    std::string report = "== " + title + ": " + std::to_string(frames.size()) + " frames";
+    report += fromMs > 0 ? " from " + grouped(fromMs) + " ms of emulated time on\n" : "\n";
+    if (frames.empty()) {
+        return report + "  no frames measured\n";
+    }
+    return report + figureTable(frames) + worstFrames(outcome, frames) + framesOverBudget(outcome, frames) +
+           stacksAndHeap(outcome.figures);
 }
 
 std::string overBudget(const RunOutcome& outcome, std::uint32_t fromMs)
