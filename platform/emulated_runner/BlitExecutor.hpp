@@ -8,7 +8,7 @@
 namespace emulated {
 
 // The emulated board's blitter: does the transfers its port hands over
-// (Request::BlitRun) with the simulator's blitter engine, on the shared RAM
+// (Request::BlitRun) with the device models' blitter engine, on the shared RAM
 // block, in no emulated time.
 class BlitExecutor {
 public:

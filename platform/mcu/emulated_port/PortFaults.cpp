@@ -1,7 +1,7 @@
 // Faults the runner asks for (--fault), in the firmware's view of the
-// devices: the models and the GPU library's pool allocator (shared with the
-// simulator) ask whether they are active, as on the simulator. The board's
-// own faults are provoked here on the GUI task.
+// devices: the device models (the GPU library's pool allocator among them)
+// ask whether they are active, as on the simulator. The board's own faults
+// are provoked here on the GUI task.
 
 #include "PortFaults.hpp"
 

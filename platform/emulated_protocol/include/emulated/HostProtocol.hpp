@@ -68,7 +68,7 @@ enum class TimeMode : std::uint32_t {
 
 constexpr std::uint32_t stopRun = 1;
 
-// Injected faults (--fault), by number: the simulator's (devices::Fault)
+// Injected faults (--fault), by number: the device models' (devices::Fault)
 // where the fault lies in the firmware's view of a device the emulated
 // board models, then the emulated board's own, which the port provokes.
 enum class PortFault : std::uint32_t {
