@@ -37,14 +37,14 @@ emulate-city: configure
 	@cmake --build --preset $(PRESET) --target emulatedboard
 	@cmake --preset mcu -B build/city-mcu -DMAPBOARD_COLLECTION_IMAGE=$(abspath $(CITY_IMAGE)) >/dev/null
 	@cmake --build build/city-mcu --target emulated
-	@$(BUILD_DIR)/platform/emulated/emulatedboard --image $(abspath build/city-mcu/platform/mcu/emulated_board/emulated.elf) \
+	@$(BUILD_DIR)/platform/emulated_runner/emulatedboard --image $(abspath build/city-mcu/platform/mcu/emulated_port/emulated.elf) \
 		--out $(BUILD_DIR)/city-emulated.png
 
 # The firmware's 32-bit image on the emulated board (QEMU), 600 frames in
 # board time, its GPU served by the PC; the last frame equals `make run`'s.
 emulate: configure
 	@cmake --build --preset $(PRESET) --target emulatedboard
-	@$(BUILD_DIR)/platform/emulated/emulatedboard --out $(BUILD_DIR)/emulated.png
+	@$(BUILD_DIR)/platform/emulated_runner/emulatedboard --out $(BUILD_DIR)/emulated.png
 
 # The firmware's instructions per frame by phase in three scenarios on the
 # emulated board in emulated time, its stacks and heap, and its image's
@@ -118,5 +118,5 @@ format:
 
 # Host-built files only: the board's start-up and emulator code is cross-built.
 tidy: configure
-	@git ls-files '*.cpp' | grep -v -E '^(tests|bench)/|^platform/mcu/(src|emulator|emulated_board|board_port|gpu_port|firmware|kernel)/|EmulatorMain\.cpp$$' | \
+	@git ls-files '*.cpp' | grep -v -E '^(tests|bench)/|^platform/mcu/(src|emulator|emulated_port|hardware_port|gpu_port|firmware|kernel)/|EmulatorMain\.cpp$$' | \
 		xargs clang-tidy -p $(BUILD_DIR) --quiet --warnings-as-errors="*"

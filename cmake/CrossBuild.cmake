@@ -6,7 +6,7 @@ include(ExternalProject)
 
 set(MCU_BUILD_DIR "${PROJECT_BINARY_DIR}/mcu")
 set(MCU_SELFCHECK_IMAGE "${MCU_BUILD_DIR}/platform/mcu/selfcheck/selfcheck.elf")
-set(MCU_EMULATED_IMAGE "${MCU_BUILD_DIR}/platform/mcu/emulated_board/emulated.elf")
+set(MCU_EMULATED_IMAGE "${MCU_BUILD_DIR}/platform/mcu/emulated_port/emulated.elf")
 set(MCU_BOARD_IMAGE "${MCU_BUILD_DIR}/platform/mcu/firmware/firmware.elf")
 
 ExternalProject_Add(mcu_firmware

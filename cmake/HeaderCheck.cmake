@@ -31,3 +31,4 @@ add_header_check(tile_fetcher LIBRARY tile_fetcher FOLDERS "${PROJECT_SOURCE_DIR
 add_header_check(startup LIBRARY startup FOLDERS "${PROJECT_SOURCE_DIR}/startup/include")
 add_header_check(gui LIBRARY gui_app
   FOLDERS "${PROJECT_SOURCE_DIR}/gui/resources" "${PROJECT_SOURCE_DIR}/gui/src")
+add_header_check(device_models LIBRARY device_models FOLDERS "${PROJECT_SOURCE_DIR}/platform/device_models/include")

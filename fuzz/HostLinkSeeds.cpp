@@ -11,12 +11,12 @@
 
 #include "FuzzSeeds.hpp"
 #include "HostLinkFuzz.hpp"
+#include "device_models/BlitterEngine.hpp"
 #include "emulated/CostRecords.hpp"
 #include "emulated/FrameRecord.hpp"
 #include "emulated/GpuRecords.hpp"
 #include "emulated/HostProtocol.hpp"
 #include "gpu/gpu_graphics.h"
-#include "sim/BlitterEngine.hpp"
 
 namespace {
 
@@ -156,14 +156,15 @@ void putFrameRecord(SeedWriter& writer)
 void putBlits(SeedWriter& writer)
 {
     const std::uint32_t dst = address(frame + (40 * panelWidth + 40) * 2);
-    auto blit = [&](std::uint32_t index, const sim::blit::Registers& held, std::initializer_list<std::uint32_t> job) {
+    auto blit = [&](std::uint32_t index, const devices::blit::Registers& held,
+                    std::initializer_list<std::uint32_t> job) {
         const auto at = static_cast<std::uint32_t>(blitterRegisters + index * sizeof held);
         writer.put(at, held);
         std::vector<std::uint32_t> words{address(at)};
         words.insert(words.end(), job);
         writer.ask(Request::BlitRun, {words[0], words[1], words[2], words[3], words[4], words[5], words[6]});
     };
-    sim::blit::Registers r{};
+    devices::blit::Registers r{};
     r.output = {bsp::BlitterMode::RegisterToMemory, bsp::BlitterColorMode::RGB565, panelWidth - 64};
     blit(0, r, {0xFF336699u, 0, dst, 64, 32, 0});
     writer.putBytes(icon, std::vector<std::uint8_t>(std::size_t{32} * 16 * 2, 0x5A));

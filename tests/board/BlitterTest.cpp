@@ -183,7 +183,7 @@ TEST_F(Blitter, ABlitterThatCannotBeSetUpStopsTheBoard)
 // and the flush returns instead of waiting for a completion that never comes.
 TEST_F(Blitter, ARefusedBlitFailsCountedAndTheQueueGoesOn)
 {
-    using sim::board::Fault;
+    using devices::Fault;
     Pixels area{};
     const std::vector<ui::BlitOp> ops{fill(area, 0xFF0000, 255), fill(area, 0x0000FF, 128)};
     sim::board::injectFault(Fault::BlitterLayer, 0, 0, UINT64_MAX);

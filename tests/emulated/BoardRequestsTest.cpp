@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "BoardRequests.hpp"
+#include "device_models/BlitterEngine.hpp"
 #include "emulated/FrameRecord.hpp"
 #include "emulated/GpuRecords.hpp"
 #include "gpu/gpu_graphics.h"
-#include "sim/BlitterEngine.hpp"
 
 namespace {
 
@@ -250,7 +250,7 @@ TEST(GpuExecutor, RefusesPathDataLargerThanTheBlock)
 TEST(BlitExecutor, CopiesOnlyWithinTheBlock)
 {
     constexpr std::uint32_t registers = base + 0x200;
-    sim::blit::Registers r{};
+    devices::blit::Registers r{};
     r.output = {bsp::BlitterMode::MemoryToMemory, bsp::BlitterColorMode::RGB565, 0};
     r.layers[1] = {bsp::BlitterColorMode::RGB565, 0, bsp::BlitterAlphaMode::Keep, 255, 0};
     Board board;

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include "device_models/GpuPools.hpp"
 #include "gpu/gpu_graphics.h"
 #include "platform/rtos.h"
-#include "sim/GpuPools.hpp"
 #include "sim/Kernel.hpp"
 
 namespace {
@@ -252,20 +252,20 @@ TEST_F(GpuStandIn, PathsAndPaintsGoBackToThePool)
 
 TEST_F(GpuStandIn, PoolFiguresFollowLiveBlocksAndKeepThePeakUntilRead)
 {
-    const std::uint32_t base = sim::readGpuPoolFigures(0, true).inUse;
+    const std::uint32_t base = devices::readGpuPoolFigures(0, true).inUse;
     void* a = gpu_host_malloc(60); // rounded up to 64
     void* b = gpu_host_malloc(100);
     gpu_host_free(a);
     gpu_host_free(a); // a second release changes nothing
-    sim::GpuPoolFigures figures = sim::readGpuPoolFigures(0, true);
+    devices::GpuPoolFigures figures = devices::readGpuPoolFigures(0, true);
     EXPECT_EQ(figures.inUse, base + 104);
     EXPECT_EQ(figures.peak, base + 168);
     EXPECT_GT(figures.size, figures.peak);
     gpu_host_free(b);
-    figures = sim::readGpuPoolFigures(0, false);
+    figures = devices::readGpuPoolFigures(0, false);
     EXPECT_EQ(figures.inUse, base);
     EXPECT_EQ(figures.peak, base + 104) << "the peak starts again from the previous reading";
-    EXPECT_EQ(sim::readGpuPoolFigures(3, true).size, 0u) << "never set up";
+    EXPECT_EQ(devices::readGpuPoolFigures(3, true).size, 0u) << "never set up";
 }
 
 TEST_F(GpuStandIn, RequestLargerThanAnyPoolFails)

@@ -251,8 +251,8 @@ void BoardRun::writeTrace(std::uint64_t now)
         return;
     }
     const sim::ClockPause pause;
-    TraceState state;
-    readTraceState(state);
+    devices::TraceState state;
+    devices::readTraceState(state);
     TraceFrame frame{frames.load(), now, drawUs, {}};
     if (const std::uint16_t* shown = sim::board::shownFrame()) {
         frame.frameHash = frameHash(shown, std::size_t{sim::board::panelWidth} * sim::board::panelHeight);

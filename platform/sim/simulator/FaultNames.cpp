@@ -9,7 +9,7 @@ namespace simulator {
 
 namespace {
 
-using sim::board::Fault;
+using devices::Fault;
 
 // The tile in the middle of the pizza screen's first view.
 constexpr std::uint32_t startTileX = 4327;
@@ -71,7 +71,6 @@ std::string parseFaultWindow(const std::string& text, FaultRequest& request)
     }
     return {};
 }
-
 
 const char* const faultHelp =
     "a hardware fault, repeatable, from board time FROM ms (default 0) until before UNTIL: touch-silent (the touch "

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "sim/GpuPools.hpp"
+#include "device_models/GpuPools.hpp"
 #include "sim/Kernel.hpp"
 #include "ui/DMA.hpp"
 #include "ui/HAL.hpp"
@@ -42,7 +42,7 @@ std::vector<Figure> readFigures(bool startNewPeaks)
             Figure{"kernel queue " + std::to_string(i + 1), kernel.queues[i].now, kernel.queues[i].peak, 1, {}});
     }
     for (int pool = 0; pool < gpuPools; ++pool) {
-        const sim::GpuPoolFigures gpu = sim::readGpuPoolFigures(pool, startNewPeaks);
+        const devices::GpuPoolFigures gpu = devices::readGpuPoolFigures(pool, startNewPeaks);
         figures.push_back(Figure{"gpu pool " + std::to_string(pool), gpu.inUse, gpu.peak, gpu.size, {}});
     }
     if (ui::DMA_Interface* dma = ui::HAL::getInstance() != nullptr ? ui::HAL::getInstance()->getDMA() : nullptr) {

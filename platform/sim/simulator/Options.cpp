@@ -41,6 +41,108 @@ std::string readWholeNumber(WholeNumber& number)
     return {};
 }
 
+constexpr std::uint64_t mostFrames = 100000000;
+
+// What CLI11 leaves for reading after it: the whole numbers, the faults and
+// the options whose presence matters.
+struct LaterOptions {
+    WholeNumber zoom{"--zoom", 1, 2, 1};
+    WholeNumber frames{"--frames", 1, mostFrames};
+    WholeNumber screenshotEvery{"--screenshot-every", 1, mostFrames};
+    WholeNumber soakSeed{"--soak", 0, ~std::uint64_t{0}};
+    WholeNumber afterReset{"--after-reset", 0, mostFrames - 1};
+    std::vector<std::string> faults;
+    CLI::Option* trace = nullptr;
+    CLI::Option* record = nullptr;
+};
+
+void addOptions(CLI::App& app, Options& options, LaterOptions& later)
+{
+    app.add_flag("--headless", options.headless, "run without a window, in virtual board time");
+    later.zoom.option = app.add_option("--zoom", later.zoom.text, "window scale, 1 or 2")->type_name("N");
+    later.frames.option =
+        app.add_option("--frames", later.frames.text, "frames to run (headless default 600, 10 s of board time)")
+            ->type_name("N");
+    app.add_option("--script", options.script, "timed touches, keys and screenshots (format in the README)")
+        ->check(CLI::ExistingFile);
+    later.screenshotEvery.option =
+        app.add_option("--screenshot-every", later.screenshotEvery.text, "save every N-th frame beside --out")
+            ->type_name("N");
+    app.add_option("--out", options.out, "PNG of the last frame (headless)");
+    later.trace = app.add_option("--trace", options.trace, "one JSON line per frame");
+    later.record = app.add_option("--record", options.record,
+                                  "write the touches and keys the board receives as a script that --script plays back");
+    app.add_flag("--host-times", options.hostTimes, "the trace also gets the host's drawing time and the load");
+    app.add_option("--flash", options.flash, "tile collection image instead of the built-in one")
+        ->check(CLI::ExistingFile);
+    later.soakSeed.option =
+        app.add_option("--soak", later.soakSeed.text,
+                       "headless soak run of random input from this seed, 216000 frames (an hour of "
+                       "board time) unless --frames; fails on an assertion, a reset or a growing figure")
+            ->type_name("SEED");
+    app.add_option("--fault", later.faults, faultHelp)->allow_extra_args(false)->type_name("NAME[=N][@FROM[-UNTIL]]");
+    later.afterReset.option =
+        app.add_option("--after-reset", later.afterReset.text, "(internal) frames run before a watchdog reset")
+            ->type_name("N");
+}
+
+// The whole numbers and faults given, into `options`; else what is wrong.
+std::string readLaterOptions(LaterOptions& later, Options& options)
+{
+    for (WholeNumber* number :
+         {&later.zoom, &later.frames, &later.screenshotEvery, &later.soakSeed, &later.afterReset}) {
+        if (number->given()) {
+            if (std::string refused = readWholeNumber(*number); !refused.empty()) {
+                return refused;
+            }
+        }
+    }
+    options.zoom = static_cast<int>(later.zoom.value);
+    options.screenshotEvery = later.screenshotEvery.value;
+    options.afterReset = later.afterReset.value;
+    if (later.frames.given()) {
+        options.frames = later.frames.value;
+    }
+    if (later.soakSeed.given()) {
+        options.soak = later.soakSeed.value;
+    }
+    for (const std::string& text : later.faults) {
+        FaultRequest& request = options.faults.emplace_back();
+        if (const std::string refused = parseFault(text, request); !refused.empty()) {
+            return "mapboard: --fault " + text + ": " + refused + "\n";
+        }
+    }
+    return {};
+}
+
+// The files the run writes, named and writable; else what is wrong.
+std::string checkOutputFiles(const Options& options, const LaterOptions& later)
+{
+    if (options.out.empty()) {
+        return "mapboard: --out needs a file name\n";
+    }
+    // CLI11 keeps the default for an empty value: no trace at all.
+    if (later.trace->count() > 0 && options.trace.empty()) {
+        return "mapboard: --trace needs a file name\n";
+    }
+    if (const std::string refused = sim::refuseNonRegular(options.out); !refused.empty()) {
+        return "mapboard: --out " + refused + "\n";
+    }
+    if (later.record->count() > 0) {
+        if (options.record.empty()) {
+            return "mapboard: --record needs a file name\n";
+        }
+        if (const std::string refused = sim::refuseNonRegular(options.record); !refused.empty()) {
+            return "mapboard: --record " + refused + "\n";
+        }
+        // The soak's random input goes round the recording; its seed replays it.
+        if (options.soak) {
+            return "mapboard: --record and --soak: a soak run replays from its seed\n";
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std::string& defaultOut)
@@ -53,38 +155,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
                  "mapboard"};
     Options options;
     options.out = defaultOut;
-    constexpr std::uint64_t mostFrames = 100000000;
-    WholeNumber zoom{"--zoom", 1, 2, 1};
-    WholeNumber frames{"--frames", 1, mostFrames};
-    WholeNumber screenshotEvery{"--screenshot-every", 1, mostFrames};
-    WholeNumber soakSeed{"--soak", 0, ~std::uint64_t{0}};
-    WholeNumber afterReset{"--after-reset", 0, mostFrames - 1};
-    app.add_flag("--headless", options.headless, "run without a window, in virtual board time");
-    zoom.option = app.add_option("--zoom", zoom.text, "window scale, 1 or 2")->type_name("N");
-    frames.option = app.add_option("--frames", frames.text, "frames to run (headless default 600, 10 s of board time)")
-                        ->type_name("N");
-    app.add_option("--script", options.script, "timed touches, keys and screenshots (format in the README)")
-        ->check(CLI::ExistingFile);
-    screenshotEvery.option =
-        app.add_option("--screenshot-every", screenshotEvery.text, "save every N-th frame beside --out")
-            ->type_name("N");
-    app.add_option("--out", options.out, "PNG of the last frame (headless)");
-    auto* traceOption = app.add_option("--trace", options.trace, "one JSON line per frame");
-    auto* recordOption =
-        app.add_option("--record", options.record,
-                       "write the touches and keys the board receives as a script that --script plays back");
-    app.add_flag("--host-times", options.hostTimes, "the trace also gets the host's drawing time and the load");
-    app.add_option("--flash", options.flash, "tile collection image instead of the built-in one")
-        ->check(CLI::ExistingFile);
-    soakSeed.option = app.add_option("--soak", soakSeed.text,
-                                     "headless soak run of random input from this seed, 216000 frames (an hour of "
-                                     "board time) unless --frames; fails on an assertion, a reset or a growing figure")
-                          ->type_name("SEED");
-    std::vector<std::string> faults;
-    app.add_option("--fault", faults, faultHelp)->allow_extra_args(false)->type_name("NAME[=N][@FROM[-UNTIL]]");
-    afterReset.option =
-        app.add_option("--after-reset", afterReset.text, "(internal) frames run before a watchdog reset")
-            ->type_name("N");
+    LaterOptions later;
+    addOptions(app, options, later);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -92,52 +164,11 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv, const std:
     } catch (const CLI::ParseError& error) {
         return ParsedCommandLine{std::nullopt, std::string("mapboard: ") + error.what() + "\n", 2};
     }
-    for (WholeNumber* number : {&zoom, &frames, &screenshotEvery, &soakSeed, &afterReset}) {
-        if (number->given()) {
-            if (std::string refused = readWholeNumber(*number); !refused.empty()) {
-                return ParsedCommandLine{std::nullopt, refused, 2};
-            }
-        }
+    if (std::string refused = readLaterOptions(later, options); !refused.empty()) {
+        return ParsedCommandLine{std::nullopt, refused, 2};
     }
-    options.zoom = static_cast<int>(zoom.value);
-    options.screenshotEvery = screenshotEvery.value;
-    options.afterReset = afterReset.value;
-    if (frames.given()) {
-        options.frames = frames.value;
-    }
-    if (soakSeed.given()) {
-        options.soak = soakSeed.value;
-    }
-    for (const std::string& text : faults) {
-        FaultRequest& request = options.faults.emplace_back();
-        if (const std::string refused = parseFault(text, request); !refused.empty()) {
-            std::string message = "mapboard: --fault " + text;
-            message += ": " + refused + "\n";
-            return ParsedCommandLine{std::nullopt, message, 2};
-        }
-    }
-    if (options.out.empty()) {
-        return ParsedCommandLine{std::nullopt, "mapboard: --out needs a file name\n", 2};
-    }
-    // CLI11 keeps the default for an empty value: no trace at all.
-    if (traceOption->count() > 0 && options.trace.empty()) {
-        return ParsedCommandLine{std::nullopt, "mapboard: --trace needs a file name\n", 2};
-    }
-    if (const std::string refused = sim::refuseNonRegular(options.out); !refused.empty()) {
-        return ParsedCommandLine{std::nullopt, "mapboard: --out " + refused + "\n", 2};
-    }
-    if (recordOption->count() > 0) {
-        if (options.record.empty()) {
-            return ParsedCommandLine{std::nullopt, "mapboard: --record needs a file name\n", 2};
-        }
-        if (const std::string refused = sim::refuseNonRegular(options.record); !refused.empty()) {
-            return ParsedCommandLine{std::nullopt, "mapboard: --record " + refused + "\n", 2};
-        }
-        // The soak's random input goes round the recording; its seed replays it.
-        if (options.soak) {
-            return ParsedCommandLine{std::nullopt, "mapboard: --record and --soak: a soak run replays from its seed\n",
-                                     2};
-        }
+    if (std::string refused = checkOutputFiles(options, later); !refused.empty()) {
+        return ParsedCommandLine{std::nullopt, refused, 2};
     }
     return ParsedCommandLine{options, {}, 0};
 }

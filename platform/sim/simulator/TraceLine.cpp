@@ -4,7 +4,8 @@
 
 namespace simulator {
 
-nlohmann::ordered_json traceLine(const TraceFrame& frame, const TraceState& state, nlohmann::ordered_json figures)
+nlohmann::ordered_json traceLine(const TraceFrame& frame, const devices::TraceState& state,
+                                 nlohmann::ordered_json figures)
 {
     nlohmann::ordered_json line;
     line["frame"] = frame.frame;
@@ -15,7 +16,7 @@ nlohmann::ordered_json traceLine(const TraceFrame& frame, const TraceState& stat
         {"tile_scale", state.tileScale}, {"rotation", state.rotation}, {"x", state.x},       {"y", state.y}};
     line["pizza"] = {{"state", state.pizzaState}, {"step", state.pizzaStep}};
     nlohmann::ordered_json dogs = nlohmann::ordered_json::array();
-    for (std::uint32_t i = 0; i < state.dogCount && i < TraceState::maxDogs; ++i) {
+    for (std::uint32_t i = 0; i < state.dogCount && i < devices::TraceState::maxDogs; ++i) {
         dogs.push_back({state.dogs[i][0], state.dogs[i][1]});
     }
     line["dogs"] = dogs;

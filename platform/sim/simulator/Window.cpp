@@ -159,24 +159,21 @@ struct SdlWindow {
     }
 };
 
-} // namespace
-
-bool displayAvailable()
-{
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != 0) || (wayland != nullptr && *wayland != 0);
-}
-
-RunEnd runInWindow(BoardRun& run, int zoom, std::string& problem)
+// SDL's video, with mouse and touch events each kept as they are.
+bool startVideo(std::string& problem)
 {
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
     SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         problem = std::string("cannot open a window: ") + SDL_GetError();
-        return RunEnd::Stopped;
+        return false;
     }
-    SdlWindow sdl;
+    return true;
+}
+
+// The window, `zoom` times the panel's size, and a texture of its pixels.
+bool openWindow(SdlWindow& sdl, int zoom, std::string& problem)
+{
     sdl.window = SDL_CreateWindow("mapboard", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                   sim::board::panelWidth * zoom, sim::board::panelHeight * zoom, 0);
     if (sdl.window != nullptr) {
@@ -188,6 +185,92 @@ RunEnd runInWindow(BoardRun& run, int zoom, std::string& problem)
     }
     if (sdl.texture == nullptr) {
         problem = std::string("cannot open a window: ") + SDL_GetError();
+        return false;
+    }
+    return true;
+}
+
+// Since when the window has been asked to close.
+struct Quitting {
+    bool asked = false;
+    std::chrono::steady_clock::time_point since;
+};
+
+// The window's events of the last few milliseconds: Q or closing the window
+// stops the run, M and S are the board's keys, the rest the pointer's.
+void passEvents(BoardRun& run, Pointer& pointer, Quitting& quitting)
+{
+    SDL_Event event;
+    for (bool got = SDL_WaitEventTimeout(&event, 8) != 0; got; got = SDL_PollEvent(&event) != 0) {
+        if (event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_q)) {
+            run.stop();
+            quitting.asked = true;
+            quitting.since = std::chrono::steady_clock::now();
+        } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_m && event.key.repeat == 0) {
+            run.pressKey('M');
+        } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_s && event.key.repeat == 0) {
+            run.pressKey('S');
+        } else {
+            pointer.handle(event);
+        }
+    }
+}
+
+// The panel's newest frame in the window, once it differs from the shown one.
+void showNewFrame(const SdlWindow& sdl, std::vector<std::uint16_t>& pixels, std::uint64_t& shownFrame)
+{
+    const std::uint64_t frame = sim::board::readPanel(pixels.data());
+    if (frame != 0 && frame != shownFrame) {
+        shownFrame = frame;
+        SDL_UpdateTexture(sdl.texture, nullptr, pixels.data(), sim::board::panelWidth * 2);
+        SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, nullptr);
+        SDL_RenderPresent(sdl.renderer);
+    }
+}
+
+// The frame rate and the board's load in the window's title, every half
+// second.
+class TitleFigures {
+public:
+    explicit TitleFigures(const BoardRun& run) : frames(run.framesDone()) {}
+
+    void update(SDL_Window* window, const BoardRun& run)
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - since < std::chrono::milliseconds(500)) {
+            return;
+        }
+        const std::uint64_t framesNow = run.framesDone();
+        const double seconds = std::chrono::duration<double>(now - since).count();
+        const long fps = std::lround(static_cast<double>(framesNow - frames) / seconds);
+        const std::string title =
+            "mapboard - " + std::to_string(fps) + " fps, load " + std::to_string(run.loadPercent()) + "%";
+        SDL_SetWindowTitle(window, title.c_str());
+        since = now;
+        frames = framesNow;
+    }
+
+private:
+    std::chrono::steady_clock::time_point since = std::chrono::steady_clock::now();
+    std::uint64_t frames;
+};
+
+} // namespace
+
+bool displayAvailable()
+{
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 != nullptr && *x11 != 0) || (wayland != nullptr && *wayland != 0);
+}
+
+RunEnd runInWindow(BoardRun& run, int zoom, std::string& problem)
+{
+    if (!startVideo(problem)) {
+        return RunEnd::Stopped;
+    }
+    SdlWindow sdl;
+    if (!openWindow(sdl, zoom, problem)) {
         return RunEnd::Stopped;
     }
 
@@ -202,47 +285,16 @@ RunEnd runInWindow(BoardRun& run, int zoom, std::string& problem)
     Pointer pointer(run, zoom);
     std::vector<std::uint16_t> pixels(static_cast<std::size_t>(sim::board::panelWidth) * sim::board::panelHeight);
     std::uint64_t shownFrame = 0;
-    auto titleTime = std::chrono::steady_clock::now();
-    std::uint64_t titleFrames = run.framesDone();
-    bool quitting = false;
-    auto quitTime = titleTime;
+    TitleFigures title(run);
+    Quitting quitting;
     while (boardRunning) {
-        SDL_Event event;
-        for (bool got = SDL_WaitEventTimeout(&event, 8) != 0; got; got = SDL_PollEvent(&event) != 0) {
-            if (event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_q)) {
-                run.stop();
-                quitting = true;
-                quitTime = std::chrono::steady_clock::now();
-            } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_m && event.key.repeat == 0) {
-                run.pressKey('M');
-            } else if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_s && event.key.repeat == 0) {
-                run.pressKey('S');
-            } else {
-                pointer.handle(event);
-            }
-        }
+        passEvents(run, pointer, quitting);
         // A board that no longer runs frames is stopped from outside.
-        if (quitting && std::chrono::steady_clock::now() - quitTime > std::chrono::seconds(1)) {
+        if (quitting.asked && std::chrono::steady_clock::now() - quitting.since > std::chrono::seconds(1)) {
             sim::stopKernel();
         }
-        const std::uint64_t frame = sim::board::readPanel(pixels.data());
-        if (frame != 0 && frame != shownFrame) {
-            shownFrame = frame;
-            SDL_UpdateTexture(sdl.texture, nullptr, pixels.data(), sim::board::panelWidth * 2);
-            SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, nullptr);
-            SDL_RenderPresent(sdl.renderer);
-        }
-        const auto now = std::chrono::steady_clock::now();
-        if (now - titleTime >= std::chrono::milliseconds(500)) {
-            const std::uint64_t frames = run.framesDone();
-            const double seconds = std::chrono::duration<double>(now - titleTime).count();
-            const long fps = std::lround(static_cast<double>(frames - titleFrames) / seconds);
-            const std::string title =
-                "mapboard - " + std::to_string(fps) + " fps, load " + std::to_string(run.loadPercent()) + "%";
-            SDL_SetWindowTitle(sdl.window, title.c_str());
-            titleTime = now;
-            titleFrames = frames;
-        }
+        showNewFrame(sdl, pixels, shownFrame);
+        title.update(sdl.window, run);
     }
     board.join();
     return end;

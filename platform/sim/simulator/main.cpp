@@ -99,16 +99,11 @@ int runSoak(const simulator::Options& options, std::vector<simulator::ScriptEven
     return status;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// What the options name, loaded before the board starts: the flash image,
+// the faults and the script; and the picture's file checked, so that a
+// run does not end in one it cannot write. Returns 0, or the exit status.
+int prepareRun(const simulator::Options& options, std::vector<simulator::ScriptEvent>& script)
 {
-    const simulator::ParsedCommandLine parsed = simulator::parseCommandLine(argc, argv, MAPBOARD_DEFAULT_PICTURE);
-    if (!parsed.options) {
-        std::fputs(parsed.message.c_str(), parsed.exitStatus == 0 ? stdout : stderr);
-        return parsed.exitStatus;
-    }
-    const simulator::Options& options = *parsed.options;
     if (!options.flash.empty()) {
         if (const std::string refused = sim::loadFlashImage(options.flash); !refused.empty()) {
             std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
@@ -119,7 +114,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
         return 2;
     }
-    std::vector<simulator::ScriptEvent> script;
     if (!options.script.empty()) {
         simulator::ParsedScript loaded = simulator::loadScript(options.script);
         if (!loaded.error.empty()) {
@@ -128,34 +122,51 @@ int main(int argc, char** argv)
         }
         script = std::move(loaded.events);
     }
-    // Found before the run, not after every frame has run.
     if (const std::string refused = sim::checkWritable(options.out); !refused.empty()) {
         std::fprintf(stderr, "mapboard: --out %s\n", refused.c_str());
         return 1;
     }
+    return 0;
+}
 
-    if (options.soak) {
-        return runSoak(options, std::move(script));
+// Without a display the window cannot open: the run goes headless.
+bool runsHeadless(const simulator::Options& options)
+{
+    if (options.headless || simulator::displayAvailable()) {
+        return options.headless;
     }
-    bool headless = options.headless;
-    if (!headless && !simulator::displayAvailable()) {
-        std::printf("mapboard: no display found (DISPLAY is not set): running %llu frames headless\n",
-                    static_cast<unsigned long long>(options.frames.value_or(headlessFrames)));
-        headless = true;
+    std::printf("mapboard: no display found (DISPLAY is not set): running %llu frames headless\n",
+                static_cast<unsigned long long>(options.frames.value_or(headlessFrames)));
+    return true;
+}
+
+// A board restarted by the watchdog leaves the recording as it was: its
+// script does not carry on either. Returns 0, or the exit status.
+int openRecorder(const simulator::Options& options, simulator::RunSettings& settings)
+{
+    if (options.record.empty() || options.afterReset != 0) {
+        return 0;
     }
+    settings.recorder = std::make_unique<simulator::InputRecorder>();
+    if (const std::string refused = settings.recorder->open(options.record); !refused.empty()) {
+        std::fprintf(stderr, "mapboard: --record %s: %s\n", options.record.c_str(), refused.c_str());
+        return 2;
+    }
+    return 0;
+}
+
+// The board from power-on, headless or in a window, until its frames are
+// done, the window closes or the watchdog restarts it.
+int runBoard(int argc, char** argv, const simulator::Options& options, std::vector<simulator::ScriptEvent> script)
+{
+    const bool headless = runsHeadless(options);
     simulator::RunSettings settings = settingsFor(options, headless, std::move(script));
     if (const std::string refused = refuseAfterReset(options.afterReset, settings.frames); !refused.empty()) {
         std::fprintf(stderr, "mapboard: %s\n", refused.c_str());
         return 2;
     }
-    // A board restarted by the watchdog leaves the recording as it was: its
-    // script does not carry on either.
-    if (!options.record.empty() && options.afterReset == 0) {
-        settings.recorder = std::make_unique<simulator::InputRecorder>();
-        if (const std::string refused = settings.recorder->open(options.record); !refused.empty()) {
-            std::fprintf(stderr, "mapboard: --record %s: %s\n", options.record.c_str(), refused.c_str());
-            return 2;
-        }
+    if (const int refused = openRecorder(options, settings); refused != 0) {
+        return refused;
     }
     simulator::BoardRun run(std::move(settings));
     simulator::RunEnd end = simulator::RunEnd::Stopped;
@@ -185,4 +196,24 @@ int main(int argc, char** argv)
                     static_cast<unsigned long long>(run.framesDone()), absolute(options.out).c_str());
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const simulator::ParsedCommandLine parsed = simulator::parseCommandLine(argc, argv, MAPBOARD_DEFAULT_PICTURE);
+    if (!parsed.options) {
+        std::fputs(parsed.message.c_str(), parsed.exitStatus == 0 ? stdout : stderr);
+        return parsed.exitStatus;
+    }
+    const simulator::Options& options = *parsed.options;
+    std::vector<simulator::ScriptEvent> script;
+    if (const int refused = prepareRun(options, script); refused != 0) {
+        return refused;
+    }
+    if (options.soak) {
+        return runSoak(options, std::move(script));
+    }
+    return runBoard(argc, argv, options, std::move(script));
 }

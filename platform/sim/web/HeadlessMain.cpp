@@ -8,13 +8,13 @@
 #include <string>
 
 #include "ScriptSteps.hpp"
+#include "device_models/TraceState.hpp"
 #include "platform/bsp.h"
 #include "sim/Board.hpp"
 #include "sim/Interrupts.hpp"
 #include "sim/Kernel.hpp"
 #include "simulator/Script.hpp"
 #include "simulator/TraceLine.hpp"
-#include "simulator/TraceState.hpp"
 #include "startup/main.h"
 
 namespace {
@@ -58,8 +58,8 @@ int main(int argc, char** argv)
         if (const std::uint16_t* shown = sim::board::shownFrame()) {
             frame.frameHash = simulator::frameHash(shown, panelPixels);
         }
-        simulator::TraceState state;
-        simulator::readTraceState(state);
+        devices::TraceState state;
+        devices::readTraceState(state);
         std::printf("%s\n", simulator::traceLine(frame, state, nlohmann::ordered_json::object()).dump().c_str());
         quit = web::playDueSteps(script, sim::kernelMilliseconds()) || quit;
         if (quit || done >= frames) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "ScriptSteps.hpp"
+#include "device_models/TraceState.hpp"
 #include "platform/bsp.h"
 #include "sim/Board.hpp"
 #include "sim/HostTurn.hpp"
@@ -25,7 +26,6 @@
 #include "simulator/InputMemory.hpp"
 #include "simulator/Script.hpp"
 #include "simulator/TraceLine.hpp"
-#include "simulator/TraceState.hpp"
 #include "startup/main.h"
 #include "ui/Application.hpp"
 
@@ -127,8 +127,8 @@ void endOfFrame()
     if (const std::uint16_t* shown = sim::board::shownFrame()) {
         frame.frameHash = simulator::frameHash(shown, panelPixels);
     }
-    simulator::TraceState state;
-    simulator::readTraceState(state);
+    devices::TraceState state;
+    devices::readTraceState(state);
     lastTraceLine = simulator::traceLine(frame, state, nlohmann::ordered_json::object()).dump();
     playScripts(now);
     applyInput();

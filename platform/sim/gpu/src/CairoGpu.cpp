@@ -13,18 +13,18 @@
 
 #include "CoverageCount.hpp"
 #include "ScissorScratch.hpp"
+#include "device_models/Faults.hpp"
+#include "device_models/GpuHandles.hpp"
 #include "gpu/gpu_graphics.h"
 #include "platform/Assert.hpp"
-#include "sim/BoardFaults.hpp"
 #include "sim/GpuCoverage.hpp"
-#include "sim/GpuHandles.hpp"
 
 namespace {
 
-using sim::vg::asPaint;
-using sim::vg::asPath;
-using sim::vg::Paint;
-using sim::vg::Path;
+using devices::vg::asPaint;
+using devices::vg::asPath;
+using devices::vg::Paint;
+using devices::vg::Path;
 
 // Cairo's colour paints look the same under any matrix; the lock is kept
 // only as the library's paints would hold it.
@@ -418,7 +418,7 @@ void vg_set_fill_rule(std::uint8_t rule)
 // Cairo needs no stencil, but the memory is taken as the hardware's would be.
 int vg_stencil_create(std::uint32_t width, std::uint32_t height, int pool)
 {
-    if (sim::board::detail::stepFails(sim::board::Fault::GpuStencil, "GPU stencil buffer creation")) {
+    if (devices::stepFails(devices::Fault::GpuStencil, "GPU stencil buffer creation")) {
         return -1;
     }
     gpu_buffer_destroy(&gpu.stencil);

@@ -11,7 +11,7 @@ namespace simulator {
 // One --fault: NAME[=VALUE][@FROM[-UNTIL]], times in board milliseconds.
 struct FaultRequest {
     bool tileBitFlip = false; // otherwise `fault`
-    sim::board::Fault fault = sim::board::Fault::TouchSilent;
+    devices::Fault fault = devices::Fault::TouchSilent;
     std::uint32_t value = 0;
     std::uint64_t fromMs = 0;
     std::uint64_t untilMs = UINT64_MAX;

@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "simulator/TraceState.hpp"
+#include "device_models/TraceState.hpp"
 
 // One line of the trace, the same for the simulator and the emulated board.
 // Fields whose values come from the host, not the firmware (host times and
@@ -21,7 +21,8 @@ struct TraceFrame {
     std::string frameHash;
 };
 
-nlohmann::ordered_json traceLine(const TraceFrame& frame, const TraceState& state, nlohmann::ordered_json figures);
+nlohmann::ordered_json traceLine(const TraceFrame& frame, const devices::TraceState& state,
+                                 nlohmann::ordered_json figures);
 
 // 64-bit FNV-1a of the RGB565 pixels, in hex: cheap enough for every frame.
 std::string frameHash(const std::uint16_t* pixels, std::size_t count);
