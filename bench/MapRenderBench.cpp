@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "board/tilelib.h"
+#include "board_config/BoardConfig.hpp"
 #include "gpu/gpu_graphics.h"
 #include "platform/flash.h"
 #include "target/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
-#include "vecta/CacheSlot.hpp"
 #include "vecta/MapStore.hpp"
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/widgets/MapWidget.hpp"
@@ -65,8 +65,8 @@ public:
             const std::uint32_t y = centreY - 1 + cell / 3;
             const TileEntry* entry = tilelib_getTile(x, y, zoom);
             const auto* data = static_cast<const char*>(flash_pointer(entry->data, entry->size));
-            std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
-            vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
+            std::vector<std::uint32_t> slot(board::cacheSlotBytes / 4);
+            vecta::BufferWriter writer(slot.data(), board::cacheSlotBytes);
             const unsigned bytes = data == nullptr ? 0 : transcoder.decode(data, entry->size, zoom, writer);
             slot.resize((bytes + 3) / 4);
             stored += entry->size;

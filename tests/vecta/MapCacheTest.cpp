@@ -3,14 +3,15 @@
 #include <algorithm>
 
 #include "CacheTestSupport.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "support/AssertionMatcher.hpp"
 #include "vecta/GlobalMapCache.hpp"
 
 using namespace cachetest;
 
-TEST(MapCache, ComesOutOfStaticConstructionWithElevenPendingRequests)
+TEST(MapCache, ComesOutOfStaticConstructionWithEverySlotRequested)
 {
-    EXPECT_EQ(mapCache.fetcher.queue.size(), 11u);
+    EXPECT_EQ(mapCache.fetcher.queue.size(), board::cacheSlotCount);
     EXPECT_EQ(mapCache.getTile(0, 0, 0).size, 0u);
     EXPECT_EQ(mapCache.zoomLevel, 0);
     EXPECT_TRUE(mapCache.lower.slots[0].pending);

@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "mvtsample/SyntheticTile.hpp"
 #include "sim/PngWriter.hpp"
 #include "ui/Application.hpp"
 #include "ui/Screen.hpp"
 #include "ui/widgets/Box.hpp"
-#include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/widgets/GridOverlay.hpp"
 #include "vecta/widgets/MapWidget.hpp"
@@ -34,8 +34,8 @@ public:
 std::vector<std::uint32_t> transcodedTile(unsigned seed)
 {
     static vecta::TileTranscoder transcoder;
-    std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
-    vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
+    std::vector<std::uint32_t> slot(board::cacheSlotBytes / 4);
+    vecta::BufferWriter writer(slot.data(), board::cacheSlotBytes);
     const std::string tile = mvt::makeSyntheticTile(seed, 30 * 1024);
     const unsigned bytes = transcoder.decode(tile.data(), static_cast<unsigned>(tile.size()), 16, writer);
     slot.resize((bytes + 3) / 4);
