@@ -217,10 +217,11 @@ std::string costReport(const std::string& title, const RunOutcome& outcome, std:
         std::count_if(frames.begin(), frames.end(), [](const auto* entry) { return overInstructions(*entry); }));
     const std::size_t overTime = static_cast<std::size_t>(
         std::count_if(frames.begin(), frames.end(), [](const auto* entry) { return overBoardTime(*entry); }));
-    report += line("  frames over one 60 Hz frame of a 160 MHz core (%s instructions): %zu of %zu",
-                   grouped(frameBudgetInstructions).c_str(), overCore, frames.size());
-    report += line("  frames over 16.7 ms of board time (%s cycles): %zu of %zu", grouped(frameBudgetCycles).c_str(),
-                   overTime, frames.size());
+    report += line("  frames over one %u Hz frame of a 160 MHz core (%s instructions): %zu of %zu",
+                   static_cast<unsigned int>(board::framesPerSecond), grouped(frameBudgetInstructions).c_str(),
+                   overCore, frames.size());
+    report += line("  frames over %.1f ms of board time (%s cycles): %zu of %zu", 1000.0 / board::framesPerSecond,
+                   grouped(frameBudgetCycles).c_str(), overTime, frames.size());
     for (const FrameCostEntry* entry : frames) {
         if (overInstructions(*entry) || overBoardTime(*entry)) {
             report += frameLine(*entry) + describe(entry);

@@ -9,8 +9,6 @@
 // puts the lines in its own time.
 namespace sim::display {
 
-constexpr std::uint64_t framesPerSecond = 60;
-
 // Each accumulated position lies beyond the one before it.
 inline bool timingConsistent(const bsp::DisplayTiming& timing)
 {
