@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "board/main.h"
+#include "board_config/BoardConfig.hpp"
 #include "target/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
@@ -26,7 +27,7 @@ public:
 
 class Load : public ::testing::Test {
 protected:
-    Load() : hal(lcd, touch, 800, 480)
+    Load() : hal(lcd, touch, board::panelWidth, board::panelHeight)
     {
         gpu_sys_init();
         hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "board_config/BoardConfig.hpp"
 #include "target/FrameBuffers.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
@@ -79,7 +80,7 @@ public:
 
 // The GPU HAL over the board's frame buffers, as the map widget needs it.
 struct GpuHal {
-    GpuHal() : hal(lcd, touch, 800, 480)
+    GpuHal() : hal(lcd, touch, board::panelWidth, board::panelHeight)
     {
         hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
         hal.initialize();
