@@ -1,5 +1,5 @@
-// Moving the map cache one column with every slot holding a full tile:
-// six 71,680-byte tiles are copied and four tiles requested.
+// Moving the map cache one column with every slot holding a full tile: the
+// tiles that stay in the current window are copied, the new ones requested.
 
 #include <benchmark/benchmark.h>
 
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tile_fetcher/TileFetcher.h"
+#include "board_config/BoardConfig.hpp"
 #include "vecta/GlobalMapCache.hpp"
 
 namespace {
@@ -47,7 +48,9 @@ void BM_OneColumnShiftWithFullTiles(benchmark::State& state)
         storeFull(*cache, fullTile);
         state.ResumeTiming();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 6 * vecta::cacheSlotBytes);
+    // Each row of the window keeps all its tiles but one.
+    constexpr std::int64_t edge = 2 * board::cacheRadius + 1;
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * edge * (edge - 1) * board::cacheSlotBytes);
     state.counters["mapCache_bytes"] = sizeof(mapCache);
     state.counters["fetcher_record_bytes"] = sizeof(TileFetcher::Record);
 }

@@ -1,4 +1,4 @@
-// One full 800 x 480 redraw of the collection's densest 3 x 3 tile block:
+// One full redraw of the panel from the collection's densest 3 x 3 tile block:
 // through the map widget and the GPU stand-in, and the same segments drawn by
 // cairo directly.
 
@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "board_glue/FrameBuffers.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "gpu/gpu_graphics.h"
 #include "platform/flash.h"
 #include "tile_fetcher/tilelib.h"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
-#include "vecta/CacheSlot.hpp"
 #include "vecta/MapStore.hpp"
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/widgets/MapWidget.hpp"
@@ -65,8 +65,8 @@ public:
             const std::uint32_t y = centreY - 1 + cell / 3;
             const TileEntry* entry = tilelib_getTile(x, y, zoom);
             const auto* data = static_cast<const char*>(flash_pointer(entry->data, entry->size));
-            std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
-            vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
+            std::vector<std::uint32_t> slot(board::cacheSlotBytes / 4);
+            vecta::BufferWriter writer(slot.data(), board::cacheSlotBytes);
             const unsigned bytes = data == nullptr ? 0 : transcoder.decode(data, entry->size, zoom, writer);
             slot.resize((bytes + 3) / 4);
             stored += entry->size;
@@ -122,7 +122,7 @@ void BM_WidgetFullRedraw(benchmark::State& state)
     gpu_sys_init();
     ui::LCDGPU lcd;
     NoTouch touch;
-    ui::HALGPU hal(lcd, touch, 800, 480);
+    ui::HALGPU hal(lcd, touch, board::panelWidth, board::panelHeight);
     hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
     hal.initialize();
     const DenseBlock block;
@@ -132,9 +132,9 @@ void BM_WidgetFullRedraw(benchmark::State& state)
     widget.tileX = static_cast<std::int32_t>(block.centreX);
     widget.tileY = static_cast<std::int32_t>(block.centreY);
     widget.zoom = zoom;
-    widget.setPosition(0, 0, 800, 480);
+    widget.setPosition(0, 0, board::panelWidth, board::panelHeight);
     for (auto _ : state) {
-        widget.draw(ui::Rect(0, 0, 800, 480));
+        widget.draw(ui::Rect(0, 0, board::panelWidth, board::panelHeight));
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     block.report(state);
@@ -156,7 +156,7 @@ bool offScreen(const ui::Matrix3x3& m, const vecta::BoundingBox& box)
         x1 = std::max(x1, p.x);
         y1 = std::max(y1, p.y);
     }
-    return x0 >= 800.0f || x1 <= 0.0f || y0 >= 480.0f || y1 <= 0.0f;
+    return x0 >= board::panelWidth || x1 <= 0.0f || y0 >= board::panelHeight || y1 <= 0.0f;
 }
 
 // The same segments, paints and matrices, straight into cairo.
@@ -167,8 +167,9 @@ void BM_DirectCairoFullRedraw(benchmark::State& state)
     place(placement);
     const vecta::MapStyle& style = vecta::getMapStyle();
     const vecta::LevelStyle& level = style.level(zoom);
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(frameBuf),
-                                                                   CAIRO_FORMAT_RGB16_565, 800, 480, 1600);
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(frameBuf), CAIRO_FORMAT_RGB16_565,
+                                            board::panelWidth, board::panelHeight, board::panelWidth * 2);
     cairo_t* cr = cairo_create(surface);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);

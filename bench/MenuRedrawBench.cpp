@@ -1,9 +1,10 @@
-// One full 800 x 480 redraw of the menu screen: the two background boxes and
+// One full redraw of the menu screen: the two background boxes and
 // the two button images, drawn into the frame buffer by the frame loop.
 
 #include <benchmark/benchmark.h>
 
 #include "board_glue/FrameBuffers.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "common/FrontendSetup.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
@@ -20,7 +21,7 @@ void menuRedraw(benchmark::State& state)
 {
     ui::LCDGPU lcd;
     NoTouch touch;
-    ui::HALGPU hal(lcd, touch, 800, 480);
+    ui::HALGPU hal(lcd, touch, board::panelWidth, board::panelHeight);
     gpu_sys_init();
     hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
     hal.initialize();

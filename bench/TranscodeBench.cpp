@@ -15,8 +15,8 @@
 
 #include <protozero/pbf_reader.hpp>
 
+#include "board_config/BoardConfig.hpp"
 #include "tileinspect/StoredTiles.hpp"
-#include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace {
@@ -148,7 +148,7 @@ std::uint64_t walkLayer(protozero::pbf_reader layer)
 {
     std::uint64_t sum = 0;
     for (const StoredTile& tile : tiles) {
-        vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
+        vecta::BufferWriter writer(slot.data(), board::cacheSlotBytes);
         writer.realign();
         const unsigned int bytes = transcoder.decode(tile.bytes, tile.size, tile.zoom, writer);
         vecta::BufferReader reader(slot.data(), bytes);
@@ -172,7 +172,7 @@ double threadSeconds()
 void BM_TranscodeAgainstWalk(benchmark::State& state, const std::vector<StoredTile>& tiles)
 {
     static vecta::TileTranscoder transcoder;
-    std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
+    std::vector<std::uint32_t> slot(board::cacheSlotBytes / 4);
     std::uint64_t tileBytes = 0;
     for (const StoredTile& tile : tiles) {
         tileBytes += tile.size;

@@ -19,6 +19,8 @@ function(add_header_check name)
   target_link_libraries(header_check_${name} PRIVATE ${check_LIBRARY} project_warnings)
 endfunction()
 
+add_header_check(board_config LIBRARY board_config
+  FOLDERS "${PROJECT_SOURCE_DIR}/interface/board_config/include")
 add_header_check(platform_interface LIBRARY platform_interface
   FOLDERS "${PROJECT_SOURCE_DIR}/interface/platform/include")
 add_header_check(gpu_api LIBRARY gpu_api FOLDERS "${PROJECT_SOURCE_DIR}/interface/gpu/include")

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "vecta/CacheSlot.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/VectorTile.hpp"
@@ -72,14 +72,14 @@ ReaderView walkReader(const char* data, unsigned int size)
 void transcodeAndRead(const char* data, unsigned int size, unsigned char zoom, const ReaderView& view)
 {
     static vecta::TileTranscoder transcoder;
-    static std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
-    vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
+    static std::vector<std::uint32_t> slot(board::cacheSlotBytes / 4);
+    vecta::BufferWriter writer(slot.data(), board::cacheSlotBytes);
     writer.realign();
     const std::uint32_t damagedBefore = transcoder.damagedTiles();
     const unsigned int bytes = transcoder.decode(data, size, zoom, writer);
     const bool damaged = transcoder.damagedTiles() != damagedBefore;
     // A damaged tile leaves nothing to draw.
-    if (bytes > vecta::cacheSlotBytes || (damaged && bytes != 0)) {
+    if (bytes > board::cacheSlotBytes || (damaged && bytes != 0)) {
         __builtin_trap();
     }
     // What the transcoder reads whole, the reader's scans read whole too.

@@ -9,14 +9,14 @@
 #include <optional>
 #include <utility>
 
-#include "sim/Board.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "simulator/TraceLine.hpp"
 
 namespace emulated {
 
 namespace {
 
-constexpr std::uint64_t panelPixels = std::uint64_t{sim::board::panelWidth} * sim::board::panelHeight;
+constexpr std::uint64_t panelPixels = board::panelPixels;
 
 // The figures of the firmware's own queues and map cache under mapboard's
 // names; its kernel heap differs from the simulator's kernel by nature.

@@ -4,13 +4,14 @@
 #include <string>
 
 #include "EmulatedRun.hpp"
+#include "board_config/BoardConfig.hpp"
 
 namespace emulated {
 
-// One 60 Hz frame of a 160 MHz core: the budget a frame's instructions and
+// One display frame of a 160 MHz core: the budget a frame's instructions and
 // its board time (in core cycles, emulated nanoseconds) are held against.
-constexpr std::uint64_t frameBudgetInstructions = 160000000 / 60;
-constexpr std::uint64_t frameBudgetCycles = 160000000 / 60;
+constexpr std::uint64_t frameBudgetInstructions = 160000000 / board::framesPerSecond;
+constexpr std::uint64_t frameBudgetCycles = 160000000 / board::framesPerSecond;
 constexpr std::uint64_t cyclesPerMillisecond = 160000;
 
 // The run's frames from board time `fromMs` on: instructions per frame by

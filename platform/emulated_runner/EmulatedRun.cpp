@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "BoardRequests.hpp"
-#include "sim/Board.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "sim/PngWriter.hpp"
 
 namespace emulated {
@@ -251,8 +251,7 @@ RunOutcome runEmulatedBoard(const RunSettings& settings)
         return outcome;
     }
     const auto picture = [](const std::uint16_t* pixels, const std::string& path) {
-        return sim::writeRgb565Png(path, pixels, sim::board::panelWidth, sim::board::panelHeight,
-                                   sim::board::panelWidth * 2);
+        return sim::writeRgb565Png(path, pixels, ::board::panelWidth, ::board::panelHeight, ::board::panelWidth * 2);
     };
     BoardRequests board(settings, SharedBlock(std::span<std::uint8_t>(ram.bytes, sharedRamSize)),
                         RunOutputs{trace.is_open() ? &trace : nullptr, picture, &std::cerr}, outcome);

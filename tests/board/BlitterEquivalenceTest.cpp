@@ -15,6 +15,7 @@
 #include "KernelTask.hpp"
 #include "board_glue/BlitterDMA.hpp"
 #include "board_glue/FrameBuffers.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "sim/Board.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
@@ -29,8 +30,8 @@ public:
     bool sampleTouch(std::int32_t&, std::int32_t&) override { return false; }
 };
 
-constexpr int width = 800;
-constexpr int height = 480;
+constexpr int width = board::panelWidth;
+constexpr int height = board::panelHeight;
 
 // The k-th of 64 destination pixels: red and blue run through their 32
 // values twice, green through its 64.

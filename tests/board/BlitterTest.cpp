@@ -9,6 +9,7 @@
 
 #include "KernelTask.hpp"
 #include "board_glue/BlitterDMA.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "sim/Board.hpp"
 #include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
@@ -47,7 +48,7 @@ int boardStops = 0;
 
 class Blitter : public ::testing::Test {
 protected:
-    Blitter() : hal(dma, lcd, touch, 800, 480)
+    Blitter() : hal(dma, lcd, touch, board::panelWidth, board::panelHeight)
     {
         sim::board::powerOn();
         boardStops = 0;

@@ -5,6 +5,7 @@
 
 #include "board_glue/FrameBuffers.hpp"
 #include "startup/main.h"
+#include "board_config/BoardConfig.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "ui/TouchController.hpp"
@@ -26,7 +27,7 @@ public:
 
 class Load : public ::testing::Test {
 protected:
-    Load() : hal(lcd, touch, 800, 480)
+    Load() : hal(lcd, touch, board::panelWidth, board::panelHeight)
     {
         gpu_sys_init();
         hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "board_glue/PanelTouchController.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "model/InputHandler.hpp"
 #include "model_tests/GestureGlobals.hpp"
 #include "platform/bsp.h"
@@ -228,7 +229,7 @@ TEST_F(PanelTouch, AReadingThatCannotBeTrustedKeepsTheTouchWhereItWas)
     x = y = -1;
     EXPECT_TRUE(touch(9, {200, 100})) << "more points than the chip tracks";
     EXPECT_TRUE(touch(1, {900, 100})) << "off the panel";
-    EXPECT_TRUE(touch(2, {120, 100}, {120, 480})) << "second finger off the panel";
+    EXPECT_TRUE(touch(2, {120, 100}, {120, board::panelHeight})) << "second finger off the panel";
     panel.answers = false;
     panel.transfers = 0;
     HAL_GPIO_FallingEdgeCallback(0x20);

@@ -14,6 +14,7 @@
 
 #include "BoardRequests.hpp"
 #include "device_models/BlitterEngine.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "emulated/FrameRecord.hpp"
 #include "emulated/GpuRecords.hpp"
 #include "gpu/gpu_graphics.h"
@@ -27,6 +28,8 @@ constexpr std::uint32_t blockBytes = 1u << 20;
 constexpr std::uint32_t frame = base + 0x10000;
 constexpr std::uint32_t record = base + 0x100;
 constexpr std::uint32_t list = base + 0x1000;
+// One row of the panel's frame, RGB565.
+constexpr std::int32_t rowBytes = board::panelWidth * 2;
 
 class Board {
 public:
@@ -70,7 +73,7 @@ emulated::FrameRecord plainRecord()
     return value;
 }
 
-// A filled square on the 800 x 480 frame, as the board's GPU library lists it.
+// A filled square on the panel's frame, as the board's GPU library lists it.
 std::vector<std::uint8_t> squareList(const emulated::GpuDraw& draw)
 {
     const std::uint8_t commands[8] = {VG_MOVE, VG_LINE, VG_LINE, VG_LINE, VG_CLOSE};
@@ -93,7 +96,7 @@ emulated::GpuDraw squareDraw()
 {
     emulated::GpuDraw draw{};
     draw.bindCount = 1;
-    draw.texture = {frame, 800, 480, GPU_FORMAT_RGB565, 1600};
+    draw.texture = {frame, board::panelWidth, board::panelHeight, GPU_FORMAT_RGB565, rowBytes};
     draw.blend = VG_BLEND_SRC_OVER;
     draw.quality = 1;
     draw.fillRule = VG_FILL_EVEN_ODD;
@@ -110,7 +113,7 @@ emulated::GpuDraw squareDraw()
 std::uint16_t pixelAt(const Board& board, int x, int y)
 {
     std::uint16_t pixel = 0;
-    std::memcpy(&pixel, board.ram.data() + (frame - base) + (y * 800 + x) * 2, sizeof pixel);
+    std::memcpy(&pixel, board.ram.data() + (frame - base) + (y * board::panelWidth + x) * 2, sizeof pixel);
     return pixel;
 }
 
@@ -157,7 +160,7 @@ TEST(BoardRequests, RefusesRecordsOutsideTheBlock)
     } cases[] = {
         {"fault table", Request::Hello, {emulated::protocolVersion, base + blockBytes - 8}, "fault table"},
         {"frame record", Request::FrameDone, {17, frame, 900, base + blockBytes - 4, 0}, "frame record"},
-        {"frame at the end", Request::FrameDone, {17, base + blockBytes - 1600, 900, record, 0}, "frame is not"},
+        {"frame at the end", Request::FrameDone, {17, base + blockBytes - rowBytes, 900, record, 0}, "frame is not"},
         {"frame at an odd address", Request::FrameDone, {17, frame + 1, 900, record, 0}, "frame is not"},
         {"blitter registers", Request::BlitRun, {base + blockBytes - 4, 0, 0, frame, 4, 4, 0}, "blitter"},
         {"GPU list", Request::GpuRun, {base + blockBytes - 4, 64, 1}, "outside the shared RAM"},
@@ -224,7 +227,7 @@ TEST(GpuExecutor, RefusesDrawsItCannotDo)
         {"blend", [](emulated::GpuDraw& d) { d.blend = 7; }, "blend or paint"},
         {"paint", [](emulated::GpuDraw& d) { d.paintType = 3; }, "blend or paint"},
         {"texture past the block", [](emulated::GpuDraw& d) { d.texture.height = 4800; }, "texture outside"},
-        {"texture rows upwards", [](emulated::GpuDraw& d) { d.texture.stride = -1600; }, "texture outside"},
+        {"texture rows upwards", [](emulated::GpuDraw& d) { d.texture.stride = -rowBytes; }, "texture outside"},
         // Padded to a word, the count wrapped to no bytes at all.
         {"command count", [](emulated::GpuDraw& d) { d.commandCount = 0xFFFFFFFFu; }, "path data is missing"},
     };

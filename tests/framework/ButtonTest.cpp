@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "framework_tests/FrameworkFixture.hpp"
 #include "ui/widgets/Button.hpp"
 
@@ -64,7 +65,7 @@ TEST_F(Framework, PressGoesToLastAddedTouchableInItsOwnCoordinatesAndReleaseFoll
     ProbeWidget untouchable("untouchable", log);
     lower.setPosition(0, 0, 200, 200);
     upper.setPosition(50, 50, 100, 100);
-    untouchable.setPosition(0, 0, 800, 480);
+    untouchable.setPosition(0, 0, board::panelWidth, board::panelHeight);
     lower.setTouchable(true);
     upper.setTouchable(true);
     screen.add(lower);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "framework_tests/FrameworkFixture.hpp"
 #include "support/AssertionMatcher.hpp"
 #include "ui/Color.hpp"
@@ -51,7 +52,7 @@ TEST_F(Framework, ChildrenAreDrawnInInsertionOrderAndOnlyWhereInvalidated)
     ProbeWidget elsewhere("elsewhere", log);
     first.setPosition(0, 0, 100, 100);
     second.setPosition(50, 50, 100, 100);
-    third.setPosition(0, 0, 800, 480);
+    third.setPosition(0, 0, board::panelWidth, board::panelHeight);
     elsewhere.setPosition(700, 400, 50, 50);
     screen.add(first);
     screen.add(second);
@@ -77,8 +78,8 @@ TEST_F(Framework, DrawablesCoveredByOpaqueOnesInFrontAreSkippedWhateverTheDrawin
     ui::Screen screen;
     screen.useSMOCDrawing(false);
     ProbeWidget hidden("hidden", log);
-    hidden.setPosition(0, 0, 800, 480);
-    ui::Box cover(800, 480, 0xFF102030);
+    hidden.setPosition(0, 0, board::panelWidth, board::panelHeight);
+    ui::Box cover(board::panelWidth, board::panelHeight, 0xFF102030);
     ProbeWidget seen("seen", log);
     seen.setPosition(300, 300, 20, 20);
     ui::Box translucent(40, 40, 0x80FFFFFF);
@@ -114,7 +115,7 @@ TEST_F(Framework, DrawablesCoveredByOpaqueOnesInFrontAreSkippedWhateverTheDrawin
 TEST_F(Framework, MoveInvalidatesOldAndNewArea)
 {
     ui::Screen screen;
-    ui::Box background(800, 480, 0xFF000000);
+    ui::Box background(board::panelWidth, board::panelHeight, 0xFF000000);
     ui::Box box(10, 10, 0xFFFFFFFF);
     screen.add(background);
     screen.add(box);
@@ -132,7 +133,7 @@ TEST_F(Framework, MoveInvalidatesOldAndNewArea)
 TEST_F(Framework, HidingAndInvalidatingRedrawsWhatWasUnderneath)
 {
     ui::Screen screen;
-    ui::Box background(800, 480, 0xFF000000);
+    ui::Box background(board::panelWidth, board::panelHeight, 0xFF000000);
     ui::Box overlay(100, 100, 0xFFFFFFFF);
     screen.add(background);
     screen.add(overlay);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "framework_tests/FrameworkFixture.hpp"
 #include "sim/PngWriter.hpp"
 #include "support/AssertionMatcher.hpp"
@@ -27,7 +28,7 @@ TEST_F(Framework, RefreshCountIsTheVSyncsSinceThePreviousFrameAndAtLeastOne)
 TEST_F(Framework, BackBufferCatchesUpWithWhatTheShownBufferGotLastFrame)
 {
     ui::Screen screen;
-    ui::Box background(800, 480, 0xFF000000);
+    ui::Box background(board::panelWidth, board::panelHeight, 0xFF000000);
     ui::Box left(10, 10, 0xFFFF0000);
     ui::Box right(10, 10, 0xFF0000FF);
     right.setXY(700, 0);
@@ -57,7 +58,7 @@ TEST_F(Framework, BackBufferCatchesUpWithWhatTheShownBufferGotLastFrame)
 TEST_F(Framework, FrameIsNotSwappedWhileBeingDrawn)
 {
     ui::Screen screen;
-    ui::Box box(800, 480, 0xFFFFFFFF);
+    ui::Box box(board::panelWidth, board::panelHeight, 0xFFFFFFFF);
     screen.add(box);
     app.show(screen);
     const std::uint16_t* shown = hal.getTFTFrameBuffer();
@@ -89,7 +90,7 @@ private:
 
 TEST_F(Framework, FrameFinishedAfterTheRefreshIsShownWhenTheNextFrameStarts)
 {
-    ui::Box box(800, 480, 0xFFFF0000);
+    ui::Box box(board::panelWidth, board::panelHeight, 0xFFFF0000);
     SlowScreen screen(hal, box);
     app.show(screen);
     const std::uint16_t* before = hal.getTFTFrameBuffer();
@@ -104,7 +105,7 @@ TEST_F(Framework, FrameFinishedAfterTheRefreshIsShownWhenTheNextFrameStarts)
 TEST_F(Framework, FrameBufferRoundTripsThroughPng)
 {
     ui::Screen screen;
-    ui::Box background(800, 480, 0xFF204060);
+    ui::Box background(board::panelWidth, board::panelHeight, 0xFF204060);
     ui::Box marker(3, 2, 0xFFFFFFFF);
     marker.setXY(799 - 2, 479 - 1);
     screen.add(background);
@@ -112,12 +113,16 @@ TEST_F(Framework, FrameBufferRoundTripsThroughPng)
     app.show(screen);
     frame();
     const std::string path = ::testing::TempDir() + "framebuffer.png";
-    ASSERT_EQ(sim::writeRgb565Png(path, hal.getTFTFrameBuffer(), 800, 480, 1600), "");
-    std::vector<std::uint16_t> loaded(800 * 480);
-    ASSERT_EQ(sim::readPngAsRgb565(path, loaded.data(), 800, 480), "");
+    ASSERT_EQ(sim::writeRgb565Png(path, hal.getTFTFrameBuffer(), board::panelWidth, board::panelHeight,
+                                  board::panelWidth * 2),
+              "");
+    std::vector<std::uint16_t> loaded(board::panelPixels);
+    ASSERT_EQ(sim::readPngAsRgb565(path, loaded.data(), board::panelWidth, board::panelHeight), "");
     EXPECT_EQ(loaded[0], hal.getTFTFrameBuffer()[0]);
-    EXPECT_EQ(loaded[479 * 800 + 799], 0xFFFF);
-    EXPECT_NE(sim::writeRgb565Png("/nonexistent-dir/x.png", loaded.data(), 800, 480, 1600), "");
+    EXPECT_EQ(loaded.back(), 0xFFFF);
+    EXPECT_NE(sim::writeRgb565Png("/nonexistent-dir/x.png", loaded.data(), board::panelWidth, board::panelHeight,
+                                  board::panelWidth * 2),
+              "");
     std::remove(path.c_str());
 }
 
@@ -125,10 +130,10 @@ TEST(FrameBufferDeathTest, FrameBufferMustExistAndCoverTheDisplay)
 {
     ui::LCDGPU lcd;
     fixture::ScriptedTouch touch;
-    EXPECT_ASSERTION(ui::HALGPU(lcd, touch, 800, 479),
+    EXPECT_ASSERTION(ui::HALGPU(lcd, touch, board::panelWidth, board::panelHeight - 1),
                      "width >= DISPLAY_WIDTH && height >= DISPLAY_HEIGHT && \"Framebuffer cannot be smaller than "
                      "display\"");
-    ui::HALGPU hal(lcd, touch, 800, 480);
+    ui::HALGPU hal(lcd, touch, board::panelWidth, board::panelHeight);
     EXPECT_ASSERTION(hal.setFrameBufferStartAddresses(nullptr, frameBuf, nullptr),
                      "frameBuffer != nullptr && \"A framebuffer address must be set\"");
 }
@@ -155,13 +160,13 @@ TEST(FrameBufferCatchUp, WhatTheFrameRedrawsWholeIsNotCopiedFirst)
 {
     ui::LCDGPU lcd;
     fixture::ScriptedTouch touch;
-    CopyCountingHal hal(lcd, touch, 800, 480);
+    CopyCountingHal hal(lcd, touch, board::panelWidth, board::panelHeight);
     gpu_sys_init();
     hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
     hal.initialize();
     fixture::TestApplication app;
     ui::Screen screen;
-    ui::Box background(800, 480, 0xFF000000);
+    ui::Box background(board::panelWidth, board::panelHeight, 0xFF000000);
     ui::Box marker(10, 10, 0xFFFF0000);
     screen.add(background);
     screen.add(marker);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "framework_tests/FrameworkFixture.hpp"
 #include "support/AssertionMatcher.hpp"
 #include "ui/Bitmap.hpp"
@@ -48,7 +49,7 @@ protected:
         ui::Bitmap::registerBitmapDatabase(bitmaps, 2);
         ui::TypedText::registerTypedTextDatabase(typedTexts, fonts, 2);
         ui::Texts::setLanguages(languages, 1);
-        background.setPosition(0, 0, 800, 480);
+        background.setPosition(0, 0, board::panelWidth, board::panelHeight);
         background.setColor(0xFFFFFFFF);
         screen.add(background);
     }

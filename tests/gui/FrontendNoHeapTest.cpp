@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "common/FrontendSetup.hpp"
 #include "framework_tests/FrameworkFixture.hpp"
 #include "support/AllocationCounter.hpp"
@@ -10,7 +11,7 @@ TEST(FrontendNoHeap, MenuFramesTouchesAndSwitchesAllocateNothing)
 {
     ui::LCDGPU lcd;
     fixture::ScriptedTouch touch;
-    ui::HALGPU hal(lcd, touch, 800, 480);
+    ui::HALGPU hal(lcd, touch, board::panelWidth, board::panelHeight);
     gpu_sys_init();
     hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
     hal.initialize();

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "common/FrontendSetup.hpp"
 #include "framework_tests/FrameworkFixture.hpp"
 #include "sim/PngWriter.hpp"
@@ -12,7 +13,7 @@ namespace {
 
 class Frontend : public ::testing::Test {
 protected:
-    Frontend() : hal(lcd, touch, 800, 480), heap(registeredHeap())
+    Frontend() : hal(lcd, touch, board::panelWidth, board::panelHeight), heap(registeredHeap())
     {
         gpu_sys_init();
         hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
@@ -113,10 +114,11 @@ TEST_F(Frontend, MenuScreenMatchesTheReferencePicture)
     //     --gtest_filter='*Reference*'
     const std::uint16_t* shown = hal.getTFTFrameBuffer();
     if (const char* out = std::getenv("MENU_PNG")) {
-        ASSERT_EQ(sim::writeRgb565Png(out, shown, 800, 480, 1600), "");
+        ASSERT_EQ(sim::writeRgb565Png(out, shown, board::panelWidth, board::panelHeight, board::panelWidth * 2), "");
     }
-    std::vector<std::uint16_t> reference(800 * 480);
-    ASSERT_EQ(sim::readPngAsRgb565(REFERENCE_DIR "/menu.png", reference.data(), 800, 480), "");
+    std::vector<std::uint16_t> reference(board::panelPixels);
+    ASSERT_EQ(sim::readPngAsRgb565(REFERENCE_DIR "/menu.png", reference.data(), board::panelWidth, board::panelHeight),
+              "");
     // Antialiasing may differ by a few levels between renderer versions.
     int differing = 0;
     for (std::size_t i = 0; i < reference.size(); ++i) {
@@ -127,5 +129,5 @@ TEST_F(Frontend, MenuScreenMatchesTheReferencePicture)
         const int db = std::abs((a & 0x1F) - (b & 0x1F));
         differing += (dr > 2 || dg > 4 || db > 2) ? 1 : 0;
     }
-    EXPECT_LE(differing, 800 * 480 / 500) << "pixels differing from the reference";
+    EXPECT_LE(differing, board::panelWidth * board::panelHeight / 500) << "pixels differing from the reference";
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "board_glue/FrameBuffers.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "common/FrontendSetup.hpp"
 #include "images/BitmapDatabase.hpp"
 #include "pizza_screen/PizzaView.hpp"
@@ -148,7 +149,7 @@ std::vector<std::uint16_t> referencePixels(const ReferenceRing& ring, const std:
 
 class ProgressRing : public ::testing::Test {
 protected:
-    ProgressRing() : hal(lcd, touch, 800, 480)
+    ProgressRing() : hal(lcd, touch, board::panelWidth, board::panelHeight)
     {
         static FrontendHeap& heap = setupFrontend();
         static_cast<void>(heap);
@@ -177,12 +178,12 @@ protected:
     {
         std::uint16_t* fb = hal.getClientFrameBuffer();
         for (int y = 0; y < ringSize; ++y) {
-            std::copy_n(background.begin() + y * ringSize, ringSize, fb + (ringY + y) * 800 + ringX);
+            std::copy_n(background.begin() + y * ringSize, ringSize, fb + (ringY + y) * board::panelWidth + ringX);
         }
         ring.draw(ui::Rect(0, 0, ringSize, ringSize));
         std::vector<std::uint16_t> box(background.size());
         for (int y = 0; y < ringSize; ++y) {
-            std::copy_n(fb + (ringY + y) * 800 + ringX, ringSize, box.begin() + y * ringSize);
+            std::copy_n(fb + (ringY + y) * board::panelWidth + ringX, ringSize, box.begin() + y * ringSize);
         }
         return box;
     }

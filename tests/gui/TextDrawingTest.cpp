@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "board_glue/FrameBuffers.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "common/FrontendSetup.hpp"
 #include "fonts/ApplicationFontProvider.hpp"
 #include "texts/TextKeysAndLanguages.hpp"
@@ -27,12 +28,12 @@ constexpr std::uint16_t white = 0xFFFF;
 // Draws into the back buffer over white, as the frame loop would.
 class TextDrawing : public ::testing::Test {
 protected:
-    TextDrawing() : hal(lcd, touch, 800, 480)
+    TextDrawing() : hal(lcd, touch, board::panelWidth, board::panelHeight)
     {
         static FrontendHeap& heap = setupFrontend();
         static_cast<void>(heap);
         hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
-        std::fill(pixels(), pixels() + 800 * 480, white);
+        std::fill(pixels(), pixels() + board::panelPixels, white);
     }
 
     std::uint16_t* pixels() const { return hal.getClientFrameBuffer(); }
@@ -42,7 +43,7 @@ protected:
     // is painted exactly where some glyph of `text` has a level above 0.
     void expectGlyphsAt(const ui::Font& font, const std::u16string& text, int x, int y)
     {
-        std::vector<int> levels(800 * 480, 0);
+        std::vector<int> levels(board::panelPixels, 0);
         int pen = x;
         ui::UnicodeChar previous = 0;
         for (const char16_t c : text) {
@@ -55,15 +56,16 @@ protected:
                     const int level = (data[row * ((glyph->width + 1) / 2) + column / 2] >> ((column & 1) * 4)) & 15;
                     const int px = pen + glyph->left + column;
                     const int py = y + font.getBaseline() - glyph->top + row;
-                    levels[py * 800 + px] = std::max(levels[py * 800 + px], level);
+                    levels[py * board::panelWidth + px] = std::max(levels[py * board::panelWidth + px], level);
                 }
             }
             pen += glyph->advance;
             previous = glyph->unicode;
         }
         int painted = 0;
-        for (int i = 0; i < 800 * 480; ++i) {
-            ASSERT_EQ(pixels()[i] != white, levels[i] > 0) << "pixel " << i % 800 << ", " << i / 800;
+        for (int i = 0; i < board::panelWidth * board::panelHeight; ++i) {
+            ASSERT_EQ(pixels()[i] != white, levels[i] > 0)
+                << "pixel " << i % board::panelWidth << ", " << i / board::panelWidth;
             if (levels[i] == 15) {
                 ASSERT_EQ(pixels()[i], 0x0000) << "a full level is the text's own colour";
             }
@@ -121,5 +123,5 @@ TEST_F(TextDrawing, IdentifiersOutsideTheTablesDrawNothing)
     ui::Image image(ui::Bitmap(35));
     image.setPosition(0, 0, 100, 100);
     draw(image);
-    EXPECT_TRUE(std::all_of(pixels(), pixels() + 800 * 480, [](std::uint16_t p) { return p == white; }));
+    EXPECT_TRUE(std::all_of(pixels(), pixels() + board::panelPixels, [](std::uint16_t p) { return p == white; }));
 }

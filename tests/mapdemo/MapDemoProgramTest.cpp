@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "board_config/BoardConfig.hpp"
 #include "sim/PngWriter.hpp"
 
 namespace {
@@ -63,8 +64,8 @@ protected:
         EXPECT_EQ(result.status, 0) << result.err;
         lastOutput = result.out;
         EXPECT_NE(result.out.find(picture()), std::string::npos) << "says where the picture is: " << result.out;
-        std::vector<std::uint16_t> pixels(800 * 480);
-        EXPECT_EQ(sim::readPngAsRgb565(picture(), pixels.data(), 800, 480), "");
+        std::vector<std::uint16_t> pixels(board::panelPixels);
+        EXPECT_EQ(sim::readPngAsRgb565(picture(), pixels.data(), board::panelWidth, board::panelHeight), "");
         return pixels;
     }
 
@@ -104,9 +105,9 @@ double share(const std::vector<std::uint16_t>& pixels, std::uint16_t colour)
 // between rasterizer versions.
 int differingFromReference(const std::vector<std::uint16_t>& pixels, const std::string& name)
 {
-    std::vector<std::uint16_t> reference(800 * 480);
-    const std::string error =
-        sim::readPngAsRgb565(std::string(MAPDEMO_REFERENCE_DIR "/") + name, reference.data(), 800, 480);
+    std::vector<std::uint16_t> reference(board::panelPixels);
+    const std::string error = sim::readPngAsRgb565(std::string(MAPDEMO_REFERENCE_DIR "/") + name, reference.data(),
+                                                   board::panelWidth, board::panelHeight);
     if (!error.empty() || pixels.size() != reference.size()) {
         ADD_FAILURE() << name << ": " << error;
         return static_cast<int>(reference.size());
@@ -220,12 +221,12 @@ TEST_F(MapDemoOnRealData, TheBayIsWaterAndTheCityIsLandWithParksAndStreets)
 TEST_F(MapDemoOnRealData, AnotherCollectionImageReplacesTheBuiltInOne)
 {
     const std::vector<std::string> island{"--lat", "56.15", "--lon", "10.315", "--scale", "0.05"};
-    EXPECT_EQ(render(island)[180 * 800 + 400], water);
+    EXPECT_EQ(render(island)[180 * board::panelWidth + 400], water);
 
     std::vector<std::string> withImage = island;
     withImage.insert(withImage.end(), {"--flash", MAPDEMO_SMALL_COLLECTION});
     const auto pixels = render(withImage);
-    EXPECT_EQ(pixels[180 * 800 + 400], land) << "the small collection's island";
+    EXPECT_EQ(pixels[180 * board::panelWidth + 400], land) << "the small collection's island";
     EXPECT_GT(share(pixels, water), 0.3);
 }
 
@@ -235,7 +236,7 @@ TEST_F(MapDemoOnRealData, ARotatedViewOfTheHarbourMatchesTheReferencePicture)
     //   build/default/platform/sim/mapdemo/mapdemo --headless --lat 56.152 --lon 10.205 --scale 0.3
     //     --rotation 30 --out tests/mapdemo/reference/harbour_rotated.png
     const auto pixels = render({"--lat", "56.152", "--lon", "10.205", "--scale", "0.3", "--rotation", "30"});
-    EXPECT_LE(differingFromReference(pixels, "harbour_rotated.png"), 800 * 480 / 200)
+    EXPECT_LE(differingFromReference(pixels, "harbour_rotated.png"), board::panelWidth * board::panelHeight / 200)
         << "pixels differing from the reference";
 }
 
@@ -249,6 +250,6 @@ TEST_F(MapDemoProgram, LiechtensteinFromOpenStreetMapMatchesTheReferencePictures
          {std::pair{"0.15", "liechtenstein_zoom13.png"}, std::pair{"1.0", "liechtenstein_zoom16.png"}}) {
         const auto pixels =
             render({"--flash", MAPDEMO_OSM_COLLECTION, "--lat", "47.14", "--lon", "9.52", "--scale", scale});
-        EXPECT_LE(differingFromReference(pixels, name), 800 * 480 / 200) << name;
+        EXPECT_LE(differingFromReference(pixels, name), board::panelWidth * board::panelHeight / 200) << name;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "board_config/BoardConfig.hpp"
 #include "dogtrack_screen/DogTrackView.hpp"
 #include "images/BitmapDatabase.hpp"
 #include "model/MapProjection.hpp"
@@ -112,9 +113,9 @@ TEST_F(DogTrackScreen, PanningAwayLeavesTheOwnerBehindAndPinsTheDogsToTheEdge)
     driver.heap.model.setCoordinates(DEFAULT_POSITION.latitude, DEFAULT_POSITION.longitude - 0.05f);
     driver.frame();
     // The owner lies some 3 km east, far right of the screen.
-    EXPECT_GT(owner().getIcon().getX(), 800);
+    EXPECT_GT(owner().getIcon().getX(), board::panelWidth);
     for (std::size_t i = 0; i < dogCount; ++i) {
-        EXPECT_EQ(dog(i).getIcon().getRect().right(), 800) << i;
+        EXPECT_EQ(dog(i).getIcon().getRect().right(), board::panelWidth) << i;
         EXPECT_TRUE(dog(i).getIcon().isVisible());
     }
 }

@@ -1,4 +1,5 @@
 #include "screens/FrameDriver.hpp"
+#include "board_config/BoardConfig.hpp"
 
 #include <new>
 #include <vector>
@@ -18,7 +19,7 @@ FrontendHeap& registeredHeap()
 
 } // namespace
 
-FrameDriver::FrameDriver() : hal(lcd, touch, 800, 480), heap(registeredHeap())
+FrameDriver::FrameDriver() : hal(lcd, touch, board::panelWidth, board::panelHeight), heap(registeredHeap())
 {
     gpu_sys_init();
     hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
@@ -53,19 +54,20 @@ void FrameDriver::resetModel()
 
 std::string FrameDriver::savePicture(const std::string& path) const
 {
-    return sim::writeRgb565Png(path, hal.getTFTFrameBuffer(), 800, 480, 1600);
+    return sim::writeRgb565Png(path, hal.getTFTFrameBuffer(), board::panelWidth, board::panelHeight,
+                               board::panelWidth * 2);
 }
 
 int FrameDriver::differingPixels(const std::string& referencePath) const
 {
-    std::vector<std::uint16_t> reference(800 * 480);
-    if (!sim::readPngAsRgb565(referencePath, reference.data(), 800, 480).empty()) {
+    std::vector<std::uint16_t> reference(board::panelPixels);
+    if (!sim::readPngAsRgb565(referencePath, reference.data(), board::panelWidth, board::panelHeight).empty()) {
         return -1;
     }
     int differing = 0;
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 800; ++x) {
-            differing += shownPixel(x, y) != reference[y * 800 + x] ? 1 : 0;
+    for (int y = 0; y < board::panelHeight; ++y) {
+        for (int x = 0; x < board::panelWidth; ++x) {
+            differing += shownPixel(x, y) != reference[y * board::panelWidth + x] ? 1 : 0;
         }
     }
     return differing;

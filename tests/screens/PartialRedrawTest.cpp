@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "board_config/BoardConfig.hpp"
 #include "screens/FrameDriver.hpp"
 #include "screens/ScreenTree.hpp"
 #include "ui/RectList.hpp"
@@ -39,7 +40,7 @@ protected:
         app.drawInvalidatedAreas(drawn);
         const std::uint16_t* shown = driver.hal.getTFTFrameBuffer();
         const std::uint16_t* whole = driver.hal.getClientFrameBuffer();
-        return !std::equal(shown, shown + 800 * 480, whole);
+        return !std::equal(shown, shown + board::panelPixels, whole);
     }
 
     void drag(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1, int steps)

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "board_config/BoardConfig.hpp"
 #include "images/BitmapDatabase.hpp"
 #include "model/MapProjection.hpp"
 #include "pizza_screen/PizzaView.hpp"
@@ -188,7 +189,7 @@ TEST_F(PizzaScreen, HomeMarkerKeepsClearOfTheTopBarAndPinsToTheEdges)
     // Far east: at the right edge.
     const ui::Image& right = homeAt(0.0f, 0.05f);
     EXPECT_EQ(right.getBitmap().getId(), BITMAP_IMAGE_HOME_RIGHT_ICON_ID);
-    EXPECT_EQ(right.getRect().right(), 800);
+    EXPECT_EQ(right.getRect().right(), board::panelWidth);
     // Below the middle: on the ring's rim, with the bottom icon.
     const ui::Image& below = homeAt(-0.01f, 0.0f);
     EXPECT_EQ(below.getBitmap().getId(), BITMAP_IMAGE_HOME_DOWN_ICON_ID);

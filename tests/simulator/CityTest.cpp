@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ProgramRun.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "sim/PngWriter.hpp"
 
 using boardtest::readFile;
@@ -72,10 +73,12 @@ TEST_F(City, TheBoardStartsOnThePizzaScreenWhereTheRegionSays)
 
     // Made with: tilepack --osm ../shared/osm/liechtenstein-2013-08-03.osm.pbf --out city.img, then
     //     mapboard --headless --frames 240 --flash city.img --out tests/simulator/reference/liechtenstein_pizza.png
-    std::vector<std::uint16_t> reference(800 * 480);
-    std::vector<std::uint16_t> shown(800 * 480);
-    ASSERT_EQ(sim::readPngAsRgb565(MAPBOARD_REFERENCE_DIR "/liechtenstein_pizza.png", reference.data(), 800, 480), "");
-    ASSERT_EQ(sim::readPngAsRgb565(out.string(), shown.data(), 800, 480), "");
+    std::vector<std::uint16_t> reference(board::panelPixels);
+    std::vector<std::uint16_t> shown(board::panelPixels);
+    ASSERT_EQ(sim::readPngAsRgb565(MAPBOARD_REFERENCE_DIR "/liechtenstein_pizza.png", reference.data(),
+                                   board::panelWidth, board::panelHeight),
+              "");
+    ASSERT_EQ(sim::readPngAsRgb565(out.string(), shown.data(), board::panelWidth, board::panelHeight), "");
     std::size_t differing = 0;
     for (std::size_t i = 0; i < shown.size(); ++i) {
         differing += shown[i] != reference[i] ? 1 : 0;

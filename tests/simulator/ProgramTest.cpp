@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ProgramRun.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "sim/PngWriter.hpp"
 
 using boardtest::readFile;
@@ -20,9 +21,9 @@ const std::string program = MAPBOARD_PROGRAM;
 
 std::uint16_t pixelAt(const std::filesystem::path& png, int x, int y)
 {
-    std::vector<std::uint16_t> pixels(800 * 480);
-    EXPECT_EQ(sim::readPngAsRgb565(png.string(), pixels.data(), 800, 480), "");
-    return pixels[static_cast<std::size_t>(y) * 800 + x];
+    std::vector<std::uint16_t> pixels(board::panelPixels);
+    EXPECT_EQ(sim::readPngAsRgb565(png.string(), pixels.data(), board::panelWidth, board::panelHeight), "");
+    return pixels[static_cast<std::size_t>(y) * board::panelWidth + x];
 }
 
 constexpr std::uint16_t menuBackground = (0xFF >> 3) << 11 | (0xB7 >> 2) << 5 | (0x1C >> 3);
@@ -51,7 +52,7 @@ TEST(Mapboard, ABadScriptLineIsRefusedWithItsNumber)
     const auto dir = boardtest::scratchDir("badscript");
     const std::vector<std::pair<std::string, std::string>> cases{
         {"# fine\n100 press 10 10\n200 mvoe 20 20\n", ":3: unknown step 'mvoe'"},
-        {"100 press 800 10\n", ":1: press needs X Y"},
+        {"100 press " + std::to_string(board::panelWidth) + " 10\n", ":1: press needs X Y"},
         {"200 release\n100 press 1 1\n", ":2: steps must not go back in time"},
         {"100 drag 0 0 100 0 200\n390 release\n", ":2: this step starts before the drag"},
         {"100 key X\n", ":1: key needs M, S or Q"},

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "ProgramRun.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "sim/PngWriter.hpp"
 #include "simulator/Script.hpp"
 
@@ -132,8 +133,9 @@ std::vector<std::uint16_t> screenshotIn(const std::filesystem::path& dir)
 {
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().filename().string().rfind("screenshot-", 0) == 0) {
-            std::vector<std::uint16_t> pixels(800 * 480);
-            if (sim::readPngAsRgb565(entry.path().string(), pixels.data(), 800, 480).empty()) {
+            std::vector<std::uint16_t> pixels(board::panelPixels);
+            if (sim::readPngAsRgb565(entry.path().string(), pixels.data(), board::panelWidth, board::panelHeight)
+                    .empty()) {
                 return pixels;
             }
         }
@@ -256,7 +258,8 @@ TEST(MapboardWindow, DragWheelAndRightDragMoveTheMapAndMThenAClickReachTheDogScr
 
     const auto pixels = screenshotIn(dir);
     ASSERT_EQ(pixels.size(), 800u * 480u) << "S saves a screenshot beside --out";
-    EXPECT_EQ(pixels[10 * 800 + 10], (0xFF >> 3) << 11 | (0xB7 >> 2) << 5 | (0x1C >> 3)) << "the menu shows";
+    EXPECT_EQ(pixels[10 * board::panelWidth + 10], (0xFF >> 3) << 11 | (0xB7 >> 2) << 5 | (0x1C >> 3))
+        << "the menu shows";
 }
 
 TEST(MapboardWindow, ARecordedSessionReplaysHeadlessThroughTheSameStates)
@@ -327,10 +330,10 @@ TEST(MapboardWindow, ARecordedSessionReplaysHeadlessThroughTheSameStates)
     ASSERT_EQ(windowPicture.size(), 800u * 480u);
     ASSERT_EQ(replayPicture.size(), 800u * 480u);
     int differing = 0;
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 800; ++x) {
+    for (int y = 0; y < board::panelHeight; ++y) {
+        for (int x = 0; x < board::panelWidth; ++x) {
             const bool frameRateLabel = x >= 70 && x < 250 && y >= 27 && y < 60;
-            const auto i = static_cast<std::size_t>(y * 800 + x);
+            const auto i = static_cast<std::size_t>(y * board::panelWidth + x);
             differing += !frameRateLabel && windowPicture[i] != replayPicture[i] ? 1 : 0;
         }
     }

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "tile_fetcher/tilelib.h"
+#include "board_config/BoardConfig.hpp"
 #include "tileinspect/StoredTiles.hpp"
-#include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace {
@@ -75,14 +75,14 @@ TEST(CollectionOutput, EveryTileTranscodesToTheRecordedBytes)
     std::array<Checksum, tilelib::zoomLevels> tiles;
     std::array<Checksum, tilelib::zoomLevels> output;
     vecta::TileTranscoder transcoder;
-    std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
+    std::vector<std::uint32_t> slot(board::cacheSlotBytes / 4);
     for (const tileinspect::StoredTile& tile : tileinspect::storedTiles()) {
         const unsigned int level = tile.zoom - tilelib::minZoom;
         tiles[level].add(tile.x);
         tiles[level].add(tile.y);
         tiles[level].add(tile.bytes, tile.size);
 
-        vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
+        vecta::BufferWriter writer(slot.data(), board::cacheSlotBytes);
         writer.realign();
         const unsigned int bytes = transcoder.decode(tile.bytes, tile.size, tile.zoom, writer);
         output[level].add(tile.x);

@@ -3,14 +3,15 @@
 #include <algorithm>
 
 #include "CacheTestSupport.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "support/AssertionMatcher.hpp"
 #include "vecta/GlobalMapCache.hpp"
 
 using namespace cachetest;
 
-TEST(MapCache, ComesOutOfStaticConstructionWithElevenPendingRequests)
+TEST(MapCache, ComesOutOfStaticConstructionWithEverySlotRequested)
 {
-    EXPECT_EQ(mapCache.fetcher.queue.size(), 11u);
+    EXPECT_EQ(mapCache.fetcher.queue.size(), board::cacheSlotCount);
     EXPECT_EQ(mapCache.getTile(0, 0, 0).size, 0u);
     EXPECT_EQ(mapCache.zoomLevel, 0);
     EXPECT_TRUE(mapCache.lower.slots[0].pending);
@@ -96,7 +97,7 @@ TEST(MapCache, TwoColumnJumpKeepsNothingOfTheCurrentLayer)
         EXPECT_TRUE(slot.pending);
         EXPECT_EQ(slot.size, 0u);
     }
-    EXPECT_EQ(drainRequests(*cache).size(), 11u);
+    EXPECT_EQ(drainRequests(*cache).size(), board::cacheSlotCount);
 }
 
 TEST(MapCache, ZoomInAndBackOutKeepsBothTilesWithoutRequestingThem)
@@ -138,7 +139,7 @@ TEST(MapCache, ZoomingBackAndForthBeforeTilesArriveDoesNotFillTheQueue)
         cache->setOrigo(10, 20, 14);
         cache->setOrigo(20, 40, 15);
     }
-    EXPECT_LE(cache->fetcher.queue.size(), 11u);
+    EXPECT_LE(cache->fetcher.queue.size(), board::cacheSlotCount);
     std::vector<Address> requested = drainRequests(*cache);
     std::sort(requested.begin(), requested.end());
     EXPECT_EQ(std::adjacent_find(requested.begin(), requested.end()), requested.end()) << "no tile twice";

@@ -4,11 +4,11 @@
 #include <tuple>
 #include <vector>
 
-#include "vecta/PriorityFetcher.hpp"
+#include "vecta/CacheLayer.hpp"
 
 namespace {
 
-using Fetcher = vecta::PriorityFetcherN<59>;
+using Fetcher = vecta::MapFetcher;
 
 struct Handed {
     int x, y, zoom;

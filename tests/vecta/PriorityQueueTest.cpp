@@ -2,8 +2,9 @@
 
 #include <vector>
 
+#include "board_config/BoardConfig.hpp"
 #include "support/AssertionMatcher.hpp"
-#include "vecta/PriorityFetcher.hpp"
+#include "vecta/CacheLayer.hpp"
 
 namespace {
 
@@ -51,13 +52,14 @@ TEST(StaticPriorityQueueDeathTest, RemoveAtOutsideTheCountAsserts)
     EXPECT_ASSERTION(queue.remove_at(1), "false");
 }
 
-TEST(StaticPriorityQueueDeathTest, The591stRequestStopsWithTheFullQueueAssertion)
+TEST(StaticPriorityQueueDeathTest, ARequestBeyondTheQueueLengthStopsWithTheFullQueueAssertion)
 {
-    vecta::PriorityFetcherN<59> fetcher;
-    for (int i = 0; i < 590; ++i) {
+    constexpr int length = board::requestQueueLength;
+    vecta::MapFetcher fetcher;
+    for (int i = 0; i < length; ++i) {
         fetcher.request(i, 0, 10);
     }
-    EXPECT_EQ(fetcher.queue.size(), 590u);
-    EXPECT_DEATH(fetcher.request(590, 0, 10),
+    EXPECT_EQ(fetcher.queue.size(), board::requestQueueLength);
+    EXPECT_DEATH(fetcher.request(length, 0, 10),
                  assertionPattern("false") + "void vecta::StaticPriorityQueue<.*>::ensureNotFull\\(\\) const");
 }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "board_config/BoardConfig.hpp"
 #include "mvtsample/MvtEncoder.hpp"
-#include "vecta/CacheSlot.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/TileFormat.hpp"
 #include "vecta/TileTranscoder.hpp"
@@ -296,7 +296,7 @@ TEST_F(Transcoding, HolesBeyondTheRingLimitAreLeftOut)
         rings.push_back({{x, y}, {x, y + 50}, {x + 50, y + 50}, {x + 50, y}});
     }
     const std::string tile = TileBuilder().layer(LayerBuilder("water").polygon(rings)).bytes();
-    const unsigned int bytes = decode(tile, 12, vecta::cacheSlotBytes);
+    const unsigned int bytes = decode(tile, 12, board::cacheSlotBytes);
     const auto result = segments(bytes);
     ASSERT_EQ(result.size(), 1u);
     EXPECT_EQ(result[0].header.close_count, 255);

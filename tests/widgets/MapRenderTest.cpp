@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "mvtsample/SyntheticTile.hpp"
 #include "sim/PngWriter.hpp"
 #include "ui/Application.hpp"
 #include "ui/Screen.hpp"
 #include "ui/widgets/Box.hpp"
-#include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"
 #include "vecta/widgets/GridOverlay.hpp"
 #include "vecta/widgets/MapWidget.hpp"
@@ -34,8 +34,8 @@ public:
 std::vector<std::uint32_t> transcodedTile(unsigned seed)
 {
     static vecta::TileTranscoder transcoder;
-    std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / 4);
-    vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
+    std::vector<std::uint32_t> slot(board::cacheSlotBytes / 4);
+    vecta::BufferWriter writer(slot.data(), board::cacheSlotBytes);
     const std::string tile = mvt::makeSyntheticTile(seed, 30 * 1024);
     const unsigned bytes = transcoder.decode(tile.data(), static_cast<unsigned>(tile.size()), 16, writer);
     slot.resize((bytes + 3) / 4);
@@ -68,16 +68,16 @@ protected:
         widget.tileX = 50;
         widget.tileY = 60;
         widget.zoom = 16;
-        widget.setPosition(0, 0, 800, 480);
+        widget.setPosition(0, 0, board::panelWidth, board::panelHeight);
         grid.enabled = true;
         widget.addOverlay(grid);
-        background.setPosition(0, 0, 800, 480);
+        background.setPosition(0, 0, board::panelWidth, board::panelHeight);
         background.setColor(0xFFEDE9D9);
         screen.add(background);
         screen.add(widget);
     }
 
-    std::uint16_t pixel(int x, int y) const { return gpu.hal.getTFTFrameBuffer()[y * 800 + x]; }
+    std::uint16_t pixel(int x, int y) const { return gpu.hal.getTFTFrameBuffer()[y * board::panelWidth + x]; }
 
     void render()
     {
@@ -86,7 +86,9 @@ protected:
         gpu.hal.vSync();
         // Set MAP_RENDER_PNG to look at the picture.
         if (const char* path = std::getenv("MAP_RENDER_PNG")) {
-            ASSERT_EQ(sim::writeRgb565Png(path, gpu.hal.getTFTFrameBuffer(), 800, 480, 1600), "");
+            ASSERT_EQ(sim::writeRgb565Png(path, gpu.hal.getTFTFrameBuffer(), board::panelWidth, board::panelHeight,
+                                          board::panelWidth * 2),
+                      "");
         }
     }
 
@@ -110,8 +112,8 @@ TEST_F(MapRender, DrawsTheStoredTileInItsPlaceWithTheGridOnTop)
     EXPECT_EQ(pixel(100, 100), beige);  // the north-west tile is missing
 
     int drawn = 0;
-    for (int y = 190; y < 480; ++y) {
-        for (int x = 410; x < 800; ++x) {
+    for (int y = 190; y < board::panelHeight; ++y) {
+        for (int x = 410; x < board::panelWidth; ++x) {
             drawn += pixel(x, y) != beige ? 1 : 0;
         }
     }
@@ -125,12 +127,12 @@ TEST_F(MapRender, OnlyTheInvalidatedAreaIsRedrawn)
     // a small area: only that area is restored.
     const std::uint16_t original = pixel(400, 300);
     std::uint16_t* shown = gpu.hal.getTFTFrameBuffer();
-    for (int i = 0; i < 800 * 480; ++i) {
+    for (int i = 0; i < board::panelWidth * board::panelHeight; ++i) {
         shown[i] = 0x1234;
     }
     // Both buffers get the marker, so the next frame's starting point is known.
     std::uint16_t* back = gpu.hal.getClientFrameBuffer();
-    for (int i = 0; i < 800 * 480; ++i) {
+    for (int i = 0; i < board::panelWidth * board::panelHeight; ++i) {
         back[i] = 0x1234;
     }
     ui::Rect area(390, 290, 20, 20);
@@ -153,19 +155,21 @@ TEST_F(MapRender, RotatedBlockMatchesTheReferencePicture)
     widget.rotation = grid.rotation = 30.0f;
     render();
 
-    std::vector<std::uint16_t> reference(800 * 480);
-    ASSERT_EQ(sim::readPngAsRgb565(MAP_REFERENCE_DIR "/rotated_block.png", reference.data(), 800, 480), "");
+    std::vector<std::uint16_t> reference(board::panelPixels);
+    ASSERT_EQ(sim::readPngAsRgb565(MAP_REFERENCE_DIR "/rotated_block.png", reference.data(), board::panelWidth,
+                                   board::panelHeight),
+              "");
     // Antialiasing may differ by a few levels between rasterizer versions.
     int differing = 0;
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 800; ++x) {
+    for (int y = 0; y < board::panelHeight; ++y) {
+        for (int x = 0; x < board::panelWidth; ++x) {
             const std::uint16_t a = pixel(x, y);
-            const std::uint16_t b = reference[y * 800 + x];
+            const std::uint16_t b = reference[y * board::panelWidth + x];
             const int dr = std::abs(((a >> 11) & 0x1F) - ((b >> 11) & 0x1F));
             const int dg = std::abs(((a >> 5) & 0x3F) - ((b >> 5) & 0x3F));
             const int db = std::abs((a & 0x1F) - (b & 0x1F));
             differing += (dr > 2 || dg > 4 || db > 2) ? 1 : 0;
         }
     }
-    EXPECT_LE(differing, 800 * 480 / 200) << "pixels differing from the reference";
+    EXPECT_LE(differing, board::panelWidth * board::panelHeight / 200) << "pixels differing from the reference";
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "gpu/gpu_graphics.h"
 #include "support/AssertionMatcher.hpp"
 #include "vecta/MapStyle.hpp"
@@ -28,7 +29,7 @@ class MapWidgetCalls : public ::testing::Test {
 protected:
     MapWidgetCalls() : widget(vecta::getMapStyle(), store)
     {
-        widget.setPosition(0, 0, 800, 480);
+        widget.setPosition(0, 0, board::panelWidth, board::panelHeight);
         // The view's standard placement: scale 0.25, block corner at
         // (-624, -844), so the origin tile's corner is at the centre.
         widget.scaleX = widget.scaleY = 0.25f;
@@ -69,7 +70,7 @@ TEST_F(MapWidgetCalls, PlacementPutsTheOriginTileCornerAtTheRotationCentre)
 {
     SegmentBufferBuilder b;
     store.tiles[{100, 200}] = road(b).words();
-    widget.draw(ui::Rect(0, 0, 800, 480));
+    widget.draw(ui::Rect(0, 0, board::panelWidth, board::panelHeight));
     const auto matrices = recorder::named("vg_path_set_matrix");
     ASSERT_EQ(matrices.size(), 1u);
     const auto corner = apply(matrices[0].floats, 0, 0);
@@ -84,7 +85,7 @@ TEST_F(MapWidgetCalls, PlacementPutsTheOriginTileCornerAtTheRotationCentre)
     // Rotated 90 degrees about the centre: (500, 180) unrotated turns to (400, 280).
     recorder::clear();
     widget.rotation = 90.0f;
-    widget.draw(ui::Rect(0, 0, 800, 480));
+    widget.draw(ui::Rect(0, 0, board::panelWidth, board::panelHeight));
     const auto rotated = apply(recorder::named("vg_path_set_matrix").at(0).floats, 400, 0);
     EXPECT_NEAR(rotated.x, 400.0f, 1e-3f);
     EXPECT_NEAR(rotated.y, 280.0f, 1e-3f);
@@ -106,7 +107,7 @@ TEST_F(MapWidgetCalls, ConsecutiveSegmentsWithOneRuleSetThePaintOnce)
     road(b, 200);
     b.add(water, vecta::Polygon, {0, 0, 500, 0, 500, 500, 0, 0}, {1, 2, 2, 2, 0}, vecta::BoundingBox{0, 0, 500, 500});
     store.tiles[{100, 200}] = b.words();
-    widget.draw(ui::Rect(0, 0, 800, 480));
+    widget.draw(ui::Rect(0, 0, board::panelWidth, board::panelHeight));
 
     EXPECT_EQ(recorder::named("vg_paint_set_paint_color").size(), 2u);
     EXPECT_EQ(recorder::named("vg_paint_set_opacity").size(), 2u);
@@ -132,7 +133,7 @@ TEST_F(MapWidgetCalls, ZeroScaleStrokesWithOneAndAHalfRuleWidths)
     store.tiles[{100, 200}] = road(b).words();
     widget.scaleX = 0.0f;
     widget.translationX = 500.0f; // the collapsed block stands at x 500
-    widget.draw(ui::Rect(0, 0, 800, 480));
+    widget.draw(ui::Rect(0, 0, board::panelWidth, board::panelHeight));
     const auto widths = recorder::named("vg_stroke_set_width");
     ASSERT_EQ(widths.size(), 1u);
     EXPECT_FLOAT_EQ(static_cast<float>(widths[0].args[0]), 1.5f * primaryWidthAt16);
@@ -146,7 +147,7 @@ TEST_F(MapWidgetCalls, CullsTilesAndSegmentsOutsideTheArea)
     store.tiles[{100, 200}] = b.words();
     SegmentBufferBuilder other;
     store.tiles[{101, 199}] = road(other).words(); // the north-east tile lies right of the screen
-    widget.draw(ui::Rect(0, 0, 800, 480));
+    widget.draw(ui::Rect(0, 0, board::panelWidth, board::panelHeight));
     EXPECT_EQ(recorder::named("vg_path_set_matrix").size(), 1u);
     EXPECT_EQ(recorder::named("vg_draw_path").size(), 1u);
     // The clip is the tile's part of the widget.
@@ -172,7 +173,7 @@ TEST_F(MapWidgetCalls, WithoutTilesBracketAndClipHappenAndOverlaysStillDraw)
     NamedOverlay b(2);
     widget.addOverlay(a);
     widget.addOverlay(b);
-    widget.draw(ui::Rect(0, 0, 800, 480));
+    widget.draw(ui::Rect(0, 0, board::panelWidth, board::panelHeight));
     EXPECT_EQ(recorder::names(),
               (std::vector<std::string>{"gpu_cmdlist_bind", "gpu_bind_dst_texture", "gpu_set_scissor", "vg_set_blend",
                                         "vg_set_quality", "gpu_set_clip", "overlay", "gpu_set_clip", "overlay",
@@ -188,7 +189,7 @@ TEST_F(MapWidgetCalls, SegmentWithoutRuleAtTheZoomLevelStops)
     b.add(vecta::stringHash("road") + vecta::stringHash("trunk_link"), vecta::LineString, {0, 0, 10, 10}, {1, 2},
           vecta::BoundingBox{0, 0, 10, 10});
     store.tiles[{100, 200}] = b.words();
-    EXPECT_ASSERTION(widget.draw(ui::Rect(0, 0, 800, 480)), "style");
+    EXPECT_ASSERTION(widget.draw(ui::Rect(0, 0, board::panelWidth, board::panelHeight)), "style");
 }
 
 TEST_F(MapWidgetCalls, TruncatedSegmentHandsNullArraysToTheGpu)
@@ -198,7 +199,7 @@ TEST_F(MapWidgetCalls, TruncatedSegmentHandsNullArraysToTheGpu)
     store.tiles[{100, 200}] = b.words();
     // Claim more points than the payload holds.
     reinterpret_cast<vecta::SegmentHeader*>(store.tiles[{100, 200}].data())->point_count = 2;
-    widget.draw(ui::Rect(0, 0, 800, 480));
+    widget.draw(ui::Rect(0, 0, board::panelWidth, board::panelHeight));
     const auto shapes = recorder::named("vg_path_set_shape_and_bbox");
     ASSERT_EQ(shapes.size(), 1u);
     EXPECT_TRUE(shapes[0].floats.empty());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "gpu/gpu_graphics.h"
 #include "support/AssertionMatcher.hpp"
 #include "vecta/widgets/GridOverlay.hpp"
@@ -21,7 +22,7 @@ ui::Matrix3x3::Point apply(const std::vector<float>& m, float x, float y)
     return {m[0] * x + m[1] * y + m[2], m[3] * x + m[4] * y + m[5]};
 }
 
-const ui::Rect screen(0, 0, 800, 480);
+const ui::Rect screen(0, 0, board::panelWidth, board::panelHeight);
 int path;
 int paint;
 

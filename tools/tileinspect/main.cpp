@@ -13,13 +13,13 @@
 #include <utility>
 #include <vector>
 
+#include "board_config/BoardConfig.hpp"
 #include "mvtsample/SyntheticTile.hpp"
 #include "platform/flash.h"
 #include "sim/FlashLoader.hpp"
 #include "tile_fetcher/tilelib.h"
 #include "tileinspect/CollectionStats.hpp"
 #include "tileinspect/KnownNames.hpp"
-#include "vecta/CacheSlot.hpp"
 #include "vecta/MapStyle.hpp"
 #include "vecta/StringHash.hpp"
 #include "vecta/TileTranscoder.hpp"
@@ -38,7 +38,7 @@ struct Options {
     std::string flashImage;
     bool zoomGiven = false;
     unsigned int zoom = 14;
-    unsigned int slot = vecta::cacheSlotBytes;
+    unsigned int slot = board::cacheSlotBytes;
 };
 
 [[noreturn]] void usage(int status)
@@ -59,7 +59,7 @@ struct Options {
                  "  --demo          inspect a generated dense street tile instead of a file\n"
                  "  --collection    per zoom level: rings and lines thinned flat, how far thinned\n"
                  "                  paths stray from the tile's points, segment buffer sizes\n",
-                 vecta::cacheSlotBytes);
+                 board::cacheSlotBytes);
     std::exit(status);
 }
 

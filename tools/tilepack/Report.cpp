@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
+#include "board_config/BoardConfig.hpp"
 #include "tilepack/MvtWriter.hpp"
 #include "tilepack/PolygonPieces.hpp"
-#include "vecta/CacheSlot.hpp"
 
 namespace tilepack {
 
@@ -96,7 +96,7 @@ void printReport(std::FILE* out, const BuiltCollection& collection, std::size_t 
             overflowing.push_back(&record);
         }
     }
-    std::fprintf(out, "tiles that lose features to the %u-byte cache slot: %zu\n", vecta::cacheSlotBytes,
+    std::fprintf(out, "tiles that lose features to the %u-byte cache slot: %zu\n", board::cacheSlotBytes,
                  overflowing.size());
     for (const TileRecord* record : overflowing) {
         std::fprintf(out, "  %u/%u/%u: %u of %u segments kept (%u of %u bytes)\n", record->address.x, record->address.y,

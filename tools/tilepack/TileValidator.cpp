@@ -86,7 +86,7 @@ std::size_t mostHolesPerPolygon(vecta::Feature& feature)
 
 } // namespace
 
-TileValidator::TileValidator() : slot(vecta::cacheSlotBytes / sizeof(std::uint32_t)), whole(wholeBufferWords)
+TileValidator::TileValidator() : slot(board::cacheSlotBytes / sizeof(std::uint32_t)), whole(wholeBufferWords)
 {
 }
 
@@ -124,7 +124,7 @@ TileCheck TileValidator::check(const std::string& tile, std::uint8_t zoom)
     result.slotSegments = inSlot.segments;
     result.wholeBytes = inWhole.bytes;
     result.wholeSegments = inWhole.segments;
-    if (inWhole.bytes + vecta::cacheSlotBytes > whole.size() * sizeof(std::uint32_t)) {
+    if (inWhole.bytes + board::cacheSlotBytes > whole.size() * sizeof(std::uint32_t)) {
         throw std::runtime_error("a tile transcodes to more than the tool can measure");
     }
     return result;

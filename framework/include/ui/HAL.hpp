@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "board_config/BoardConfig.hpp"
 #include "ui/Bitmap.hpp"
 #include "ui/MCUInstrumentation.hpp"
 #include "ui/RectList.hpp"
@@ -20,10 +21,10 @@ enum DisplayOrientation : std::uint8_t { ORIENTATION_LANDSCAPE = 0, ORIENTATION_
 // sampling and the per-frame order of work.
 class HAL {
 public:
-    // The panel in pixels: the board's start-up, its touch controller and the
-    // simulated panel all take their size from here.
-    static constexpr std::int16_t DISPLAY_WIDTH = 800;
-    static constexpr std::int16_t DISPLAY_HEIGHT = 480;
+    // The panel in pixels, for the firmware's screens, start-up and touch
+    // controller.
+    static constexpr std::int16_t DISPLAY_WIDTH = board::panelWidth;
+    static constexpr std::int16_t DISPLAY_HEIGHT = board::panelHeight;
 
     HAL(LCD& display, TouchController& touch, std::int16_t width, std::int16_t height);
     // Frame-buffer copies go through the blitter.

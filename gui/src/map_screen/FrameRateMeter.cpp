@@ -1,9 +1,11 @@
 #include "map_screen/FrameRateMeter.hpp"
 
+#include "board_config/BoardConfig.hpp"
+
 namespace {
 
 constexpr std::uint32_t framesPerReading = 50;
-constexpr float refreshesPerSecond = 60.0f;
+constexpr auto refreshesPerSecond = static_cast<float>(board::framesPerSecond);
 
 } // namespace
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Frames per second over 50 frames of a 60 Hz display, from the display
+// Frames per second over 50 frames of the display, from the display
 // refreshes each frame took. The first reading covers 51 frames.
 class FrameRateMeter {
 public:

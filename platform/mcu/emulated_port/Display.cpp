@@ -1,20 +1,21 @@
 // The display controller: timing registers, one layer and the programmable
-// line event, scanning 60 frames a second. Each line has its moment within
-// the frame: in board time whole milliseconds as on the PC, in emulated time
-// core clock cycles, counted down by timer 0 to the next event.
+// line event, scanning the board's frames a second. Each line has its moment
+// within the frame: in board time whole milliseconds as on the PC, in
+// emulated time core clock cycles, counted down by timer 0 to the next event.
 
 #include "Display.hpp"
 #include "BoardClock.hpp"
 #include "InterruptLines.hpp"
 #include "PortFaults.hpp"
 #include "device_models/DisplayTiming.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "mcu/CoreClock.hpp"
 #include "mcu/CoreRegisters.hpp"
 #include "platform/bsp.h"
 
 namespace {
 
-using devices::display::framesPerSecond;
+using ::board::framesPerSecond;
 
 // Timer 0 (secure alias): control, value, reload, interrupt status.
 constexpr std::uintptr_t timerControl = 0x50000000;

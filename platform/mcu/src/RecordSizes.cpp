@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "board_glue/FrameBuffers.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "gpu/gpu_graphics.h"
 #include "tile_fetcher/TileFetcher.h"
 #include "vecta/GlobalMapCache.hpp"
@@ -17,13 +18,13 @@ static_assert(sizeof(TileFetcher::Result) == 24);
 static_assert(sizeof(vecta::MapTile) == 20);
 static_assert(sizeof(vecta::CacheTile) == 24);
 static_assert(sizeof(vecta::MapFetcher::Entry) == 16);
-static_assert(sizeof(vecta::MapFetcher::queue) == 590 * sizeof(vecta::MapFetcher::Entry) + 4);
+static_assert(sizeof(vecta::MapFetcher::queue) == board::requestQueueLength * sizeof(vecta::MapFetcher::Entry) + 4);
 
-// Eleven segment buffers, the request queue and the slot records.
+// A segment buffer and a record per slot, and the request queue.
 constexpr std::uint32_t mapCacheBudget = 798344;
 static_assert(sizeof(mapCache) <= mapCacheBudget);
-static_assert(sizeof(mapCache) >=
-              11 * vecta::cacheSlotBytes + sizeof(vecta::MapFetcher::queue) + 11 * sizeof(vecta::CacheTile));
+static_assert(sizeof(mapCache) >= board::cacheSlotCount * board::cacheSlotBytes + sizeof(vecta::MapFetcher::queue) +
+                                      board::cacheSlotCount * sizeof(vecta::CacheTile));
 
 // The GPU library comes built: the records the firmware hands it must have
 // the layout it was compiled with.

@@ -9,10 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "platform/flash.h"
 #include "tile_fetcher/tilelib.h"
 #include "vecta/Buffer.hpp"
-#include "vecta/CacheSlot.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace sim {
@@ -36,7 +36,7 @@ std::uint32_t wordAt(const std::uint8_t* image, std::uint32_t address)
 [[noreturn]] void readTilesAndExit(const std::uint8_t* image, TileInProgress* progress)
 {
     static vecta::TileTranscoder transcoder;
-    std::vector<std::uint32_t> slot(vecta::cacheSlotBytes / sizeof(std::uint32_t));
+    std::vector<std::uint32_t> slot(board::cacheSlotBytes / sizeof(std::uint32_t));
     for (std::uint32_t level = 0; level < tilelib::zoomLevels; ++level) {
         const std::uint32_t batch = wordAt(image, flashBaseAddress + 4 * level);
         const std::uint32_t tiles = wordAt(image, batch);
@@ -51,7 +51,7 @@ std::uint32_t wordAt(const std::uint8_t* image, std::uint32_t address)
                 continue;
             }
             *progress = TileInProgress{minX + i % width, minY + i / width, tilelib::minZoom + level};
-            vecta::BufferWriter writer(slot.data(), vecta::cacheSlotBytes);
+            vecta::BufferWriter writer(slot.data(), board::cacheSlotBytes);
             transcoder.decode(reinterpret_cast<const char*>(image + (data - flashBaseAddress)), size,
                               static_cast<unsigned char>(tilelib::minZoom + level), writer);
             // The board would draw nothing of it.

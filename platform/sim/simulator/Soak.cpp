@@ -6,6 +6,7 @@
 #include <cstring>
 #include <malloc.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "common/FrontendHeap.hpp"
 #include "sim/Assertions.hpp"
 
@@ -390,7 +391,7 @@ void Soak::sample(std::uint64_t frame)
 
 int Soak::finish(RunEnd end, std::uint64_t framesDone, const std::string& problem, std::FILE* out)
 {
-    const std::uint64_t seconds = framesDone / 60;
+    const std::uint64_t seconds = framesDone / board::framesPerSecond;
     std::fprintf(out, "soak: seed %llu, %llu frames (%llu:%02llu:%02llu of board time), %llu per window\n",
                  static_cast<unsigned long long>(seed), static_cast<unsigned long long>(framesDone),
                  static_cast<unsigned long long>(seconds / 3600), static_cast<unsigned long long>(seconds / 60 % 60),

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "board_config/BoardConfig.hpp"
 #include "sim/FlashLoader.hpp"
 #include "sim/OutputFile.hpp"
 #include "simulator/BoardRun.hpp"
@@ -19,7 +20,7 @@
 namespace {
 
 constexpr std::uint64_t headlessFrames = 600;
-constexpr std::uint64_t soakFrames = 216000; // an hour of board time
+constexpr std::uint64_t soakFrames = 3600 * board::framesPerSecond; // an hour of board time
 
 std::string absolute(const std::string& path)
 {

@@ -2,14 +2,13 @@
 
 #include <cstdint>
 
+#include "board_config/BoardConfig.hpp"
 #include "platform/bsp.h"
 
 // How the display controller takes its timing and where its scan's lines
 // fall, shared by the simulator's controller and the emulated board's; each
 // counts time in its own units (milliseconds, core clock cycles).
 namespace devices::display {
-
-constexpr std::uint64_t framesPerSecond = 60;
 
 // Each accumulated position lies beyond the one before it.
 inline bool timingConsistent(const bsp::DisplayTiming& timing)
@@ -42,7 +41,7 @@ inline std::uint64_t nextOccurrence(std::uint16_t line, std::uint64_t after, std
 // `unitsPerSecond` make a second.
 inline std::uint64_t lineTime(std::uint64_t lineIndex, std::uint64_t unitsPerSecond, std::uint64_t linesPerFrame)
 {
-    return lineIndex * unitsPerSecond / (framesPerSecond * linesPerFrame);
+    return lineIndex * unitsPerSecond / (::board::framesPerSecond * linesPerFrame);
 }
 
 } // namespace devices::display

@@ -1,6 +1,7 @@
 // The display controller: timing registers, one layer whose address has a
-// shadow register, and the programmable line event. It scans 60 frames a
-// second from the kernel clock; each line has its moment within the frame.
+// shadow register, and the programmable line event. It scans the board's
+// frames a second from the kernel clock; each line has its moment within
+// the frame.
 
 #include <cstring>
 #include <mutex>
@@ -9,11 +10,13 @@
 #include "BoardState.hpp"
 #include "device_models/DisplayTiming.hpp"
 #include "device_models/Faults.hpp"
+#include "board_config/BoardConfig.hpp"
+#include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
 
 namespace {
 
-using devices::display::framesPerSecond;
+using ::board::framesPerSecond;
 
 struct Controller {
     bool initialised = false;

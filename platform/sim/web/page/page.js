@@ -4,8 +4,9 @@
 // reset, and offers window.mapboard for scripts and tests.
 'use strict';
 
-const panelWidth = 800;
-const panelHeight = 480;
+// The board's panel size and frame rate: board_config.js, which the build
+// makes from the board's header, loads first.
+const {panelWidth, panelHeight, framesPerSecond} = boardConfig;
 // Right or Ctrl+drag: the second finger mirrors the first about the
 // display's centre, a pinch about the centre.
 const mirrorX = panelWidth / 2;
@@ -17,11 +18,11 @@ const wheelSpreadIn = 75;
 const wheelSpreadOut = 48;
 // Board frames follow the display's refresh; a faster screen must not run
 // the board faster.
-const shortestFrameMs = 1000 / 60 - 2;
+const shortestFrameMs = 1000 / framesPerSecond - 2;
 // During mapboard.run the page still gets a turn this often.
 const runYieldMs = 50;
 // An hour of board time, as mapboard --soak runs: a longer run is a mistake.
-const maxRunFrames = 216000;
+const maxRunFrames = 3600 * framesPerSecond;
 // As mapboard --script: a person writes a script, and it is read at once.
 const maxScriptBytes = 1 << 20;
 // The whole panel in whole device pixels unless that loses more than a
@@ -553,7 +554,7 @@ window.mapboard = {
   state,
   // One script line, or several; throws on a line it refuses.
   play,
-  // Plays a script and runs `frames` frames (1 to 216000) as fast as the
+  // Plays a script and runs `frames` frames (1 to maxRunFrames) as fast as the
   // page allows; resolves to the last frame's state. `eachFrame(state,
   // stepMs)`, if given, gets every frame's state and the time the board
   // took for it; if it throws, the run is rejected with its error.

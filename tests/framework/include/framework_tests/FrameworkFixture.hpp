@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "board_glue/FrameBuffers.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "mvp/MVPApplication.hpp"
 #include "support/ScriptedTouch.hpp"
 #include "ui/HALGPU.hpp"
@@ -30,7 +31,7 @@ public:
 // A HAL over the board's two frame buffers, an application and a touch script.
 class Framework : public ::testing::Test {
 protected:
-    Framework() : hal(lcd, touch, 800, 480)
+    Framework() : hal(lcd, touch, board::panelWidth, board::panelHeight)
     {
         gpu_sys_init();
         hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
@@ -44,8 +45,8 @@ protected:
         hal.vSync();
     }
 
-    std::uint16_t shownPixel(int x, int y) const { return hal.getTFTFrameBuffer()[y * 800 + x]; }
-    std::uint16_t backPixel(int x, int y) const { return hal.getClientFrameBuffer()[y * 800 + x]; }
+    std::uint16_t shownPixel(int x, int y) const { return hal.getTFTFrameBuffer()[y * board::panelWidth + x]; }
+    std::uint16_t backPixel(int x, int y) const { return hal.getClientFrameBuffer()[y * board::panelWidth + x]; }
 
     ui::LCDGPU lcd;
     ScriptedTouch touch;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "board_config/BoardConfig.hpp"
 #include "common/FrontendHeap.hpp"
 #include "support/ScriptedTouch.hpp"
 #include "ui/HALGPU.hpp"
@@ -28,7 +29,7 @@ public:
     // must not start from what an earlier one left.
     void resetModel();
 
-    std::uint16_t shownPixel(int x, int y) const { return hal.getTFTFrameBuffer()[y * 800 + x]; }
+    std::uint16_t shownPixel(int x, int y) const { return hal.getTFTFrameBuffer()[y * board::panelWidth + x]; }
     // Writes the picture on display; an empty string on success.
     std::string savePicture(const std::string& path) const;
     // Pixels differing from a reference picture at all (the drawing is

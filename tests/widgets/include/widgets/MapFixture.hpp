@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "board_glue/FrameBuffers.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "ui/TouchController.hpp"
@@ -79,7 +80,7 @@ public:
 
 // The GPU HAL over the board's frame buffers, as the map widget needs it.
 struct GpuHal {
-    GpuHal() : hal(lcd, touch, 800, 480)
+    GpuHal() : hal(lcd, touch, board::panelWidth, board::panelHeight)
     {
         hal.setFrameBufferStartAddresses(frameBuf, frameBuf + frameBufferPixels, nullptr);
         hal.initialize();

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "vecta/CacheSlot.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "vecta/TileTranscoder.hpp"
 
 namespace tilepack {

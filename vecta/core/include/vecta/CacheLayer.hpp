@@ -5,12 +5,13 @@
 #include <cstring>
 #include <functional>
 
+#include "board_config/BoardConfig.hpp"
 #include "platform/Assert.hpp"
 #include "vecta/PriorityFetcher.hpp"
 
 namespace vecta {
 
-using MapFetcher = PriorityFetcherN<59>;
+using MapFetcher = PriorityFetcherN<board::requestQueueLength>;
 
 // Writes a transcoded tile into the buffer it is given, of the capacity it
 // is given, and returns the bytes written.

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "vecta/CacheSlot.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "vecta/MapCache.hpp"
 
 namespace vecta {
 
-// The board's cache: the current 3 x 3 window and one tile each below and
-// above.
-using GlobalMapCache = MapCache<cacheSlotBytes, 0, 1, 0>;
+// The board's cache: its windows and slots as the board sets them.
+using GlobalMapCache =
+    MapCache<board::cacheSlotBytes, board::cacheRadiusBelow, board::cacheRadius, board::cacheRadiusAbove>;
 
 } // namespace vecta
 

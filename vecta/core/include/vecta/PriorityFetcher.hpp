@@ -37,8 +37,9 @@ float approximateReciprocalSqrt(float value);
 bool isOutsideWindows(const TileVector& tile, const TileVector& centre, const WindowEdges& edges);
 
 // Orders the tiles the cache misses: cheapest first, favouring the tile
-// under the viewer and the tiles ahead of the motion. Fixed storage.
-template <unsigned int N> class PriorityFetcherN {
+// under the viewer and the tiles ahead of the motion. Fixed storage for
+// `Capacity` requests.
+template <unsigned int Capacity> class PriorityFetcherN {
 public:
     struct Entry {
         float priority;
@@ -96,7 +97,7 @@ public:
 
     TileVector position;
     TileVector motion{0, 0, 0};
-    StaticPriorityQueue<Entry, N * 10, std::less<Entry>> queue;
+    StaticPriorityQueue<Entry, Capacity, std::less<Entry>> queue;
     std::function<void(int, int, int)> fetch;
 };
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "board_config/BoardConfig.hpp"
 #include "platform/bsp.h"
-#include "ui/HAL.hpp"
 
 // Host-side controls of the simulated board: what a test bench or the
 // simulator program does to the hardware from outside the firmware.
@@ -30,9 +30,9 @@ std::int64_t lastWatchdogResetMs();
 // Called whenever the firmware moves a debug signal.
 void onDebugSignal(std::function<void(bsp::DebugSignal signal, bool high)> handler);
 
-// The panel: the firmware's display size, RGB565.
-constexpr int panelWidth = ui::HAL::DISPLAY_WIDTH;
-constexpr int panelHeight = ui::HAL::DISPLAY_HEIGHT;
+// The panel, RGB565.
+constexpr int panelWidth = ::board::panelWidth;
+constexpr int panelHeight = ::board::panelHeight;
 // Frames the display has scanned out since power-on.
 std::uint64_t displayedFrames();
 // The board time the line event handled last was due; on the wall clock its
