@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "tile_fetcher/TileFetcher.h"
 #include "board_config/BoardConfig.hpp"
+#include "tile_fetcher/TileFetcher.h"
 #include "vecta/GlobalMapCache.hpp"
 
 namespace {

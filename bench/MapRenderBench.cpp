@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "board_glue/FrameBuffers.hpp"
 #include "board_config/BoardConfig.hpp"
+#include "board_glue/FrameBuffers.hpp"
 #include "gpu/gpu_graphics.h"
 #include "platform/flash.h"
 #include "tile_fetcher/tilelib.h"

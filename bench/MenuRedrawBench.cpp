@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "board_glue/FrameBuffers.hpp"
 #include "board_config/BoardConfig.hpp"
+#include "board_glue/FrameBuffers.hpp"
 #include "common/FrontendSetup.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"

@@ -222,10 +222,10 @@ std::string framesOverBudget(const RunOutcome& outcome, const std::vector<const 
     const std::size_t overTime = static_cast<std::size_t>(
         std::count_if(frames.begin(), frames.end(), [](const auto* entry) { return overBoardTime(*entry); }));
     std::string text = line("  frames over one %u Hz frame of a 160 MHz core (%s instructions): %zu of %zu",
-                   static_cast<unsigned int>(board::framesPerSecond), grouped(frameBudgetInstructions).c_str(),
-                   overCore, frames.size());
+                            static_cast<unsigned int>(board::framesPerSecond), grouped(frameBudgetInstructions).c_str(),
+                            overCore, frames.size());
     text += line("  frames over %.1f ms of board time (%s cycles): %zu of %zu", 1000.0 / board::framesPerSecond,
-                   grouped(frameBudgetCycles).c_str(), overTime, frames.size());
+                 grouped(frameBudgetCycles).c_str(), overTime, frames.size());
     for (const FrameCostEntry* entry : frames) {
         if (overInstructions(*entry) || overBoardTime(*entry)) {
             text += frameWithWhatItDid(outcome, entry);

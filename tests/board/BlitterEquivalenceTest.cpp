@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "KernelTask.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "board_glue/BlitterDMA.hpp"
 #include "board_glue/FrameBuffers.hpp"
-#include "board_config/BoardConfig.hpp"
 #include "sim/Board.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"

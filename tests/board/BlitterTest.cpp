@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "KernelTask.hpp"
-#include "board_glue/BlitterDMA.hpp"
 #include "board_config/BoardConfig.hpp"
+#include "board_glue/BlitterDMA.hpp"
 #include "sim/Board.hpp"
 #include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "board_config/BoardConfig.hpp"
 #include "board_glue/FrameBuffers.hpp"
 #include "startup/main.h"
-#include "board_config/BoardConfig.hpp"
 #include "ui/HALGPU.hpp"
 #include "ui/LCDGPU.hpp"
 #include "ui/TouchController.hpp"

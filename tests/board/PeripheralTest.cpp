@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "KernelTask.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "board_glue/I2cTouchPanelPort.hpp"
 #include "board_glue/PanelTouchController.hpp"
 #include "board_glue/TouchInterrupt.hpp"
-#include "board_config/BoardConfig.hpp"
 #include "platform/bsp.h"
 #include "platform/flash.h"
 #include "sim/Board.hpp"

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <map>
 
-#include "board_glue/PanelTouchController.hpp"
 #include "board_config/BoardConfig.hpp"
+#include "board_glue/PanelTouchController.hpp"
 #include "model/InputHandler.hpp"
 #include "model_tests/GestureGlobals.hpp"
 #include "platform/bsp.h"

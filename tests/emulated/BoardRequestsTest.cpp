@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "BoardRequests.hpp"
-#include "device_models/BlitterEngine.hpp"
 #include "board_config/BoardConfig.hpp"
+#include "device_models/BlitterEngine.hpp"
 #include "emulated/FrameRecord.hpp"
 #include "emulated/GpuRecords.hpp"
 #include "gpu/gpu_graphics.h"

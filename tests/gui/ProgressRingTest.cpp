@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "board_glue/FrameBuffers.hpp"
 #include "board_config/BoardConfig.hpp"
+#include "board_glue/FrameBuffers.hpp"
 #include "common/FrontendSetup.hpp"
 #include "images/BitmapDatabase.hpp"
 #include "pizza_screen/PizzaView.hpp"

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "board_glue/FrameBuffers.hpp"
 #include "board_config/BoardConfig.hpp"
+#include "board_glue/FrameBuffers.hpp"
 #include "common/FrontendSetup.hpp"
 #include "fonts/ApplicationFontProvider.hpp"
 #include "texts/TextKeysAndLanguages.hpp"

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "tile_fetcher/tilelib.h"
 #include "board_config/BoardConfig.hpp"
+#include "tile_fetcher/tilelib.h"
 #include "tileinspect/StoredTiles.hpp"
 #include "vecta/TileTranscoder.hpp"
 

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "board_glue/FrameBuffers.hpp"
 #include "board_config/BoardConfig.hpp"
+#include "board_glue/FrameBuffers.hpp"
 #include "gpu/gpu_graphics.h"
 #include "tile_fetcher/TileFetcher.h"
 #include "vecta/GlobalMapCache.hpp"

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "BoardState.hpp"
+#include "board_config/BoardConfig.hpp"
 #include "device_models/DisplayTiming.hpp"
 #include "device_models/Faults.hpp"
-#include "board_config/BoardConfig.hpp"
 #include "sim/BoardFaults.hpp"
 #include "sim/Interrupts.hpp"
 

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "board_glue/FrameBuffers.hpp"
 #include "board_config/BoardConfig.hpp"
+#include "board_glue/FrameBuffers.hpp"
 #include "mvp/MVPApplication.hpp"
 #include "support/ScriptedTouch.hpp"
 #include "ui/HALGPU.hpp"
