@@ -2,7 +2,7 @@
 
 // The vector GPU library as the firmware calls it: command lists, the
 // destination texture, clip and colour, and vector paths with paints. The
-// library runs on the system layer of target/generated/gpu_hal.
+// library runs on the system layer of board_glue/src/gpu_hal.
 
 #include <cstdint>
 

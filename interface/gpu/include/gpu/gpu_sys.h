@@ -1,7 +1,7 @@
 #pragma once
 
 // The system layer the GPU library is written against (implemented by the
-// firmware in target/generated/gpu_hal), and the library's own memory pools
+// firmware in board_glue/src/gpu_hal), and the library's own memory pools
 // and ring buffer that it hands to that layer.
 
 #include <cstdint>
